@@ -1,0 +1,115 @@
+#include "batch_repair.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "job_switch.h"
+#include "pdf_repair.h"
+#include "posix_clock.h"
+#include "posix_file_layer.h"
+
+namespace tarnwick::cli {
+
+namespace {
+
+const char kCaption[] = "Tarnwick";
+
+std::string BaseName(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+struct Outcome {
+  bool repaired = false;
+  std::string outputPath;
+};
+
+// Prints each file's result as soon as all earlier files have theirs, so that the output is the
+// same however many jobs run at once.
+class OrderedReport {
+ public:
+  OrderedReport(Terminal& terminal, std::size_t count) : terminal_(terminal), outcomes_(count) {}
+
+  void Add(std::size_t index, Outcome outcome) {
+    std::lock_guard lock(mutex_);
+    outcomes_[index] = std::move(outcome);
+    while (next_ < outcomes_.size() && outcomes_[next_]) {
+      if (outcomes_[next_]->repaired) terminal_.Output(outcomes_[next_]->outputPath);
+      else ++failures_;
+      ++next_;
+    }
+  }
+  std::size_t Failures() const { return failures_; }
+
+ private:
+  Terminal& terminal_;
+  std::mutex mutex_;
+  std::vector<std::optional<Outcome>> outcomes_;
+  std::size_t next_ = 0;
+  std::size_t failures_ = 0;
+};
+
+Outcome RepairOne(const Options& options, const std::string& path, Terminal& terminal) {
+  PosixFileLayer files;
+  PosixClock clock;
+  JobSwitch control;
+  TerminalJobView view(terminal, path);
+  PDF_Repair engine({files, clock, view, control});
+  RepairJobState& state = engine.State();
+  state.messageCaption = kCaption;
+  state.analysisDialog = &view;
+  state.savingDialog = &view;
+  if (options.destination) {
+    state.saveMode = true;
+    state.destinationFolder = *options.destination;
+    if (state.destinationFolder.back() != '/') state.destinationFolder += '/';
+  }
+  Outcome outcome;
+  outcome.repaired = engine.RepairFile(path);
+  outcome.outputPath = state.outputPath;
+  terminal.ClearProgress();
+  if (!outcome.repaired) terminal.Error(path + ": not repaired: " + engine.FailureText());
+  return outcome;
+}
+
+}  // namespace
+
+int RunBatch(const Options& options, Terminal& terminal) {
+  // Files with the same name would write the same output; they run one after another, in the
+  // order given, as they would with one job.
+  std::map<std::string, std::vector<std::size_t>> byName;
+  for (std::size_t i = 0; i < options.files.size(); ++i) byName[BaseName(options.files[i])].push_back(i);
+  std::vector<std::vector<std::size_t>> chains;
+  for (auto& [name, indexes] : byName) chains.push_back(std::move(indexes));
+  std::sort(chains.begin(), chains.end(), [](const auto& a, const auto& b) { return a[0] < b[0]; });
+
+  OrderedReport report(terminal, options.files.size());
+  std::mutex queueMutex;
+  std::size_t nextChain = 0;
+  auto worker = [&] {
+    for (;;) {
+      std::size_t chain;
+      {
+        std::lock_guard lock(queueMutex);
+        if (nextChain == chains.size()) return;
+        chain = nextChain++;
+      }
+      for (const std::size_t index : chains[chain]) {
+        report.Add(index, RepairOne(options, options.files[index], terminal));
+      }
+    }
+  };
+  const auto threadCount = std::min<std::size_t>(static_cast<std::size_t>(options.jobs), chains.size());
+  std::vector<std::thread> threads;
+  for (std::size_t i = 1; i < threadCount; ++i) threads.emplace_back(worker);
+  worker();
+  for (std::thread& thread : threads) thread.join();
+  return report.Failures() == 0 ? 0 : 1;
+}
+
+}  // namespace tarnwick::cli

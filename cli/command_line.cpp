@@ -1,0 +1,91 @@
+#include "command_line.h"
+
+#include <charconv>
+
+namespace tarnwick::cli {
+
+const char kUsage[] =
+    "Usage: tarnwick-repair [options] FILE...\n"
+    "Repairs damaged PDF files. Each repaired copy is written to a new work folder under\n"
+    "${TMPDIR:-/tmp}/tarnwick-<uid>/, or into DIR with -o, under the source's file name;\n"
+    "its path is printed on standard output.\n"
+    "\n"
+    "Options:\n"
+    "  -o, --output DIR   write the repaired copies into DIR\n"
+    "      --overwrite    replace existing files without asking\n"
+    "  -j, --jobs N       repair up to N files at once (default 1)\n"
+    "  -h, --help         show this help and exit\n"
+    "      --version      show the version and exit\n"
+    "\n"
+    "Exit status: 0 when every file was repaired, 1 when some were not, 2 on a usage error.\n";
+
+namespace {
+
+bool ParseJobs(const std::string& text, int& jobs) {
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, jobs);
+  return error == std::errc{} && stop == end && jobs >= 1 && jobs <= 256;
+}
+
+}  // namespace
+
+std::optional<Options> ParseCommandLine(const std::vector<std::string>& arguments,
+                                        std::string& error) {
+  Options options;
+  bool onlyFiles = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    auto value = [&](const std::string& name) -> std::optional<std::string> {
+      if (i + 1 >= arguments.size()) {
+        error = "option " + name + " needs a value";
+        return std::nullopt;
+      }
+      return arguments[++i];
+    };
+    if (onlyFiles || argument.empty() || argument[0] != '-' || argument == "-") {
+      options.files.push_back(argument);
+    } else if (argument == "--") {
+      onlyFiles = true;
+    } else if (argument == "-h" || argument == "--help") {
+      options.help = true;
+    } else if (argument == "--version") {
+      options.version = true;
+    } else if (argument == "--overwrite") {
+      options.overwrite = true;
+    } else if (argument == "-o" || argument == "--output") {
+      const auto folder = value(argument);
+      if (!folder) return std::nullopt;
+      options.destination = *folder;
+    } else if (argument.rfind("--output=", 0) == 0) {
+      options.destination = argument.substr(9);
+    } else if (argument == "-j" || argument == "--jobs" || argument.rfind("-j", 0) == 0 ||
+               argument.rfind("--jobs=", 0) == 0) {
+      std::string count;
+      if (argument == "-j" || argument == "--jobs") {
+        const auto given = value(argument);
+        if (!given) return std::nullopt;
+        count = *given;
+      } else {
+        count = argument.substr(argument[1] == 'j' ? 2 : 7);
+      }
+      if (!ParseJobs(count, options.jobs)) {
+        error = "invalid number of jobs: " + count;
+        return std::nullopt;
+      }
+    } else {
+      error = "unknown option: " + argument;
+      return std::nullopt;
+    }
+  }
+  if (options.destination && options.destination->empty()) {
+    error = "the output folder is empty";
+    return std::nullopt;
+  }
+  if (options.files.empty() && !options.help && !options.version) {
+    error = "no files given";
+    return std::nullopt;
+  }
+  return options;
+}
+
+}  // namespace tarnwick::cli

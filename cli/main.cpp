@@ -1,0 +1,30 @@
+// tarnwick-repair: repairs damaged PDF files from the command line.
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "batch_repair.h"
+#include "command_line.h"
+#include "terminal.h"
+
+int main(int argc, char** argv) {
+  using namespace tarnwick::cli;
+  std::string error;
+  const auto options = ParseCommandLine({argv + 1, argv + argc}, error);
+  if (!options) {
+    std::fprintf(stderr, "tarnwick-repair: %s\n%s", error.c_str(), kUsage);
+    return 2;
+  }
+  if (options->help) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (options->version) {
+    std::printf("tarnwick-repair %s\n", TARNWICK_VERSION);
+    return 0;
+  }
+  Terminal terminal(isatty(STDIN_FILENO) && isatty(STDERR_FILENO), options->overwrite);
+  return RunBatch(*options, terminal);
+}

@@ -1,0 +1,205 @@
+// The tail of the repaired file: the new catalog, the cross-reference table, the trailer and
+// the startxref section.
+#include <algorithm>
+#include <cstring>
+
+#include "rebuild_index.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr std::size_t kIdentifierReach = 1024;
+// Where the decode-parameter runs are taken from: fixed places in the source.
+constexpr std::int64_t kEncryptRunOffset = 166;
+constexpr std::size_t kEncryptRunLength = 15;
+constexpr std::int64_t kIdRunOffset = 200;
+constexpr std::size_t kIdRunLength = 73;
+
+bool IsPdfSpace(int c) {
+  return c == 0 || c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == ' ';
+}
+bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(int c) {
+  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Reads a run of bytes front to back; every test fails past its end.
+class RunCursor {
+ public:
+  RunCursor(const std::uint8_t* bytes, std::size_t size) : bytes_(bytes), size_(size) {}
+  std::size_t Position() const { return at_; }
+  int Peek() const { return at_ < size_ ? bytes_[at_] : -1; }
+  bool Take(char expected) {
+    if (Peek() != static_cast<unsigned char>(expected)) return false;
+    ++at_;
+    return true;
+  }
+  bool TakeWord(std::string_view word) {
+    for (const char c : word) {
+      if (!Take(c)) return false;
+    }
+    return true;
+  }
+  std::size_t SkipWhile(bool (*keep)(int)) {
+    const std::size_t from = at_;
+    while (at_ < size_ && keep(bytes_[at_])) ++at_;
+    return at_ - from;
+  }
+  // A string of an identifier: "<" hexadecimal digits and white space ">", or "(" up to the
+  // ")" that balances it, a backslash escaping the next byte.
+  bool TakeString() {
+    if (Take('<')) {
+      while (IsHexDigit(Peek()) || IsPdfSpace(Peek())) ++at_;
+      return Take('>');
+    }
+    if (!Take('(')) return false;
+    for (int depth = 1; at_ < size_; ++at_) {
+      const int c = bytes_[at_];
+      if (c == '\\') {
+        ++at_;
+      } else if (c == '(') {
+        ++depth;
+      } else if (c == ')' && --depth == 0) {
+        ++at_;
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  const std::uint8_t* bytes_;
+  std::size_t size_;
+  std::size_t at_ = 0;
+};
+
+std::string_view Prefix(const std::vector<std::uint8_t>& bytes, std::size_t length) {
+  return {reinterpret_cast<const char*>(bytes.data()), length};
+}
+
+// "/Encrypt N G R" at the start of the run, each gap holding white space.
+std::string_view EncryptEntryAtStart(const std::vector<std::uint8_t>& run) {
+  RunCursor cursor(run.data(), run.size());
+  const bool ok = cursor.TakeWord("/Encrypt") && cursor.SkipWhile(IsPdfSpace) > 0 &&
+                  cursor.SkipWhile(IsDigit) > 0 && cursor.SkipWhile(IsPdfSpace) > 0 &&
+                  cursor.SkipWhile(IsDigit) > 0 && cursor.SkipWhile(IsPdfSpace) > 0 &&
+                  cursor.Take('R');
+  return ok ? Prefix(run, cursor.Position()) : std::string_view{};
+}
+
+// "/ID [<32 hex digits> <32 hex digits>]" at the start of the run.
+std::string_view IdEntryAtStart(const std::vector<std::uint8_t>& run) {
+  RunCursor cursor(run.data(), run.size());
+  auto hexString = [&cursor] {
+    return cursor.Take('<') && cursor.SkipWhile(IsHexDigit) == 32 && cursor.Take('>');
+  };
+  bool ok = cursor.TakeWord("/ID");
+  ok = ok && (cursor.SkipWhile(IsPdfSpace), cursor.Take('['));
+  ok = ok && (cursor.SkipWhile(IsPdfSpace), hexString());
+  ok = ok && (cursor.SkipWhile(IsPdfSpace), hexString());
+  ok = ok && (cursor.SkipWhile(IsPdfSpace), cursor.Take(']'));
+  return ok ? Prefix(run, cursor.Position()) : std::string_view{};
+}
+
+}  // namespace
+
+void PDF_Repair::WriteCatalogObject() {
+  TrailerRecord& trailer = results_.fallbackTrailer ? *results_.fallbackTrailer
+                                                    : results_.trailers.back();
+  // Without a known Root the catalog takes the number after the new Pages object.
+  if (trailer.root == 0) trailer.root = static_cast<std::int32_t>(results_.newPagesNumber + 1);
+  const auto root = static_cast<std::int64_t>(trailer.root);
+  xrefEntries_.emplace_back(root, output_->Length());
+  output_->Write(FormatDecimal(static_cast<std::uint64_t>(root)));
+  output_->Write(" 0 obj\n<</Type/Catalog/Pages ");
+  output_->Write(FormatDecimal(results_.newPagesNumber));
+  output_->Write(" 0 R\n>>\nendobj\n");
+}
+
+void PDF_Repair::WriteXrefTable() {
+  xrefOffset_ = output_->Length() + 1;  // after the LF that precedes the keyword
+  // One subsection from object 0 in number order; of several copies of one number the first
+  // written (the newest in the source) is the one a reader finds.
+  std::stable_sort(xrefEntries_.begin(), xrefEntries_.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  const std::int64_t highest = xrefEntries_.empty() ? 0 : xrefEntries_.back().first;
+  xrefSize_ = static_cast<std::uint64_t>(highest) + 1;
+  output_->Write("\nxref\n0 ");
+  output_->Write(FormatDecimal(xrefSize_));
+  output_->Write("\n0000000000 65535 f \n");
+  auto entry = xrefEntries_.begin();
+  for (std::int64_t number = 1; number <= highest; ++number) {
+    while (entry != xrefEntries_.end() && entry->first < number) ++entry;
+    if (entry == xrefEntries_.end() || entry->first != number) {
+      output_->Write("0000000000 00000 f \n");
+      continue;
+    }
+    std::string offset = FormatDecimal(entry->second);
+    if (offset.size() > 10) offset.resize(10);
+    output_->Write(std::string(10 - offset.size(), '0'));
+    output_->Write(offset);
+    output_->Write(" 00000 n \n");
+  }
+}
+
+void PDF_Repair::WriteTrailer() {
+  const TrailerRecord& trailer = *results_.CurrentTrailer();
+  auto widened = [](std::int32_t value) {
+    return FormatDecimal(static_cast<std::uint64_t>(static_cast<std::int64_t>(value)));
+  };
+  output_->Write(" \ntrailer\n<< \n/Size ");
+  output_->Write(FormatDecimal(xrefSize_));
+  output_->Write(" \n/Root ");
+  output_->Write(widened(trailer.root));
+  output_->Write(" 0 R  ");
+  bool wroteEncrypt = false;
+  if (results_.encryptionSeen) {
+    output_->Write("/Encrypt ");
+    output_->Write(widened(trailer.encrypt));
+    output_->Write(" 0 R \r");
+    results_.encryptionSeen = false;
+    wroteEncrypt = true;
+  }
+  bool wroteId = false;
+  if (results_.identifierSeen) {
+    const std::vector<std::uint8_t> id = IdentifierArray();
+    if (!id.empty()) {
+      output_->Write("\n/ID");
+      output_->Write(id.data(), id.size());
+      wroteId = true;
+    }
+    results_.identifierSeen = false;
+  }
+  if (results_.decodeParmsSeen) {
+    // Entries of an old-style trailer that a producer left at these places; taken only when
+    // they hold what they are meant to and the trailer has not already got that key.
+    const auto encryptRun = source_->ReadVector(kEncryptRunOffset, kEncryptRunLength);
+    const auto idRun = source_->ReadVector(kIdRunOffset, kIdRunLength);
+    if (!wroteEncrypt) output_->Write(EncryptEntryAtStart(encryptRun));
+    if (!wroteId) output_->Write(IdEntryAtStart(idRun));
+    results_.decodeParmsSeen = false;
+  }
+  output_->Write("\r\n>>");
+}
+
+void PDF_Repair::WriteStartXref() {
+  output_->Write("\nstartxref\n");
+  output_->Write(FormatDecimal(xrefOffset_.value_or(0)));
+  output_->Write("\n%%EOF\n");
+}
+
+std::vector<std::uint8_t> PDF_Repair::IdentifierArray() {
+  std::int64_t open = results_.identifierKeyEnd;
+  while (open < source_->Length() && IsPdfSpace(source_->ByteAt(open))) ++open;
+  const std::vector<std::uint8_t> bytes = source_->ReadVector(open, kIdentifierReach);
+  RunCursor cursor(bytes.data(), bytes.size());
+  bool ok = cursor.Take('[');
+  ok = ok && (cursor.SkipWhile(IsPdfSpace), cursor.TakeString());
+  ok = ok && (cursor.SkipWhile(IsPdfSpace), cursor.TakeString());
+  ok = ok && (cursor.SkipWhile(IsPdfSpace), cursor.Take(']'));
+  if (!ok) return {};
+  return {bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cursor.Position())};
+}
+
+}  // namespace tarnwick

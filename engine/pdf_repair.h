@@ -1,0 +1,113 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "backward_search.h"
+#include "decimal.h"
+#include "file_layer.h"
+#include "job_interfaces.h"
+#include "output_writer.h"
+#include "repair_job_state.h"
+#include "scan_results.h"
+#include "source_reader.h"
+
+namespace tarnwick {
+
+// What a job needs from its surroundings.
+struct RepairServices {
+  FileLayer& files;
+  Clock& clock;
+  JobMessages& messages;
+  JobControl& control;
+};
+
+// The repair engine. It reads a damaged PDF front to back, locates its objects by keyword
+// without trusting the cross-reference data, and writes a new file: the objects copied byte for
+// byte (pages pointed at a new page tree), a one-level page tree, a catalog, a cross-reference
+// table and a trailer. One object serves one job at a time; its state persists between jobs.
+class PDF_Repair {
+ public:
+  explicit PDF_Repair(RepairServices services);
+  ~PDF_Repair();
+  PDF_Repair(const PDF_Repair&) = delete;
+  PDF_Repair& operator=(const PDF_Repair&) = delete;
+
+  RepairJobState& State() { return state_; }
+  const ScanResults& Results() const { return results_; }
+
+  // Repairs one file into the work folder (or, in save mode, the destination folder). True when
+  // the output was written and both files closed; false when the job ended early, in which case
+  // both files are closed as well.
+  bool RepairFile(const std::string& sourcePath);
+
+  // Why the last job ended early when no message box said so: an I/O error, or a stop.
+  const std::string& FailureText() const { return failureText_; }
+
+ private:
+  // Header and Step 1. Each returns false when the job must end (stop or I/O error).
+  bool WriteHeader();
+  bool ScanObjects();
+  void RecordPage(std::int64_t pageKeyword);
+  void RecordCatalog(std::int64_t catalogKeyword);
+  void RecordObjectKeyword(std::int64_t objKeyword);
+  void RecordTrailer(std::int64_t trailerKeyword);
+  bool RecordKids(std::int64_t kidsKeyword);  // false ends the scan
+  std::int64_t KidsArrayWalk(std::int64_t from);  // returns where the array ended
+  std::int64_t SkipHexString(std::int64_t open);
+  std::int64_t SkipLiteralString(std::int64_t open);
+
+  // Step 2 and the tail.
+  bool RunRebuildPass();
+  void ComputeNewPagesNumber();
+  void MakeFallbackTrailer();
+  bool CopyObjects();
+  void CopyPageChunk(const std::uint8_t* chunk, std::size_t length);
+  void WritePagesObject();
+  bool PageContentsPresent(std::uint64_t start, std::uint64_t end);
+  void WriteCatalogObject();
+  void WriteXrefTable();
+  void WriteTrailer();
+  void WriteStartXref();
+  // The /ID array after the last "ID" key of a trailer, when it holds exactly two strings.
+  std::vector<std::uint8_t> IdentifierArray();
+
+  // Helpers.
+  bool Progress(int position);
+  bool StartStep(int step);
+  bool SafePoint();
+  ProgressSink* Sink() const;
+  std::string StepLabel(int step) const;
+  std::int32_t NumberOnLineBefore(std::int64_t end, BackwardSearch& lineSearch);
+  std::int32_t ParseSourceRun(std::int64_t first, std::int64_t last);
+  bool IsListedNumber(std::int64_t number) const;
+  void CloseFiles();
+  // Closes both files after an I/O error or a stop and returns false.
+  bool EndJob();
+
+  RepairServices services_;
+  RepairJobState state_;
+  ScanResults results_;
+  std::string failureText_;
+
+  // Per-job working state, rebuilt by every job.
+  std::unique_ptr<SourceReader> source_;
+  std::unique_ptr<OutputWriter> output_;
+  struct ScanSearches;
+  std::unique_ptr<ScanSearches> searches_;
+  struct RebuildIndex;
+  std::unique_ptr<RebuildIndex> index_;
+  std::int64_t kidsWalkStart_ = -1;     // where the last fresh Kids array walk began
+  std::int64_t kidsWalkEnd_ = -1;       // its terminator, or the source length
+  std::size_t kidsWalkFirst_ = 0;       // its first reference
+  std::optional<std::uint64_t> xrefOffset_;
+  std::uint64_t xrefSize_ = 0;
+  std::vector<std::pair<std::int64_t, std::uint64_t>> xrefEntries_;  // number, output offset
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,112 @@
+// Step 2: every located object copied in table order (newest first), page objects with their
+// Parent entry pointed at the new page tree; then the new tree, catalog and tail.
+#include <algorithm>
+#include <cstring>
+
+#include "object_numbers.h"
+#include "rebuild_index.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr std::size_t kCopyChunk = 512;
+constexpr std::size_t kPlainCopyPiece = 64 * 1024;
+
+int CopyProgress(std::uint64_t written, std::uint64_t sourceLength) {
+  const std::uint64_t percent = sourceLength == 0 ? 100 : written * 100 / sourceLength;
+  if (percent < 1) return 1;
+  if (percent > 90) return 100;
+  return static_cast<int>(percent);
+}
+
+}  // namespace
+
+bool PDF_Repair::RunRebuildPass() {
+  index_ = std::make_unique<RebuildIndex>(results_);
+  xrefEntries_.clear();
+  // The fallback record is made before the Pages number so that the number can step aside when
+  // the catalog already takes it.
+  if (results_.trailers.empty() || results_.trailerIncomplete) MakeFallbackTrailer();
+  ComputeNewPagesNumber();
+  if (!CopyObjects()) return false;
+  WriteCatalogObject();
+  WriteXrefTable();
+  WriteTrailer();
+  WriteStartXref();
+  index_.reset();
+  return SafePoint();
+}
+
+void PDF_Repair::MakeFallbackTrailer() {
+  results_.fallbackTrailer = TrailerRecord{
+      0, static_cast<std::int32_t>(results_.objects.size()),
+      IsListableNumber(results_.catalogNumber) ? results_.catalogNumber : 0,
+      results_.encryptionNumber};
+}
+
+void PDF_Repair::ComputeNewPagesNumber() {
+  std::int64_t largest = 0;
+  for (const ObjectRecord& record : results_.objects) {
+    if (IsListableNumber(record.number)) largest = std::max(largest, record.number);
+  }
+  results_.newPagesNumber = static_cast<std::uint64_t>(largest) + 2;
+  // The catalog keeps the source's Root number; two objects must never share one.
+  const std::int32_t root = results_.CurrentTrailer()->root;
+  if (static_cast<std::uint64_t>(root) == results_.newPagesNumber) ++results_.newPagesNumber;
+}
+
+bool PDF_Repair::CopyObjects() {
+  if (!StartStep(2)) return false;
+  const std::int64_t root = results_.CurrentTrailer()->root;
+  std::vector<std::uint8_t> piece(kPlainCopyPiece);
+  for (auto record = results_.objects.rbegin(); record != results_.objects.rend(); ++record) {
+    // The old page-tree root and the old catalog give way to the new ones.
+    if (record->number == results_.oldPagesNumber || record->number == root) continue;
+    if (IsListableNumber(record->number)) xrefEntries_.emplace_back(record->number, output_->Length());
+
+    const bool isPage = index_->pageNumbers.contains(record->number);
+    const std::size_t chunkSize = isPage ? kCopyChunk : kPlainCopyPiece;
+    for (std::uint64_t at = record->start; at < record->end;) {
+      const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(chunkSize, record->end - at));
+      const std::size_t got = source_->Read(static_cast<std::int64_t>(at), n, piece.data());
+      if (got != n) return false;  // the file changed under the job
+      if (isPage) {
+        CopyPageChunk(piece.data(), n);
+      } else {
+        output_->Write(piece.data(), n);
+      }
+      at += n;
+    }
+    output_->Write("endobj\n");
+    ++results_.objectCounter;
+    if (!Progress(CopyProgress(output_->Length(), results_.sourceLength))) return false;
+  }
+  WritePagesObject();
+  results_.objectCounter += 2;
+  return true;
+}
+
+void PDF_Repair::CopyPageChunk(const std::uint8_t* chunk, std::size_t length) {
+  static constexpr char kParent[] = "/Parent";
+  constexpr std::size_t kParentLength = sizeof kParent - 1;
+  constexpr std::size_t kOldTail = 4;  // the " 0 R" after the old number
+  for (std::size_t i = 0; i + kParentLength <= length; ++i) {
+    if (std::memcmp(chunk + i, kParent, kParentLength) != 0) continue;
+    // Only the first key of a chunk is rewritten, and only when the whole old reference lies
+    // inside the chunk; otherwise the chunk is copied as it is.
+    const std::size_t afterKey = i + kParentLength;
+    std::size_t space = afterKey + 1;
+    while (space < length && chunk[space] != ' ') ++space;
+    if (afterKey >= length || space >= length || space + kOldTail > length) break;
+    output_->Write(chunk, afterKey);
+    output_->WriteByte(' ');
+    output_->Write(FormatDecimal(results_.newPagesNumber));
+    output_->Write(" 0 R");
+    output_->Write(chunk + space + kOldTail, length - space - kOldTail);
+    return;
+  }
+  output_->Write(chunk, length);
+}
+
+}  // namespace tarnwick

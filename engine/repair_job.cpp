@@ -1,0 +1,176 @@
+// The job around one repair: where the output goes, the overwrite question, the header, and
+// closing both files on every way out.
+#include <cstdio>
+
+#include "engine_texts.h"
+#include "pdf_repair.h"
+#include "rebuild_index.h"
+#include "scan_searches.h"
+
+namespace tarnwick {
+
+namespace {
+
+std::string FileNameOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string WorkFolderName(const LocalTime& t) {
+  char name[96];
+  std::snprintf(name, sizeof name, "%d-%d-%d-%d-%d-%d", t.hour, t.minute, t.second, t.day, t.month,
+                t.year);
+  return name;
+}
+
+}  // namespace
+
+PDF_Repair::PDF_Repair(RepairServices services) : services_(services) {}
+
+PDF_Repair::~PDF_Repair() = default;
+
+bool PDF_Repair::RepairFile(const std::string& sourcePath) {
+  state_.jobDone = false;
+  failureText_.clear();
+
+  state_.sourceFile = services_.files.OpenForReading(sourcePath);
+  if (!state_.sourceFile) {
+    failureText_ = sourcePath + ": " + services_.files.LastErrorText();
+    services_.messages.Notice(texts::kSourceNotOpened);
+    return false;
+  }
+
+  const std::string fileName = FileNameOf(sourcePath);
+  if (state_.saveMode) {
+    state_.outputPath = state_.destinationFolder + fileName;
+  } else {
+    const std::optional<std::string> temporary = services_.files.TemporaryFolder();
+    if (!temporary || temporary->empty()) {
+      failureText_ = "no private temporary folder: " + services_.files.LastErrorText();
+      services_.messages.Notice(texts::kOperationFailed);
+      CloseFiles();
+      return false;
+    }
+    // The temporary folder ends with a separator; cutting at the last one drops it.
+    std::string folder = temporary->substr(0, temporary->find_last_of('/'));
+    folder += '/' + WorkFolderName(services_.clock.Now());
+    services_.files.CreateFolder(folder);  // it may exist from a job in the same second
+    state_.outputPath = folder + '/' + fileName;
+  }
+  state_.versionNotSupported = false;
+
+  if (services_.files.Exists(state_.outputPath)) {
+    if (!services_.messages.AskYesNo(texts::kOverwriteQuestion, state_.messageCaption)) {
+      failureText_ = state_.outputPath + ": exists, not overwritten";
+      CloseFiles();
+      return false;
+    }
+    // The file layer refuses both for a file this job holds (its own source), which is what
+    // keeps a save into the source's own folder from destroying the original.
+    services_.files.ResetAttributes(state_.outputPath);
+    services_.files.Delete(state_.outputPath);
+  }
+
+  state_.outputFile = services_.files.OpenForWriting(state_.outputPath);
+  if (!state_.outputFile) {
+    failureText_ = state_.outputPath + ": " + services_.files.LastErrorText();
+    services_.messages.Notice(texts::kDestinationNotOpened);
+    CloseFiles();
+    return false;
+  }
+
+  source_ = std::make_unique<SourceReader>(*state_.sourceFile);
+  output_ = std::make_unique<OutputWriter>(*state_.outputFile);
+
+  bool completed = WriteHeader();
+  if (completed) {
+    if (state_.versionNotSupported) {
+      services_.messages.Notice(texts::kNotSupportedVersion);
+    } else {
+      completed = ScanObjects();
+    }
+  }
+  completed = completed && RunRebuildPass() && output_->Flush();
+  if (!completed) return EndJob();
+
+  source_.reset();
+  state_.sourceFile.reset();
+  output_.reset();
+  if (!state_.outputFile->Close()) {
+    failureText_ = state_.outputPath + ": " + state_.outputFile->ErrorText();
+    return EndJob();
+  }
+  state_.outputFile.reset();
+  state_.jobDone = true;
+  return true;
+}
+
+bool PDF_Repair::WriteHeader() {
+  output_->Write("%PDF-");
+  std::uint8_t version[3];
+  const std::size_t got = source_->Read(5, 3, version);
+  // Only versions 1.0 to 1.7 are copied; anything else becomes 1.4, which every reader accepts.
+  const bool copyable =
+      got == 3 && version[0] == '1' && version[1] == '.' && version[2] >= '0' && version[2] <= '7';
+  if (copyable) {
+    output_->Write(version, 3);
+  } else {
+    output_->Write("1.4");
+  }
+  // A CR, a comment of three bytes above 0x7F that marks the file as binary, and an LF.
+  static constexpr std::uint8_t kMarker[] = {0x0D, '%', 0xE2, 0xE3, 0xCF, 0x0A};
+  output_->Write(kMarker, sizeof kMarker);
+  return SafePoint();
+}
+
+ProgressSink* PDF_Repair::Sink() const {
+  return state_.saveMode ? state_.savingDialog : state_.analysisDialog;
+}
+
+std::string PDF_Repair::StepLabel(int step) const {
+  if (state_.saveMode) return step == 1 ? texts::kStep1Saving : texts::kStep2Saving;
+  return step == 1 ? texts::kStep1Analysis : texts::kStep2Analysis;
+}
+
+bool PDF_Repair::SafePoint() {
+  if (source_->Failed() || output_->Failed()) return false;
+  return services_.control.ContinueJob();
+}
+
+bool PDF_Repair::Progress(int position) {
+  if (ProgressSink* sink = Sink()) sink->SetProgressPosition(position);
+  return SafePoint();
+}
+
+bool PDF_Repair::StartStep(int step) {
+  if (ProgressSink* sink = Sink()) {
+    sink->SetProgressPosition(0);
+    sink->RepaintDialog();
+    sink->SetStepLabel(StepLabel(step));
+  }
+  return SafePoint();
+}
+
+void PDF_Repair::CloseFiles() {
+  source_.reset();
+  output_.reset();
+  state_.sourceFile.reset();
+  state_.outputFile.reset();
+}
+
+bool PDF_Repair::EndJob() {
+  if (failureText_.empty()) {
+    if (source_ && source_->Failed()) {
+      failureText_ = "cannot read the source: " + state_.sourceFile->ErrorText();
+    } else if (output_ && output_->Failed()) {
+      failureText_ = state_.outputPath + ": " + state_.outputFile->ErrorText();
+    } else {
+      failureText_ = "stopped";
+    }
+  }
+  CloseFiles();
+  state_.jobDone = false;
+  return false;
+}
+
+}  // namespace tarnwick

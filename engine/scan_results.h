@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tarnwick {
+
+// One located object: its number as read (a signed 32-bit value widened with its sign), the
+// first byte of the line holding its header, and the `e` of the "endobj" that closes it.
+struct ObjectRecord {
+  std::int64_t number = 0;
+  std::uint64_t start = 0;
+  std::uint64_t end = 0;
+};
+
+struct TrailerRecord {
+  std::uint64_t offset = 0;
+  std::int32_t size = 0;
+  std::int32_t root = 0;
+  std::int32_t encrypt = 0;
+};
+
+// One reference of a Kids array: the `R` it was read at and the object number before it.
+struct KidsReference {
+  std::int64_t position = 0;
+  std::int64_t number = 0;
+};
+
+// A Kids array as a range of `kidsReferences`. Arrays that overlap (a second "Kids" inside an
+// unterminated array) share the references of the first, so the list stays as large as the file.
+struct KidsArray {
+  std::size_t first = 0;
+  std::size_t count = 0;
+};
+
+// An entry of the Kids list as its users see it: the place in its array (from 1) and the number.
+struct KidsEntry {
+  std::int64_t index = 0;
+  std::int64_t number = 0;
+  bool operator==(const KidsEntry&) const = default;
+};
+
+// What the scan finds in one source, and what the rebuild pass adds to it. Lists are kept in
+// the order things were found; the "newest first" orders that the rebuild uses are reverse walks.
+struct ScanResults {
+  std::vector<ObjectRecord> objects;  // in order found; table order is the reverse
+  std::vector<std::int64_t> pages;    // in order found
+  std::int32_t catalogNumber = 0;
+
+  std::vector<TrailerRecord> trailers;  // in order found; the current record is the last
+  std::optional<TrailerRecord> fallbackTrailer;
+  bool trailerIncomplete = false;
+  std::int32_t encryptionNumber = 0;
+  bool encryptionSeen = false;
+  bool identifierSeen = false;
+  std::int64_t identifierKeyEnd = 0;  // the byte after the "ID" last matched in a trailer
+  bool decodeParmsSeen = false;
+
+  std::vector<KidsReference> kidsReferences;
+  std::vector<KidsArray> kidsArrays;  // in order found
+  std::int64_t oldPagesNumber = 0;
+
+  std::uint64_t sourceLength = 0;
+
+  // Filled by the rebuild pass.
+  std::uint64_t newPagesNumber = 0;
+  std::uint64_t objectCounter = 0;
+
+  // The Kids list, newest entry first.
+  std::vector<KidsEntry> KidsList() const;
+  // The trailer record in force: the fallback once made, else the last found.
+  const TrailerRecord* CurrentTrailer() const;
+};
+
+}  // namespace tarnwick

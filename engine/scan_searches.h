@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "backward_search.h"
+#include "pdf_repair.h"
+
+namespace tarnwick {
+
+// The scan's working state: the object whose header was seen last and the remembered backward
+// walks, one per rule, so that each rule's walks stay linear over the whole file.
+struct PDF_Repair::ScanSearches {
+  bool objectOpen = false;
+  std::int32_t pendingNumber = 0;
+  std::int64_t pendingStart = 0;
+
+  BackwardSearch objectLineStart{0};
+  BackwardSearch pageDictionaryStart{0};
+  BackwardSearch pageHeader{1};
+  BackwardSearch pageLineStart{0};
+  BackwardSearch catalogLineStart{0};
+  BackwardSearch kidsHolder{1};
+  BackwardSearch kidsLineStart{0};
+  BackwardSearch kidsNumberStart{0};
+};
+
+}  // namespace tarnwick

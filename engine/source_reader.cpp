@@ -1,0 +1,72 @@
+#include "source_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace tarnwick {
+
+SourceReader::SourceReader(SourceFile& file)
+    : file_(file),
+      length_(static_cast<std::int64_t>(
+          std::min<std::uint64_t>(file.Length(), std::numeric_limits<std::int64_t>::max() / 2))) {}
+
+int SourceReader::LoadByte(std::int64_t offset) {
+  Block& block = LoadBlock(offset - offset % kBlockSize);
+  const auto index = static_cast<std::size_t>(offset - block.start);
+  return index < block.bytes.size() ? block.bytes[index] : -1;
+}
+
+SourceReader::Block& SourceReader::LoadBlock(std::int64_t blockStart) {
+  for (Block& block : blocks_) {
+    if (block.start == blockStart) return block;
+  }
+  Block& block = blocks_[nextVictim_];
+  nextVictim_ = (nextVictim_ + 1) % kBlockCount;
+  const auto wanted = static_cast<std::size_t>(std::min(kBlockSize, length_ - blockStart));
+  block.bytes.resize(wanted);
+  std::size_t got = 0;
+  if (!file_.ReadAt(static_cast<std::uint64_t>(blockStart), wanted, block.bytes.data(), got)) {
+    failed_ = true;
+    got = 0;
+  }
+  // A file that shrank under the job reads short; the missing bytes count as outside the file.
+  block.bytes.resize(got);
+  block.start = blockStart;
+  return block;
+}
+
+bool SourceReader::Matches(std::int64_t offset, std::string_view word) {
+  if (offset < 0 || offset + static_cast<std::int64_t>(word.size()) > length_) return false;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    if (ByteAt(offset + static_cast<std::int64_t>(i)) != static_cast<unsigned char>(word[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::size_t SourceReader::Read(std::int64_t offset, std::size_t count, std::uint8_t* out) {
+  if (offset < 0 || offset >= length_) return 0;
+  const auto available = static_cast<std::size_t>(
+      std::min<std::int64_t>(static_cast<std::int64_t>(count), length_ - offset));
+  std::size_t done = 0;
+  while (done < available) {
+    const std::int64_t at = offset + static_cast<std::int64_t>(done);
+    Block& block = LoadBlock(at - at % kBlockSize);
+    const auto index = static_cast<std::size_t>(at - block.start);
+    if (index >= block.bytes.size()) break;
+    const std::size_t n = std::min(available - done, block.bytes.size() - index);
+    std::memcpy(out + done, block.bytes.data() + index, n);
+    done += n;
+  }
+  return done;
+}
+
+std::vector<std::uint8_t> SourceReader::ReadVector(std::int64_t offset, std::size_t count) {
+  std::vector<std::uint8_t> bytes(count);
+  bytes.resize(Read(offset, count, bytes.data()));
+  return bytes;
+}
+
+}  // namespace tarnwick

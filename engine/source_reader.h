@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "file_layer.h"
+
+namespace tarnwick {
+
+// Every keyword test and backward walk of the engine reads the source through this class.
+// Offsets are signed so that a walk may step before the start of the file: bytes outside the
+// file are never read and every test on them fails. Blocks of the file are cached, so the
+// byte-by-byte walks cost memory accesses, not system calls. A failed read of the file layer is
+// remembered; the engine ends the job at its next safe point.
+class SourceReader {
+ public:
+  explicit SourceReader(SourceFile& file);
+
+  std::int64_t Length() const { return length_; }
+  bool Failed() const { return failed_; }
+
+  // The byte at `offset`, or -1 outside the file.
+  int ByteAt(std::int64_t offset) {
+    if (offset < 0 || offset >= length_) return -1;
+    for (Block& block : blocks_) {
+      if (block.start >= 0 && offset >= block.start &&
+          offset < block.start + static_cast<std::int64_t>(block.bytes.size())) {
+        return block.bytes[static_cast<std::size_t>(offset - block.start)];
+      }
+    }
+    return LoadByte(offset);
+  }
+
+  // True when every byte of `word` is in the file at `offset` onwards and equal.
+  bool Matches(std::int64_t offset, std::string_view word);
+
+  // Copies the bytes of [offset, offset + count) that lie in the file; returns how many.
+  std::size_t Read(std::int64_t offset, std::size_t count, std::uint8_t* out);
+  std::vector<std::uint8_t> ReadVector(std::int64_t offset, std::size_t count);
+
+ private:
+  struct Block {
+    std::int64_t start = -1;
+    std::vector<std::uint8_t> bytes;
+  };
+  static constexpr std::int64_t kBlockSize = 256 * 1024;
+  static constexpr std::size_t kBlockCount = 4;
+
+  int LoadByte(std::int64_t offset);
+  Block& LoadBlock(std::int64_t blockStart);
+
+  SourceFile& file_;
+  std::int64_t length_;
+  bool failed_ = false;
+  std::array<Block, kBlockCount> blocks_;
+  std::size_t nextVictim_ = 0;
+};
+
+}  // namespace tarnwick
