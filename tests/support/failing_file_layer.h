@@ -1,0 +1,44 @@
+#pragma once
+
+#include "file_layer.h"
+#include "posix_file_layer.h"
+
+namespace tarnwick::test {
+
+// The POSIX file layer with one injected I/O error: the Nth ReadAt of any source file, or the
+// Nth Append of any output file, fails (counted from 1 over the layer's lifetime; 0 never
+// fails). Everything else, holding files included, is the real layer's.
+class FailingFileLayer final : public FileLayer {
+ public:
+  static constexpr char kReadError[] = "injected read failure";
+  static constexpr char kWriteError[] = "injected write failure";
+
+  FailingFileLayer(int failingRead, int failingWrite)
+      : failingRead_(failingRead), failingWrite_(failingWrite) {}
+
+  // How many reads and appends were asked for so far, the failed one included.
+  int Reads() const { return reads_; }
+  int Writes() const { return writes_; }
+
+  std::unique_ptr<SourceFile> OpenForReading(const std::string& path) override;
+  std::unique_ptr<OutputFile> OpenForWriting(const std::string& path) override;
+  bool Exists(const std::string& path) override { return real_.Exists(path); }
+  bool ResetAttributes(const std::string& path) override { return real_.ResetAttributes(path); }
+  bool Delete(const std::string& path) override { return real_.Delete(path); }
+  bool CreateFolder(const std::string& path) override { return real_.CreateFolder(path); }
+  std::optional<std::string> TemporaryFolder() override { return real_.TemporaryFolder(); }
+  std::string LastErrorText() const override { return real_.LastErrorText(); }
+
+  // Counts one call; true when it is the one that must fail.
+  bool ReadFails() { return ++reads_ == failingRead_; }
+  bool WriteFails() { return ++writes_ == failingWrite_; }
+
+ private:
+  PosixFileLayer real_;
+  int failingRead_;
+  int failingWrite_;
+  int reads_ = 0;
+  int writes_ = 0;
+};
+
+}  // namespace tarnwick::test

@@ -1,0 +1,36 @@
+#include "repair_harness.h"
+
+#include "temp_folder.h"
+
+namespace tarnwick::test {
+
+RepairHarness::RepairHarness(FileLayer* files)
+    : engine({files ? *files : posixFiles, clock, messages, control}) {
+  RepairJobState& state = engine.State();
+  state.analysisDialog = &analysisSink;
+  state.savingDialog = &savingSink;
+  state.messageCaption = "Tarnwick test";
+}
+
+void RepairHarness::SaveInto(const std::string& folder) {
+  engine.State().saveMode = true;
+  engine.State().destinationFolder = folder + '/';
+}
+
+RepairRun RepairBytes(std::string_view source) {
+  TempFolder input;
+  TempFolder output;
+  WriteFile(input.File("source.pdf"), source);
+  RepairHarness harness;
+  harness.SaveInto(output.Path());
+
+  RepairRun run;
+  run.completed = harness.engine.RepairFile(input.File("source.pdf"));
+  if (harness.posixFiles.Exists(output.File("source.pdf"))) run.output = ReadFile(output.File("source.pdf"));
+  run.results = harness.engine.Results();
+  run.failureText = harness.engine.FailureText();
+  run.shown = harness.messages.shown;
+  return run;
+}
+
+}  // namespace tarnwick::test

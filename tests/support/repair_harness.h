@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "job_switch.h"
+#include "pdf_repair.h"
+#include "posix_file_layer.h"
+#include "recorders.h"
+
+namespace tarnwick::test {
+
+// One engine wired to real files (the POSIX layer, or `files` when given) and to the recorders:
+// a fixed clock, scripted messages, a JobSwitch, and one recording sink per dialog.
+struct RepairHarness {
+  explicit RepairHarness(FileLayer* files = nullptr);
+
+  // Save mode: the output goes into `folder` under the source's name.
+  void SaveInto(const std::string& folder);
+
+  PosixFileLayer posixFiles;
+  FixedClock clock;
+  ScriptedMessages messages;
+  JobSwitch control;
+  RecordingSink analysisSink;
+  RecordingSink savingSink;
+  PDF_Repair engine;
+};
+
+// What one repair of a byte string gave.
+struct RepairRun {
+  bool completed = false;
+  std::string output;  // the repaired file's bytes; empty when none was written
+  ScanResults results;
+  std::string failureText;
+  std::vector<ShownMessage> shown;
+};
+
+// Writes `source` as source.pdf into a fresh temporary folder, repairs it in save mode into a
+// second folder, and returns what came out. Any question fails the test.
+RepairRun RepairBytes(std::string_view source);
+
+}  // namespace tarnwick::test
