@@ -62,7 +62,7 @@ std::int32_t PDF_Repair::NumberOnLineBefore(std::int64_t end, BackwardSearch& li
 
 bool PDF_Repair::ScanObjects() {
   results_ = ScanResults{};
-  searches_ = std::make_unique<ScanSearches>();
+  searches_ = std::make_unique<ScanSearches>(*source_);
   kidsWalkStart_ = -1;
   kidsWalkEnd_ = -1;
   kidsWalkFirst_ = 0;

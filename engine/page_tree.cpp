@@ -18,52 +18,62 @@ bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 void PDF_Repair::WritePagesObject() {
-  RebuildIndex& index = *index_;
   xrefEntries_.emplace_back(static_cast<std::int64_t>(results_.newPagesNumber), output_->Length());
   output_->Write(FormatDecimal(results_.newPagesNumber));
   output_->Write(" 0 obj\n<< \n   /Type /Pages\n   /Kids [");
-
-  auto recordPasses = [&](std::size_t record) {
-    auto& check = index.contentsChecked[record];
-    if (check == RebuildIndex::Check::kUnknown) {
-      const ObjectRecord& object = results_.objects[record];
-      check = PageContentsPresent(object.start, object.end) ? RebuildIndex::Check::kPresent
-                                                            : RebuildIndex::Check::kMissing;
-    }
-    return check == RebuildIndex::Check::kPresent;
-  };
-  auto recordsOf = [&](std::int64_t number) -> const std::vector<std::size_t>* {
-    const auto found = index.recordsByNumber.find(number);
-    return found == index.recordsByNumber.end() ? nullptr : &found->second;
-  };
   std::int64_t count = 0;
   auto listPage = [&](std::int64_t number) {
     output_->Write(FormatDecimal(static_cast<std::uint64_t>(number)));
     output_->Write(" 0 R ");
     ++count;
   };
-
   if (!results_.pages.empty()) {
-    // Pages in the order their dictionaries were found, each once per listing in the page list,
-    // when one of its versions (newest first) has all its content streams.
+    // Pages in the order their dictionaries were found, each as often as it was found, when one
+    // of its versions has all its content streams.
     for (const std::int64_t number : results_.pages) {
-      const auto* records = IsListableNumber(number) ? recordsOf(number) : nullptr;
-      if (records && std::any_of(records->begin(), records->end(), recordPasses)) listPage(number);
+      if (PassingRecords(number) > 0) listPage(number);
     }
   } else {
-    // Without page dictionaries, the old Kids arrays name the pages: every passing version of
-    // each is listed.
-    for (const KidsEntry& entry : results_.KidsList()) {
-      const auto* records = IsListableNumber(entry.number) ? recordsOf(entry.number) : nullptr;
-      if (!records) continue;
-      for (const std::size_t record : *records) {
-        if (count < kMaxListedKids && recordPasses(record)) listPage(entry.number);
+    // Without page dictionaries the old Kids arrays name the pages, newest entry first, each
+    // once per version that has all its content streams. Overlapping arrays share references,
+    // so entries that list nothing are jumped over rather than visited one by one.
+    const auto& references = results_.kidsReferences;
+    std::vector<std::int64_t> listedAtOrBefore(references.size());
+    for (std::size_t i = 0; i < references.size(); ++i) {
+      const bool lists = PassingRecords(references[i].number) > 0;
+      listedAtOrBefore[i] = lists ? static_cast<std::int64_t>(i) : (i ? listedAtOrBefore[i - 1] : -1);
+    }
+    for (auto array = results_.kidsArrays.rbegin(); array != results_.kidsArrays.rend(); ++array) {
+      const auto first = static_cast<std::int64_t>(array->first);
+      for (std::int64_t i = listedAtOrBefore[array->first + array->count - 1];
+           i >= first && count < kMaxListedKids; i = i > 0 ? listedAtOrBefore[i - 1] : -1) {
+        const std::int64_t number = references[static_cast<std::size_t>(i)].number;
+        for (std::int64_t n = PassingRecords(number); n > 0 && count < kMaxListedKids; --n) {
+          listPage(number);
+        }
       }
     }
   }
   output_->Write(" ]\n/Count ");
   output_->Write(FormatDecimal(static_cast<std::uint64_t>(count)));
   output_->Write("\n>>\nendobj\n");
+}
+
+std::int64_t PDF_Repair::PassingRecords(std::int64_t number) {
+  if (!IsListableNumber(number)) return 0;
+  RebuildIndex& index = *index_;
+  const auto known = index.passingRecords.find(number);
+  if (known != index.passingRecords.end()) return known->second;
+  std::int64_t passing = 0;
+  const auto records = index.recordsByNumber.find(number);
+  if (records != index.recordsByNumber.end()) {
+    for (const std::size_t record : records->second) {
+      const ObjectRecord& object = results_.objects[record];
+      if (PageContentsPresent(object.start, object.end)) ++passing;
+    }
+  }
+  index.passingRecords.emplace(number, passing);
+  return passing;
 }
 
 bool PDF_Repair::PageContentsPresent(std::uint64_t start, std::uint64_t end) {

@@ -59,8 +59,6 @@ class PDF_Repair {
   void RecordTrailer(std::int64_t trailerKeyword);
   bool RecordKids(std::int64_t kidsKeyword);  // false ends the scan
   std::int64_t KidsArrayWalk(std::int64_t from);  // returns where the array ended
-  std::int64_t SkipHexString(std::int64_t open);
-  std::int64_t SkipLiteralString(std::int64_t open);
 
   // Step 2 and the tail.
   bool RunRebuildPass();
@@ -70,6 +68,8 @@ class PDF_Repair {
   void CopyPageChunk(const std::uint8_t* chunk, std::size_t length);
   void WritePagesObject();
   bool PageContentsPresent(std::uint64_t start, std::uint64_t end);
+  // How many records of `number` pass PageContentsPresent; 0 for numbers never listed.
+  std::int64_t PassingRecords(std::int64_t number);
   void WriteCatalogObject();
   void WriteXrefTable();
   void WriteTrailer();

@@ -4,12 +4,15 @@
 
 #include "backward_search.h"
 #include "pdf_repair.h"
+#include "trailer_walk.h"
 
 namespace tarnwick {
 
 // The scan's working state: the object whose header was seen last and the remembered backward
 // walks, one per rule, so that each rule's walks stay linear over the whole file.
 struct PDF_Repair::ScanSearches {
+  explicit ScanSearches(SourceReader& source) : trailerWalk(source) {}
+
   bool objectOpen = false;
   std::int32_t pendingNumber = 0;
   std::int64_t pendingStart = 0;
@@ -22,6 +25,7 @@ struct PDF_Repair::ScanSearches {
   BackwardSearch kidsHolder{1};
   BackwardSearch kidsLineStart{0};
   BackwardSearch kidsNumberStart{0};
+  TrailerWalk trailerWalk;
 };
 
 }  // namespace tarnwick
