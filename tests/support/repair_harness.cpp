@@ -4,8 +4,8 @@
 
 namespace tarnwick::test {
 
-RepairHarness::RepairHarness(FileLayer* files)
-    : engine({files ? *files : posixFiles, clock, messages, control}) {
+RepairHarness::RepairHarness(FileLayer* files, JobControl* control)
+    : engine({files ? *files : posixFiles, clock, messages, control ? *control : jobSwitch}) {
   RepairJobState& state = engine.State();
   state.analysisDialog = &analysisSink;
   state.savingDialog = &savingSink;

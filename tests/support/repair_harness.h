@@ -12,9 +12,10 @@
 namespace tarnwick::test {
 
 // One engine wired to real files (the POSIX layer, or `files` when given) and to the recorders:
-// a fixed clock, scripted messages, a JobSwitch, and one recording sink per dialog.
+// a fixed clock, scripted messages, a JobSwitch (or `control` when given), and one recording
+// sink per dialog.
 struct RepairHarness {
-  explicit RepairHarness(FileLayer* files = nullptr);
+  explicit RepairHarness(FileLayer* files = nullptr, JobControl* control = nullptr);
 
   // Save mode: the output goes into `folder` under the source's name.
   void SaveInto(const std::string& folder);
@@ -22,7 +23,7 @@ struct RepairHarness {
   PosixFileLayer posixFiles;
   FixedClock clock;
   ScriptedMessages messages;
-  JobSwitch control;
+  JobSwitch jobSwitch;
   RecordingSink analysisSink;
   RecordingSink savingSink;
   PDF_Repair engine;

@@ -1,0 +1,138 @@
+// What Step 1 records from each keyword: objects, pages, the catalog, trailers and Kids arrays.
+#include <gtest/gtest.h>
+
+#include "pdf_builder.h"
+#include "repair_harness.h"
+
+namespace tarnwick::test {
+namespace {
+
+using Entries = std::vector<KidsEntry>;
+
+ScanResults Scan(const PdfBuilder& pdf) {
+  RepairRun run = RepairBytes(pdf.Bytes());
+  EXPECT_TRUE(run.completed) << run.failureText;
+  return run.results;
+}
+
+class ObjectRule : public testing::TestWithParam<LineEnd> {};
+
+TEST_P(ObjectRule, RecordsHeaderLineStartAndTheEOfEndobj) {
+  PdfBuilder pdf(GetParam());
+  pdf.Object(12, "<< /Producer (x) >>");
+  const ScanResults results = Scan(pdf);
+  ASSERT_EQ(results.objects.size(), 1u);
+  EXPECT_EQ(results.objects[0].number, 12);
+  EXPECT_EQ(results.objects[0].start, pdf.OffsetOf(12));
+  EXPECT_EQ(results.objects[0].end, pdf.Find("endobj"));
+}
+
+TEST_P(ObjectRule, GenerationOneHeaderRecordsNothing) {
+  PdfBuilder pdf(GetParam());
+  pdf.Object(12, "<< >>", 1);
+  EXPECT_TRUE(Scan(pdf).objects.empty());
+}
+
+TEST_P(ObjectRule, LeadingBlanksAreSkippedOtherTextReadsAsZero) {
+  PdfBuilder pdf(GetParam());
+  pdf.Raw("   7 0 obj").Eol().Raw("1").Eol().Raw("endobj").Eol();
+  pdf.Raw("x 8 0 obj").Eol().Raw("2").Eol().Raw("endobj").Eol();
+  const ScanResults results = Scan(pdf);
+  ASSERT_EQ(results.objects.size(), 2u);
+  EXPECT_EQ(results.objects[0].number, 7);
+  EXPECT_EQ(results.objects[0].start, pdf.Find("   7"));
+  EXPECT_EQ(results.objects[1].number, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(LineEnds, ObjectRule,
+                         testing::Values(LineEnd::kLf, LineEnd::kCr, LineEnd::kCrLf));
+
+TEST(PageRule, RecordsPageDictionariesButNotPageTreeNodes) {
+  PdfBuilder pdf;
+  pdf.Object(2, "<< /Type /Pages /Kids [5 0 R] /Count 1 >>");
+  pdf.Object(5, "<< /Type /Page /Parent 2 0 R >>");
+  pdf.Object(6, "<</Type/Page/Parent 2 0 R>>");
+  EXPECT_EQ(Scan(pdf).pages, (std::vector<std::int64_t>{5, 6}));
+}
+
+TEST(PageRule, TypeMayStandUpToFourBlanksBeforePage) {
+  PdfBuilder pdf;
+  pdf.Object(3, "<< /Type   /Page >>");    // three blanks
+  pdf.Object(4, "<< /Type    /Page >>");   // four
+  pdf.Object(5, "<< /Type     /Page >>");  // five: no slash where the rule looks
+  EXPECT_EQ(Scan(pdf).pages, (std::vector<std::int64_t>{3, 4}));
+}
+
+TEST(CatalogRule, DictionaryMustOpenWithin21BytesBeforeCatalog) {
+  PdfBuilder near;
+  near.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
+  EXPECT_EQ(Scan(near).catalogNumber, 1);
+
+  PdfBuilder far;
+  far.Object(1, "<< /Pages 2 0 R /PageMode /UseNone /Type /Catalog >>");
+  EXPECT_EQ(Scan(far).catalogNumber, 0);
+}
+
+TEST(TrailerRule, ReadsSizeAndRoot) {
+  PdfBuilder pdf;
+  pdf.Object(1, "<< /Type /Catalog >>").Trailer("/Size 12 /Root 1 0 R /Info 2 0 R");
+  const ScanResults results = Scan(pdf);
+  ASSERT_EQ(results.trailers.size(), 1u);
+  EXPECT_EQ(results.trailers[0].offset, pdf.Find("trailer"));
+  EXPECT_EQ(results.trailers[0].size, 12);
+  EXPECT_EQ(results.trailers[0].root, 1);
+  EXPECT_FALSE(results.trailerIncomplete);
+  EXPECT_FALSE(results.fallbackTrailer.has_value());
+}
+
+TEST(TrailerRule, StringsBeforeRootAreSteppedOver) {
+  for (const char* id : {"[<0A1B> <2C3D>]", "[(a>b) (c\\)>)]"}) {
+    PdfBuilder pdf;
+    pdf.Object(1, "<< >>").Trailer(std::string("/Size 2 /ID ") + id + " /Root 1 0 R");
+    const ScanResults results = Scan(pdf);
+    ASSERT_EQ(results.trailers.size(), 1u) << id;
+    EXPECT_EQ(results.trailers[0].root, 1) << id;
+    EXPECT_FALSE(results.trailerIncomplete) << id;
+  }
+}
+
+TEST(TrailerRule, LaterTrailerOfAnIncrementalUpdateCounts) {
+  PdfBuilder pdf;
+  pdf.Object(1, "<< >>").Trailer("/Size 2 /Root 1 0 R");
+  pdf.Object(3, "<< >>").Trailer("/Size 4 /Root 3 0 R");
+  const RepairRun run = RepairBytes(pdf.Bytes());
+  ASSERT_EQ(run.results.trailers.size(), 2u);
+  EXPECT_EQ(run.results.CurrentTrailer()->root, 3);
+  EXPECT_NE(run.output.find("3 0 obj\n<</Type/Catalog/Pages 5 0 R"), std::string::npos);
+  EXPECT_NE(run.output.find("/Root 3 0 R  \r\n>>"), std::string::npos);
+}
+
+TEST(KidsRule, RecordsHolderAndReferencesNewestFirst) {
+  PdfBuilder pdf;
+  pdf.Object(2, "<< /Type /Pages /Kids [3 0 R 5 0 R 9 0 R] /Count 3 >>");
+  const ScanResults results = Scan(pdf);
+  EXPECT_EQ(results.oldPagesNumber, 2);
+  EXPECT_EQ(results.KidsList(), (Entries{{3, 9}, {2, 5}, {1, 3}}));
+}
+
+TEST(KidsRule, EmptyArrayAddsNothing) {
+  PdfBuilder pdf;
+  pdf.Object(2, "<< /Type /Pages /Kids [] /Count 0 >>");
+  const ScanResults results = Scan(pdf);
+  EXPECT_EQ(results.oldPagesNumber, 2);
+  EXPECT_TRUE(results.KidsList().empty());
+}
+
+TEST(KidsRule, KidsBeforeAnyObjectEndsTheScan) {
+  PdfBuilder pdf;
+  pdf.Raw("/Kids [4 0 R]").Eol();
+  pdf.Object(4, "<< /Type /Page >>").Trailer("/Size 5 /Root 1 0 R");
+  const ScanResults results = Scan(pdf);
+  EXPECT_TRUE(results.objects.empty());
+  EXPECT_TRUE(results.pages.empty());
+  EXPECT_TRUE(results.trailers.empty());
+  EXPECT_TRUE(results.KidsList().empty());
+}
+
+}  // namespace
+}  // namespace tarnwick::test
