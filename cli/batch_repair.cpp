@@ -54,10 +54,12 @@ class OrderedReport {
   std::size_t failures_ = 0;
 };
 
-Outcome RepairOne(const Options& options, const std::string& path, Terminal& terminal) {
+Outcome RepairOne(const Options& options, const std::string& path, Terminal& terminal,
+                  Interruption& interruption) {
   PosixFileLayer files;
   PosixClock clock;
   JobSwitch control;
+  interruption.Register(control);
   TerminalJobView view(terminal, path);
   PDF_Repair engine({files, clock, view, control});
   RepairJobState& state = engine.State();
@@ -71,15 +73,23 @@ Outcome RepairOne(const Options& options, const std::string& path, Terminal& ter
   }
   Outcome outcome;
   outcome.repaired = engine.RepairFile(path);
+  interruption.Unregister(control);
   outcome.outputPath = state.outputPath;
   terminal.ClearProgress();
-  if (!outcome.repaired) terminal.Error(path + ": not repaired: " + engine.FailureText());
+  if (!outcome.repaired) {
+    std::string message = path + ": not repaired: " + engine.FailureText();
+    // An incomplete copy under the source's name would pass for a repaired one.
+    if (engine.LeftPartialOutput() && files.Delete(state.outputPath)) {
+      message += "; the incomplete copy was removed";
+    }
+    terminal.Error(message);
+  }
   return outcome;
 }
 
 }  // namespace
 
-int RunBatch(const Options& options, Terminal& terminal) {
+int RunBatch(const Options& options, Terminal& terminal, Interruption& interruption) {
   // Files with the same name would write the same output; they run one after another, in the
   // order given, as they would with one job.
   std::map<std::string, std::vector<std::size_t>> byName;
@@ -100,7 +110,12 @@ int RunBatch(const Options& options, Terminal& terminal) {
         chain = nextChain++;
       }
       for (const std::size_t index : chains[chain]) {
-        report.Add(index, RepairOne(options, options.files[index], terminal));
+        if (interruption.Requested()) {
+          terminal.Error(options.files[index] + ": not repaired: interrupted");
+          report.Add(index, Outcome{});
+        } else {
+          report.Add(index, RepairOne(options, options.files[index], terminal, interruption));
+        }
       }
     }
   };
@@ -109,6 +124,7 @@ int RunBatch(const Options& options, Terminal& terminal) {
   for (std::size_t i = 1; i < threadCount; ++i) threads.emplace_back(worker);
   worker();
   for (std::thread& thread : threads) thread.join();
+  if (interruption.Requested()) return kInterruptedStatus;
   return report.Failures() == 0 ? 0 : 1;
 }
 

@@ -7,6 +7,8 @@
 
 #include "batch_repair.h"
 #include "command_line.h"
+#include "destination.h"
+#include "interruption.h"
 #include "terminal.h"
 
 int main(int argc, char** argv) {
@@ -25,6 +27,11 @@ int main(int argc, char** argv) {
     std::printf("tarnwick-repair %s\n", TARNWICK_VERSION);
     return 0;
   }
+  if (options->destination && !PrepareDestination(*options->destination, error)) {
+    std::fprintf(stderr, "tarnwick-repair: %s\n", error.c_str());
+    return 1;
+  }
+  Interruption& interruption = Interruption::Install();
   Terminal terminal(isatty(STDIN_FILENO) && isatty(STDERR_FILENO), options->overwrite);
-  return RunBatch(*options, terminal);
+  return RunBatch(*options, terminal, interruption);
 }

@@ -46,8 +46,12 @@ class PDF_Repair {
   // both files are closed as well.
   bool RepairFile(const std::string& sourcePath);
 
-  // Why the last job ended early when no message box said so: an I/O error, or a stop.
+  // Why the last job ended early, for logs and the command line: the system's error text with
+  // the path it concerns, or "stopped".
   const std::string& FailureText() const { return failureText_; }
+  // True when the last job created or truncated its output and then ended early, so that the
+  // file at outputPath is an incomplete copy (the engine itself never deletes anything).
+  bool LeftPartialOutput() const { return leftPartialOutput_; }
 
  private:
   // Header and Step 1. Each returns false when the job must end (stop or I/O error).
@@ -94,6 +98,7 @@ class PDF_Repair {
   RepairJobState state_;
   ScanResults results_;
   std::string failureText_;
+  bool leftPartialOutput_ = false;
 
   // Per-job working state, rebuilt by every job.
   std::unique_ptr<SourceReader> source_;

@@ -31,6 +31,7 @@ PDF_Repair::~PDF_Repair() = default;
 
 bool PDF_Repair::RepairFile(const std::string& sourcePath) {
   state_.jobDone = false;
+  leftPartialOutput_ = false;
   failureText_.clear();
 
   state_.sourceFile = services_.files.OpenForReading(sourcePath);
@@ -79,6 +80,7 @@ bool PDF_Repair::RepairFile(const std::string& sourcePath) {
     return false;
   }
 
+  leftPartialOutput_ = true;  // until the job completes
   source_ = std::make_unique<SourceReader>(*state_.sourceFile);
   output_ = std::make_unique<OutputWriter>(*state_.outputFile);
 
@@ -101,6 +103,7 @@ bool PDF_Repair::RepairFile(const std::string& sourcePath) {
     return EndJob();
   }
   state_.outputFile.reset();
+  leftPartialOutput_ = false;
   state_.jobDone = true;
   return true;
 }
