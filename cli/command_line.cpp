@@ -11,13 +11,16 @@ const char kUsage[] =
     "its path is printed on standard output.\n"
     "\n"
     "Options:\n"
-    "  -o, --output DIR   write the repaired copies into DIR\n"
-    "      --overwrite    replace existing files without asking\n"
+    "  -o, --output DIR   write the repaired copies into DIR (created when missing)\n"
+    "      --overwrite    replace existing files without asking (without a terminal,\n"
+    "                     existing files are otherwise kept)\n"
     "  -j, --jobs N       repair up to N files at once (default 1)\n"
     "  -h, --help         show this help and exit\n"
     "      --version      show the version and exit\n"
     "\n"
-    "Exit status: 0 when every file was repaired, 1 when some were not, 2 on a usage error.\n";
+    "Ctrl-C stops the running repairs and removes their incomplete copies.\n"
+    "Exit status: 0 when every file was repaired, 1 when some were not, 2 on a usage error,\n"
+    "130 after Ctrl-C.\n";
 
 namespace {
 

@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   Interruption& interruption = Interruption::Install();
-  Terminal terminal(isatty(STDIN_FILENO) && isatty(STDERR_FILENO), options->overwrite);
+  const bool errorsOnTerminal = isatty(STDERR_FILENO);
+  Terminal terminal(errorsOnTerminal, errorsOnTerminal && isatty(STDIN_FILENO), options->overwrite);
   return RunBatch(*options, terminal, interruption);
 }

@@ -14,7 +14,8 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-Terminal::Terminal(bool interactive, bool overwrite) : interactive_(interactive), overwrite_(overwrite) {}
+Terminal::Terminal(bool showsProgress, bool canAsk, bool overwrite)
+    : showsProgress_(showsProgress), canAsk_(canAsk), overwrite_(overwrite) {}
 
 void Terminal::ClearProgressLocked() {
   if (!progressShown_) return;
@@ -42,8 +43,7 @@ void Terminal::Output(const std::string& line) {
 
 bool Terminal::Ask(const std::string& question) {
   std::lock_guard lock(mutex_);
-  if (!interactive_) return overwrite_;
-  if (overwrite_) return true;
+  if (overwrite_ || !canAsk_) return overwrite_;
   ClearProgressLocked();
   std::fprintf(stderr, "%s [y/N] ", question.c_str());
   std::fflush(stderr);
@@ -55,7 +55,7 @@ bool Terminal::Ask(const std::string& question) {
 
 void Terminal::ShowProgress(const std::string& line) {
   std::lock_guard lock(mutex_);
-  if (!interactive_) return;
+  if (!showsProgress_) return;
   std::fprintf(stderr, "\r\033[K%s", line.c_str());
   std::fflush(stderr);
   progressShown_ = true;
@@ -65,7 +65,7 @@ TerminalJobView::TerminalJobView(Terminal& terminal, std::string label)
     : terminal_(terminal), label_(std::move(label)) {}
 
 void TerminalJobView::SetProgressPosition(int position) {
-  if (position == shown_ || !terminal_.Interactive()) return;
+  if (position == shown_ || !terminal_.ShowsProgress()) return;
   shown_ = position;
   constexpr int kWidth = 30;
   const int filled = position * kWidth / 100;

@@ -12,9 +12,10 @@ namespace tarnwick::cli {
 // kept at the bottom of a terminal and cleared before anything else is printed.
 class Terminal {
  public:
-  Terminal(bool interactive, bool overwrite);
+  // `showsProgress`: standard error is a terminal; `canAsk`: the user can also answer there.
+  Terminal(bool showsProgress, bool canAsk, bool overwrite);
 
-  bool Interactive() const { return interactive_; }
+  bool ShowsProgress() const { return showsProgress_; }
   void Error(const std::string& text);
   void Output(const std::string& line);
   // Asks on the terminal (default No); elsewhere the answer is --overwrite.
@@ -26,7 +27,8 @@ class Terminal {
   void ClearProgressLocked();
 
   std::mutex mutex_;
-  bool interactive_;
+  bool showsProgress_;
+  bool canAsk_;
   bool overwrite_;
   bool progressShown_ = false;
 };
