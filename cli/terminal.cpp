@@ -1,5 +1,6 @@
 #include "terminal.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace tarnwick::cli {
@@ -68,10 +69,17 @@ void TerminalJobView::SetProgressPosition(int position) {
   if (position == shown_ || !terminal_.ShowsProgress()) return;
   shown_ = position;
   constexpr int kWidth = 30;
-  const int filled = position * kWidth / 100;
-  terminal_.ShowProgress("[" + std::string(static_cast<std::size_t>(filled), '#') +
-                         std::string(static_cast<std::size_t>(kWidth - filled), ' ') + "] " +
-                         std::to_string(position) + "% " + step_ + "  " + label_);
+  const int filled = std::clamp(position, 0, 100) * kWidth / 100;
+  std::string line = "[";
+  line.append(static_cast<std::size_t>(filled), '#');
+  line.append(static_cast<std::size_t>(kWidth - filled), ' ');
+  line += "] ";
+  line += std::to_string(position);
+  line += "% ";
+  line += step_;
+  line += "  ";
+  line += label_;
+  terminal_.ShowProgress(line);
 }
 
 void TerminalJobView::SetStepLabel(const std::string& label) {
