@@ -1,0 +1,69 @@
+// Several jobs at once must not change what the tool prints or writes.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "repair_tool.h"
+
+namespace tarnwick::cli_test {
+namespace {
+
+namespace fs = std::filesystem;
+using oracle::ReadBytes;
+using oracle::TemporaryFolder;
+using oracle::WriteBytes;
+
+std::map<std::string, std::string> FolderContents(const fs::path& folder) {
+  std::map<std::string, std::string> contents;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    contents[entry.path().filename()] = ReadBytes(entry.path());
+  }
+  return contents;
+}
+
+TEST(CliJobs, FourJobsPrintAndWriteExactlyWhatOneJobDoes) {
+  TemporaryFolder tmp;
+  fs::create_directory(tmp / "left");
+  fs::create_directory(tmp / "right");
+  // The first file is the largest, so that later files finish first when jobs run at once; two
+  // files share a name and must be written in the order given.
+  std::vector<std::string> files;
+  const std::vector<std::pair<std::string, int>> sources = {
+      {"left/big.pdf", 400}, {"left/same.pdf", 30}, {"one.pdf", 1},   {"right/same.pdf", 5},
+      {"two.pdf", 2},        {"three.pdf", 3},      {"four.pdf", 60}, {"five.pdf", 1}};
+  for (const auto& [name, pages] : sources) {
+    files.push_back(tmp / name);
+    WriteBytes(files.back(), TextPdf(name, pages));
+  }
+  const auto out = tmp / "out";
+
+  auto runWithJobs = [&](const std::string& jobs) {
+    fs::remove_all(out);
+    fs::create_directory(out);
+    std::vector<std::string> arguments = {"-j", jobs, "--overwrite", "-o", out};
+    arguments.insert(arguments.end(), files.begin(), files.end());
+    return RunRepairTool(arguments, tmp.Path());
+  };
+  const CommandResult one = runWithJobs("1");
+  const auto oneContents = FolderContents(out);
+  const CommandResult four = runWithJobs("4");
+  const auto fourContents = FolderContents(out);
+
+  EXPECT_EQ(one.status, 0) << one.err;
+  EXPECT_EQ(four.status, 0) << four.err;
+  std::vector<std::string> expected;
+  for (const auto& [name, pages] : sources) expected.push_back(out / fs::path(name).filename());
+  EXPECT_EQ(Lines(one.out), expected);
+  EXPECT_EQ(four.out, one.out);
+  EXPECT_EQ(oneContents.size(), 7u);
+  EXPECT_TRUE(fourContents == oneContents) << "the copies written by -j 4 differ from -j 1";
+
+  // The later of the two same-named files wins.
+  const auto alone = tmp / "alone";
+  fs::create_directory(alone);
+  ASSERT_EQ(RunRepairTool({"-o", alone, tmp / "right/same.pdf"}, tmp.Path()).status, 0);
+  EXPECT_EQ(fourContents.at("same.pdf"), ReadBytes(alone / "same.pdf"));
+}
+
+}  // namespace
+}  // namespace tarnwick::cli_test

@@ -1,0 +1,116 @@
+// Where the repaired copies go, and when an existing file may be replaced.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <set>
+
+#include "repair_tool.h"
+
+namespace tarnwick::cli_test {
+namespace {
+
+namespace fs = std::filesystem;
+using oracle::ReadBytes;
+using oracle::TemporaryFolder;
+using oracle::WriteBytes;
+
+// Work folder names ("hour-minute-second-day-month-year", no leading zeros) of every second
+// from `from` to `to`.
+std::set<std::string> WorkFolderNames(std::time_t from, std::time_t to) {
+  std::set<std::string> names;
+  for (std::time_t t = from; t <= to; ++t) {
+    std::tm parts{};
+    localtime_r(&t, &parts);
+    names.insert(std::to_string(parts.tm_hour) + "-" + std::to_string(parts.tm_min) + "-" +
+                 std::to_string(parts.tm_sec) + "-" + std::to_string(parts.tm_mday) + "-" +
+                 std::to_string(parts.tm_mon + 1) + "-" + std::to_string(parts.tm_year + 1900));
+  }
+  return names;
+}
+
+TEST(CliOutput, OutputFolderReceivesEachCopyUnderItsSourceNameInTheOrderGiven) {
+  TemporaryFolder tmp;
+  const auto out = tmp / "out";
+  fs::create_directory(out);
+  WriteBytes(tmp / "b.pdf", TextPdf("b", 3));
+  WriteBytes(tmp / "a.pdf", TextPdf("a", 1));
+
+  const CommandResult run = RunRepairTool({"-o", out, tmp / "b.pdf", tmp / "a.pdf"}, tmp.Path());
+
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(Lines(run.out), (std::vector<std::string>{out / "b.pdf", out / "a.pdf"}));
+  EXPECT_EQ(ReadBytes(out / "a.pdf").rfind("%PDF-1.4", 0), 0u);
+  EXPECT_NE(ReadBytes(out / "b.pdf"), ReadBytes(out / "a.pdf"));
+}
+
+TEST(CliOutput, WithoutOutputFolderTheCopyGoesToATimedFolderInThePrivateTemporaryFolder) {
+  TemporaryFolder tmp;
+  const auto source = tmp / "input" / "report.pdf";
+  fs::create_directory(tmp / "input");
+  WriteBytes(source, TextPdf("report", 2));
+
+  const std::time_t before = std::time(nullptr);
+  const CommandResult run = RunRepairTool({source}, tmp.Path());
+  const std::time_t after = std::time(nullptr);
+
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 1u) << run.out;
+  const fs::path copy = lines[0];
+  const fs::path privateFolder = tmp / ("tarnwick-" + std::to_string(::getuid()));
+  EXPECT_EQ(copy.filename(), "report.pdf");
+  EXPECT_EQ(copy.parent_path().parent_path(), privateFolder);
+  EXPECT_TRUE(WorkFolderNames(before, after).contains(copy.parent_path().filename()))
+      << copy.parent_path().filename();
+  EXPECT_EQ(fs::status(privateFolder).permissions() & fs::perms::all, fs::perms::owner_all);
+
+  // The same engine writes the same bytes wherever the copy goes.
+  const auto out = tmp / "out";
+  fs::create_directory(out);
+  ASSERT_EQ(RunRepairTool({"-o", out, source}, tmp.Path()).status, 0);
+  EXPECT_EQ(ReadBytes(copy), ReadBytes(out / "report.pdf"));
+}
+
+TEST(CliOutput, ExistingOutputIsKeptWithoutOverwriteAndReplacedWithIt) {
+  TemporaryFolder tmp;
+  const auto out = tmp / "out";
+  const auto fresh = tmp / "fresh";
+  fs::create_directory(out);
+  fs::create_directory(fresh);
+  const auto source = tmp / "doc.pdf";
+  WriteBytes(source, TextPdf("doc", 2));
+  const std::string earlier = "an earlier file of the same name";
+  WriteBytes(out / "doc.pdf", earlier);
+
+  const CommandResult kept = RunRepairTool({"-o", out, source}, tmp.Path());
+  EXPECT_EQ(kept.status, 1);
+  EXPECT_EQ(kept.out, "");
+  EXPECT_NE(kept.err.find("doc.pdf"), std::string::npos) << kept.err;
+  EXPECT_EQ(ReadBytes(out / "doc.pdf"), earlier);
+
+  const CommandResult replaced = RunRepairTool({"-o", out, "--overwrite", source}, tmp.Path());
+  EXPECT_EQ(replaced.status, 0) << replaced.err;
+  EXPECT_EQ(Lines(replaced.out), std::vector<std::string>{out / "doc.pdf"});
+  ASSERT_EQ(RunRepairTool({"-o", fresh, source}, tmp.Path()).status, 0);
+  EXPECT_EQ(ReadBytes(out / "doc.pdf"), ReadBytes(fresh / "doc.pdf"));
+}
+
+TEST(CliOutput, RepairIntoTheSourcesOwnFolderIsRefusedAndLeavesTheOriginalAlone) {
+  TemporaryFolder tmp;
+  const auto source = tmp / "own.pdf";
+  const std::string original = TextPdf("own", 3);
+  WriteBytes(source, original);
+
+  for (const std::string& folder : {tmp.Path().string(), tmp.Path().string() + "/"}) {
+    const CommandResult run = RunRepairTool({"-o", folder, "--overwrite", source}, tmp.Path());
+    EXPECT_EQ(run.status, 1) << folder;
+    EXPECT_EQ(run.out, "") << folder;
+    EXPECT_NE(run.err.find("Destination file is not opened !!"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadBytes(source), original) << folder;
+  }
+}
+
+}  // namespace
+}  // namespace tarnwick::cli_test

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "oracle_tools.h"
+
+namespace tarnwick::cli_test {
+
+using oracle::CommandResult;
+
+// Runs the built tarnwick-repair with `arguments`, TMPDIR set to `tmpdir` and standard input
+// not a terminal.
+CommandResult RunRepairTool(const std::vector<std::string>& arguments,
+                            const std::filesystem::path& tmpdir);
+
+// The lines of `text`, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
+// A valid PDF of `pages` pages, each showing `label` and its page number in Helvetica.
+std::string TextPdf(const std::string& label, int pages);
+
+}  // namespace tarnwick::cli_test

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Damage done to a PDF's bytes, as transfers, disks and editors do it.
+namespace tarnwick::oracle {
+
+// The first `keep` bytes.
+std::string CutTail(const std::string& pdf, std::size_t keep);
+// Every cross-reference section ("xref" at a line start up to its "trailer") overwritten with
+// '#', keeping its line ends and so every offset of the file.
+std::string JunkXrefSections(const std::string& pdf);
+// Every LF not already after a CR becomes CR LF, binary stream data included.
+std::string LfToCrLf(const std::string& pdf);
+// Every trailer dictionary removed, from "trailer" up to the "startxref" after it.
+std::string WithoutTrailers(const std::string& pdf);
+// Every startxref value's digits replaced by nines, keeping the file's length.
+std::string GarbledStartXref(const std::string& pdf);
+
+// Where the last complete "N 0 obj" .. "endobj" version of object `number` ends (the byte after
+// "endobj"), among those that end at or before `limit`; 0 when none does.
+std::size_t LastObjectEnd(const std::string& pdf, int number, std::size_t limit);
+// Where the last cross-reference section starts, or the file's length when there is none.
+std::size_t LastXrefSection(const std::string& pdf);
+
+}  // namespace tarnwick::oracle

@@ -1,0 +1,42 @@
+#include "engine_repair.h"
+
+#include "job_switch.h"
+#include "pdf_repair.h"
+#include "posix_clock.h"
+#include "posix_file_layer.h"
+
+namespace tarnwick::oracle {
+
+namespace {
+
+class RecordedMessages final : public JobMessages {
+ public:
+  explicit RecordedMessages(std::vector<std::string>& notices) : notices_(notices) {}
+  void Notice(const std::string& text) override { notices_.push_back(text); }
+  bool AskYesNo(const std::string& text, const std::string&) override {
+    notices_.push_back(text);
+    return false;
+  }
+
+ private:
+  std::vector<std::string>& notices_;
+};
+
+}  // namespace
+
+EngineRepair RepairInto(const std::filesystem::path& source, const std::filesystem::path& folder) {
+  EngineRepair result;
+  PosixFileLayer files;
+  PosixClock clock;
+  RecordedMessages messages(result.notices);
+  JobSwitch control;
+  PDF_Repair engine({files, clock, messages, control});
+  engine.State().saveMode = true;
+  engine.State().destinationFolder = folder.string() + "/";
+  result.repaired = engine.RepairFile(source.string());
+  result.output = engine.State().outputPath;
+  result.failure = engine.FailureText();
+  return result;
+}
+
+}  // namespace tarnwick::oracle

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tarnwick::oracle {
+
+struct EngineRepair {
+  bool repaired = false;
+  std::filesystem::path output;
+  std::vector<std::string> notices;  // message boxes the job showed
+  std::string failure;
+};
+
+// Repairs `source` with the real engine and the POSIX file layer into `folder` (save mode).
+// Any overwrite question is answered No, so an existing file is never replaced.
+EngineRepair RepairInto(const std::filesystem::path& source, const std::filesystem::path& folder);
+
+}  // namespace tarnwick::oracle

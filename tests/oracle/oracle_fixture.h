@@ -1,0 +1,31 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "oracle_tools.h"
+#include "sample_documents.h"
+
+namespace tarnwick::oracle {
+
+// The sample documents of this test process, made once in a temporary folder.
+inline SampleDocuments& Samples() {
+  static TemporaryFolder folder;
+  static SampleDocuments documents(folder.Path());
+  return documents;
+}
+
+// Fails every test early, with the names of the missing programs, when an oracle is not
+// installed: a missing oracle must never look like a pass.
+template <typename Param>
+class OracleTest : public ::testing::TestWithParam<Param> {
+ protected:
+  void SetUp() override {
+    const std::string missing =
+        MissingTools({"qpdf", "pdfinfo", "pdftotext", "pdftocairo", "ps2pdf"});
+    ASSERT_TRUE(missing.empty()) << missing;
+  }
+};
+
+}  // namespace tarnwick::oracle

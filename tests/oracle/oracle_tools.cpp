@@ -1,0 +1,128 @@
+#include "oracle_tools.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+
+namespace tarnwick::oracle {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path TemporaryRoot() {
+  const char* tmpdir = std::getenv("TMPDIR");
+  return tmpdir && *tmpdir ? fs::path(tmpdir) : fs::path("/tmp");
+}
+
+}  // namespace
+
+std::string Quoted(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+CommandResult RunShell(const std::string& command) {
+  TemporaryFolder scratch;
+  const fs::path errFile = scratch / "stderr";
+  CommandResult result;
+  FILE* pipe = ::popen(("( " + command + " ) </dev/null 2>" + Quoted(errFile)).c_str(), "r");
+  if (!pipe) throw std::runtime_error("cannot run: " + command);
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    result.out.append(buffer, n);
+  const int status = ::pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  result.err = ReadBytes(errFile);
+  return result;
+}
+
+std::string MissingTools(const std::vector<std::string>& programs) {
+  std::string missing;
+  for (const std::string& program : programs) {
+    if (RunShell("command -v " + Quoted(program)).status != 0) missing += " " + program;
+  }
+  if (missing.empty()) return {};
+  return "required programs not found:" + missing +
+         " (install qpdf, poppler-utils and ghostscript, e.g. with scripts/deps.sh)";
+}
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path.string());
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
+}
+
+TemporaryFolder::TemporaryFolder() {
+  std::string pattern = (TemporaryRoot() / "tarnwick-test-XXXXXX").string();
+  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed for " + pattern);
+  path_ = pattern;
+}
+
+TemporaryFolder::~TemporaryFolder() {
+  std::error_code ignored;
+  fs::remove_all(path_, ignored);
+}
+
+std::optional<int> PdfinfoPages(const fs::path& pdf) {
+  const CommandResult info = RunShell("pdfinfo " + Quoted(pdf));
+  std::smatch match;
+  if (info.status != 0 || !std::regex_search(info.out, match, std::regex(R"(\nPages:\s+(\d+))"))) {
+    return std::nullopt;
+  }
+  return std::stoi(match[1]);
+}
+
+std::string PageText(const fs::path& pdf) {
+  return RunShell("pdftotext " + Quoted(pdf) + " -").out;
+}
+
+CommandResult QpdfCheck(const fs::path& pdf) { return RunShell("qpdf --check " + Quoted(pdf)); }
+
+std::vector<PageObjects> QpdfPages(const fs::path& pdf) {
+  std::istringstream lines(RunShell("qpdf --show-pages " + Quoted(pdf)).out);
+  const std::regex pageLine(R"(page \d+: (\d+) \d+ R)");
+  const std::regex contentLine(R"(\s+(\d+) \d+ R)");
+  std::vector<PageObjects> pages;
+  std::smatch match;
+  for (std::string line; std::getline(lines, line);) {
+    if (std::regex_match(line, match, pageLine)) {
+      pages.push_back({std::stoi(match[1]), {}});
+    } else if (!pages.empty() && std::regex_match(line, match, contentLine)) {
+      pages.back().contents.push_back(std::stoi(match[1]));
+    }
+  }
+  return pages;
+}
+
+std::set<int> PageNumbersOf(const std::vector<PageObjects>& pages) {
+  std::set<int> numbers;
+  for (const PageObjects& page : pages) numbers.insert(page.page);
+  return numbers;
+}
+
+bool HasObjectStreams(const fs::path& pdf) {
+  return RunShell("qpdf --show-xref " + Quoted(pdf)).out.find(": compressed;") != std::string::npos;
+}
+
+std::string QpdfTrailerId(const fs::path& pdf) {
+  const std::string trailer = RunShell("qpdf --show-object=trailer " + Quoted(pdf)).out;
+  std::smatch match;
+  return std::regex_search(trailer, match, std::regex(R"(/ID \[[^\]]*\])")) ? match.str() : "";
+}
+
+}  // namespace tarnwick::oracle

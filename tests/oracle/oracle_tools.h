@@ -1,0 +1,61 @@
+#pragma once
+
+// Small helpers shared by the oracle and command-line tests: running programs, files on disk,
+// and what qpdf and poppler report about a PDF.
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tarnwick::oracle {
+
+struct CommandResult {
+  int status = -1;  // the exit status, or -1 when the program did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// The path quoted for /bin/sh.
+std::string Quoted(const std::string& text);
+// Runs `command` with /bin/sh, standard input from /dev/null; captures both output streams.
+CommandResult RunShell(const std::string& command);
+// An empty text when every program is on PATH, else a message naming the missing ones.
+std::string MissingTools(const std::vector<std::string>& programs);
+
+std::string ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
+
+// A fresh folder under ${TMPDIR:-/tmp}, removed with everything in it.
+class TemporaryFolder {
+ public:
+  TemporaryFolder();
+  ~TemporaryFolder();
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// What the oracles say about one file.
+std::optional<int> PdfinfoPages(const std::filesystem::path& pdf);  // nothing when unreadable
+std::string PageText(const std::filesystem::path& pdf);             // pdftotext, all pages
+CommandResult QpdfCheck(const std::filesystem::path& pdf);
+
+// One page as qpdf lists it: its object number and those of its content streams.
+struct PageObjects {
+  int page = 0;
+  std::vector<int> contents;
+};
+std::vector<PageObjects> QpdfPages(const std::filesystem::path& pdf);
+std::set<int> PageNumbersOf(const std::vector<PageObjects>& pages);
+// True when some object of the file is stored inside an object stream.
+bool HasObjectStreams(const std::filesystem::path& pdf);
+// The /ID array of the trailer as qpdf prints it, or an empty text.
+std::string QpdfTrailerId(const std::filesystem::path& pdf);
+
+}  // namespace tarnwick::oracle
