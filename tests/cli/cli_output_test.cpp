@@ -45,6 +45,26 @@ TEST(CliOutput, OutputFolderReceivesEachCopyUnderItsSourceNameInTheOrderGiven) {
   EXPECT_NE(ReadBytes(out / "b.pdf"), ReadBytes(out / "a.pdf"));
 }
 
+TEST(CliOutput, MissingOutputFolderIsCreatedAndAFileInItsPlaceIsRefused) {
+  TemporaryFolder tmp;
+  const auto source = tmp / "doc.pdf";
+  WriteBytes(source, TextPdf("doc", 1));
+  const auto nested = tmp / "new" / "deeper";
+
+  const CommandResult created = RunRepairTool({"-o", nested, source}, tmp.Path());
+  EXPECT_EQ(created.status, 0) << created.err;
+  EXPECT_EQ(Lines(created.out), std::vector<std::string>{nested / "doc.pdf"});
+  EXPECT_TRUE(fs::is_regular_file(nested / "doc.pdf"));
+
+  const auto notAFolder = tmp / "plain-file";
+  WriteBytes(notAFolder, "not a folder");
+  const CommandResult refused = RunRepairTool({"-o", notAFolder, source}, tmp.Path());
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_NE(refused.err.find(notAFolder.string()), std::string::npos) << refused.err;
+  EXPECT_EQ(ReadBytes(notAFolder), "not a folder");
+}
+
 TEST(CliOutput, WithoutOutputFolderTheCopyGoesToATimedFolderInThePrivateTemporaryFolder) {
   TemporaryFolder tmp;
   const auto source = tmp / "input" / "report.pdf";
