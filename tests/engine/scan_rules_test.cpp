@@ -65,11 +65,12 @@ TEST(PageRule, TypeMayStandUpToFourBlanksBeforePage) {
 
 TEST(CatalogRule, DictionaryMustOpenWithin21BytesBeforeCatalog) {
   PdfBuilder near;
-  near.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
+  near.Object(1, "<<" + std::string(12, ' ') + "/Type /Catalog >>");
+  ASSERT_EQ(near.Find("Catalog") - near.Find("<<"), 21u);
   EXPECT_EQ(Scan(near).catalogNumber, 1);
 
   PdfBuilder far;
-  far.Object(1, "<< /Pages 2 0 R /PageMode /UseNone /Type /Catalog >>");
+  far.Object(1, "<<" + std::string(13, ' ') + "/Type /Catalog >>");
   EXPECT_EQ(Scan(far).catalogNumber, 0);
 }
 
@@ -83,6 +84,18 @@ TEST(TrailerRule, ReadsSizeAndRoot) {
   EXPECT_EQ(results.trailers[0].root, 1);
   EXPECT_FALSE(results.trailerIncomplete);
   EXPECT_FALSE(results.fallbackTrailer.has_value());
+}
+
+TEST(TrailerRule, TrailerWithoutSizeOrRootGivesWayToOneMadeFromTheScan) {
+  for (const char* entries : {"/Root 1 0 R", "/Size 2"}) {
+    PdfBuilder pdf;
+    pdf.Object(1, "<< /Type /Catalog >>").Trailer(entries);
+    const ScanResults results = Scan(pdf);
+    EXPECT_TRUE(results.trailerIncomplete) << entries;
+    ASSERT_TRUE(results.fallbackTrailer.has_value()) << entries;
+    EXPECT_EQ(results.fallbackTrailer->size, 1) << entries;
+    EXPECT_EQ(results.fallbackTrailer->root, 1) << entries;
+  }
 }
 
 TEST(TrailerRule, StringsBeforeRootAreSteppedOver) {
@@ -125,7 +138,7 @@ TEST(KidsRule, EmptyArrayAddsNothing) {
 
 TEST(KidsRule, KidsBeforeAnyObjectEndsTheScan) {
   PdfBuilder pdf;
-  pdf.Raw("/Kids [4 0 R]").Eol();
+  pdf.Raw("/Kids [4 0 R]").Eol().PadTo(600);  // the rest lies in later chunks
   pdf.Object(4, "<< /Type /Page >>").Trailer("/Size 5 /Root 1 0 R");
   const ScanResults results = Scan(pdf);
   EXPECT_TRUE(results.objects.empty());

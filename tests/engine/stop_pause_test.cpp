@@ -1,10 +1,9 @@
-// Pause and stop reach a running job only at its safe points; a stopped job must leave both
-// files closed and its job flag clear, and a paused one must go on exactly where it was.
+// Pause and stop reach a running job at its safe points; a stopped job must leave both files
+// closed and its job flag clear, and a paused one must go on exactly where it was.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <condition_variable>
-#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -18,15 +17,13 @@ namespace {
 using Kind = ProgressEvent::Kind;
 
 // The real JobSwitch, which also tells the test when the job has reached a safe point while
-// paused, so that the test resumes or stops a job that is really waiting.
+// paused, so that the test resumes or stops a job that really waits.
 class WatchedSwitch final : public JobControl {
  public:
   bool ContinueJob() override {
     if (jobSwitch.IsPaused()) {
-      {
-        std::lock_guard lock(mutex_);
-        jobWaits_ = true;
-      }
+      std::lock_guard lock(mutex_);
+      jobWaits_ = true;
       changed_.notify_all();
     }
     return jobSwitch.ContinueJob();
@@ -44,15 +41,52 @@ class WatchedSwitch final : public JobControl {
   bool jobWaits_ = false;
 };
 
-class StopAndPause : public testing::Test {
+// Where the test steps in: at the label of `step` (position -1) or at the step's first position
+// of at least `position`.
+struct Point {
+  const char* name;
+  std::size_t step;
+  int position;
+};
+
+class StopAndPause : public testing::TestWithParam<Point> {
  protected:
   void SetUp() override {
     WriteFile(sourcePath, source);
     harness.SaveInto(out.Path());
   }
 
-  // Both files are free again: neither is held by a job any more.
-  void ExpectBothFilesClosed() {
+  // Runs `act` once, from the sink on the job's thread, when the job reaches the point.
+  void ActAtThePoint(std::function<void()> act) {
+    harness.savingSink.onEvent = [this, act, labels = std::size_t{0}](const ProgressEvent& e) mutable {
+      if (e.kind == Kind::kLabel) ++labels;
+      const Point& point = GetParam();
+      const bool reached = labels == point.step &&
+                           (point.position < 0 ? e.kind == Kind::kLabel
+                                               : e.kind == Kind::kPosition && e.position >= point.position);
+      if (reached && eventsAtThePoint == 0) {
+        eventsAtThePoint = harness.savingSink.events.size();
+        act();
+      }
+    };
+  }
+
+  // Starts the job on its own thread, paused at the point; returns once the job waits.
+  void StartPausedJob() {
+    ActAtThePoint([this] { control.jobSwitch.Pause(); });
+    job = std::thread([this] { completed = harness.engine.RepairFile(sourcePath); });
+    control.WaitUntilTheJobWaits();
+  }
+
+  void ExpectEndedWithBothFilesClosed() {
+    EXPECT_FALSE(completed);
+    EXPECT_FALSE(harness.engine.State().jobDone);
+    EXPECT_FALSE(harness.engine.FailureText().empty());
+    // No progress after the safe point that ended the job.
+    const auto& events = harness.savingSink.events;
+    EXPECT_TRUE(std::none_of(events.begin() + static_cast<std::ptrdiff_t>(eventsAtThePoint),
+                             events.end(), [](const auto& e) { return e.kind == Kind::kPosition; }));
+    // Neither file is held by the job any more.
     EXPECT_EQ(harness.engine.State().sourceFile, nullptr);
     EXPECT_EQ(harness.engine.State().outputFile, nullptr);
     PosixFileLayer files;
@@ -67,100 +101,38 @@ class StopAndPause : public testing::Test {
   const std::string outputPath = out.File("source.pdf");
   WatchedSwitch control;
   RepairHarness harness{nullptr, &control};
-};
-
-// Where a test intervenes: at the label of `step`, or at its first position of at least
-// `position`.
-struct StopPoint {
-  const char* name;
-  std::size_t step;
-  int position;  // -1: at the label
-
-  bool Matches(const ProgressEvent& event, std::size_t labelsSeen) const {
-    if (labelsSeen != step) return false;
-    if (position < 0) return event.kind == Kind::kLabel;
-    return event.kind == Kind::kPosition && event.position >= position;
-  }
-};
-
-// Calls `act` once, from the sink, when the job reaches `point`.
-void ActAt(RecordingSink& sink, const StopPoint& point, std::function<void()> act) {
-  sink.onEvent = [&sink, point, act, labels = std::size_t{0}, done = false](
-                     const ProgressEvent& event) mutable {
-    if (event.kind == Kind::kLabel) ++labels;
-    if (!done && point.Matches(event, labels)) {
-      done = true;
-      act();
-    }
-  };
-}
-
-class StopFromSink : public StopAndPause, public testing::WithParamInterface<StopPoint> {};
-
-TEST_P(StopFromSink, EndsTheJobWithBothFilesClosed) {
-  std::size_t eventsAtStop = 0;
-  ActAt(harness.savingSink, GetParam(), [&] {
-    control.jobSwitch.Stop();
-    eventsAtStop = harness.savingSink.events.size();
-  });
-  EXPECT_FALSE(harness.engine.RepairFile(sourcePath));
-  ASSERT_NE(eventsAtStop, 0u) << "the job never reached the stop point";
-  EXPECT_FALSE(harness.engine.State().jobDone);
-  EXPECT_FALSE(harness.engine.FailureText().empty());
-  // The job ends at its next safe point: no progress after the stop.
-  const auto& events = harness.savingSink.events;
-  EXPECT_TRUE(std::none_of(events.begin() + static_cast<std::ptrdiff_t>(eventsAtStop), events.end(),
-                           [](const ProgressEvent& e) { return e.kind == Kind::kPosition; }));
-  ExpectBothFilesClosed();
-}
-
-INSTANTIATE_TEST_SUITE_P(Points, StopFromSink,
-                         testing::Values(StopPoint{"ScanStarts", 1, -1},
-                                         StopPoint{"ScanHalfDone", 1, 50},
-                                         StopPoint{"CopyStarts", 2, -1},
-                                         StopPoint{"CopyHalfDone", 2, 50}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-class PauseFromSink : public StopAndPause, public testing::WithParamInterface<StopPoint> {
- protected:
-  // Runs the job on a thread of its own, paused from the sink at the test's point; returns
-  // once the job waits.
-  void StartPausedJob() {
-    ActAt(harness.savingSink, GetParam(), [this] { control.jobSwitch.Pause(); });
-    job = std::thread([this] { completed = harness.engine.RepairFile(sourcePath); });
-    control.WaitUntilTheJobWaits();
-    eventsWhilePaused = harness.savingSink.events.size();
-  }
-
+  std::size_t eventsAtThePoint = 0;
   std::thread job;
   bool completed = false;
-  std::size_t eventsWhilePaused = 0;
 };
 
-TEST_P(PauseFromSink, ResumedJobWritesTheSameFileAsAnUninterruptedOne) {
+TEST_P(StopAndPause, StopFromTheSinkEndsTheJob) {
+  ActAtThePoint([this] { control.jobSwitch.Stop(); });
+  completed = harness.engine.RepairFile(sourcePath);
+  ASSERT_NE(eventsAtThePoint, 0u) << "the job never reached the point";
+  ExpectEndedWithBothFilesClosed();
+}
+
+TEST_P(StopAndPause, ResumedJobWritesTheSameFileAsAnUninterruptedOne) {
   StartPausedJob();
-  EXPECT_FALSE(harness.engine.State().jobDone);
+  EXPECT_EQ(harness.savingSink.events.size(), eventsAtThePoint);
   control.jobSwitch.Resume();
   job.join();
   EXPECT_TRUE(completed) << harness.engine.FailureText();
   EXPECT_TRUE(harness.engine.State().jobDone);
-  EXPECT_GT(harness.savingSink.events.size(), eventsWhilePaused);
   EXPECT_EQ(ReadFile(outputPath), RepairBytes(source).output);
 }
 
-TEST_P(PauseFromSink, StopWhilePausedEndsTheJob) {
+TEST_P(StopAndPause, StopWhilePausedEndsTheJob) {
   StartPausedJob();
   control.jobSwitch.Stop();
   job.join();
-  EXPECT_FALSE(completed);
-  EXPECT_FALSE(harness.engine.State().jobDone);
-  EXPECT_EQ(harness.savingSink.events.size(), eventsWhilePaused);
-  ExpectBothFilesClosed();
+  ExpectEndedWithBothFilesClosed();
 }
 
-INSTANTIATE_TEST_SUITE_P(Points, PauseFromSink,
-                         testing::Values(StopPoint{"ScanHalfDone", 1, 50},
-                                         StopPoint{"CopyHalfDone", 2, 50}),
+INSTANTIATE_TEST_SUITE_P(Points, StopAndPause,
+                         testing::Values(Point{"ScanStarts", 1, -1}, Point{"ScanHalfDone", 1, 50},
+                                         Point{"CopyStarts", 2, -1}, Point{"CopyHalfDone", 2, 50}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -64,6 +64,7 @@ TEST(TrailerOutput, OldStyleEntriesAtFixedPlacesAreTakenWhenDecodeParmsIsSeen) {
   const std::string id = "/ID[<0123456789abcdef0123456789abcdef><0123456789abcdef0123456789abcdef>]";
   pdf.Raw(id).Eol().Object(3, "<</DecodeParms << /Columns 4 >> >>");
   const RepairRun run = Repair(pdf.Bytes());
+  // Object 3 makes the Pages object 5; with no Root known, the catalog is 6.
   EXPECT_EQ(TrailerOf(run.output),
             "trailer\n<< \n/Size 7 \n/Root 6 0 R  /Encrypt 12 0 R" + id + "\r\n>>");
 }
@@ -99,15 +100,6 @@ TEST(TrailerOutput, RootOnTheNewPagesNumberMovesThePagesObjectUp) {
   EXPECT_NE(run.output.find("7 0 obj\n<< \n   /Type /Pages\n   /Kids [3 0 R  ]"), std::string::npos);
   EXPECT_NE(run.output.find("6 0 obj\n<</Type/Catalog/Pages 7 0 R\n>>"), std::string::npos);
   EXPECT_EQ(TrailerOf(run.output), "trailer\n<< \n/Size 8 \n/Root 6 0 R  \r\n>>");
-}
-
-TEST(TrailerOutput, StartxrefNamesTheXOfXref) {
-  const RepairRun run = Repair(FourObjectSource("/Size 5 /Root 1 0 R"));
-  const std::size_t tail = run.output.rfind("\nstartxref\n");
-  ASSERT_NE(tail, std::string::npos);
-  const std::size_t value = std::stoul(run.output.substr(tail + 11));
-  EXPECT_EQ(run.output.substr(value, 5), "xref\n");
-  EXPECT_EQ(run.output.rfind("\nxref\n"), value - 1);
 }
 
 }  // namespace

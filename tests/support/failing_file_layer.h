@@ -13,12 +13,19 @@ class FailingFileLayer final : public FileLayer {
   static constexpr char kReadError[] = "injected read failure";
   static constexpr char kWriteError[] = "injected write failure";
 
+  // Counts calls of one kind; Next() is true for the one that must fail.
+  struct Counter {
+    int failing = 0;
+    int calls = 0;
+    bool Next() { return ++calls == failing; }
+  };
+
   FailingFileLayer(int failingRead, int failingWrite)
-      : failingRead_(failingRead), failingWrite_(failingWrite) {}
+      : reads_{failingRead}, writes_{failingWrite} {}
 
   // How many reads and appends were asked for so far, the failed one included.
-  int Reads() const { return reads_; }
-  int Writes() const { return writes_; }
+  int Reads() const { return reads_.calls; }
+  int Writes() const { return writes_.calls; }
 
   std::unique_ptr<SourceFile> OpenForReading(const std::string& path) override;
   std::unique_ptr<OutputFile> OpenForWriting(const std::string& path) override;
@@ -29,16 +36,10 @@ class FailingFileLayer final : public FileLayer {
   std::optional<std::string> TemporaryFolder() override { return real_.TemporaryFolder(); }
   std::string LastErrorText() const override { return real_.LastErrorText(); }
 
-  // Counts one call; true when it is the one that must fail.
-  bool ReadFails() { return ++reads_ == failingRead_; }
-  bool WriteFails() { return ++writes_ == failingWrite_; }
-
  private:
   PosixFileLayer real_;
-  int failingRead_;
-  int failingWrite_;
-  int reads_ = 0;
-  int writes_ = 0;
+  Counter reads_;
+  Counter writes_;
 };
 
 }  // namespace tarnwick::test

@@ -39,13 +39,14 @@ class PdfBuilder {
 
   const std::string& Bytes() const { return bytes_; }
   std::size_t Size() const { return bytes_.size(); }
-  std::string_view LineEndBytes() const;
   // Offset of the last object written with this number; fails the test when there is none.
   std::size_t OffsetOf(int number) const;
   // Offset of the first `needle` at or after `from`; fails the test when there is none.
   std::size_t Find(std::string_view needle, std::size_t from = 0) const;
 
  private:
+  std::string_view LineEndBytes() const;
+
   LineEnd lineEnd_;
   std::string bytes_;
   std::map<int, std::size_t> offsets_;
