@@ -1,4 +1,4 @@
-// Throughput of the repair engine on large files beside the throughput of merely reading them,
+// Throughput of the repair engine on large files beside that of merely reading and copying them,
 // at half, standard and double size. Inputs come from the data folder (see bench_inputs.h); the
 // repaired copies go to a fresh folder beside them, so both sit on the same disk.
 #include <benchmark/benchmark.h>
