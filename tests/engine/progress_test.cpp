@@ -73,11 +73,11 @@ TEST_P(JobProgress, LabelsAndPositionsGoToTheDialogOfTheMode) {
   EXPECT_TRUE(std::is_sorted(copy.begin(), copy.end()));
   EXPECT_TRUE(NoneBetween(scan, 97, 99));
   EXPECT_TRUE(NoneBetween(copy, 91, 99));
+  // Within a step the bar never shows 0 again, and never more than 100.
+  EXPECT_GE(scan.front(), 1);
+  EXPECT_GE(copy.front(), 1);
   EXPECT_EQ(scan.back(), 100);
-  for (const std::vector<int>* step : {&scan, &copy}) {
-    EXPECT_GE(*std::min_element(step->begin(), step->end()), 0);
-    EXPECT_LE(*std::max_element(step->begin(), step->end()), 100);
-  }
+  EXPECT_LE(copy.back(), 100);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, JobProgress, testing::Bool(),
