@@ -2,6 +2,7 @@
 // byte by byte. A keyword test sees only its own chunk; three boundary rules catch the keywords
 // that straddle a chunk border.
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -16,24 +17,42 @@ constexpr std::int64_t kScanStart = 8;  // the source's own header is never scan
 
 bool IsLineEnd(int byte) { return byte == '\r' || byte == '\n'; }
 
-// True when `word` lies wholly inside the chunk at `index`.
-bool ChunkHas(const std::uint8_t* chunk, std::int64_t size, std::int64_t index,
-              std::string_view word) {
-  return index >= 0 && index + static_cast<std::int64_t>(word.size()) <= size &&
-         std::memcmp(chunk + index, word.data(), word.size()) == 0;
-}
+// The first two bytes of the scan's keywords: "/Page", "Catalog", "obj", "<</DecodeParms",
+// "trailer", "Kids". No two share a first byte.
+constexpr std::string_view kKeywordFirsts = "/Co<tK";
+constexpr std::string_view kKeywordSeconds = "Pab<ri";
 
-// Index of the first (or last) `byte` among the chunk's first `span` bytes, or -1.
-std::int64_t FindAmongFirst(const std::uint8_t* chunk, std::int64_t size, std::int64_t span,
-                            std::uint8_t byte, bool last) {
-  std::int64_t found = -1;
-  for (std::int64_t i = 0; i < std::min(span, size); ++i) {
-    if (chunk[i] == byte) {
-      found = i;
-      if (!last) break;
-    }
+// For each byte, the byte that must follow it for a keyword to start there (0 for none).
+constexpr std::array<std::uint8_t, 256> kSecondAfter = [] {
+  std::array<std::uint8_t, 256> second{};
+  for (std::size_t k = 0; k < kKeywordFirsts.size(); ++k) {
+    second[static_cast<unsigned char>(kKeywordFirsts[k])] =
+        static_cast<std::uint8_t>(kKeywordSeconds[k]);
   }
-  return found;
+  return second;
+}();
+
+// The chunk buffer holds this many bytes more than a chunk, kept zero, so that sixteen positions
+// and the byte after them can be loaded at once anywhere in the chunk.
+constexpr std::size_t kBlockTest = 16;
+
+using Lanes = std::uint8_t __attribute__((vector_size(kBlockTest)));
+
+// True when a keyword may start at one of the sixteen positions from `at`: a byte pair of one
+// of the keywords stands there. Most of a file has none, and is passed over sixteen bytes at once.
+bool MayHoldKeyword(const std::uint8_t* at) {
+  Lanes first;
+  Lanes second;
+  std::memcpy(&first, at, sizeof first);
+  std::memcpy(&second, at + 1, sizeof second);
+  Lanes hits{};
+  for (std::size_t k = 0; k < kKeywordFirsts.size(); ++k) {
+    hits |= reinterpret_cast<Lanes>((first == static_cast<std::uint8_t>(kKeywordFirsts[k])) &
+                                    (second == static_cast<std::uint8_t>(kKeywordSeconds[k])));
+  }
+  std::uint64_t halves[2];
+  std::memcpy(halves, &hits, sizeof halves);
+  return (halves[0] | halves[1]) != 0;
 }
 
 int ScanProgress(std::int64_t done, std::int64_t length) {
@@ -73,68 +92,95 @@ bool PDF_Repair::ScanObjects() {
 
   bool pageEndArmed = true;
   bool catalogEndArmed = true;
-  std::uint8_t chunk[kChunkSize];
+  std::uint8_t bytes[kChunkSize + kBlockTest + 1];
   for (std::int64_t chunkStart = kScanStart; chunkStart < length;) {
-    const std::int64_t size = std::min(kChunkSize, length - chunkStart);
-    source_->Read(chunkStart, static_cast<std::size_t>(size), chunk);
+    const Chunk chunk{bytes, std::min(kChunkSize, length - chunkStart), chunkStart};
+    source_->Read(chunkStart, static_cast<std::size_t>(chunk.size), bytes);
     if (source_->Failed()) return false;
+    std::memset(bytes + chunk.size, 0, sizeof bytes - static_cast<std::size_t>(chunk.size));
 
-    // The boundary rules look only at the chunk's first bytes, so they can fire only in its
-    // first step; the positions they skip are not tested by the rules after them.
+    // The first step of a chunk runs the boundary rules, which look only at the chunk's first
+    // bytes. Each may move the scan position; the rules after it test the moved position, and
+    // the positions skipped are not tested at all. At one position only one keyword can start,
+    // so each keyword rule is asked only where its own first byte stands.
     std::int64_t i = 0;
-    if (pageEndArmed) {
-      const std::int64_t last = FindAmongFirst(chunk, size, 4, 'e', true);
-      if (last >= 0) {
-        pageEndArmed = false;
-        for (std::int64_t k = 1; k < std::min<std::int64_t>(4, size); ++k) {
-          if (chunk[k] == 'e') i += k;
+    if (pageEndArmed) i += PageEndRule(chunk, pageEndArmed);
+    if (chunk.At(i) == '/') KeywordRule(chunk, i);
+    if (catalogEndArmed) i += CatalogEndRule(chunk, catalogEndArmed);
+    if (chunk.At(i) == 'C') KeywordRule(chunk, i);
+    i += ObjectEndRule(chunk);
+    bool goOn = chunk.At(i) == '/' || chunk.At(i) == 'C' || KeywordRule(chunk, i);
+    for (++i; goOn && i < chunk.size;) {
+      if (!MayHoldKeyword(bytes + i)) {
+        i += kBlockTest;
+        continue;
+      }
+      for (const std::int64_t end = i + kBlockTest; goOn && i < end && i < chunk.size; ++i) {
+        if (kSecondAfter[bytes[i]] != 0 && bytes[i + 1] == kSecondAfter[bytes[i]]) {
+          goOn = KeywordRule(chunk, i);
         }
-        const std::int64_t e = chunkStart + last;
-        if (source_->ByteAt(e + 1) != 's' && source_->Matches(e - 4, "/Page")) RecordPage(e - 4);
-      }
-    }
-    bool endScan = false;
-    auto applyRules = [&](bool firstStep) {
-      if (ChunkHas(chunk, size, i, "/Page") && i + 5 < size && chunk[i + 5] != 's') {
-        RecordPage(chunkStart + i);
-      }
-      if (firstStep && catalogEndArmed) {
-        const std::int64_t k = FindAmongFirst(chunk, size, 6, 'g', false);
-        if (k >= 0) {
-          catalogEndArmed = false;
-          i += k;
-          if (source_->Matches(chunkStart + k - 6, "Catalog")) RecordCatalog(chunkStart + k - 6);
-        }
-      }
-      if (ChunkHas(chunk, size, i, "Catalog")) RecordCatalog(chunkStart + i);
-      if (firstStep) {
-        const std::int64_t k = FindAmongFirst(chunk, size, 3, 'j', false);
-        if (k >= 0) {
-          i += k;
-          if (source_->Matches(chunkStart + k - 2, "ob")) RecordObjectKeyword(chunkStart + k - 2);
-        }
-      }
-      if (ChunkHas(chunk, size, i, "obj")) RecordObjectKeyword(chunkStart + i);
-      if (ChunkHas(chunk, size, i, "<</DecodeParms")) results_.decodeParmsSeen = true;
-      if (ChunkHas(chunk, size, i, "trailer")) RecordTrailer(chunkStart + i);
-      if (ChunkHas(chunk, size, i, "Kids") && !RecordKids(chunkStart + i)) endScan = true;
-    };
-    applyRules(true);
-    for (++i; i < size && !endScan; ++i) {
-      switch (chunk[i]) {
-        case '/': case 'C': case 'o': case '<': case 't': case 'K':
-          applyRules(false);
-          break;
-        default:
-          break;
       }
     }
     // A Kids keyword with no object before it ends the scan; the bar stays where it was.
-    if (endScan) return !source_->Failed();
-    chunkStart += size;
+    if (!goOn) return !source_->Failed();
+    chunkStart += chunk.size;
     if (!Progress(ScanProgress(chunkStart, length))) return false;
   }
   return true;
+}
+
+bool PDF_Repair::KeywordRule(const Chunk& chunk, std::int64_t i) {
+  const std::int64_t at = chunk.start + i;
+  switch (chunk.At(i)) {
+    case '/':
+      // "/Pages" is not a page; the byte after the keyword must be in the chunk to tell.
+      if (chunk.Has(i, "/Page") && i + 5 < chunk.size && chunk.bytes[i + 5] != 's') RecordPage(at);
+      return true;
+    case 'C':
+      if (chunk.Has(i, "Catalog")) RecordCatalog(at);
+      return true;
+    case 'o':
+      if (chunk.Has(i, "obj")) RecordObjectKeyword(at);
+      return true;
+    case '<':
+      if (chunk.Has(i, "<</DecodeParms")) results_.decodeParmsSeen = true;
+      return true;
+    case 't':
+      if (chunk.Has(i, "trailer")) RecordTrailer(at);
+      return true;
+    case 'K':
+      return !chunk.Has(i, "Kids") || RecordKids(at);
+    default:
+      return true;
+  }
+}
+
+std::int64_t PDF_Repair::PageEndRule(const Chunk& chunk, bool& armed) {
+  const std::int64_t last = chunk.FindAmongFirst(4, 'e', true);
+  if (last < 0) return 0;
+  armed = false;
+  std::int64_t move = 0;
+  for (std::int64_t k = 1; k < std::min<std::int64_t>(4, chunk.size); ++k) {
+    if (chunk.bytes[k] == 'e') move += k;
+  }
+  const std::int64_t e = chunk.start + last;
+  if (source_->ByteAt(e + 1) != 's' && source_->Matches(e - 4, "/Page")) RecordPage(e - 4);
+  return move;
+}
+
+std::int64_t PDF_Repair::CatalogEndRule(const Chunk& chunk, bool& armed) {
+  const std::int64_t k = chunk.FindAmongFirst(6, 'g', false);
+  if (k < 0) return 0;
+  armed = false;
+  if (source_->Matches(chunk.start + k - 6, "Catalog")) RecordCatalog(chunk.start + k - 6);
+  return k;
+}
+
+std::int64_t PDF_Repair::ObjectEndRule(const Chunk& chunk) {
+  const std::int64_t k = chunk.FindAmongFirst(3, 'j', false);
+  if (k < 0) return 0;
+  if (source_->Matches(chunk.start + k - 2, "ob")) RecordObjectKeyword(chunk.start + k - 2);
+  return k;
 }
 
 void PDF_Repair::RecordObjectKeyword(std::int64_t objKeyword) {

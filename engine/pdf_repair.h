@@ -1,9 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -54,9 +57,37 @@ class PDF_Repair {
   bool LeftPartialOutput() const { return leftPartialOutput_; }
 
  private:
+  // One 512-byte chunk of the scan. A keyword test sees only the chunk's own bytes.
+  struct Chunk {
+    const std::uint8_t* bytes;
+    std::int64_t size;
+    std::int64_t start;  // source offset of bytes[0]
+
+    int At(std::int64_t i) const { return i >= 0 && i < size ? bytes[i] : -1; }
+    bool Has(std::int64_t i, std::string_view word) const {
+      return i >= 0 && i + static_cast<std::int64_t>(word.size()) <= size &&
+             std::memcmp(bytes + i, word.data(), word.size()) == 0;
+    }
+    // Index of the first (or last) `byte` among the chunk's first `span` bytes, or -1.
+    std::int64_t FindAmongFirst(std::int64_t span, std::uint8_t byte, bool last) const {
+      std::int64_t found = -1;
+      for (std::int64_t i = 0; i < std::min(span, size) && (last || found < 0); ++i) {
+        if (bytes[i] == byte) found = i;
+      }
+      return found;
+    }
+  };
+
   // Header and Step 1. Each returns false when the job must end (stop or I/O error).
   bool WriteHeader();
   bool ScanObjects();
+  // The rule of the keyword starting at chunk byte `i`, if any; false ends the scan.
+  bool KeywordRule(const Chunk& chunk, std::int64_t i);
+  // The boundary rules, for keywords whose last letters open the chunk. Each returns how far it
+  // moves the scan position; the first two fire once per scan, disarming themselves.
+  std::int64_t PageEndRule(const Chunk& chunk, bool& armed);
+  std::int64_t CatalogEndRule(const Chunk& chunk, bool& armed);
+  std::int64_t ObjectEndRule(const Chunk& chunk);
   void RecordPage(std::int64_t pageKeyword);
   void RecordCatalog(std::int64_t catalogKeyword);
   void RecordObjectKeyword(std::int64_t objKeyword);

@@ -19,7 +19,7 @@ int SourceReader::LoadByte(std::int64_t offset) {
 
 SourceReader::Block& SourceReader::LoadBlock(std::int64_t blockStart) {
   for (Block& block : blocks_) {
-    if (block.start == blockStart) return block;
+    if (block.start == blockStart) return MakeRecent(block);
   }
   Block& block = blocks_[nextVictim_];
   nextVictim_ = (nextVictim_ + 1) % kBlockCount;
@@ -33,11 +33,22 @@ SourceReader::Block& SourceReader::LoadBlock(std::int64_t blockStart) {
   // A file that shrank under the job reads short; the missing bytes count as outside the file.
   block.bytes.resize(got);
   block.start = blockStart;
+  return MakeRecent(block);
+}
+
+SourceReader::Block& SourceReader::MakeRecent(Block& block) {
+  recent_ = block.bytes.data();
+  recentStart_ = block.start;
+  recentEnd_ = block.start + static_cast<std::int64_t>(block.bytes.size());
   return block;
 }
 
 bool SourceReader::Matches(std::int64_t offset, std::string_view word) {
-  if (offset < 0 || offset + static_cast<std::int64_t>(word.size()) > length_) return false;
+  const auto end = offset + static_cast<std::int64_t>(word.size());
+  if (offset < 0 || end > length_) return false;
+  if (offset >= recentStart_ && end <= recentEnd_) {
+    return std::memcmp(recent_ + (offset - recentStart_), word.data(), word.size()) == 0;
+  }
   for (std::size_t i = 0; i < word.size(); ++i) {
     if (ByteAt(offset + static_cast<std::int64_t>(i)) != static_cast<unsigned char>(word[i])) {
       return false;

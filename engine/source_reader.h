@@ -24,13 +24,8 @@ class SourceReader {
 
   // The byte at `offset`, or -1 outside the file.
   int ByteAt(std::int64_t offset) {
+    if (offset >= recentStart_ && offset < recentEnd_) return recent_[offset - recentStart_];
     if (offset < 0 || offset >= length_) return -1;
-    for (Block& block : blocks_) {
-      if (block.start >= 0 && offset >= block.start &&
-          offset < block.start + static_cast<std::int64_t>(block.bytes.size())) {
-        return block.bytes[static_cast<std::size_t>(offset - block.start)];
-      }
-    }
     return LoadByte(offset);
   }
 
@@ -51,12 +46,17 @@ class SourceReader {
 
   int LoadByte(std::int64_t offset);
   Block& LoadBlock(std::int64_t blockStart);
+  Block& MakeRecent(Block& block);
 
   SourceFile& file_;
   std::int64_t length_;
   bool failed_ = false;
   std::array<Block, kBlockCount> blocks_;
   std::size_t nextVictim_ = 0;
+  // The block used last, where the next byte is most likely found.
+  const std::uint8_t* recent_ = nullptr;
+  std::int64_t recentStart_ = 0;
+  std::int64_t recentEnd_ = 0;
 };
 
 }  // namespace tarnwick
