@@ -56,8 +56,9 @@ std::optional<std::int64_t> TrailerWalk::Step(std::int64_t state, Outcome* found
   const std::int64_t length = source_.Length();
   std::uint8_t window[kWindowSize];
   std::size_t valid = source_.Read(state, kWindowSize, window);
-  // Nested dictionaries and strings are stepped over, so that a '>' inside them (the end of a
-  // hexadecimal /ID, say) does not hide the keys after them.
+  // Strings are stepped over, so that a '>' inside them (the end of a hexadecimal /ID, say) does
+  // not hide the keys after them. A "<<" is stepped over as a whole so that it is not taken for
+  // a string; the ">>" that closes a nested dictionary still ends the walk.
   if (StartsWith(window, valid, "<<")) return std::min(state + 2, length);
   if (StartsWith(window, valid, "<")) return strings_.AfterHexString(state);
   if (StartsWith(window, valid, "(")) return strings_.AfterLiteralString(state);

@@ -9,9 +9,9 @@
 namespace tarnwick {
 
 // The trailer rule's walk through a trailer dictionary. From the "trailer" keyword a five-byte
-// window slides through the source one byte at a time; nested dictionaries and strings are
-// stepped over, the keys Size, Root, Encrypt and ID are read where the window starts with them,
-// and the walk ends at the first '>' or at the end of the file.
+// window slides through the source one byte at a time; strings are stepped over, the keys Size,
+// Root, Encrypt and ID are read where the window starts with them, and the walk ends at the
+// first '>' outside a string (the end of a nested dictionary included) or at the end of the file.
 //
 // Each position the window is read at (a state) determines the rest of the walk, so two walks
 // that reach the same state go on together. The last walk's path is kept with a cursor that
