@@ -39,8 +39,10 @@ class OrderedReport {
     std::lock_guard lock(mutex_);
     outcomes_[index] = std::move(outcome);
     while (next_ < outcomes_.size() && outcomes_[next_]) {
-      if (outcomes_[next_]->repaired) terminal_.Output(outcomes_[next_]->outputPath);
-      else ++failures_;
+      if (outcomes_[next_]->repaired)
+        terminal_.Output(outcomes_[next_]->outputPath);
+      else
+        ++failures_;
       ++next_;
     }
   }
@@ -93,7 +95,8 @@ int RunBatch(const Options& options, Terminal& terminal, Interruption& interrupt
   // Files with the same name would write the same output; they run one after another, in the
   // order given, as they would with one job.
   std::map<std::string, std::vector<std::size_t>> byName;
-  for (std::size_t i = 0; i < options.files.size(); ++i) byName[BaseName(options.files[i])].push_back(i);
+  for (std::size_t i = 0; i < options.files.size(); ++i)
+    byName[BaseName(options.files[i])].push_back(i);
   std::vector<std::vector<std::size_t>> chains;
   for (auto& [name, indexes] : byName) chains.push_back(std::move(indexes));
   std::sort(chains.begin(), chains.end(), [](const auto& a, const auto& b) { return a[0] < b[0]; });
@@ -119,7 +122,8 @@ int RunBatch(const Options& options, Terminal& terminal, Interruption& interrupt
       }
     }
   };
-  const auto threadCount = std::min<std::size_t>(static_cast<std::size_t>(options.jobs), chains.size());
+  const auto threadCount =
+      std::min<std::size_t>(static_cast<std::size_t>(options.jobs), chains.size());
   std::vector<std::thread> threads;
   for (std::size_t i = 1; i < threadCount; ++i) threads.emplace_back(worker);
   worker();

@@ -87,7 +87,9 @@ void TerminalJobView::SetStepLabel(const std::string& label) {
   shown_ = -1;
 }
 
-void TerminalJobView::Notice(const std::string& text) { terminal_.Error(label_ + ": " + Trimmed(text)); }
+void TerminalJobView::Notice(const std::string& text) {
+  terminal_.Error(label_ + ": " + Trimmed(text));
+}
 
 bool TerminalJobView::AskYesNo(const std::string& text, const std::string& caption) {
   return terminal_.Ask(caption + ": " + label_ + ": " + text);

@@ -20,9 +20,7 @@ bool IsPdfSpace(int c) {
   return c == 0 || c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == ' ';
 }
 bool IsDigit(int c) { return c >= '0' && c <= '9'; }
-bool IsHexDigit(int c) {
-  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool IsHexDigit(int c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 // Reads a run of bytes front to back; every test fails past its end.
 class RunCursor {
@@ -105,8 +103,8 @@ std::string_view IdEntryAtStart(const std::vector<std::uint8_t>& run) {
 }  // namespace
 
 void PDF_Repair::WriteCatalogObject() {
-  TrailerRecord& trailer = results_.fallbackTrailer ? *results_.fallbackTrailer
-                                                    : results_.trailers.back();
+  TrailerRecord& trailer =
+      results_.fallbackTrailer ? *results_.fallbackTrailer : results_.trailers.back();
   // Without a known Root the catalog takes the number after the new Pages object.
   if (trailer.root == 0) trailer.root = static_cast<std::int32_t>(results_.newPagesNumber + 1);
   const auto root = static_cast<std::int64_t>(trailer.root);

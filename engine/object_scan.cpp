@@ -82,9 +82,6 @@ std::int32_t PDF_Repair::NumberOnLineBefore(std::int64_t end, BackwardSearch& li
 bool PDF_Repair::ScanObjects() {
   results_ = ScanResults{};
   searches_ = std::make_unique<ScanSearches>(*source_);
-  kidsWalkStart_ = -1;
-  kidsWalkEnd_ = -1;
-  kidsWalkFirst_ = 0;
 
   const std::int64_t length = source_->Length();
   results_.sourceLength = static_cast<std::uint64_t>(length);
@@ -238,8 +235,7 @@ void PDF_Repair::RecordCatalog(std::int64_t catalogKeyword) {
   if (dictionary == BackwardSearch::kNone) return;
   for (std::int64_t back = 0; back < kHeaderReach; ++back) {
     if (source_->Matches(dictionary - back, " 0 obj")) {
-      results_.catalogNumber =
-          NumberOnLineBefore(dictionary - back, searches_->catalogLineStart);
+      results_.catalogNumber = NumberOnLineBefore(dictionary - back, searches_->catalogLineStart);
       return;
     }
   }

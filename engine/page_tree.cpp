@@ -41,12 +41,13 @@ void PDF_Repair::WritePagesObject() {
     std::vector<std::int64_t> listedAtOrBefore(references.size());
     for (std::size_t i = 0; i < references.size(); ++i) {
       const bool lists = PassingRecords(references[i].number) > 0;
-      listedAtOrBefore[i] = lists ? static_cast<std::int64_t>(i) : (i ? listedAtOrBefore[i - 1] : -1);
+      listedAtOrBefore[i] =
+          lists ? static_cast<std::int64_t>(i) : (i ? listedAtOrBefore[i - 1] : -1);
     }
     for (auto array = results_.kidsArrays.rbegin(); array != results_.kidsArrays.rend(); ++array) {
       const auto first = static_cast<std::int64_t>(array->first);
       for (std::int64_t i = listedAtOrBefore[array->first + array->count - 1];
-           i >= first && count < kMaxListedKids; i = i > 0 ? listedAtOrBefore[i - 1] : -1) {
+           i >= first && count<kMaxListedKids; i = i> 0 ? listedAtOrBefore[i - 1] : -1) {
         const std::int64_t number = references[static_cast<std::size_t>(i)].number;
         for (std::int64_t n = PassingRecords(number); n > 0 && count < kMaxListedKids; --n) {
           listPage(number);

@@ -7,8 +7,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "backward_search.h"
@@ -92,7 +90,7 @@ class PDF_Repair {
   void RecordCatalog(std::int64_t catalogKeyword);
   void RecordObjectKeyword(std::int64_t objKeyword);
   void RecordTrailer(std::int64_t trailerKeyword);
-  bool RecordKids(std::int64_t kidsKeyword);  // false ends the scan
+  bool RecordKids(std::int64_t kidsKeyword);      // false ends the scan
   std::int64_t KidsArrayWalk(std::int64_t from);  // returns where the array ended
 
   // Step 2 and the tail.
@@ -120,7 +118,6 @@ class PDF_Repair {
   std::string StepLabel(int step) const;
   std::int32_t NumberOnLineBefore(std::int64_t end, BackwardSearch& lineSearch);
   std::int32_t ParseSourceRun(std::int64_t first, std::int64_t last);
-  bool IsListedNumber(std::int64_t number) const;
   void CloseFiles();
   // Closes both files after an I/O error or a stop and returns false.
   bool EndJob();
@@ -138,9 +135,6 @@ class PDF_Repair {
   std::unique_ptr<ScanSearches> searches_;
   struct RebuildIndex;
   std::unique_ptr<RebuildIndex> index_;
-  std::int64_t kidsWalkStart_ = -1;     // where the last fresh Kids array walk began
-  std::int64_t kidsWalkEnd_ = -1;       // its terminator, or the source length
-  std::size_t kidsWalkFirst_ = 0;       // its first reference
   std::optional<std::uint64_t> xrefOffset_;
   std::uint64_t xrefSize_ = 0;
   std::vector<std::pair<std::int64_t, std::uint64_t>> xrefEntries_;  // number, output offset

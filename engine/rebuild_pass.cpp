@@ -39,10 +39,10 @@ bool PDF_Repair::RunRebuildPass() {
 }
 
 void PDF_Repair::MakeFallbackTrailer() {
-  results_.fallbackTrailer = TrailerRecord{
-      0, static_cast<std::int32_t>(results_.objects.size()),
-      IsListableNumber(results_.catalogNumber) ? results_.catalogNumber : 0,
-      results_.encryptionNumber};
+  results_.fallbackTrailer =
+      TrailerRecord{0, static_cast<std::int32_t>(results_.objects.size()),
+                    IsListableNumber(results_.catalogNumber) ? results_.catalogNumber : 0,
+                    results_.encryptionNumber};
 }
 
 void PDF_Repair::ComputeNewPagesNumber() {
@@ -63,7 +63,8 @@ bool PDF_Repair::CopyObjects() {
   for (auto record = results_.objects.rbegin(); record != results_.objects.rend(); ++record) {
     // The old page-tree root and the old catalog give way to the new ones.
     if (record->number == results_.oldPagesNumber || record->number == root) continue;
-    if (IsListableNumber(record->number)) xrefEntries_.emplace_back(record->number, output_->Length());
+    if (IsListableNumber(record->number))
+      xrefEntries_.emplace_back(record->number, output_->Length());
 
     const bool isPage = index_->pageNumbers.contains(record->number);
     const std::size_t chunkSize = isPage ? kCopyChunk : kPlainCopyPiece;

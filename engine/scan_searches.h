@@ -26,6 +26,11 @@ struct PDF_Repair::ScanSearches {
   BackwardSearch kidsLineStart{0};
   BackwardSearch kidsNumberStart{0};
   TrailerWalk trailerWalk;
+
+  // The last Kids array walked to its end, which later "Kids" keywords inside it share.
+  std::int64_t kidsWalkStart = -1;
+  std::int64_t kidsWalkEnd = -1;  // its terminator, or the source length
+  std::size_t kidsWalkFirst = 0;  // its first reference
 };
 
 }  // namespace tarnwick

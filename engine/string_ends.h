@@ -35,7 +35,7 @@ class StringEnds {
 
   bool passStarted_ = false;
   bool passGivenUp_ = false;
-  std::int64_t passAt_ = 0;        // the next byte the pass reads
+  std::int64_t passAt_ = 0;          // the next byte the pass reads
   std::vector<std::int64_t> opens_;  // positions of '(' the pass met, ascending
   std::vector<std::int64_t> ends_;   // per open: the byte after its ')', or -1 while open
   std::vector<std::size_t> stack_;   // indexes of the parentheses still open

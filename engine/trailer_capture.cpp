@@ -40,18 +40,19 @@ bool PDF_Repair::RecordKids(std::int64_t kidsKeyword) {
   if (arrayStart >= source_->Length()) return true;
   auto& references = results_.kidsReferences;
   std::size_t first = references.size();
-  if (kidsWalkStart_ >= 0 && kidsWalkStart_ <= arrayStart && arrayStart <= kidsWalkEnd_) {
+  if (scan.kidsWalkStart >= 0 && scan.kidsWalkStart <= arrayStart &&
+      arrayStart <= scan.kidsWalkEnd) {
     // This keyword stands inside the array walked last, which was not closed before it: its
     // array is the rest of that one.
     first = static_cast<std::size_t>(
-        std::lower_bound(references.begin() + static_cast<std::ptrdiff_t>(kidsWalkFirst_),
+        std::lower_bound(references.begin() + static_cast<std::ptrdiff_t>(scan.kidsWalkFirst),
                          references.end(), arrayStart,
                          [](const KidsReference& r, std::int64_t at) { return r.position < at; }) -
         references.begin());
   } else {
-    kidsWalkStart_ = arrayStart;
-    kidsWalkFirst_ = first;
-    kidsWalkEnd_ = KidsArrayWalk(arrayStart);
+    scan.kidsWalkStart = arrayStart;
+    scan.kidsWalkFirst = first;
+    scan.kidsWalkEnd = KidsArrayWalk(arrayStart);
   }
   if (first < references.size()) results_.kidsArrays.push_back({first, references.size() - first});
   return true;

@@ -40,9 +40,12 @@ std::int32_t TrailerWalk::ReadValue(std::int64_t from, InRun inRun, std::uint8_t
     if (c < 0 || !inRun(c)) break;
     run[n++] = static_cast<std::uint8_t>(c);
     if (parse == kBlanks && IsCLocaleSpace(c)) continue;
-    if (parse == kBlanks && (c == '+' || c == '-')) parse = kSigned;
-    else if (parse != kDone && IsDigit(c)) parse = kDigits;
-    else parse = kDone;
+    if (parse == kBlanks && (c == '+' || c == '-'))
+      parse = kSigned;
+    else if (parse != kDone && IsDigit(c))
+      parse = kDigits;
+    else
+      parse = kDone;
   }
   if (window) {
     const std::size_t copied = std::min(n, kWindowSize);
@@ -94,8 +97,10 @@ void TrailerWalk::Advance(Path& path, std::int64_t target) {
   while (!path.ended && path.cursor < target) {
     Outcome ignored;
     const auto next = Step(path.cursor, &ignored);
-    if (next) path.cursor = *next;
-    else path.ended = true;
+    if (next)
+      path.cursor = *next;
+    else
+      path.ended = true;
   }
 }
 

@@ -22,8 +22,8 @@ class TrailerWalk {
  public:
   // A key read on the way, at the state whose step read it.
   struct Found {
-    std::int64_t state = -1;  // -1: not found
-    std::int32_t value = 0;   // the number after Size, Root or Encrypt; for ID, unused
+    std::int64_t state = -1;    // -1: not found
+    std::int32_t value = 0;     // the number after Size, Root or Encrypt; for ID, unused
     std::int64_t idKeyEnd = 0;  // for ID: the byte after the two letters
   };
   struct Outcome {

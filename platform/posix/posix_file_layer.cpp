@@ -21,7 +21,8 @@ std::string ErrorString(int error) { return std::strerror(error); }
 // Releases the hold on a job's file and closes its descriptor.
 class HeldDescriptor {
  public:
-  HeldDescriptor(int fd, const struct stat& info) : fd_(fd), device_(info.st_dev), inode_(info.st_ino) {}
+  HeldDescriptor(int fd, const struct stat& info)
+      : fd_(fd), device_(info.st_dev), inode_(info.st_ino) {}
   ~HeldDescriptor() { Close(); }
   HeldDescriptor(const HeldDescriptor&) = delete;
   HeldDescriptor& operator=(const HeldDescriptor&) = delete;
@@ -56,7 +57,8 @@ class PosixSourceFile final : public SourceFile {
               std::size_t& got) override {
     got = 0;
     while (got < count) {
-      const ssize_t n = ::pread(file_.fd(), out + got, count - got, static_cast<off_t>(offset + got));
+      const ssize_t n =
+          ::pread(file_.fd(), out + got, count - got, static_cast<off_t>(offset + got));
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) {
         error_ = errno;
