@@ -63,15 +63,19 @@ ScratchRepair::~ScratchRepair() {
   ::rmdir(folder_.c_str());
 }
 
-bool ScratchRepair::Repair(const std::uint8_t* data, std::size_t size) {
+std::optional<std::uint64_t> ScratchRepair::Repair(const std::uint8_t* data, std::size_t size) {
   {
     std::ofstream input(inputPath_, std::ios::binary | std::ios::trunc);
     input.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     if (!input.flush()) Die("write " + inputPath_);
   }
-  const bool repaired = RepairInto(inputPath_, outputFolder_);
+  std::optional<std::uint64_t> length;
+  struct stat copy {};
+  if (RepairInto(inputPath_, outputFolder_) && ::stat(outputPath_.c_str(), &copy) == 0) {
+    length = static_cast<std::uint64_t>(copy.st_size);
+  }
   ::unlink(outputPath_.c_str());
-  return repaired;
+  return length;
 }
 
 }  // namespace tarnwick::fuzz

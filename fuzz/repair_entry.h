@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tarnwick::fuzz {
@@ -21,7 +22,8 @@ class ScratchRepair {
   ScratchRepair(const ScratchRepair&) = delete;
   ScratchRepair& operator=(const ScratchRepair&) = delete;
 
-  bool Repair(const std::uint8_t* data, std::size_t size);
+  // The length of the repaired copy; nothing when the engine did not write one.
+  std::optional<std::uint64_t> Repair(const std::uint8_t* data, std::size_t size);
 
  private:
   std::string folder_;
