@@ -89,12 +89,23 @@ bool PDF_Repair::ScanObjects() {
 
   bool pageEndArmed = true;
   bool catalogEndArmed = true;
-  std::uint8_t bytes[kChunkSize + kBlockTest + 1];
+  std::uint8_t copy[kChunkSize + kBlockTest + 1];
   for (std::int64_t chunkStart = kScanStart; chunkStart < length;) {
-    const Chunk chunk{bytes, std::min(kChunkSize, length - chunkStart), chunkStart};
-    source_->Read(chunkStart, static_cast<std::size_t>(chunk.size), bytes);
+    const std::int64_t size = std::min(kChunkSize, length - chunkStart);
+    // The chunk is read where it lies in the reader's block when the bytes after it are there
+    // too; near a block's end or the file's it is copied, with zeros after it.
+    const std::uint8_t* bytes = copy;
+    const auto span = static_cast<std::size_t>(size) + kBlockTest + 1;
+    const std::span<const std::uint8_t> direct = source_->View(chunkStart, span);
+    if (direct.size() == span) {
+      bytes = direct.data();
+      source_->Pin(chunkStart);  // the rules read elsewhere in the file meanwhile
+    } else {
+      source_->Read(chunkStart, static_cast<std::size_t>(size), copy);
+      std::memset(copy + size, 0, sizeof copy - static_cast<std::size_t>(size));
+    }
     if (source_->Failed()) return false;
-    std::memset(bytes + chunk.size, 0, sizeof bytes - static_cast<std::size_t>(chunk.size));
+    const Chunk chunk{bytes, size, chunkStart};
 
     // The first step of a chunk runs the boundary rules, which look only at the chunk's first
     // bytes. Each may move the scan position; the rules after it test the moved position, and

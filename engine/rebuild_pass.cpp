@@ -11,7 +11,6 @@ namespace tarnwick {
 namespace {
 
 constexpr std::size_t kCopyChunk = 512;
-constexpr std::size_t kPlainCopyPiece = 64 * 1024;
 
 int CopyProgress(std::uint64_t written, std::uint64_t sourceLength) {
   const std::uint64_t percent = sourceLength == 0 ? 100 : written * 100 / sourceLength;
@@ -59,25 +58,30 @@ void PDF_Repair::ComputeNewPagesNumber() {
 bool PDF_Repair::CopyObjects() {
   if (!StartStep(2)) return false;
   const std::int64_t root = results_.CurrentTrailer()->root;
-  std::vector<std::uint8_t> piece(kPlainCopyPiece);
+  std::uint8_t page[kCopyChunk];
   for (auto record = results_.objects.rbegin(); record != results_.objects.rend(); ++record) {
     // The old page-tree root and the old catalog give way to the new ones.
     if (record->number == results_.oldPagesNumber || record->number == root) continue;
     if (IsListableNumber(record->number))
       xrefEntries_.emplace_back(record->number, output_->Length());
 
+    // Pages go through the Parent rewrite chunk by chunk; other objects straight from the
+    // reader's blocks.
     const bool isPage = index_->pageNumbers.contains(record->number);
-    const std::size_t chunkSize = isPage ? kCopyChunk : kPlainCopyPiece;
     for (std::uint64_t at = record->start; at < record->end;) {
-      const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(chunkSize, record->end - at));
-      const std::size_t got = source_->Read(static_cast<std::int64_t>(at), n, piece.data());
-      if (got != n) return false;  // the file changed under the job
-      if (isPage) {
-        CopyPageChunk(piece.data(), n);
-      } else {
-        output_->Write(piece.data(), n);
+      const auto wanted = static_cast<std::size_t>(
+          std::min<std::uint64_t>(isPage ? kCopyChunk : record->end - at, record->end - at));
+      std::span<const std::uint8_t> bytes = source_->View(static_cast<std::int64_t>(at), wanted);
+      if (isPage && bytes.size() < wanted) {
+        bytes = {page, source_->Read(static_cast<std::int64_t>(at), wanted, page)};
       }
-      at += n;
+      if (bytes.empty() || (isPage && bytes.size() != wanted)) return false;  // the file shrank
+      if (isPage) {
+        CopyPageChunk(bytes.data(), bytes.size());
+      } else {
+        output_->Write(bytes.data(), bytes.size());
+      }
+      at += bytes.size();
     }
     output_->Write("endobj\n");
     ++results_.objectCounter;

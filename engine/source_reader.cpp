@@ -21,6 +21,7 @@ SourceReader::Block& SourceReader::LoadBlock(std::int64_t blockStart) {
   for (Block& block : blocks_) {
     if (block.start == blockStart) return MakeRecent(block);
   }
+  if (blocks_[nextVictim_].start == pinnedStart_) nextVictim_ = (nextVictim_ + 1) % kBlockCount;
   Block& block = blocks_[nextVictim_];
   nextVictim_ = (nextVictim_ + 1) % kBlockCount;
   const auto wanted = static_cast<std::size_t>(std::min(kBlockSize, length_ - blockStart));
@@ -55,6 +56,14 @@ bool SourceReader::Matches(std::int64_t offset, std::string_view word) {
     }
   }
   return true;
+}
+
+std::span<const std::uint8_t> SourceReader::View(std::int64_t offset, std::size_t count) {
+  if (offset < 0 || offset >= length_) return {};
+  const Block& block = LoadBlock(offset - offset % kBlockSize);
+  const auto index = static_cast<std::size_t>(offset - block.start);
+  if (index >= block.bytes.size()) return {};
+  return {block.bytes.data() + index, std::min(count, block.bytes.size() - index)};
 }
 
 std::size_t SourceReader::Read(std::int64_t offset, std::size_t count, std::uint8_t* out) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -32,6 +33,14 @@ class SourceReader {
   // True when every byte of `word` is in the file at `offset` onwards and equal.
   bool Matches(std::int64_t offset, std::string_view word);
 
+  // Up to `count` bytes at `offset` as they lie in the block cache, without copying: fewer where
+  // a block or the file ends, none outside the file. Valid until the next call on the reader.
+  std::span<const std::uint8_t> View(std::int64_t offset, std::size_t count);
+
+  // Keeps the block holding `offset` in the cache until another block is pinned, so that a view
+  // into it stays valid while the reader serves other offsets.
+  void Pin(std::int64_t offset) { pinnedStart_ = offset - offset % kBlockSize; }
+
   // Copies the bytes of [offset, offset + count) that lie in the file; returns how many.
   std::size_t Read(std::int64_t offset, std::size_t count, std::uint8_t* out);
   std::vector<std::uint8_t> ReadVector(std::int64_t offset, std::size_t count);
@@ -53,6 +62,7 @@ class SourceReader {
   bool failed_ = false;
   std::array<Block, kBlockCount> blocks_;
   std::size_t nextVictim_ = 0;
+  std::int64_t pinnedStart_ = -1;
   // The block used last, where the next byte is most likely found.
   const std::uint8_t* recent_ = nullptr;
   std::int64_t recentStart_ = 0;
