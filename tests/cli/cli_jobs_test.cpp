@@ -9,20 +9,17 @@ namespace tarnwick::cli_test {
 namespace {
 
 namespace fs = std::filesystem;
-using oracle::ReadBytes;
-using oracle::TemporaryFolder;
-using oracle::WriteBytes;
 
 std::map<std::string, std::string> FolderContents(const fs::path& folder) {
   std::map<std::string, std::string> contents;
   for (const auto& entry : fs::directory_iterator(folder)) {
-    contents[entry.path().filename()] = ReadBytes(entry.path());
+    contents[entry.path().filename()] = test::ReadFile(entry.path());
   }
   return contents;
 }
 
 TEST(CliJobs, FourJobsPrintAndWriteExactlyWhatOneJobDoes) {
-  TemporaryFolder tmp;
+  test::TempFolder tmp;
   fs::create_directory(tmp / "left");
   fs::create_directory(tmp / "right");
   // The first file is the largest, so that later files finish first when jobs run at once; two
@@ -33,7 +30,7 @@ TEST(CliJobs, FourJobsPrintAndWriteExactlyWhatOneJobDoes) {
       {"two.pdf", 2},        {"three.pdf", 3},      {"four.pdf", 60}, {"five.pdf", 1}};
   for (const auto& [name, pages] : sources) {
     files.push_back(tmp / name);
-    WriteBytes(files.back(), TextPdf(name, pages));
+    test::WriteFile(files.back(), TextPdf(name, pages));
   }
   const auto out = tmp / "out";
 
@@ -62,7 +59,7 @@ TEST(CliJobs, FourJobsPrintAndWriteExactlyWhatOneJobDoes) {
   const auto alone = tmp / "alone";
   fs::create_directory(alone);
   ASSERT_EQ(RunRepairTool({"-o", alone, tmp / "right/same.pdf"}, tmp.Path()).status, 0);
-  EXPECT_EQ(fourContents.at("same.pdf"), ReadBytes(alone / "same.pdf"));
+  EXPECT_EQ(fourContents.at("same.pdf"), test::ReadFile(alone / "same.pdf"));
 }
 
 }  // namespace

@@ -6,12 +6,9 @@
 namespace tarnwick::cli_test {
 namespace {
 
-using oracle::ReadBytes;
-using oracle::TemporaryFolder;
-using oracle::WriteBytes;
 
 TEST(CliOptions, HelpPrintsUsageOnStandardOutput) {
-  TemporaryFolder tmp;
+  test::TempFolder tmp;
   for (const std::string option : {"--help", "-h"}) {
     const CommandResult run = RunRepairTool({option}, tmp.Path());
     EXPECT_EQ(run.status, 0) << option;
@@ -22,16 +19,16 @@ TEST(CliOptions, HelpPrintsUsageOnStandardOutput) {
 }
 
 TEST(CliOptions, VersionPrintsNameAndProjectVersion) {
-  TemporaryFolder tmp;
+  test::TempFolder tmp;
   const CommandResult run = RunRepairTool({"--version"}, tmp.Path());
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, std::string("tarnwick-repair ") + TARNWICK_EXPECTED_VERSION + "\n");
 }
 
 TEST(CliOptions, UsageErrorsExitTwoWithUsageOnStandardErrorAndRepairNothing) {
-  TemporaryFolder tmp;
+  test::TempFolder tmp;
   const auto pdf = tmp / "a.pdf";
-  WriteBytes(pdf, TextPdf("usage", 1));
+  test::WriteFile(pdf, TextPdf("usage", 1));
   const auto out = tmp / "out";
   const std::vector<std::vector<std::string>> mistakes = {
       {},
@@ -57,7 +54,7 @@ TEST(CliOptions, UsageErrorsExitTwoWithUsageOnStandardErrorAndRepairNothing) {
 }
 
 TEST(CliOptions, MissingFileExitsOneAndNamesItOnStandardError) {
-  TemporaryFolder tmp;
+  test::TempFolder tmp;
   const auto missing = tmp / "no such file.pdf";
   const CommandResult run = RunRepairTool({"-o", tmp.Path(), missing}, tmp.Path());
   EXPECT_EQ(run.status, 1);
@@ -66,11 +63,11 @@ TEST(CliOptions, MissingFileExitsOneAndNamesItOnStandardError) {
 }
 
 TEST(CliOptions, FilesAfterAMissingOneAreStillRepairedAndListedInOrder) {
-  TemporaryFolder tmp;
+  test::TempFolder tmp;
   const auto out = tmp / "out";
   std::filesystem::create_directory(out);
-  WriteBytes(tmp / "first.pdf", TextPdf("first", 2));
-  WriteBytes(tmp / "last.pdf", TextPdf("last", 1));
+  test::WriteFile(tmp / "first.pdf", TextPdf("first", 2));
+  test::WriteFile(tmp / "last.pdf", TextPdf("last", 1));
   const CommandResult run = RunRepairTool(
       {"-o", out, tmp / "first.pdf", tmp / "missing.pdf", tmp / "last.pdf"}, tmp.Path());
   EXPECT_EQ(run.status, 1);

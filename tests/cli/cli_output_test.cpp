@@ -12,9 +12,6 @@ namespace tarnwick::cli_test {
 namespace {
 
 namespace fs = std::filesystem;
-using oracle::ReadBytes;
-using oracle::TemporaryFolder;
-using oracle::WriteBytes;
 
 // Work folder names ("hour-minute-second-day-month-year", no leading zeros) of every second
 // from `from` to `to`.
@@ -31,24 +28,24 @@ std::set<std::string> WorkFolderNames(std::time_t from, std::time_t to) {
 }
 
 TEST(CliOutput, OutputFolderReceivesEachCopyUnderItsSourceNameInTheOrderGiven) {
-  TemporaryFolder tmp;
+  test::TempFolder tmp;
   const auto out = tmp / "out";
   fs::create_directory(out);
-  WriteBytes(tmp / "b.pdf", TextPdf("b", 3));
-  WriteBytes(tmp / "a.pdf", TextPdf("a", 1));
+  test::WriteFile(tmp / "b.pdf", TextPdf("b", 3));
+  test::WriteFile(tmp / "a.pdf", TextPdf("a", 1));
 
   const CommandResult run = RunRepairTool({"-o", out, tmp / "b.pdf", tmp / "a.pdf"}, tmp.Path());
 
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(Lines(run.out), (std::vector<std::string>{out / "b.pdf", out / "a.pdf"}));
-  EXPECT_EQ(ReadBytes(out / "a.pdf").rfind("%PDF-1.4", 0), 0u);
-  EXPECT_NE(ReadBytes(out / "b.pdf"), ReadBytes(out / "a.pdf"));
+  EXPECT_EQ(test::ReadFile(out / "a.pdf").rfind("%PDF-1.4", 0), 0u);
+  EXPECT_NE(test::ReadFile(out / "b.pdf"), test::ReadFile(out / "a.pdf"));
 }
 
 TEST(CliOutput, MissingOutputFolderIsCreatedAndAFileInItsPlaceIsRefused) {
-  TemporaryFolder tmp;
+  test::TempFolder tmp;
   const auto source = tmp / "doc.pdf";
-  WriteBytes(source, TextPdf("doc", 1));
+  test::WriteFile(source, TextPdf("doc", 1));
   const auto nested = tmp / "new" / "deeper";
 
   const CommandResult created = RunRepairTool({"-o", nested, source}, tmp.Path());
@@ -57,19 +54,19 @@ TEST(CliOutput, MissingOutputFolderIsCreatedAndAFileInItsPlaceIsRefused) {
   EXPECT_TRUE(fs::is_regular_file(nested / "doc.pdf"));
 
   const auto notAFolder = tmp / "plain-file";
-  WriteBytes(notAFolder, "not a folder");
+  test::WriteFile(notAFolder, "not a folder");
   const CommandResult refused = RunRepairTool({"-o", notAFolder, source}, tmp.Path());
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.out, "");
   EXPECT_NE(refused.err.find(notAFolder.string()), std::string::npos) << refused.err;
-  EXPECT_EQ(ReadBytes(notAFolder), "not a folder");
+  EXPECT_EQ(test::ReadFile(notAFolder), "not a folder");
 }
 
 TEST(CliOutput, WithoutOutputFolderTheCopyGoesToATimedFolderInThePrivateTemporaryFolder) {
-  TemporaryFolder tmp;
+  test::TempFolder tmp;
   const auto source = tmp / "input" / "report.pdf";
   fs::create_directory(tmp / "input");
-  WriteBytes(source, TextPdf("report", 2));
+  test::WriteFile(source, TextPdf("report", 2));
 
   const std::time_t before = std::time(nullptr);
   const CommandResult run = RunRepairTool({source}, tmp.Path());
@@ -90,45 +87,45 @@ TEST(CliOutput, WithoutOutputFolderTheCopyGoesToATimedFolderInThePrivateTemporar
   const auto out = tmp / "out";
   fs::create_directory(out);
   ASSERT_EQ(RunRepairTool({"-o", out, source}, tmp.Path()).status, 0);
-  EXPECT_EQ(ReadBytes(copy), ReadBytes(out / "report.pdf"));
+  EXPECT_EQ(test::ReadFile(copy), test::ReadFile(out / "report.pdf"));
 }
 
 TEST(CliOutput, ExistingOutputIsKeptWithoutOverwriteAndReplacedWithIt) {
-  TemporaryFolder tmp;
+  test::TempFolder tmp;
   const auto out = tmp / "out";
   const auto fresh = tmp / "fresh";
   fs::create_directory(out);
   fs::create_directory(fresh);
   const auto source = tmp / "doc.pdf";
-  WriteBytes(source, TextPdf("doc", 2));
+  test::WriteFile(source, TextPdf("doc", 2));
   const std::string earlier = "an earlier file of the same name";
-  WriteBytes(out / "doc.pdf", earlier);
+  test::WriteFile(out / "doc.pdf", earlier);
 
   const CommandResult kept = RunRepairTool({"-o", out, source}, tmp.Path());
   EXPECT_EQ(kept.status, 1);
   EXPECT_EQ(kept.out, "");
   EXPECT_NE(kept.err.find("doc.pdf"), std::string::npos) << kept.err;
-  EXPECT_EQ(ReadBytes(out / "doc.pdf"), earlier);
+  EXPECT_EQ(test::ReadFile(out / "doc.pdf"), earlier);
 
   const CommandResult replaced = RunRepairTool({"-o", out, "--overwrite", source}, tmp.Path());
   EXPECT_EQ(replaced.status, 0) << replaced.err;
   EXPECT_EQ(Lines(replaced.out), std::vector<std::string>{out / "doc.pdf"});
   ASSERT_EQ(RunRepairTool({"-o", fresh, source}, tmp.Path()).status, 0);
-  EXPECT_EQ(ReadBytes(out / "doc.pdf"), ReadBytes(fresh / "doc.pdf"));
+  EXPECT_EQ(test::ReadFile(out / "doc.pdf"), test::ReadFile(fresh / "doc.pdf"));
 }
 
 TEST(CliOutput, RepairIntoTheSourcesOwnFolderIsRefusedAndLeavesTheOriginalAlone) {
-  TemporaryFolder tmp;
+  test::TempFolder tmp;
   const auto source = tmp / "own.pdf";
   const std::string original = TextPdf("own", 3);
-  WriteBytes(source, original);
+  test::WriteFile(source, original);
 
-  for (const std::string& folder : {tmp.Path().string(), tmp.Path().string() + "/"}) {
+  for (const std::string& folder : {tmp.Path(), tmp.Path() + "/"}) {
     const CommandResult run = RunRepairTool({"-o", folder, "--overwrite", source}, tmp.Path());
     EXPECT_EQ(run.status, 1) << folder;
     EXPECT_EQ(run.out, "") << folder;
     EXPECT_NE(run.err.find("Destination file is not opened !!"), std::string::npos) << run.err;
-    EXPECT_EQ(ReadBytes(source), original) << folder;
+    EXPECT_EQ(test::ReadFile(source), original) << folder;
   }
 }
 

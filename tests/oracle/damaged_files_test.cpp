@@ -17,7 +17,7 @@ class OracleDamagedFile : public OracleTest<std::string> {
     OracleTest::SetUp();
     if (HasFatalFailure()) return;
     original_ = Samples().Document(GetParam());
-    bytes_ = ReadBytes(original_);
+    bytes_ = test::ReadFile(original_);
     pages_ = QpdfPages(original_);
     intact_ = RepairInto(original_, intactOut_.Path());
     ASSERT_TRUE(intact_.repaired) << intact_.failure;
@@ -48,12 +48,12 @@ class OracleDamagedFile : public OracleTest<std::string> {
   EngineRepair RepairDamaged(const std::string& label, const std::string& damaged,
                              const std::set<int>& expected, bool clean = true) {
     const auto path = work_ / (label + ".pdf");
-    WriteBytes(path, damaged);
+    test::WriteFile(path, damaged);
     const auto out = work_ / ("out-" + label);
     std::filesystem::create_directory(out);
     const EngineRepair repair = RepairInto(path, out);
     EXPECT_TRUE(repair.repaired) << repair.failure;
-    EXPECT_EQ(ReadBytes(path), damaged) << "the damaged source was changed";
+    EXPECT_EQ(test::ReadFile(path), damaged) << "the damaged source was changed";
     const std::set<int> kept = PageNumbersOf(QpdfPages(repair.output));
     const std::set<int> all = PageNumbersOf(pages_);
     EXPECT_TRUE(std::includes(all.begin(), all.end(), kept.begin(), kept.end()));
@@ -75,10 +75,10 @@ class OracleDamagedFile : public OracleTest<std::string> {
   std::filesystem::path original_;
   std::string bytes_;
   std::vector<PageObjects> pages_;
-  TemporaryFolder intactOut_;
+  test::TempFolder intactOut_;
   EngineRepair intact_;
   std::set<int> intactPages_;
-  TemporaryFolder work_;
+  test::TempFolder work_;
 };
 
 TEST_P(OracleDamagedFile, TailCutsKeepEveryPageWhoseObjectsSurvived) {

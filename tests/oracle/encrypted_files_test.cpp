@@ -10,13 +10,13 @@ using OracleEncryptedFile = OracleTest<std::string>;
 
 TEST_P(OracleEncryptedFile, RepairedCopyStaysDecryptable) {
   const auto encrypted = Samples().Encrypted(GetParam());
-  const std::string encryptedBytes = ReadBytes(encrypted);
-  TemporaryFolder out;
+  const std::string encryptedBytes = test::ReadFile(encrypted);
+  test::TempFolder out;
 
   const EngineRepair repair = RepairInto(encrypted, out.Path());
 
   ASSERT_TRUE(repair.repaired) << repair.failure;
-  EXPECT_EQ(ReadBytes(encrypted), encryptedBytes) << "the source was changed";
+  EXPECT_EQ(test::ReadFile(encrypted), encryptedBytes) << "the source was changed";
   const CommandResult encryption = RunShell("qpdf --show-encryption " + Quoted(repair.output));
   EXPECT_EQ(encryption.status, 0) << encryption.err;
   EXPECT_EQ(encryption.out.find("not encrypted"), std::string::npos)

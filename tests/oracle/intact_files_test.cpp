@@ -21,14 +21,14 @@ std::vector<std::string> SortedPageTexts(const std::filesystem::path& pdf) {
 
 TEST_P(OracleIntactFile, RepairedCopyIsCleanAndKeepsEveryPageAndItsText) {
   const auto& original = Samples().Document(GetParam());
-  const std::string originalBytes = ReadBytes(original);
-  TemporaryFolder out;
+  const std::string originalBytes = test::ReadFile(original);
+  test::TempFolder out;
 
   const EngineRepair repair = RepairInto(original, out.Path());
 
   ASSERT_TRUE(repair.repaired) << repair.failure;
   EXPECT_TRUE(repair.notices.empty()) << repair.notices.front();
-  EXPECT_EQ(ReadBytes(original), originalBytes) << "the source was changed";
+  EXPECT_EQ(test::ReadFile(original), originalBytes) << "the source was changed";
   const CommandResult check = QpdfCheck(repair.output);
   EXPECT_EQ(check.status, 0) << "qpdf --check " << repair.output << "\n" << check.out << check.err;
   EXPECT_EQ(PdfinfoPages(repair.output), PdfinfoPages(original));
@@ -44,8 +44,8 @@ TEST_P(OracleIntactFile, RepairedCopyIsCleanAndKeepsEveryPageAndItsText) {
 class OracleRepairedAgain : public OracleTest<std::string> {};
 
 TEST_P(OracleRepairedAgain, RepairingTheRepairedCopyKeepsItsPagesAndText) {
-  TemporaryFolder first;
-  TemporaryFolder second;
+  test::TempFolder first;
+  test::TempFolder second;
   const EngineRepair once = RepairInto(Samples().Document(GetParam()), first.Path());
   ASSERT_TRUE(once.repaired) << once.failure;
 

@@ -11,7 +11,7 @@ namespace tarnwick::oracle {
 
 // The sample documents of this test process, made once in a temporary folder.
 inline SampleDocuments& Samples() {
-  static TemporaryFolder folder;
+  static test::TempFolder folder;
   static SampleDocuments documents(folder.Path());
   return documents;
 }

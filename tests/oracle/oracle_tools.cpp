@@ -15,15 +15,6 @@ namespace tarnwick::oracle {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-fs::path TemporaryRoot() {
-  const char* tmpdir = std::getenv("TMPDIR");
-  return tmpdir && *tmpdir ? fs::path(tmpdir) : fs::path("/tmp");
-}
-
-}  // namespace
-
 std::string Quoted(const std::string& text) {
   std::string quoted = "'";
   for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -31,7 +22,7 @@ std::string Quoted(const std::string& text) {
 }
 
 CommandResult RunShell(const std::string& command) {
-  TemporaryFolder scratch;
+  test::TempFolder scratch;
   const fs::path errFile = scratch / "stderr";
   CommandResult result;
   FILE* pipe = ::popen(("( " + command + " ) </dev/null 2>" + Quoted(errFile)).c_str(), "r");
@@ -41,7 +32,7 @@ CommandResult RunShell(const std::string& command) {
     result.out.append(buffer, n);
   const int status = ::pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.err = ReadBytes(errFile);
+  result.err = test::ReadFile(errFile);
   return result;
 }
 
@@ -53,29 +44,6 @@ std::string MissingTools(const std::vector<std::string>& programs) {
   if (missing.empty()) return {};
   return "required programs not found:" + missing +
          " (install qpdf, poppler-utils and ghostscript, e.g. with scripts/deps.sh)";
-}
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + path.string());
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
-}
-
-TemporaryFolder::TemporaryFolder() {
-  std::string pattern = (TemporaryRoot() / "tarnwick-test-XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed for " + pattern);
-  path_ = pattern;
-}
-
-TemporaryFolder::~TemporaryFolder() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
 }
 
 std::optional<int> PdfinfoPages(const fs::path& pdf) {

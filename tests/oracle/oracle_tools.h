@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "temp_folder.h"
+
 namespace tarnwick::oracle {
 
 struct CommandResult {
@@ -23,23 +25,6 @@ CommandResult RunShell(const std::string& command);
 // An empty text when every program is on PATH, else a message naming the missing ones.
 std::string MissingTools(const std::vector<std::string>& programs);
 
-std::string ReadBytes(const std::filesystem::path& path);
-void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
-
-// A fresh folder under ${TMPDIR:-/tmp}, removed with everything in it.
-class TemporaryFolder {
- public:
-  TemporaryFolder();
-  ~TemporaryFolder();
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
 
 // What the oracles say about one file.
 std::optional<int> PdfinfoPages(const std::filesystem::path& pdf);  // nothing when unreadable

@@ -81,7 +81,7 @@ fs::path SampleDocuments::Make(const std::string& producer) {
   const fs::path pdf = folder_ / (producer + ".pdf");
   if (producer == "ghostscript") {
     const fs::path ps = folder_ / "sample.ps";
-    WriteBytes(ps, PostScriptDocument());
+    test::WriteFile(ps, PostScriptDocument());
     RunTool("ps2pdf -dCompatibilityLevel=1.4 " + Quoted(ps) + " " + Quoted(pdf));
   } else if (producer == "cairo") {
     RunTool("pdftocairo -pdf " + Quoted(Document("ghostscript")) + " " + Quoted(pdf));
@@ -117,7 +117,7 @@ fs::path SampleDocuments::AppendUpdate(const fs::path& base) {
   content.replace(line, std::string(kSampleLine).size(), kRevisedLine);
 
   const std::string trailer = RunShell("qpdf --show-object=trailer " + Quoted(base)).out;
-  std::string bytes = ReadBytes(base);
+  std::string bytes = test::ReadFile(base);
   const std::string previousXref = StartXrefValue(bytes);
   if (previousXref.empty()) throw std::runtime_error("no startxref in " + base.string());
   const std::size_t objectOffset = bytes.size();
@@ -129,7 +129,7 @@ fs::path SampleDocuments::AppendUpdate(const fs::path& base) {
            TrailerValue(trailer, "Root") + " 0 R /Prev " + previousXref + " >>\nstartxref\n" +
            std::to_string(xrefOffset) + "\n%%EOF\n";
   const fs::path pdf = folder_ / "incremental.pdf";
-  WriteBytes(pdf, bytes);
+  test::WriteFile(pdf, bytes);
   if (const CommandResult check = QpdfCheck(pdf); check.status != 0) {
     throw std::runtime_error("the incremental update is not clean: " + check.out + check.err);
   }

@@ -86,14 +86,14 @@ TEST_P(OracleShiftedFile, EveryShiftOffTheChunkBordersKeepsAllPagesAndStaysReada
   const ShiftCase& param = GetParam();
   const auto original =
       param.encrypted ? Samples().Encrypted(param.producer) : Samples().Document(param.producer);
-  const std::string bytes = ReadBytes(original);
+  const std::string bytes = test::ReadFile(original);
   const std::set<int> pages = PageNumbersOf(QpdfPages(original));
-  TemporaryFolder work;
+  test::TempFolder work;
   const auto source = work / "shifted.pdf";
   const auto out = work / "out";
   std::filesystem::create_directory(out);
 
-  WriteBytes(source, Shifted(bytes, kShifts - 1));
+  test::WriteFile(source, Shifted(bytes, kShifts - 1));
   const CommandResult sane = QpdfCheck(source);
   ASSERT_EQ(sane.status, 0) << "the shifted copy itself is not clean: " << sane.out << sane.err;
 
@@ -101,7 +101,7 @@ TEST_P(OracleShiftedFile, EveryShiftOffTheChunkBordersKeepsAllPagesAndStaysReada
   std::size_t offBorder = 0;
   for (std::size_t shift = 0; shift < kShifts; ++shift) {
     const std::string shifted = Shifted(bytes, shift);
-    WriteBytes(source, shifted);
+    test::WriteFile(source, shifted);
     std::filesystem::remove(out / "shifted.pdf");
     const EngineRepair repair = RepairInto(source, out);
     const std::set<int> kept = PageNumbersOf(QpdfPages(repair.output));

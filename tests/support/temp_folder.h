@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,9 @@ class TempFolder {
   const std::string& Path() const { return path_; }
   // The path of `name` inside the folder.
   std::string File(std::string_view name) const { return path_ + '/' + std::string(name); }
+  std::filesystem::path operator/(std::string_view name) const {
+    return std::filesystem::path(path_) / name;
+  }
 
  private:
   std::string path_;
