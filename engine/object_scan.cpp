@@ -32,8 +32,9 @@ constexpr std::array<std::uint8_t, 256> kSecondAfter = [] {
   return second;
 }();
 
-// The chunk buffer holds this many bytes more than a chunk, kept zero, so that sixteen positions
-// and the byte after them can be loaded at once anywhere in the chunk.
+// Sixteen positions, and the byte after them, are tested at once, so a chunk is read with that
+// many bytes after it: the source's own, or zeros where a block or the file ends. Tests of those
+// bytes only pick candidates; every keyword rule still looks at the chunk alone.
 constexpr std::size_t kBlockTest = 16;
 
 using Lanes = std::uint8_t __attribute__((vector_size(kBlockTest)));
