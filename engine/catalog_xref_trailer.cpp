@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "byte_classes.h"
 #include "rebuild_index.h"
 
 namespace tarnwick {
@@ -15,12 +16,6 @@ constexpr std::int64_t kEncryptRunOffset = 166;
 constexpr std::size_t kEncryptRunLength = 15;
 constexpr std::int64_t kIdRunOffset = 200;
 constexpr std::size_t kIdRunLength = 73;
-
-bool IsPdfSpace(int c) {
-  return c == 0 || c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == ' ';
-}
-bool IsDigit(int c) { return c >= '0' && c <= '9'; }
-bool IsHexDigit(int c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 // Reads a run of bytes front to back; every test fails past its end.
 class RunCursor {
@@ -103,8 +98,7 @@ std::string_view IdEntryAtStart(const std::vector<std::uint8_t>& run) {
 }  // namespace
 
 void PDF_Repair::WriteCatalogObject() {
-  TrailerRecord& trailer =
-      results_.fallbackTrailer ? *results_.fallbackTrailer : results_.trailers.back();
+  TrailerRecord& trailer = *results_.CurrentTrailer();
   // Without a known Root the catalog takes the number after the new Pages object.
   if (trailer.root == 0) trailer.root = static_cast<std::int32_t>(results_.newPagesNumber + 1);
   const auto root = static_cast<std::int64_t>(trailer.root);

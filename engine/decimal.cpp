@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <limits>
 
+#include "byte_classes.h"
+
 namespace tarnwick {
 
 namespace {
 
 constexpr std::size_t kMaxParsedBytes = 1024;
-
-bool IsCLocaleSpace(std::uint8_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 }  // namespace
 

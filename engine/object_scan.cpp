@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "byte_classes.h"
 #include "scan_searches.h"
 
 namespace tarnwick {
@@ -14,8 +15,6 @@ namespace {
 
 constexpr std::int64_t kChunkSize = 512;
 constexpr std::int64_t kScanStart = 8;  // the source's own header is never scanned
-
-bool IsLineEnd(int byte) { return byte == '\r' || byte == '\n'; }
 
 // The first two bytes of the scan's keywords: "/Page", "Catalog", "obj", "<</DecodeParms",
 // "trailer", "Kids". No two share a first byte.
@@ -72,12 +71,15 @@ std::int32_t PDF_Repair::ParseSourceRun(std::int64_t first, std::int64_t last) {
   return ParseDecimal(run, source_->Read(first, wanted, run));
 }
 
-std::int32_t PDF_Repair::NumberOnLineBefore(std::int64_t end, BackwardSearch& lineSearch) {
+std::int64_t PDF_Repair::LineStartAtOrBefore(std::int64_t from, BackwardSearch& lineSearch) {
   const std::int64_t lineEnd =
-      lineSearch.Find(end - 1, [this](std::int64_t at) { return IsLineEnd(source_->ByteAt(at)); });
+      lineSearch.Find(from, [this](std::int64_t at) { return IsLineEnd(source_->ByteAt(at)); });
   // The walk gives up at the start of the file, so the line then starts at offset 1.
-  const std::int64_t lineStart = lineEnd <= 0 ? 1 : lineEnd + 1;
-  return ParseSourceRun(lineStart, end - 1);
+  return lineEnd <= 0 ? 1 : lineEnd + 1;
+}
+
+std::int32_t PDF_Repair::NumberOnLineBefore(std::int64_t end, BackwardSearch& lineSearch) {
+  return ParseSourceRun(LineStartAtOrBefore(end - 1, lineSearch), end - 1);
 }
 
 bool PDF_Repair::ScanObjects() {
@@ -197,9 +199,7 @@ void PDF_Repair::RecordObjectKeyword(std::int64_t objKeyword) {
   if (source_->Matches(objKeyword - 3, " 0 ")) {
     // A second header before an "endobj" replaces the pending object.
     scan.objectOpen = true;
-    const std::int64_t lineEnd = scan.objectLineStart.Find(
-        objKeyword - 3, [this](std::int64_t at) { return IsLineEnd(source_->ByteAt(at)); });
-    const std::int64_t lineStart = lineEnd <= 0 ? 1 : lineEnd + 1;
+    const std::int64_t lineStart = LineStartAtOrBefore(objKeyword - 3, scan.objectLineStart);
     scan.pendingNumber = ParseSourceRun(lineStart, objKeyword - 4);
     scan.pendingStart = lineStart;
   } else if (scan.objectOpen && source_->Matches(objKeyword - 3, "end")) {

@@ -2,6 +2,7 @@
 // all found.
 #include <algorithm>
 
+#include "byte_classes.h"
 #include "object_numbers.h"
 #include "rebuild_index.h"
 
@@ -12,8 +13,6 @@ namespace {
 // A hostile file can make its overlapping Kids arrays name far more pages than any reader
 // accepts; the list stops there.
 constexpr std::int64_t kMaxListedKids = kMaxObjectNumber;
-
-bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -108,7 +107,7 @@ bool PDF_Repair::PageContentsPresent(std::uint64_t start, std::uint64_t end) {
     }
   }
   return std::all_of(references.begin(), references.end(),
-                     [&](std::int64_t number) { return index_->tableNumbers.contains(number); });
+                     [&](std::int64_t number) { return index_->recordsByNumber.contains(number); });
 }
 
 }  // namespace tarnwick

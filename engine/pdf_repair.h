@@ -116,6 +116,9 @@ class PDF_Repair {
   bool SafePoint();
   ProgressSink* Sink() const;
   std::string StepLabel(int step) const;
+  // The first byte after the last CR or LF at or before `from` (1 when there is none).
+  std::int64_t LineStartAtOrBefore(std::int64_t from, BackwardSearch& lineSearch);
+  // The number on the source line that ends just before `end`.
   std::int32_t NumberOnLineBefore(std::int64_t end, BackwardSearch& lineSearch);
   std::int32_t ParseSourceRun(std::int64_t first, std::int64_t last);
   void CloseFiles();

@@ -12,7 +12,6 @@ namespace tarnwick {
 // Lookups the rebuild pass makes once per object or page, answered from hash tables built once
 // per job, and the page checks remembered per object number.
 struct PDF_Repair::RebuildIndex {
-  std::unordered_set<std::int64_t> tableNumbers;
   std::unordered_set<std::int64_t> pageNumbers;
   // Indexes into the object list, newest record first, per object number.
   std::unordered_map<std::int64_t, std::vector<std::size_t>> recordsByNumber;
@@ -22,7 +21,6 @@ struct PDF_Repair::RebuildIndex {
   explicit RebuildIndex(const ScanResults& results) {
     for (std::size_t i = results.objects.size(); i > 0; --i) {
       const std::int64_t number = results.objects[i - 1].number;
-      tableNumbers.insert(number);
       recordsByNumber[number].push_back(i - 1);
     }
     pageNumbers.insert(results.pages.begin(), results.pages.end());

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace tarnwick {
@@ -71,6 +72,9 @@ struct ScanResults {
   std::vector<KidsEntry> KidsList() const;
   // The trailer record in force: the fallback once made, else the last found.
   const TrailerRecord* CurrentTrailer() const;
+  TrailerRecord* CurrentTrailer() {
+    return const_cast<TrailerRecord*>(std::as_const(*this).CurrentTrailer());
+  }
 };
 
 }  // namespace tarnwick

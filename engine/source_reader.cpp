@@ -68,17 +68,12 @@ std::span<const std::uint8_t> SourceReader::View(std::int64_t offset, std::size_
 
 std::size_t SourceReader::Read(std::int64_t offset, std::size_t count, std::uint8_t* out) {
   if (offset < 0 || offset >= length_) return 0;
-  const auto available = static_cast<std::size_t>(
-      std::min<std::int64_t>(static_cast<std::int64_t>(count), length_ - offset));
   std::size_t done = 0;
-  while (done < available) {
-    const std::int64_t at = offset + static_cast<std::int64_t>(done);
-    Block& block = LoadBlock(at - at % kBlockSize);
-    const auto index = static_cast<std::size_t>(at - block.start);
-    if (index >= block.bytes.size()) break;
-    const std::size_t n = std::min(available - done, block.bytes.size() - index);
-    std::memcpy(out + done, block.bytes.data() + index, n);
-    done += n;
+  while (done < count) {
+    const auto piece = View(offset + static_cast<std::int64_t>(done), count - done);
+    if (piece.empty()) break;
+    std::memcpy(out + done, piece.data(), piece.size());
+    done += piece.size();
   }
   return done;
 }

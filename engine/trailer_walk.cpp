@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "byte_classes.h"
 #include "decimal.h"
 
 namespace tarnwick {
@@ -13,9 +14,6 @@ namespace {
 // The number parser looks at no more than this many bytes of a value run.
 constexpr std::size_t kValueReach = 1024;
 constexpr std::size_t kWindowSize = 5;
-
-bool IsCLocaleSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 
 bool StartsWith(const std::uint8_t* window, std::size_t valid, std::string_view word) {
   return word.size() <= valid && std::memcmp(window, word.data(), word.size()) == 0;
