@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "file_layer.h"
+
+namespace tarnwick {
+
+// A file opened for appending, held exclusively until it is destroyed.
+class AppendFile {
+ public:
+  virtual ~AppendFile() = default;
+  virtual std::uint64_t Size() = 0;
+  // Writes all bytes at the end of the file; false on an I/O error.
+  virtual bool Append(const std::string& bytes) = 0;
+};
+
+// What the windows do to the file system, on top of what a repair job does.
+class DesktopFiles : public FileLayer {
+ public:
+  virtual bool IsFile(const std::string& path) = 0;
+  // Removes the folder when it is empty.
+  virtual bool RemoveFolder(const std::string& path) = 0;
+  // Opens or creates the file for appending; nothing when it cannot be had exclusively.
+  virtual std::unique_ptr<AppendFile> OpenForAppending(const std::string& path) = 0;
+  // The form of the path that other programs are given.
+  virtual std::string ShortPath(const std::string& path) = 0;
+};
+
+}  // namespace tarnwick
