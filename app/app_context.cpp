@@ -1,0 +1,32 @@
+#include "app_context.h"
+
+#include <cstdlib>
+
+#include "analysis_dialog.h"
+#include "app_texts.h"
+#include "saving_dialog.h"
+
+namespace tarnwick {
+
+AppContext::AppContext(Desktop& desktopServices, ViewFactory& viewFactory)
+    : desktop(desktopServices),
+      views(viewFactory),
+      jobMessages(desktopServices, ui::kMessageCaption),
+      engine(RepairServices{desktopServices.files, desktopServices.clock, jobMessages, jobSwitch}),
+      analysisDialog_(std::make_unique<CProgressBar>(*this)),
+      savingDialog_(std::make_unique<CFileSave>(*this)) {
+  Job().messageCaption = ui::kMessageCaption;
+}
+
+AppContext::~AppContext() = default;
+
+std::string AppContext::Bitmap(const std::string& name) const {
+  return settings.programFolder + "/Bmp/" + name;
+}
+
+void EndProgram(AppContext& app) {
+  app.desktop.process.EndProcess(0);
+  std::abort();  // an implementation that returned would leave the program half ended
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,56 @@
+#pragma once
+
+namespace tarnwick::ui {
+
+// The program's own texts. Their spacing and spelling are kept exactly as users have seen them.
+inline constexpr char kWindowTitle[] = " Tarnwick for Adobe PDF";
+inline constexpr char kMessageCaption[] = "Tarnwick for Adobe PDF";
+inline constexpr char kSettingsKeyName[] = "TWPDF";
+inline constexpr char kAlreadyRunning[] = "Tarnwick For Adobe PDF is already running";
+inline constexpr char kAlreadyRunningCaption[] = "Tarnwick For Adobe PDF";
+
+// Main window.
+inline constexpr char kOpenTitle[] = " Open Pdf files";
+inline constexpr char kPdfFilterName[] = "Adobe Pdf Document";
+inline constexpr char kColumnFileNumber[] = " File No.";
+inline constexpr char kColumnFileName[] = " File Name";
+inline constexpr char kSelectFileToRemove[] = "Please select any file to remove.";
+inline constexpr char kClearSelectedQuestion[] = "Do you want to clear the selected file?";
+inline constexpr char kClearAllQuestion[] = "Do you want to clear all files ?";
+inline constexpr char kNoFileSelected[] = "No file selected, Kindly select a file.";
+inline constexpr char kExitQuestion[] = "Do you want to exit?";
+inline constexpr char kQuickExitQuestion[] = "Do you want to exit ? ";
+inline constexpr char kHelpWindowTitle[] = "Help - Tarnwick for Adobe PDF";
+inline constexpr char kHelpDocument[] = "Tarnwick for Adobe PDF.html";
+
+// Analysis dialog.
+inline constexpr char kStopAnalysisQuestion[] = "Do you want to stop the analysis process?";
+inline constexpr char kPause[] = "Pause";
+inline constexpr char kResume[] = "Resume";
+inline constexpr char kStop[] = "Stop";
+
+// Activity log and completion dialog.
+inline constexpr char kLogFileName[] = "Activity Log.txt";
+inline constexpr char kCompletedBanner[] =
+    "******************* Repairing Completed successfully***********************************";
+inline constexpr char kAbortedBanner[] =
+    "******************* Repairing aborted***********************************";
+inline constexpr char kSavingEscapeQuestion[] =
+    " Saving Process is in running, Do you want to exit ? ";
+
+// Preview window.
+inline constexpr char kPreviousStepQuestion[] = "Do you want to go to previous step ?";
+inline constexpr char kChooseDestinationTitle[] = "Select the Destination Path";
+inline constexpr char kSavingPathMissing[] =
+    "Saving path doesn't exist, select another path for saving ";
+inline constexpr char kNoToolbar[] = "#toolbar=0";
+inline constexpr char kBlankPage[] = "about:blank";
+
+// Saving dialog.
+inline constexpr char kSavingStopQuestion[] = "Saving is in Progress. Do you want to abort?";
+inline constexpr char kSavingCloseQuestion[] = "Saving is in Process,Do you want to exit?";
+inline constexpr char kSavingEscapeExitQuestion[] = "Saving is in process, Do you want to exit ? ";
+inline constexpr char kSavingAborted[] = "Process is aborted by user.";
+inline constexpr char kSingleFileCount[] = " 1 ";
+
+}  // namespace tarnwick::ui

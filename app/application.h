@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app_context.h"
+
+namespace tarnwick {
+
+class CZazoRavazuDlg;
+
+// The application object: reads the settings, refuses to run twice, keeps the automation
+// entries and runs the main window.
+class CZazoRavazuApp {
+ public:
+  explicit CZazoRavazuApp(AppContext& app);
+  ~CZazoRavazuApp();
+
+  // Runs the program; returns false when it has finished (the main window usually ends the
+  // process before that).
+  bool InitInstance(const std::vector<std::string>& arguments);
+
+  // The main window while it exists.
+  CZazoRavazuDlg* MainWindow() { return mainWindow_.get(); }
+
+ private:
+  void RegisterAutomation();
+  void UnregisterAutomation();
+
+  AppContext& app_;
+  std::unique_ptr<CZazoRavazuDlg> mainWindow_;
+};
+
+// The automation switches of a command line, recognised after "/" or "-" in any letter case.
+struct AutomationSwitches {
+  bool startedByClient = false;  // Embedding or Automation
+  bool registerOnly = false;
+  bool unregister = false;
+};
+AutomationSwitches ParseAutomationSwitches(const std::vector<std::string>& arguments);
+
+}  // namespace tarnwick

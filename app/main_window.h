@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app_context.h"
+
+namespace tarnwick {
+
+// The main window: the file table, Repair, and the ways out of the program.
+class CZazoRavazuDlg final : public WindowEvents {
+ public:
+  enum class ExitWay { kCommand, kCloseBox, kEscape };
+
+  explicit CZazoRavazuDlg(AppContext& app);
+  ~CZazoRavazuDlg() override;
+
+  // Shows the splash, then runs the window until the program ends.
+  DialogResult DoModal();
+
+  void OnCommand(int id) override;
+  void OnClose() override;
+  bool OnKey(Key key) override;
+  void OnPaint() override {}
+
+  void AddFiles();
+  void ClearSelected();
+  void ClearAll();
+  void StartRepair();
+  void ExitProgram(ExitWay way);
+
+  MainWindowView& View() { return *view_; }
+  const std::vector<std::string>& Rows() const { return rows_; }
+  bool HasFiles() const { return hasFiles_; }
+
+ private:
+  void ShowSplash();
+  void Initialise();
+  void ShowRows();
+  void ShowClearButtons();
+  bool IsListed(const std::string& path) const;
+
+  AppContext& app_;
+  std::unique_ptr<MainWindowView> view_;
+  std::unique_ptr<WindowTitles::Claim> title_;
+  std::vector<std::string> rows_;
+  std::string lastPickedPath_;
+  bool hasFiles_ = false;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,302 @@
+#include "preview_window.h"
+
+#include "analysis_dialog.h"
+#include "app_texts.h"
+#include "control_ids.h"
+#include "help.h"
+#include "saving_dialog.h"
+#include "window_helpers.h"
+#include "work_files.h"
+
+namespace tarnwick {
+namespace {
+
+constexpr int kPaneX = 215;
+constexpr int kPaneY = 120;
+constexpr int kPaneWidth = 500;
+constexpr int kPaneBottomMargin = 200;
+constexpr int kMoveWaitMs = 500;
+
+}  // namespace
+
+CPreview::CPreview(AppContext& app) : app_(app) {}
+
+CPreview::~CPreview() {
+  if (app_.preview.previewWindow == view_.get()) app_.preview.previewWindow = nullptr;
+}
+
+DialogResult CPreview::DoModal() {
+  view_ = app_.views.CreatePreviewView(*this);
+  view_->SetBackground(app_.Bitmap("Preview.bmp"));
+  navigationPending_ = false;
+  Initialise();
+  return view_->RunModal();
+}
+
+void CPreview::Initialise() {
+  PreviewView& view = *view_;
+  PreviewShared& shared = app_.preview;
+  view.SetButtonLook(ids::kToolbarOpen, SingleBitmapButton(app_, "OpenD.bmp", "Open"));
+  view.SetButtonLook(ids::kPreviewSaveCurrent,
+                     HoverBitmapButton(app_, "SaveCurrent.bmp", "SaveCurrentA.bmp", "Save Current"));
+  view.SetButtonLook(ids::kToolbarSaveAll,
+                     HoverBitmapButton(app_, "SaveAll.bmp", "SaveAllA.bmp", "Save All"));
+  view.SetButtonLook(ids::kToolbarHelp, HoverBitmapButton(app_, "Help.bmp", "HelpA.bmp", "Help"));
+  view.SetButtonLook(ids::kToolbarAbout,
+                     HoverBitmapButton(app_, "AboutUsBT.bmp", "AboutUsBTA.bmp", "About Us"));
+  view.SetButtonLook(ids::kToolbarExit,
+                     HoverBitmapButton(app_, "ExitBT.bmp", "ExitBTA.bmp", "Exit"));
+  view.SetButtonLook(ids::kBack, SingleBitmapButton(app_, "back.bmp", "Back", "Back"));
+  view.SetButtonLook(ids::kSaveCurrentButton,
+                     SingleBitmapButton(app_, "SaveC-a.bmp", "Save Current", "Save Current File"));
+  view.SetButtonLook(ids::kSaveAllButton,
+                     SingleBitmapButton(app_, "SaveAll-a.bmp", "Save All", "Save All"));
+  title_ = ShowWindowTitle(app_, view);
+  view.EnableMenuItem(ids::kMenuSelectSource, false);
+  shared.previewWindow = &view;
+
+  paneHeight_ = view.WindowBottomInClient() - kPaneBottomMargin;
+  view.Pane(ids::kSecondPane).Place(kPaneX, kPaneY, 0, 0);
+  view.Pane(ids::kFirstPane).Place(kPaneX, kPaneY, kPaneWidth, paneHeight_);
+
+  shared.currentNumber += app_.fileList.CurrentPosition() - 1;
+  if (const FileListNode* current = app_.fileList.Current()) ShowFileLabels(*current);
+  view.SetText(ids::kFileCount, std::to_string(app_.fileList.fileCount));
+
+  const std::string& outputPath = app_.Job().outputPath;
+  if (app_.desktop.files.IsFile(outputPath)) {
+    shared.firstPaneShows = true;
+    shared.shownPath = outputPath;
+    view.Pane(ids::kFirstPane).Navigate(outputPath + ui::kNoToolbar);
+  }
+  UpdateFileButtons();
+}
+
+void CPreview::ShowFileLabels(const FileListNode& node) {
+  view_->SetText(ids::kSourcePath, node.path);
+  view_->SetText(ids::kFileNumber, std::to_string(app_.preview.currentNumber));
+}
+
+void CPreview::UpdateFileButtons() {
+  const int count = app_.fileList.NodeCount();
+  const int position = app_.fileList.CurrentPosition();
+  app_.preview.nextFileEnabled = count > 1 && position != count;
+  app_.preview.backFileEnabled = position > 1;
+  ShowNextFileButton();
+  ShowBackFileButton();
+  view_->EnableControl(ids::kSaveCurrentButton, true);
+  view_->EnableControl(ids::kSaveAllButton, true);
+  view_->EnableControl(ids::kBack, true);
+}
+
+void CPreview::ShowBackFileButton() {
+  const bool active = app_.preview.backFileEnabled;
+  view_->SetButtonLook(ids::kBackFile,
+                       SingleBitmapButton(app_, active ? "backfile-a.bmp" : "backfile-d.bmp",
+                                          "Back File", "Back File"));
+}
+
+void CPreview::ShowNextFileButton() {
+  const bool active = app_.preview.nextFileEnabled;
+  view_->SetButtonLook(ids::kNextFile,
+                       SingleBitmapButton(app_, active ? "nextfile-a.bmp" : "nextfile-d.bmp",
+                                          "Next File", "Next File"));
+}
+
+void CPreview::OnCommand(int id) {
+  switch (id) {
+    case ids::kPreviewSaveCurrent:
+    case ids::kSaveCurrentButton:
+    case ids::kMenuSaveCurrent:
+      SaveCurrentFile();
+      break;
+    case ids::kToolbarSaveAll:
+    case ids::kSaveAllButton:
+    case ids::kMenuSaveAll:
+      SaveAllFiles();
+      break;
+    case ids::kToolbarHelp:
+    case ids::kMenuContents:
+      ShowHelp(app_);
+      break;
+    case ids::kToolbarAbout:
+      app_.views.ShowAbout(view_.get());
+      break;
+    case ids::kToolbarExit:
+    case ids::kMenuExit:
+      ExitPreview();
+      break;
+    case ids::kBackFile:
+      ShowPreviousFile();
+      break;
+    case ids::kNextFile:
+      ShowNextFile();
+      break;
+    case ids::kBack:
+      ReturnToSelection();
+      break;
+    default:  // Open and Help > About Us do nothing here
+      break;
+  }
+}
+
+bool CPreview::OnKey(Key key) {
+  if (key == Key::kF1) {
+    ShowHelp(app_);
+  } else if (AskQuestion(app_, view_.get(), ui::kQuickExitQuestion)) {
+    EndProgram(app_);
+  }
+  return true;
+}
+
+void CPreview::OnNavigationComplete() {
+  app_.workFiles.push_back(app_.preview.shownPath);
+  view_->Invalidate();
+}
+
+void CPreview::ShowInPane(bool first, const std::string& path) {
+  const int shown = first ? ids::kFirstPane : ids::kSecondPane;
+  const int hidden = first ? ids::kSecondPane : ids::kFirstPane;
+  view_->Pane(hidden).Place(kPaneX, kPaneY, 0, 0);
+  view_->Pane(shown).Place(kPaneX, kPaneY, kPaneWidth, paneHeight_);
+  view_->Pane(shown).Navigate(path + ui::kNoToolbar);
+}
+
+void CPreview::ShowPendingCopy() {
+  if (!navigationPending_) return;
+  navigationPending_ = false;
+  if (!app_.desktop.files.IsFile(pendingPath_)) return;
+  std::string& shownPath = app_.preview.shownPath;
+  // Two same-named files repaired within one second share a work folder and a name: the new
+  // copy then replaced the old one, which must not be deleted.
+  if (shownPath != pendingPath_) DeleteWorkCopy(app_, shownPath);
+  shownPath = pendingPath_;
+  ShowInPane(app_.preview.firstPaneShows, pendingPath_);
+}
+
+void CPreview::RepairAfterMove() {
+  const DialogResult result = app_.AnalysisDialog().DoModal();
+  const RepairJobState& job = app_.Job();
+  const bool haveCopy = app_.desktop.files.IsFile(job.outputPath);
+  if (result != DialogResult::kOk || !job.jobDone || !haveCopy) {
+    // The old copy stays on display; an incomplete new one is left for the clean-up.
+    if (haveCopy && job.outputPath != app_.preview.shownPath) {
+      app_.workFiles.push_back(job.outputPath);
+    }
+    return;
+  }
+  PreviewShared& shared = app_.preview;
+  view_->Pane(shared.firstPaneShows ? ids::kFirstPane : ids::kSecondPane)
+      .Navigate(ui::kBlankPage);
+  navigationPending_ = true;
+  pendingPath_ = job.outputPath;
+  shared.firstPaneShows = !shared.firstPaneShows;
+}
+
+void CPreview::ShowNextFile() {
+  app_.desktop.windowThread.Wait(kMoveWaitMs);
+  PreviewShared& shared = app_.preview;
+  FileListNode* current = app_.fileList.Current();
+  if (!shared.nextFileEnabled || !current || !current->next) return;
+  ++shared.currentNumber;
+  shared.backFileEnabled = true;
+  ShowBackFileButton();
+  FileListNode& next = *current->next;
+  current->isCurrent = 0;
+  if (!next.next) {
+    shared.nextFileEnabled = false;
+    ShowNextFileButton();
+  }
+  next.isCurrent = 1;
+  ShowFileLabels(next);
+  RepairAfterMove();
+}
+
+void CPreview::ShowPreviousFile() {
+  app_.desktop.windowThread.Wait(kMoveWaitMs);
+  PreviewShared& shared = app_.preview;
+  if (!shared.backFileEnabled) return;
+  --shared.currentNumber;
+  shared.nextFileEnabled = true;
+  ShowNextFileButton();
+  shared.firstPaneShows = true;
+  FileListNode* previous = app_.fileList.head.get();
+  FileListNode* node = previous;
+  while (node && node->isCurrent != 1) {
+    previous = node;
+    node = node->next.get();
+  }
+  if (!node) return;
+  node->isCurrent = 0;
+  previous->isCurrent = 1;
+  if (previous->path == app_.fileList.head->path) {
+    shared.backFileEnabled = false;
+    ShowBackFileButton();
+  }
+  ShowFileLabels(*previous);
+  RepairAfterMove();
+}
+
+void CPreview::ReturnToSelection() {
+  if (!AskQuestion(app_, view_.get(), ui::kPreviousStepQuestion)) return;
+  app_.preview.currentNumber = 1;
+  view_->EndModal(DialogResult::kCancel);
+}
+
+void CPreview::SaveCurrentFile() {
+  RepairJobState& job = app_.Job();
+  job.saveAll = false;
+  job.saveMode = true;
+  job.saveCurrent = true;
+  if (const std::optional<std::string> folder = ChooseDestination()) {
+    job.destinationFolder = *folder;
+    app_.preview.returnToPreview = true;
+    RunSavingDialog();
+  }
+  job.saveMode = false;
+  job.saveCurrent = false;
+}
+
+void CPreview::SaveAllFiles() {
+  RepairJobState& job = app_.Job();
+  job.saveCurrent = false;
+  job.saveMode = true;
+  job.saveAll = true;
+  if (const std::optional<std::string> folder = ChooseDestination()) {
+    job.destinationFolder = *folder;
+    RunSavingDialog();
+  }
+  job.saveMode = false;
+  job.saveAll = false;
+}
+
+void CPreview::RunSavingDialog() {
+  // A saving run is a job of its own and leaves outputPath in the destination folder; the
+  // copy on display is still the work copy, and later moves and clean-ups must see that one.
+  const std::string shownOutput = app_.Job().outputPath;
+  app_.SavingDialog().DoModal();
+  app_.Job().outputPath = shownOutput;
+}
+
+std::optional<std::string> CPreview::ChooseDestination() {
+  const std::optional<std::string> chosen =
+      app_.desktop.pickers.PickFolder(view_.get(), ui::kChooseDestinationTitle);
+  if (!chosen) return std::nullopt;
+  if (chosen->empty() || !app_.desktop.files.Exists(*chosen)) {
+    ShowNotice(app_, view_.get(), ui::kSavingPathMissing);
+    return std::nullopt;
+  }
+  return chosen->ends_with('/') ? *chosen : *chosen + '/';
+}
+
+void CPreview::ExitPreview() {
+  if (!AskQuestion(app_, view_.get(), ui::kExitQuestion)) return;
+  CleanUpWorkFiles(app_, CleanUpMode::atExit, [this] {
+    for (int pane : {ids::kFirstPane, ids::kSecondPane}) {
+      if (view_->Pane(pane).Navigate(ui::kBlankPage)) view_->Pane(pane).Refresh();
+    }
+  });
+  EndProgram(app_);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app_context.h"
+
+namespace tarnwick {
+
+// The preview window: shows the repaired copy of the current file in one of two browser panes,
+// steps through the file list (repairing each file on arrival), and starts the saving runs.
+// It owns the copies it shows: the previous one is deleted when a new one is on display.
+class CPreview final : public PreviewEvents {
+ public:
+  explicit CPreview(AppContext& app);
+  ~CPreview() override;
+
+  // Returns Cancel when the user goes back to the file selection; every other way out ends the
+  // program.
+  DialogResult DoModal();
+
+  void OnCommand(int id) override;
+  void OnClose() override { ExitPreview(); }
+  bool OnKey(Key key) override;
+  void OnPaint() override { ShowPendingCopy(); }
+  void OnNavigationComplete() override;
+
+  void UpdateFileButtons();
+  void ShowPendingCopy();
+  void ShowNextFile();
+  void ShowPreviousFile();
+  void ReturnToSelection();
+  void SaveCurrentFile();
+  void SaveAllFiles();
+  // The chosen folder, ending with a separator; nothing when there is none to save into.
+  std::optional<std::string> ChooseDestination();
+  void ExitPreview();
+
+  PreviewView& View() { return *view_; }
+
+ private:
+  void Initialise();
+  void ShowBackFileButton();
+  void ShowNextFileButton();
+  void ShowFileLabels(const FileListNode& node);
+  // Repairs the newly current file and, when that worked, releases the pane on display so that
+  // the next paint shows the new copy in the other one.
+  void RepairAfterMove();
+  void ShowInPane(bool first, const std::string& path);
+  void RunSavingDialog();
+
+  AppContext& app_;
+  std::unique_ptr<PreviewView> view_;
+  std::unique_ptr<WindowTitles::Claim> title_;
+  bool navigationPending_ = false;
+  std::string pendingPath_;
+  int paneHeight_ = 0;
+};
+
+}  // namespace tarnwick

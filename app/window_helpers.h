@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app_context.h"
+
+namespace tarnwick {
+
+// A Yes/No question with a question-mark icon, system-modal, under the program's caption.
+bool AskQuestion(AppContext& app, WindowHandle* owner, const std::string& text);
+// A notice with an OK button and an information icon, system-modal, under the program's caption.
+void ShowNotice(AppContext& app, WindowHandle* owner, const std::string& text);
+
+// Gives the window the program's title, under which other processes find it while the claim
+// lives.
+std::unique_ptr<WindowTitles::Claim> ShowWindowTitle(AppContext& app, DialogView& view);
+
+// A bitmap button with one bitmap for both states, drawn with the usual transparent colour.
+ButtonLook SingleBitmapButton(const AppContext& app, const std::string& bitmap,
+                              const std::string& tooltip, const std::string& caption = {});
+// A bitmap button with a normal and a hover bitmap.
+ButtonLook HoverBitmapButton(const AppContext& app, const std::string& normal,
+                             const std::string& hover, const std::string& tooltip);
+
+// The folder of a path: everything before its last separator (empty when there is none).
+std::string FolderOf(const std::string& path);
+
+}  // namespace tarnwick

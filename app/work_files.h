@@ -1,0 +1,26 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app_context.h"
+
+namespace tarnwick {
+
+enum class CleanUpMode { afterPreview, atExit };
+
+// Deletes the repaired copies listed in workFiles with their work folders. `beforeLast` runs
+// after all but the last entry are done and before the last is treated (the preview window lets
+// go of the copy it shows there).
+void CleanUpWorkFiles(AppContext& app, CleanUpMode mode,
+                      const std::function<void()>& beforeLast = {});
+
+// True only for a file directly inside a work folder (named from the local time) directly
+// under the program's private temporary folder: nothing else is ever deleted by a clean-up.
+bool IsWorkCopy(AppContext& app, const std::string& path);
+
+// Deletes a work copy and removes its folder when that is left empty. False when the path is
+// not a work copy or the file could not be deleted.
+bool DeleteWorkCopy(AppContext& app, const std::string& path);
+
+}  // namespace tarnwick
