@@ -46,7 +46,7 @@ class DialogView : public WindowHandle {
 };
 
 // The main window, with its file table: column 0 numbers the rows from 1, column 1 holds paths.
-class MainWindowView : public DialogView {
+class MainWindowView : public virtual DialogView {
  public:
   virtual void SetFileRows(const std::vector<std::string>& paths) = 0;
   // The selection mark survives rows appended at the end; any other change clears it.
@@ -70,7 +70,7 @@ class PreviewEvents : public WindowEvents {
   virtual void OnNavigationComplete() = 0;
 };
 
-class PreviewView : public DialogView {
+class PreviewView : public virtual DialogView {
  public:
   virtual BrowserPane& Pane(int id) = 0;
   // The bottom edge of the window's rectangle in client coordinates.

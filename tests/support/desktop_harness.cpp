@@ -1,0 +1,123 @@
+#include "desktop_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "pdf_builder.h"
+
+namespace tarnwick::test {
+namespace fs = std::filesystem;
+
+DesktopHarness::DesktopHarness()
+    : programFolder(root.File("program")),
+      sourceFolder(root.File("sources")),
+      destinationFolder(root.File("saved")),
+      temporaryFolder(root.File("tmp")),
+      desktop_{messages, pickers, shell,    titles, process, environment,
+               settings, files,   clock, loop,   loop} {
+  for (const std::string& folder : {programFolder, sourceFolder, destinationFolder,
+                                    temporaryFolder}) {
+    fs::create_directories(folder);
+  }
+  tmpdir_ = std::make_unique<ScopedEnvironment>("TMPDIR", temporaryFolder);
+  settings.Write("TWPDF", "FilePath", programFolder);
+  environment.Set("PATH", "/usr/bin:/bin");
+  app = std::make_unique<AppContext>(desktop_, views);
+  loop.SetWorkersHeld([this] { return app->jobSwitch.IsPaused(); });
+}
+
+DesktopHarness::~DesktopHarness() {
+  loop.Shutdown();
+  application.reset();
+  app.reset();
+}
+
+std::optional<int> DesktopHarness::Run(const std::vector<std::string>& arguments) {
+  application = std::make_unique<CZazoRavazuApp>(*app);
+  std::optional<int> exitCode;
+  try {
+    application->InitInstance(arguments);
+  } catch (const ProgramEnded& ended) {
+    exitCode = ended.exitCode;
+  } catch (const ScriptFailure& failure) {
+    ADD_FAILURE() << failure.what();
+  }
+  EXPECT_EQ(loop.StepsLeft(), 0u) << "user steps were left when the program ended";
+  EXPECT_EQ(messages.Unanswered(), 0u) << "expected message boxes were never shown";
+  return exitCode;
+}
+
+void DesktopHarness::Then(std::string description, std::function<void()> step) {
+  loop.Then(std::move(description), std::move(step));
+}
+
+void DesktopHarness::Click(const std::string& window, int id) {
+  Then("click " + std::to_string(id) + " in the " + window + " window",
+       [this, window, id] { views.Open(window).Events().OnCommand(id); });
+}
+
+void DesktopHarness::Press(const std::string& window, Key key) {
+  Then("press a key in the " + window + " window",
+       [this, window, key] { views.Open(window).Events().OnKey(key); });
+}
+
+void DesktopHarness::CloseBox(const std::string& window) {
+  Then("close the " + window + " window", [this, window] { views.Open(window).Events().OnClose(); });
+}
+
+void DesktopHarness::AddFiles(const std::vector<std::string>& paths) {
+  pickers.NextFiles(paths);
+  Click("main", 1001);
+}
+
+void DesktopHarness::Repair(const std::vector<std::string>& paths) {
+  AddFiles(paths);
+  Click("main", 1005);
+}
+
+std::string DesktopHarness::WriteSource(const std::string& name, int pages) {
+  PdfBuilder pdf;
+  std::string kids;
+  for (int page = 0; page < pages; ++page) kids += std::to_string(3 + 2 * page) + " 0 R ";
+  pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
+  pdf.Object(2, "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pages) + " >>");
+  for (int page = 0; page < pages; ++page) {
+    const int number = 3 + 2 * page;
+    const std::string text = "BT /F1 12 Tf 72 720 Td (" + name + " page " +
+                             std::to_string(page + 1) + ") Tj ET";
+    pdf.Object(number, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents " +
+                           std::to_string(number + 1) + " 0 R >>");
+    pdf.Object(number + 1, "<< /Length " + std::to_string(text.size()) + " >>\nstream\n" + text +
+                               "\nendstream");
+  }
+  pdf.XrefTable().Trailer("/Size " + std::to_string(3 + 2 * pages) + " /Root 1 0 R");
+  const std::string path = sourceFolder + "/" + name;
+  WriteFile(path, pdf.Bytes());
+  return path;
+}
+
+std::string DesktopHarness::WriteLargeSource(const std::string& name) {
+  return WriteSource(name, 400);
+}
+
+std::vector<std::string> DesktopHarness::WorkCopies() const {
+  std::vector<std::string> copies;
+  const fs::path privateFolder = fs::path(temporaryFolder) / ("tarnwick-" + std::to_string(::getuid()));
+  if (!fs::exists(privateFolder)) return copies;
+  for (const auto& entry : fs::recursive_directory_iterator(privateFolder)) {
+    copies.push_back(entry.path().string());
+  }
+  std::sort(copies.begin(), copies.end());
+  return copies;
+}
+
+std::string DesktopHarness::Log() const {
+  const std::string path = programFolder + "/Activity Log.txt";
+  return fs::exists(path) ? ReadFile(path) : std::string();
+}
+
+}  // namespace tarnwick::test

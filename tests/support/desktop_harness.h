@@ -1,0 +1,81 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app_context.h"
+#include "application.h"
+#include "main_window.h"
+#include "posix_clock.h"
+#include "posix_desktop_files.h"
+#include "scripted_event_loop.h"
+#include "scripted_services.h"
+#include "scripted_views.h"
+#include "temp_folder.h"
+
+namespace tarnwick::test {
+
+// The whole desktop program on the scripted desktop, with real files: a program folder whose
+// path the settings give, a private temporary folder for the work copies, and folders for
+// sources and saved copies, all inside one temporary folder. Tests script the user's steps and
+// answers, then Run the program and look at what it showed and left on disk.
+class DesktopHarness {
+ public:
+  DesktopHarness();
+  ~DesktopHarness();
+
+  // Runs the program until it ends; its exit code, or nothing when start-up returned. A script
+  // failure, an unused step or an unanswered expected message box fails the test.
+  std::optional<int> Run(const std::vector<std::string>& arguments = {});
+
+  // User steps, run in order whenever the program waits for the user.
+  void Then(std::string description, std::function<void()> step);
+  void Click(const std::string& window, int id);
+  void Press(const std::string& window, Key key);
+  void CloseBox(const std::string& window);
+  // Picks files in the Open dialog (scripted) and clicks Browse.
+  void AddFiles(const std::vector<std::string>& paths);
+  // Adds the files and clicks Repair: the analysis of the first file follows.
+  void Repair(const std::vector<std::string>& paths);
+  void Expect(std::string text, MessageAnswer answer) { messages.Expect(std::move(text), answer); }
+
+  // A small valid PDF with `pages` pages, written into the sources folder.
+  std::string WriteSource(const std::string& name, int pages = 1);
+  // A PDF large enough that its repair reports progress many times.
+  std::string WriteLargeSource(const std::string& name);
+  // Files left in the work folders of the private temporary folder.
+  std::vector<std::string> WorkCopies() const;
+  std::string Log() const;
+
+  AppContext& App() { return *app; }
+  CZazoRavazuDlg& MainWindow() { return *application->MainWindow(); }
+
+  TempFolder root;
+  std::string programFolder;
+  std::string sourceFolder;
+  std::string destinationFolder;
+  std::string temporaryFolder;  // what TMPDIR names while the harness lives
+
+  ScriptedEventLoop loop;
+  ScriptedMessageBoxes messages;
+  ScriptedPickers pickers;
+  ScriptedShell shell;
+  ScriptedTitles titles;
+  ScriptedProcessEnd process{loop};
+  ScriptedEnvironment environment;
+  ScriptedSettings settings;
+  PosixDesktopFiles files;
+  PosixClock clock;
+  ScriptedViews views{loop};
+
+ private:
+  std::unique_ptr<ScopedEnvironment> tmpdir_;
+  Desktop desktop_;
+  std::unique_ptr<AppContext> app;
+  std::unique_ptr<CZazoRavazuApp> application;
+};
+
+}  // namespace tarnwick::test
