@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app_texts.h"
+#include "control_ids.h"
+#include "desktop_harness.h"
+
+namespace tarnwick::test {
+namespace {
+
+namespace fs = std::filesystem;
+using enum MessageAnswer;
+
+// The work copy of a source, by its file name; empty when there is none.
+std::string WorkCopyOf(const DesktopHarness& h, const std::string& name) {
+  for (const std::string& path : h.WorkCopies()) {
+    if (path.ends_with("/" + name)) return path;
+  }
+  return {};
+}
+
+TEST(Preview, StepsThroughThreeFilesShowingEachNewCopyAndDeletingThePreviousOne) {
+  DesktopHarness h;
+  const std::string a = h.WriteSource("a.pdf");
+  const std::string b = h.WriteSource("b.pdf");
+  const std::string c = h.WriteSource("c.pdf");
+  h.Repair({a, b, c});
+  h.Then("the first copy is shown", [&] {
+    ScriptedPreviewView& preview = h.views.Preview();
+    EXPECT_EQ(preview.title, ui::kWindowTitle);
+    EXPECT_FALSE(h.views.Main().visible);
+    EXPECT_EQ(preview.texts[ids::kSourcePath], a);
+    EXPECT_EQ(preview.texts[ids::kFileNumber], "1");
+    EXPECT_EQ(preview.texts[ids::kFileCount], "3");
+    EXPECT_EQ(preview.VisiblePane().address, WorkCopyOf(h, "a.pdf") + "#toolbar=0");
+    EXPECT_EQ(preview.firstPane.width, 500);
+    EXPECT_EQ(preview.firstPane.height, ScriptedPreviewView::kWindowBottom - 200);
+    EXPECT_EQ(preview.secondPane.width, 0);
+    EXPECT_EQ(preview.Look(ids::kBackFile).normalBitmap, h.programFolder + "/Bmp/backfile-d.bmp");
+    EXPECT_EQ(preview.Look(ids::kNextFile).normalBitmap, h.programFolder + "/Bmp/nextfile-a.bmp");
+  });
+  h.Click("preview", ids::kNextFile);
+  h.Then("the second copy is shown in the second pane", [&] {
+    ScriptedPreviewView& preview = h.views.Preview();
+    EXPECT_EQ(preview.texts[ids::kFileNumber], "2");
+    EXPECT_EQ(preview.texts[ids::kSourcePath], b);
+    EXPECT_EQ(preview.firstPane.width, 0);
+    EXPECT_EQ(preview.secondPane.address, WorkCopyOf(h, "b.pdf") + "#toolbar=0");
+    EXPECT_EQ(preview.firstPane.address, ui::kBlankPage);
+    EXPECT_EQ(WorkCopyOf(h, "a.pdf"), "") << "the previous copy is deleted";
+    EXPECT_EQ(preview.Look(ids::kBackFile).normalBitmap, h.programFolder + "/Bmp/backfile-a.bmp");
+  });
+  h.Click("preview", ids::kNextFile);
+  h.Then("the last file makes Next File inactive", [&] {
+    ScriptedPreviewView& preview = h.views.Preview();
+    EXPECT_EQ(preview.texts[ids::kFileNumber], "3");
+    EXPECT_EQ(preview.firstPane.address, WorkCopyOf(h, "c.pdf") + "#toolbar=0");
+    EXPECT_EQ(preview.Look(ids::kNextFile).normalBitmap, h.programFolder + "/Bmp/nextfile-d.bmp");
+    EXPECT_EQ(WorkCopyOf(h, "b.pdf"), "");
+  });
+  h.Click("preview", ids::kNextFile);  // inactive: waits and changes nothing
+  h.Click("preview", ids::kBackFile);
+  h.Click("preview", ids::kBackFile);
+  h.Then("back at the first file", [&] {
+    ScriptedPreviewView& preview = h.views.Preview();
+    EXPECT_EQ(preview.texts[ids::kFileNumber], "1");
+    EXPECT_EQ(preview.secondPane.address, WorkCopyOf(h, "a.pdf") + "#toolbar=0");
+    EXPECT_EQ(preview.Look(ids::kBackFile).normalBitmap, h.programFolder + "/Bmp/backfile-d.bmp");
+    EXPECT_EQ(h.views.Opened("analysis"), 5);
+  });
+  h.Click("preview", ids::kToolbarExit);
+  h.Expect(ui::kExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+  EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{}) << "Exit deletes every copy and folder";
+  EXPECT_EQ(h.loop.WindowThreadWaits(), (std::vector<int>{2500, 500, 500, 500, 500, 500}));
+}
+
+TEST(Preview, SingleFileKeepsBothMovesInactiveAndBackCleansUpBeforeTheMainWindowReturns) {
+  DesktopHarness h;
+  const std::string a = h.WriteSource("a.pdf");
+  h.Repair({a});
+  h.Click("preview", ids::kNextFile);
+  h.Click("preview", ids::kBackFile);
+  h.Then("nothing moved", [&] {
+    EXPECT_EQ(h.views.Opened("analysis"), 1);
+    EXPECT_NE(WorkCopyOf(h, "a.pdf"), "");
+  });
+  h.Click("preview", ids::kBack);
+  h.Expect(ui::kPreviousStepQuestion, kNo);
+  h.Click("preview", ids::kBack);
+  h.Expect(ui::kPreviousStepQuestion, kYes);
+  h.Then("the main window is back without copies", [&] {
+    EXPECT_TRUE(h.views.Main().visible);
+    EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
+    EXPECT_TRUE(h.App().workFiles.empty());
+    EXPECT_EQ(h.loop.WindowThreadWaits().back(), 2000);
+  });
+  h.Click("main", ids::kRepair);
+  h.Then("a new preview counts from the first file", [&] {
+    EXPECT_EQ(h.views.Opened("preview"), 2);
+    EXPECT_EQ(h.views.Preview().texts[ids::kFileNumber], "1");
+  });
+  h.Press("preview", Key::kEscape);
+  h.Expect(ui::kQuickExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+  EXPECT_NE(WorkCopyOf(h, "a.pdf"), "") << "Escape leaves without cleaning up";
+}
+
+TEST(Preview, ExitHandsAnUndeletableLastCopyToTheDeletionProgram) {
+  DesktopHarness h;
+  const std::string a = h.WriteSource("a.pdf");
+  std::unique_ptr<SourceFile> held;
+  h.Repair({a});
+  h.Then("another program holds the copy; the first pane raises errors", [&] {
+    held = h.files.OpenForReading(WorkCopyOf(h, "a.pdf"));
+    ASSERT_NE(held, nullptr);
+    h.views.Preview().firstPane.failing = true;
+  });
+  h.Click("preview", ids::kToolbarExit);
+  h.Expect(ui::kExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+  const std::string copy = WorkCopyOf(h, "a.pdf");
+  ASSERT_EQ(h.shell.opened.size(), 1u);
+  EXPECT_EQ(h.shell.opened[0].file, h.programFolder + "/fileDelete");
+  EXPECT_EQ(h.shell.opened[0].arguments,
+            (std::vector<std::string>{copy, copy.substr(0, copy.rfind('/'))}));
+}
+
+}  // namespace
+}  // namespace tarnwick::test
