@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "held_files.h"
+#include "private_folder.h"
 
 namespace tarnwick {
 
@@ -205,25 +206,7 @@ std::optional<std::string> PrivateTemporaryFolder(std::string& error) {
   std::string folder = (base && *base) ? base : "/tmp";
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   folder += "/tarnwick-" + std::to_string(::getuid());
-  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-    error = folder + ": " + ErrorString(errno);
-    return std::nullopt;
-  }
-  struct stat info {};
-  if (::lstat(folder.c_str(), &info) != 0) {
-    error = folder + ": " + ErrorString(errno);
-    return std::nullopt;
-  }
-  // Someone else's folder, or a link planted in a shared /tmp, would let another user read or
-  // replace the repaired copies.
-  if (!S_ISDIR(info.st_mode) || info.st_uid != ::getuid()) {
-    error = folder + ": not a private folder of this user";
-    return std::nullopt;
-  }
-  if ((info.st_mode & 077) != 0 && ::chmod(folder.c_str(), 0700) != 0) {
-    error = folder + ": " + ErrorString(errno);
-    return std::nullopt;
-  }
+  if (!MakePrivateFolder(folder, error)) return std::nullopt;
   return folder + "/";
 }
 

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+#include "desktop_files.h"
+#include "posix_file_layer.h"
+
+namespace tarnwick {
+
+// The desktop program's file system: the job's file layer (PosixFileLayer, whose files held by
+// a running job are protected) and what the windows add to it.
+class PosixDesktopFiles final : public DesktopFiles {
+ public:
+  std::unique_ptr<SourceFile> OpenForReading(const std::string& path) override;
+  std::unique_ptr<OutputFile> OpenForWriting(const std::string& path) override;
+  bool Exists(const std::string& path) override;
+  bool ResetAttributes(const std::string& path) override;
+  bool Delete(const std::string& path) override;
+  bool CreateFolder(const std::string& path) override;
+  std::optional<std::string> TemporaryFolder() override;
+  std::string LastErrorText() const override { return lastError_; }
+
+  // A regular file, also when reached through a symbolic link.
+  bool IsFile(const std::string& path) override;
+  bool RemoveFolder(const std::string& path) override;
+  // Refused when a repair job holds the file or another process (or another AppendFile of
+  // this one) has it open for appending; the file stays locked (flock) while the result lives.
+  std::unique_ptr<AppendFile> OpenForAppending(const std::string& path) override;
+  // Linux paths have no short form; other programs get the path as it is.
+  std::string ShortPath(const std::string& path) override { return path; }
+
+ private:
+  // Takes the job layer's error text when `succeeded` is false, and passes `succeeded` on.
+  template <typename Result>
+  Result Forwarded(Result succeeded) {
+    if (!succeeded) lastError_ = jobFiles_.LastErrorText();
+    return succeeded;
+  }
+  bool Fail(const std::string& text);
+
+  PosixFileLayer jobFiles_;
+  std::string lastError_;
+};
+
+}  // namespace tarnwick

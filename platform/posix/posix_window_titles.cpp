@@ -1,0 +1,199 @@
+#include "posix_window_titles.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <mutex>
+
+#include "posix_file_layer.h"
+#include "private_folder.h"
+
+namespace tarnwick {
+
+namespace {
+
+// The socket's file name: 64-bit FNV-1a of the title's bytes, in hexadecimal.
+std::string SocketName(const std::string& title) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const unsigned char byte : title) {
+    hash ^= byte;
+    hash *= 1099511628211ull;
+  }
+  constexpr char kDigits[] = "0123456789abcdef";
+  std::string name(16, '0');
+  for (auto digit = name.rbegin(); digit != name.rend(); ++digit, hash >>= 4) {
+    *digit = kDigits[hash & 0xf];
+  }
+  return name;
+}
+
+// Datagram sockets: connecting needs no one to accept, so asking whether a title exists leaves
+// nothing queued at its holder, and a socket whose holder has gone refuses the connection.
+int NewSocket() { return ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0); }
+
+bool ToAddress(const std::string& path, sockaddr_un& address) {
+  address = {};
+  address.sun_family = AF_UNIX;
+  if (path.size() >= sizeof address.sun_path) return false;
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  return true;
+}
+
+const sockaddr* AsGeneric(const sockaddr_un& address) {
+  return reinterpret_cast<const sockaddr*>(&address);
+}
+
+bool SomeoneHolds(const sockaddr_un& address) {
+  const int fd = NewSocket();
+  if (fd < 0) return false;
+  const bool held = ::connect(fd, AsGeneric(address), sizeof address) == 0;
+  ::close(fd);
+  return held;
+}
+
+// Keeps the processes of the user from claiming or withdrawing titles at the same moment, so
+// that a stale socket is replaced once and a withdrawal never removes someone else's socket.
+class FolderLock {
+ public:
+  explicit FolderLock(const std::string& folder)
+      : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    if (fd_ >= 0) {
+      while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+      }
+    }
+  }
+  ~FolderLock() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  int fd_;
+};
+
+struct BoundTitle {
+  int fd;
+  dev_t device;  // of the socket file, to recognise it when withdrawing
+  ino_t inode;
+  int claims;
+};
+
+// Binds the title's socket, replacing a stale one; nothing when someone holds it.
+std::optional<BoundTitle> Bind(const sockaddr_un& address) {
+  const int fd = NewSocket();
+  if (fd < 0) return std::nullopt;
+  bool bound = ::bind(fd, AsGeneric(address), sizeof address) == 0;
+  if (!bound && errno == EADDRINUSE && !SomeoneHolds(address) && ::unlink(address.sun_path) == 0) {
+    bound = ::bind(fd, AsGeneric(address), sizeof address) == 0;
+  }
+  struct stat info {};
+  if (!bound || ::stat(address.sun_path, &info) != 0) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  return BoundTitle{fd, info.st_dev, info.st_ino, 1};
+}
+
+// The titles this process shows, by socket path.
+class ShownTitles {
+ public:
+  static ShownTitles& Instance() {
+    static ShownTitles titles;
+    return titles;
+  }
+
+  bool Claim(const std::string& folder, const sockaddr_un& address) {
+    std::lock_guard lock(mutex_);
+    ForgetAfterFork();
+    if (auto found = bound_.find(address.sun_path); found != bound_.end()) {
+      ++found->second.claims;
+      return true;
+    }
+    FolderLock folderLock(folder);
+    auto title = Bind(address);
+    if (title) bound_.emplace(address.sun_path, *title);
+    return title.has_value();
+  }
+
+  void Release(const std::string& folder, const std::string& path) {
+    std::lock_guard lock(mutex_);
+    ForgetAfterFork();
+    const auto found = bound_.find(path);
+    if (found == bound_.end() || --found->second.claims > 0) return;
+    FolderLock folderLock(folder);
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && info.st_dev == found->second.device &&
+        info.st_ino == found->second.inode) {
+      ::unlink(path.c_str());
+    }
+    ::close(found->second.fd);
+    bound_.erase(found);
+  }
+
+ private:
+  // A forked copy of this process shows none of its parent's titles: the sockets it inherited
+  // are the parent's, and they must not keep the parent's titles alive after the parent ends.
+  void ForgetAfterFork() {
+    if (owner_ == ::getpid()) return;
+    for (const auto& [path, title] : bound_) ::close(title.fd);
+    bound_.clear();
+    owner_ = ::getpid();
+  }
+
+  std::mutex mutex_;
+  pid_t owner_ = ::getpid();
+  std::map<std::string, BoundTitle> bound_;
+};
+
+class TitleClaim final : public WindowTitles::Claim {
+ public:
+  TitleClaim(std::string folder, std::string path)
+      : folder_(std::move(folder)), path_(std::move(path)) {}
+  ~TitleClaim() override { ShownTitles::Instance().Release(folder_, path_); }
+
+ private:
+  std::string folder_;
+  std::string path_;
+};
+
+}  // namespace
+
+PosixWindowTitles::PosixWindowTitles(Environment& environment) : environment_(environment) {}
+
+std::optional<std::string> PosixWindowTitles::Folder() {
+  std::string error;
+  const std::string runtime = environment_.Get("XDG_RUNTIME_DIR").value_or("");
+  if (!runtime.empty() && MakePrivateFolder(runtime + "/tarnwick", error)) {
+    return runtime + "/tarnwick";
+  }
+  const auto temporary = PrivateTemporaryFolder(error);
+  if (!temporary || !MakePrivateFolder(*temporary + "titles", error)) return std::nullopt;
+  return *temporary + "titles";
+}
+
+bool PosixWindowTitles::Exists(const std::string& title) {
+  const auto folder = Folder();
+  sockaddr_un address;
+  return folder && ToAddress(*folder + '/' + SocketName(title), address) && SomeoneHolds(address);
+}
+
+std::unique_ptr<WindowTitles::Claim> PosixWindowTitles::Show(const std::string& title) {
+  const auto folder = Folder();
+  sockaddr_un address;
+  if (!folder || !ToAddress(*folder + '/' + SocketName(title), address) ||
+      !ShownTitles::Instance().Claim(*folder, address)) {
+    return nullptr;
+  }
+  return std::make_unique<TitleClaim>(*folder, address.sun_path);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace tarnwick {
+
+// Makes `folder` if it is missing and checks that only this user can reach it: a real folder
+// (not a symbolic link) owned by this user, mode 0700. False with the reason in `error` when it
+// cannot be had that way.
+bool MakePrivateFolder(const std::string& folder, std::string& error);
+
+}  // namespace tarnwick

@@ -1,0 +1,196 @@
+// The INI settings store on real files: what it reads, what a write or a key removal leaves in
+// the file, and where the store is by the environment.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "posix_process_services.h"
+#include "posix_settings_store.h"
+#include "temp_folder.h"
+
+namespace tarnwick {
+namespace {
+
+using test::ReadFile;
+using test::WriteFile;
+
+constexpr char kInstalled[] =
+    "; written by the installation\n"
+    "[Other]\n"
+    "FilePath=elsewhere\n"
+    "\n"
+    "[TWPDF]\n"
+    "FilePath=/opt/tarnwick/tarnwick\n"
+    "LogPath=  /var/log/my logs/  \n"
+    "Query=a=b\n"
+    "Empty=\n"
+    "\n"
+    "; the help viewer\n"
+    "[Help]\n"
+    "Viewer=xdg-open\n";
+
+class SettingsStoreTest : public ::testing::Test {
+ protected:
+  std::string Path() const { return folder_.File("registry.ini"); }
+
+  test::TempFolder folder_;
+  PosixSettingsStore store_{folder_.File("registry.ini")};
+};
+
+TEST_F(SettingsStoreTest, ReadsTheValueAfterTheFirstEqualsSignVerbatim) {
+  WriteFile(Path(), kInstalled);
+  EXPECT_EQ(store_.Read("TWPDF", "FilePath"), "/opt/tarnwick/tarnwick");
+  EXPECT_EQ(store_.Read("TWPDF", "LogPath"), "  /var/log/my logs/  ");
+  EXPECT_EQ(store_.Read("TWPDF", "Query"), "a=b");
+  EXPECT_EQ(store_.Read("Other", "FilePath"), "elsewhere");
+  // Key and value names are matched as registry names are, without regard to case.
+  EXPECT_EQ(store_.Read("twpdf", "filepath"), "/opt/tarnwick/tarnwick");
+}
+
+TEST_F(SettingsStoreTest, MissingFileKeyOrValueReadsEmpty) {
+  EXPECT_EQ(store_.Read("TWPDF", "FilePath"), "");
+  WriteFile(Path(), kInstalled);
+  EXPECT_EQ(store_.Read("TWPDF", "Empty"), "");
+  EXPECT_EQ(store_.Read("TWPDF", "Viewer"), "");  // in [Help], not in [TWPDF]
+  EXPECT_EQ(store_.Read("Missing", "FilePath"), "");
+  // A comment line is not a value, whatever it holds.
+  WriteFile(Path(), "[TWPDF]\n; FilePath=commented out\n");
+  EXPECT_EQ(store_.Read("TWPDF", "; FilePath"), "");
+}
+
+TEST_F(SettingsStoreTest, ReadsTheFileAfreshEveryTime) {
+  WriteFile(Path(), "[TWPDF]\nFilePath=first\n");
+  EXPECT_EQ(store_.Read("TWPDF", "FilePath"), "first");
+  WriteFile(Path(), "[TWPDF]\nFilePath=second\n");
+  EXPECT_EQ(store_.Read("TWPDF", "FilePath"), "second");
+  std::filesystem::remove(Path());
+  EXPECT_EQ(store_.Read("TWPDF", "FilePath"), "");
+}
+
+TEST_F(SettingsStoreTest, CrlfFilesReadWithoutTheCarriageReturnAndKeepTheirLineEnds) {
+  WriteFile(Path(), "[TWPDF]\r\nFilePath=C:/with space \r\nLogPath=x\r\n");
+  EXPECT_EQ(store_.Read("TWPDF", "FilePath"), "C:/with space ");
+  EXPECT_EQ(store_.Read("TWPDF", "LogPath"), "x");
+  ASSERT_TRUE(store_.Write("TWPDF", "LogPath", "y"));
+  ASSERT_TRUE(store_.Write("New", "Name", "v"));
+  EXPECT_EQ(ReadFile(Path()),
+            "[TWPDF]\r\nFilePath=C:/with space \r\nLogPath=y\r\n\r\n[New]\r\nName=v\r\n");
+}
+
+TEST_F(SettingsStoreTest, WriteChangesOnlyTheValueAndKeepsSectionsAndComments) {
+  WriteFile(Path(), kInstalled);
+  ASSERT_TRUE(store_.Write("TWPDF", "FilePath", " /usr/bin/tarnwick "));
+  ASSERT_TRUE(store_.Write("TWPDF", "Added", "new value"));
+  ASSERT_TRUE(store_.Write("Fresh", "One", "1"));
+  EXPECT_EQ(ReadFile(Path()),
+            "; written by the installation\n"
+            "[Other]\n"
+            "FilePath=elsewhere\n"
+            "\n"
+            "[TWPDF]\n"
+            "FilePath= /usr/bin/tarnwick \n"
+            "LogPath=  /var/log/my logs/  \n"
+            "Query=a=b\n"
+            "Empty=\n"
+            "Added=new value\n"
+            "\n"
+            "; the help viewer\n"
+            "[Help]\n"
+            "Viewer=xdg-open\n"
+            "\n"
+            "[Fresh]\n"
+            "One=1\n");
+  EXPECT_EQ(store_.Read("TWPDF", "FilePath"), " /usr/bin/tarnwick ");
+}
+
+TEST_F(SettingsStoreTest, WriteMakesTheFileAndItsFoldersAndReplacesTheFileAtOnce) {
+  const std::string nested = folder_.File("a/b/registry.ini");
+  PosixSettingsStore store(nested);
+  ASSERT_TRUE(store.Write("TWPDF", "FilePath", "x"));
+  EXPECT_EQ(ReadFile(nested), "[TWPDF]\nFilePath=x\n");
+
+  ::chmod(nested.c_str(), 0600);
+  struct stat before {};
+  ASSERT_EQ(::stat(nested.c_str(), &before), 0);
+  ASSERT_TRUE(store.Write("TWPDF", "FilePath", "y"));
+  struct stat after {};
+  ASSERT_EQ(::stat(nested.c_str(), &after), 0);
+  // A new file renamed into place (so a reader never sees half of it), with the old mode, and
+  // no temporary file left beside it.
+  EXPECT_NE(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_mode & 07777, 0600u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.File("a/b")),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST_F(SettingsStoreTest, WriteThroughALinkKeepsTheLink) {
+  WriteFile(folder_.File("real.ini"), "[TWPDF]\nFilePath=x\n");
+  std::filesystem::create_symlink("real.ini", Path());
+  ASSERT_TRUE(store_.Write("TWPDF", "FilePath", "y"));
+  EXPECT_TRUE(std::filesystem::is_symlink(Path()));
+  EXPECT_EQ(ReadFile(folder_.File("real.ini")), "[TWPDF]\nFilePath=y\n");
+}
+
+TEST_F(SettingsStoreTest, WriteRefusesWhatOneLineCannotHold) {
+  WriteFile(Path(), kInstalled);
+  EXPECT_FALSE(store_.Write("TWPDF", "FilePath", "two\nlines"));
+  EXPECT_FALSE(store_.Write("TWPDF", "Name=", "x"));
+  EXPECT_FALSE(store_.Write("TW]PDF", "Name", "x"));
+  EXPECT_EQ(ReadFile(Path()), kInstalled);
+}
+
+TEST_F(SettingsStoreTest, RemoveKeyRemovesItsSectionOnly) {
+  WriteFile(Path(), kInstalled);
+  ASSERT_TRUE(store_.RemoveKey("TWPDF"));
+  EXPECT_EQ(ReadFile(Path()),
+            "; written by the installation\n"
+            "[Other]\n"
+            "FilePath=elsewhere\n"
+            "\n"
+            "\n"
+            "; the help viewer\n"
+            "[Help]\n"
+            "Viewer=xdg-open\n");
+  EXPECT_EQ(store_.Read("TWPDF", "FilePath"), "");
+}
+
+TEST_F(SettingsStoreTest, RemovingWhatIsNotThereSucceedsAndChangesNothing) {
+  EXPECT_TRUE(store_.RemoveKey("TWPDF"));
+  EXPECT_FALSE(std::filesystem::exists(Path()));
+  WriteFile(Path(), kInstalled);
+  EXPECT_TRUE(store_.RemoveKey("Missing"));
+  EXPECT_EQ(ReadFile(Path()), kInstalled);
+}
+
+class SettingsPathTest : public ::testing::Test {
+ protected:
+  test::TempFolder folder_;
+  PosixEnvironment environment_;
+  test::ScopedEnvironment registry_{"TARNWICK_REGISTRY", ""};
+  test::ScopedEnvironment config_{"XDG_CONFIG_HOME", folder_.File("config")};
+  test::ScopedEnvironment home_{"HOME", folder_.File("home")};
+};
+
+TEST_F(SettingsPathTest, TheVariableNamesTheFileWhetherItExistsOrNot) {
+  test::ScopedEnvironment registry("TARNWICK_REGISTRY", folder_.File("chosen.ini"));
+  EXPECT_EQ(DefaultSettingsPath(environment_), folder_.File("chosen.ini"));
+}
+
+TEST_F(SettingsPathTest, TheUsersFileWhenItExistsElseTheInstallationsFile) {
+  EXPECT_EQ(DefaultSettingsPath(environment_), "/etc/xdg/tarnwick/registry.ini");
+  std::filesystem::create_directories(folder_.File("config/tarnwick"));
+  WriteFile(folder_.File("config/tarnwick/registry.ini"), "");
+  EXPECT_EQ(DefaultSettingsPath(environment_), folder_.File("config/tarnwick/registry.ini"));
+}
+
+TEST_F(SettingsPathTest, WithoutXdgConfigHomeTheUsersFileIsUnderHome) {
+  test::ScopedEnvironment config("XDG_CONFIG_HOME", "");
+  std::filesystem::create_directories(folder_.File("home/.config/tarnwick"));
+  WriteFile(folder_.File("home/.config/tarnwick/registry.ini"), "");
+  EXPECT_EQ(DefaultSettingsPath(environment_), folder_.File("home/.config/tarnwick/registry.ini"));
+}
+
+}  // namespace
+}  // namespace tarnwick
