@@ -27,7 +27,8 @@ DesktopHarness::DesktopHarness()
   settings.Write("TWPDF", "FilePath", programFolder);
   environment.Set("PATH", "/usr/bin:/bin");
   app = std::make_unique<AppContext>(desktop_, views);
-  loop.SetWorkersHeld([this] { return app->jobSwitch.IsPaused(); });
+  loop.SetWorkersHeld(
+      [this] { return app->jobSwitch.IsPaused() && !app->jobSwitch.IsStopped(); });
 }
 
 DesktopHarness::~DesktopHarness() {

@@ -24,7 +24,10 @@ class ScriptedDialogView : public virtual DialogView {
   void SetTitle(const std::string& title) override { this->title = title; }
   void SetBackground(const std::string& bitmapPath) override { background = bitmapPath; }
   void SetButtonLook(int id, const ButtonLook& look) override { looks[id] = look; }
-  void SetText(int id, const std::string& text) override { texts[id] = text; }
+  void SetText(int id, const std::string& text) override {
+    texts[id] = text;
+    textHistory[id].push_back(text);
+  }
   void SetProgress(int id, int position) override;
   void EnableControl(int id, bool enabled) override { controlEnabled[id] = enabled; }
   void EnableMenuItem(int id, bool enabled) override { menuEnabled[id] = enabled; }
@@ -43,6 +46,7 @@ class ScriptedDialogView : public virtual DialogView {
   std::string background;
   std::map<int, ButtonLook> looks;
   std::map<int, std::string> texts;
+  std::map<int, std::vector<std::string>> textHistory;  // every text set, in order
   std::map<int, int> progress;
   std::map<int, std::vector<int>> progressHistory;
   std::map<int, bool> controlEnabled;

@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "app_texts.h"
+#include "control_ids.h"
+#include "desktop_harness.h"
+
+namespace tarnwick::test {
+namespace {
+
+namespace fs = std::filesystem;
+using enum MessageAnswer;
+
+std::vector<std::string> Sources(DesktopHarness& h, int count) {
+  std::vector<std::string> paths;
+  for (int i = 1; i <= count; ++i) paths.push_back(h.WriteSource("f" + std::to_string(i) + ".pdf"));
+  return paths;
+}
+
+// Runs Save All over `count` files and returns the overall bar's positions.
+std::vector<int> SaveAllBar(int count) {
+  DesktopHarness h;
+  std::vector<int> bar;
+  h.Repair(Sources(h, count));
+  h.pickers.NextFolder(h.destinationFolder);
+  h.Click("preview", ids::kSaveAllButton);
+  h.Then("the completion dialog", [&] {
+    bar = h.views.Open("saving").progressHistory[ids::kOverallProgress];
+    EXPECT_FALSE(h.views.Open("saving").visible);
+    EXPECT_FALSE(h.views.Preview().visible);
+    h.views.Open("completion").Events().OnCommand(ids::kCompletionOk);
+  });
+  EXPECT_EQ(h.Run(), 0);
+  for (int i = 1; i <= count; ++i) {
+    EXPECT_TRUE(fs::exists(h.destinationFolder + "/f" + std::to_string(i) + ".pdf"));
+  }
+  EXPECT_TRUE(h.Log().ends_with("\r\n\r\n" + std::string(ui::kCompletedBanner)));
+  EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
+  EXPECT_GE(h.loop.VirtualMilliseconds(), 10'000) << "the full bar stays for ten seconds";
+  return bar;
+}
+
+TEST(SaveAll, MovesTheOverallBarByWholeShares) {
+  EXPECT_EQ(SaveAllBar(1), (std::vector<int>{0, 100}));
+  EXPECT_EQ(SaveAllBar(3), (std::vector<int>{0, 33, 66, 99, 100}));
+  EXPECT_EQ(SaveAllBar(7), (std::vector<int>{0, 14, 28, 42, 56, 70, 84, 98, 100}));
+  EXPECT_EQ(SaveAllBar(101), (std::vector<int>{0, 100}));
+}
+
+TEST(SaveAll, DecliningToOverwriteTheLastFileAbortsTheRun) {
+  DesktopHarness h;
+  const std::vector<std::string> sources = Sources(h, 2);
+  WriteFile(h.destinationFolder + "/f2.pdf", "older copy");
+  h.Repair(sources);
+  h.pickers.NextFolder(h.destinationFolder + "/");
+  h.Click("preview", ids::kSaveAllButton);
+  h.Expect("File already exist. Do you want to overwrite?", kNo);
+  h.Expect(ui::kSavingAborted, kOk);
+  EXPECT_EQ(h.Run(), 0);
+  EXPECT_TRUE(fs::exists(h.destinationFolder + "/f1.pdf"));
+  EXPECT_EQ(ReadFile(h.destinationFolder + "/f2.pdf"), "older copy");
+  EXPECT_EQ(h.Log().find("Repairing Completed"), std::string::npos);
+  EXPECT_EQ(h.messages.shown.back().owner, nullptr);
+}
+
+TEST(SaveAll, AnEarlierFileThatCannotBeReadAbortsTheRunToo) {
+  DesktopHarness h;
+  const std::vector<std::string> sources = Sources(h, 3);
+  h.Repair(sources);
+  h.Then("the first source disappears", [&] { fs::remove(sources[0]); });
+  h.pickers.NextFolder(h.destinationFolder);
+  h.Click("preview", ids::kSaveAllButton);
+  h.Expect(" Source file is not opened !! ", kOk);
+  h.Expect(ui::kSavingAborted, kOk);
+  EXPECT_EQ(h.Run(), 0);
+  EXPECT_TRUE(fs::exists(h.destinationFolder + "/f2.pdf"));
+  EXPECT_TRUE(fs::exists(h.destinationFolder + "/f3.pdf")) << "every file is attempted";
+  EXPECT_EQ(h.Log().find("Repairing Completed"), std::string::npos);
+}
+
+TEST(SaveCurrent, ReturnsToThePreviewAndLeavesTheShownCopyAlone) {
+  DesktopHarness h;
+  const std::string a = h.WriteSource("a.pdf");
+  const std::string b = h.WriteSource("b.pdf");
+  h.Repair({a, b});
+  h.pickers.NextFolder(h.destinationFolder);
+  h.Click("preview", ids::kSaveCurrentButton);
+  h.Then("back in the preview", [&] {
+    EXPECT_EQ(h.views.Opened("saving"), 1);
+    EXPECT_TRUE(h.views.Preview().visible);
+    EXPECT_FALSE(h.App().Job().saveMode);
+    EXPECT_FALSE(h.App().Job().saveCurrent);
+  });
+  h.Click("preview", ids::kNextFile);
+  h.Click("preview", ids::kBackFile);
+  h.Click("preview", ids::kBack);
+  h.Expect(ui::kPreviousStepQuestion, kYes);
+  h.Click("main", ids::kRepair);
+  h.Click("preview", ids::kToolbarExit);
+  h.Expect(ui::kExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+  EXPECT_TRUE(fs::exists(h.destinationFolder + "/a.pdf")) << "the saved copy survives";
+  EXPECT_TRUE(fs::exists(a) && fs::exists(b));
+  EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
+}
+
+TEST(SaveCurrent, IntoTheSourcesOwnFolderNeverDeletesTheOriginal) {
+  for (const MessageAnswer answer : {kNo, kYes}) {
+    DesktopHarness h;
+    const std::string a = h.WriteSource("a.pdf");
+    const std::string b = h.WriteSource("b.pdf");
+    const std::string original = ReadFile(a);
+    h.Repair({a, b});
+    h.pickers.NextFolder(h.sourceFolder);
+    h.Click("preview", ids::kSaveCurrentButton);
+    h.Expect("File already exist. Do you want to overwrite?", answer);
+    if (answer == kYes) h.Expect(" Destination file is not opened !! ", kOk);
+    h.Click("preview", ids::kNextFile);
+    h.Click("preview", ids::kBackFile);
+    h.Click("preview", ids::kToolbarExit);
+    h.Expect(ui::kExitQuestion, kYes);
+    EXPECT_EQ(h.Run(), 0);
+    EXPECT_EQ(ReadFile(a), original);
+    EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
+  }
+}
+
+TEST(SaveAll, StoppingDeletesOnlyTheFileCutShort) {
+  DesktopHarness h;
+  const std::string small = h.WriteSource("a.pdf");
+  const std::string large = h.WriteLargeSource("z.pdf");
+  WriteFile(h.destinationFolder + "/other.pdf", "keep me");
+  h.Repair({small, large});
+  h.pickers.NextFolder(h.destinationFolder);
+  h.Click("preview", ids::kSaveAllButton);
+  h.loop.When(
+      [&] {
+        // Half way through the second file's rebuild: its output is open.
+        if (h.views.Opened("saving") != 1) return false;
+        ScriptedDialogView& saving = h.views.Open("saving");
+        const std::vector<std::string>& steps = saving.textHistory[ids::kSavingStepLabel];
+        return std::count(steps.begin(), steps.end(), "( Step 2 / 2 )") == 2 &&
+               saving.progress[ids::kCurrentProgress] > 50;
+      },
+      [&] { h.views.Open("saving").Events().OnKey(Key::kEscape); });
+  h.Expect(ui::kSavingEscapeExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+  EXPECT_TRUE(fs::exists(h.destinationFolder + "/a.pdf"));
+  EXPECT_FALSE(fs::exists(h.destinationFolder + "/z.pdf"));
+  EXPECT_EQ(ReadFile(h.destinationFolder + "/other.pdf"), "keep me");
+  EXPECT_TRUE(h.Log().ends_with("\r\n\r\n" + std::string(ui::kAbortedBanner)));
+}
+
+TEST(SavingDialog, PauseThenStopThenNoKeepsTheWorkerPaused) {
+  DesktopHarness h;
+  const std::string large = h.WriteLargeSource("z.pdf");
+  h.Repair({large});
+  h.pickers.NextFolder(h.destinationFolder);
+  h.Click("preview", ids::kSaveCurrentButton);
+  h.loop.When(
+      [&] {
+        return h.views.Opened("saving") == 1 &&
+               h.views.Open("saving").progress[ids::kCurrentProgress] > 20;
+      },
+      [&] { h.views.Open("saving").Events().OnCommand(ids::kSavingPause); });
+  h.Click("saving", ids::kSavingStop);
+  h.Expect(ui::kSavingStopQuestion, kNo);
+  h.Then("still paused", [&] {
+    ScriptedDialogView& saving = h.views.Open("saving");
+    EXPECT_EQ(saving.Look(ids::kSavingPause).caption, ui::kResume);
+    EXPECT_EQ(saving.Look(ids::kSavingPause).normalBitmap, h.programFolder + "/Bmp/resume.bmp");
+    EXPECT_TRUE(h.App().jobSwitch.IsPaused());
+    saving.Events().OnCommand(ids::kSavingPause);
+    EXPECT_EQ(saving.Look(ids::kSavingPause).caption, ui::kPause);
+  });
+  h.Then("saved and back in the preview", [&] {
+    EXPECT_TRUE(fs::exists(h.destinationFolder + "/z.pdf"));
+    h.views.Preview().Events().OnClose();
+  });
+  h.Expect(ui::kExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+}
+
+TEST(ChooseDestination, MissingFolderIsRefusedAndSaveModeCleared) {
+  DesktopHarness h;
+  h.Repair({h.WriteSource("a.pdf")});
+  h.pickers.NextFolder(h.root.File("nowhere"));
+  h.Click("preview", ids::kSaveAllButton);
+  h.Expect(ui::kSavingPathMissing, kOk);
+  h.pickers.NextFolder("");
+  h.Click("preview", ids::kSaveCurrentButton);
+  h.Expect(ui::kSavingPathMissing, kOk);
+  h.pickers.NextFolder(std::nullopt);
+  h.Click("preview", ids::kSaveCurrentButton);
+  h.Then("nothing was saved", [&] {
+    EXPECT_EQ(h.views.Opened("saving"), 0);
+    EXPECT_FALSE(h.App().Job().saveMode);
+    EXPECT_EQ(h.pickers.folderTitles.back(), ui::kChooseDestinationTitle);
+  });
+  h.Press("preview", Key::kEscape);
+  h.Expect(ui::kQuickExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+}
+
+}  // namespace
+}  // namespace tarnwick::test
