@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app_texts.h"
+#include "control_ids.h"
+#include "desktop_harness.h"
+
+namespace tarnwick::test {
+namespace {
+
+namespace fs = std::filesystem;
+using enum MessageAnswer;
+
+bool AnalysisPast(DesktopHarness& h, int position) {
+  return h.views.Opened("analysis") > 0 &&
+         h.views.Open("analysis").progress[ids::kAnalysisProgress] > position;
+}
+
+TEST(Analysis, PauseStopNoKeepsTheWorkerPausedUntilResumed) {
+  DesktopHarness h;
+  const std::string large = h.WriteLargeSource("z.pdf");
+  h.Repair({large});
+  h.loop.When([&] { return AnalysisPast(h, 10); },
+              [&] { h.views.Open("analysis").Events().OnCommand(ids::kAnalysisPause); });
+  h.Then("paused", [&] {
+    ScriptedDialogView& analysis = h.views.Open("analysis");
+    EXPECT_EQ(analysis.title, ui::kWindowTitle);
+    EXPECT_EQ(analysis.Look(ids::kAnalysisPause).caption, ui::kResume);
+    EXPECT_EQ(analysis.Look(ids::kAnalysisPause).tooltip, ui::kResume);
+    EXPECT_EQ(analysis.Look(ids::kAnalysisPause).normalBitmap,
+              h.programFolder + "/Bmp/resume.bmp");
+    analysis.Events().OnCommand(ids::kAnalysisStop);
+  });
+  h.Expect(ui::kStopAnalysisQuestion, kNo);
+  h.Then("still paused after No", [&] {
+    EXPECT_TRUE(h.App().jobSwitch.IsPaused());
+    EXPECT_EQ(h.views.Open("analysis").Look(ids::kAnalysisPause).caption, ui::kResume);
+    EXPECT_EQ(h.views.Opened("preview"), 0);
+  });
+  h.Click("analysis", ids::kAnalysisPause);
+  h.Then("resumed, repaired and shown", [&] {
+    EXPECT_TRUE(h.App().Job().jobDone);
+    EXPECT_EQ(h.views.Opened("preview"), 1);
+    const std::vector<std::string>& steps =
+        h.views.Preview().textHistory[ids::kSourcePath];
+    EXPECT_EQ(steps.back(), large);
+  });
+  h.Press("preview", Key::kEscape);
+  h.Expect(ui::kQuickExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+}
+
+TEST(Analysis, StopAnsweredYesClosesTheJobsFilesBeforeTheMainWindowReturns) {
+  DesktopHarness h;
+  const std::string large = h.WriteLargeSource("z.pdf");
+  h.Repair({large});
+  h.loop.When([&] { return AnalysisPast(h, 60); },
+              [&] { h.views.Open("analysis").Events().OnClose(); });
+  h.Expect(ui::kStopAnalysisQuestion, kYes);
+  h.Then("back in the main window", [&] {
+    EXPECT_TRUE(h.views.Main().visible);
+    EXPECT_FALSE(h.App().Job().jobDone);
+    EXPECT_TRUE(h.App().engine.LeftPartialOutput());
+    // The copy cut short is closed: it can be deleted now.
+    EXPECT_TRUE(h.files.Delete(h.App().Job().outputPath)) << h.files.LastErrorText();
+  });
+  h.Press("main", Key::kEscape);
+  h.Expect(ui::kQuickExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+}
+
+TEST(Analysis, ARepairThatFailsClosesTheDialogWithoutTheStopQuestion) {
+  DesktopHarness h;
+  const std::string a = h.WriteSource("a.pdf");
+  const std::string b = h.WriteSource("b.pdf");
+  h.AddFiles({a, b});
+  h.Then("the first file goes away", [&] { fs::remove(a); });
+  h.Click("main", ids::kRepair);
+  h.Expect(" Source file is not opened !! ", kOk);
+  h.Then("no preview", [&] {
+    EXPECT_EQ(h.views.Opened("preview"), 0);
+    EXPECT_TRUE(h.views.Main().visible);
+    EXPECT_EQ(h.messages.shown.back().caption, ui::kMessageCaption);
+    EXPECT_EQ(h.messages.shown.back().owner, nullptr);
+  });
+  h.CloseBox("main");
+  h.Expect(ui::kExitQuestion, kNo);
+  h.Then("Repair is enabled again", [&] {
+    EXPECT_TRUE(h.views.Main().controlEnabled[ids::kRepair]);
+  });
+  h.Click("main", ids::kToolbarExit);
+  h.Expect(ui::kExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+}
+
+TEST(Analysis, EscapeEndsTheProgramWithoutCleaningUp) {
+  DesktopHarness h;
+  const std::string large = h.WriteLargeSource("z.pdf");
+  h.Repair({large});
+  h.loop.When([&] { return AnalysisPast(h, 30); },
+              [&] { h.views.Open("analysis").Events().OnKey(Key::kEscape); });
+  h.Expect(ui::kQuickExitQuestion, kNo);
+  h.Then("the repair went on", [&] { EXPECT_EQ(h.views.Opened("preview"), 1); });
+  h.Press("preview", Key::kEscape);
+  h.Expect(ui::kQuickExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+  EXPECT_EQ(h.WorkCopies().size(), 2u) << "the work folder and the copy stay";
+}
+
+TEST(Analysis, AStoppedMoveKeepsThePreviousCopyOnDisplay) {
+  DesktopHarness h;
+  const std::string a = h.WriteSource("a.pdf");
+  const std::string large = h.WriteLargeSource("z.pdf");
+  std::string shownBefore;
+  h.Repair({a, large});
+  h.Then("note the copy on display", [&] {
+    shownBefore = h.views.Preview().VisiblePane().address;
+    h.views.Preview().Events().OnCommand(ids::kNextFile);
+  });
+  h.loop.When([&] { return h.views.Opened("analysis") == 2 && AnalysisPast(h, 60); },
+              [&] { h.views.Open("analysis").Events().OnCommand(ids::kAnalysisStop); });
+  h.Expect(ui::kStopAnalysisQuestion, kYes);
+  h.Then("the old copy is still shown and on disk", [&] {
+    ScriptedPreviewView& preview = h.views.Preview();
+    EXPECT_EQ(preview.VisiblePane().address, shownBefore);
+    EXPECT_TRUE(fs::exists(shownBefore.substr(0, shownBefore.find('#'))));
+    EXPECT_EQ(preview.texts[ids::kFileNumber], "2") << "the labels name the new file";
+  });
+  h.Click("preview", ids::kToolbarExit);
+  h.Expect(ui::kExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+  EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{}) << "the partial copy is cleaned up too";
+}
+
+}  // namespace
+}  // namespace tarnwick::test
