@@ -57,9 +57,4 @@ ButtonLook HoverBitmapButton(const AppContext& app, const std::string& normal,
           .tooltip = tooltip};
 }
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t separator = path.find_last_of('/');
-  return separator == std::string::npos ? std::string() : path.substr(0, separator);
-}
-
 }  // namespace tarnwick

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app_context.h"
+#include "work_copy_path.h"
 
 namespace tarnwick {
 
@@ -22,8 +23,5 @@ ButtonLook SingleBitmapButton(const AppContext& app, const std::string& bitmap,
 // A bitmap button with a normal and a hover bitmap.
 ButtonLook HoverBitmapButton(const AppContext& app, const std::string& normal,
                              const std::string& hover, const std::string& tooltip);
-
-// The folder of a path: everything before its last separator (empty when there is none).
-std::string FolderOf(const std::string& path);
 
 }  // namespace tarnwick

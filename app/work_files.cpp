@@ -1,9 +1,6 @@
 #include "work_files.h"
 
-#include <algorithm>
-#include <cctype>
-
-#include "window_helpers.h"
+#include "work_copy_path.h"
 
 namespace tarnwick {
 namespace {
@@ -11,38 +8,11 @@ namespace {
 constexpr int kReleaseWaitMs = 2000;  // lets the preview let go of the last copy it showed
 constexpr char kFileDeleteProgram[] = "/fileDelete";
 
-// A work folder's name: six decimal numbers joined by hyphens.
-bool IsWorkFolderName(const std::string& name) {
-  int numbers = 0;
-  bool inNumber = false;
-  for (char c : name) {
-    if (std::isdigit(static_cast<unsigned char>(c))) {
-      if (!inNumber) ++numbers;
-      inNumber = true;
-    } else if (c == '-' && inNumber) {
-      inNumber = false;
-    } else {
-      return false;
-    }
-  }
-  return inNumber && numbers == 6;
-}
-
 }  // namespace
 
 bool IsWorkCopy(AppContext& app, const std::string& path) {
   const std::optional<std::string> temporary = app.desktop.files.TemporaryFolder();
-  if (!temporary || path.size() <= temporary->size() || !path.starts_with(*temporary)) {
-    return false;
-  }
-  const std::string inside = path.substr(temporary->size());
-  const std::size_t separator = inside.find('/');
-  if (separator == std::string::npos || inside.find('/', separator + 1) != std::string::npos) {
-    return false;
-  }
-  const std::string name = inside.substr(separator + 1);
-  return IsWorkFolderName(inside.substr(0, separator)) && !name.empty() && name != "." &&
-         name != "..";
+  return temporary && IsWorkCopyPath(*temporary, path);
 }
 
 bool DeleteWorkCopy(AppContext& app, const std::string& path) {

@@ -15,8 +15,7 @@ enum class CleanUpMode { afterPreview, atExit };
 void CleanUpWorkFiles(AppContext& app, CleanUpMode mode,
                       const std::function<void()>& beforeLast = {});
 
-// True only for a file directly inside a work folder (named from the local time) directly
-// under the program's private temporary folder: nothing else is ever deleted by a clean-up.
+// True only for a work copy under the program's private temporary folder.
 bool IsWorkCopy(AppContext& app, const std::string& path);
 
 // Deletes a work copy and removes its folder when that is left empty. False when the path is
