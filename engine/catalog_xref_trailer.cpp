@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "byte_classes.h"
+#include "object_numbers.h"
 #include "rebuild_index.h"
 
 namespace tarnwick {
@@ -99,6 +100,8 @@ std::string_view IdEntryAtStart(const std::vector<std::uint8_t>& run) {
 
 void PDF_Repair::WriteCatalogObject() {
   TrailerRecord& trailer = *results_.CurrentTrailer();
+  const std::int64_t sourceCatalog = trailer.root != 0 ? trailer.root : results_.catalogNumber;
+  const std::string entries = IsListableNumber(sourceCatalog) ? CatalogEntries(sourceCatalog) : "";
   // Without a known Root the catalog takes the number after the new Pages object.
   if (trailer.root == 0) trailer.root = static_cast<std::int32_t>(results_.newPagesNumber + 1);
   const auto root = static_cast<std::int64_t>(trailer.root);
@@ -106,7 +109,49 @@ void PDF_Repair::WriteCatalogObject() {
   output_->Write(FormatDecimal(static_cast<std::uint64_t>(root)));
   output_->Write(" 0 obj\n<</Type/Catalog/Pages ");
   output_->Write(FormatDecimal(results_.newPagesNumber));
-  output_->Write(" 0 R\n>>\nendobj\n");
+  output_->Write(" 0 R");
+  output_->Write(entries);
+  output_->Write("\n>>\nendobj\n");
+}
+
+std::string PDF_Repair::CatalogEntries(std::int64_t number) {
+  const ObjectRecord* record = NewestRecord(number);
+  if (!record) return {};
+  const std::optional<PdfDictionary> dictionary = DictionaryOf(*record);
+  if (!dictionary) return {};
+  // A Root that names some other kind of object has no catalog entries to give.
+  if (const PdfValue* type = dictionary->Find("Type"); type && !type->IsName("Catalog")) return {};
+  SourceReader& reader = ReaderOf(*record);
+  std::string entries;
+  for (const PdfEntry& entry : dictionary->entries) {
+    if (entry.key == "Type" || entry.key == "Pages") continue;
+    const auto raw = reader.ReadVector(
+        entry.keyBegin, static_cast<std::size_t>(entry.value.end - entry.keyBegin));
+    entries += '\n';
+    entries.append(raw.begin(), raw.end());
+  }
+  return entries;
+}
+
+std::int64_t PDF_Repair::TrailerInfoNumber() {
+  if (results_.fallbackTrailer) return results_.fallbackTrailer->info;
+  if (results_.trailers.empty()) return 0;
+  constexpr std::int64_t kKeywordLength = 7;  // "trailer"
+  PdfSyntax syntax(*source_, source_->Length());
+  const std::optional<PdfDictionary> dictionary = syntax.ReadDictionary(
+      static_cast<std::int64_t>(results_.trailers.back().offset) + kKeywordLength);
+  if (!dictionary) return 0;
+  const PdfValue* info = dictionary->Find("Info");
+  return info && info->kind == PdfValue::Kind::kReference ? info->integer : 0;
+}
+
+bool PDF_Repair::WasCopied(std::int64_t number, bool encrypted) const {
+  if (!IsListableNumber(number)) return false;
+  const auto records = index_->recordsByNumber.find(number);
+  if (records == index_->recordsByNumber.end()) return false;
+  return std::any_of(records->second.begin(), records->second.end(), [&](std::size_t i) {
+    return IsCopied(results_.objects[i], encrypted);
+  });
 }
 
 void PDF_Repair::WriteXrefTable() {
@@ -145,6 +190,11 @@ void PDF_Repair::WriteTrailer() {
   output_->Write(" \n/Root ");
   output_->Write(widened(trailer.root));
   output_->Write(" 0 R  ");
+  if (const std::int64_t info = TrailerInfoNumber(); WasCopied(info, results_.encryptionSeen)) {
+    output_->Write("/Info ");
+    output_->Write(FormatDecimal(static_cast<std::uint64_t>(info)));
+    output_->Write(" 0 R  ");
+  }
   bool wroteEncrypt = false;
   if (results_.encryptionSeen) {
     output_->Write("/Encrypt ");

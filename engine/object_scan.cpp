@@ -17,9 +17,10 @@ constexpr std::int64_t kChunkSize = 512;
 constexpr std::int64_t kScanStart = 8;  // the source's own header is never scanned
 
 // The first two bytes of the scan's keywords: "/Page", "Catalog", "obj", "<</DecodeParms",
-// "trailer", "Kids". No two share a first byte.
-constexpr std::string_view kKeywordFirsts = "/Co<tK";
-constexpr std::string_view kKeywordSeconds = "Pab<ri";
+// "trailer", "Kids", and the stream types "ObjStm" (by its "jS") and "XRef". No two share a
+// first byte.
+constexpr std::string_view kKeywordFirsts = "/Co<tKjX";
+constexpr std::string_view kKeywordSeconds = "Pab<riSR";
 
 // For each byte, the byte that must follow it for a keyword to start there (0 for none).
 constexpr std::array<std::uint8_t, 256> kSecondAfter = [] {
@@ -161,6 +162,14 @@ bool PDF_Repair::KeywordRule(const Chunk& chunk, std::int64_t i) {
       return true;
     case 'K':
       return !chunk.Has(i, "Kids") || RecordKids(at);
+    case 'j':
+      // Only marks the object as one to look into when it closes; read from the source, so
+      // that a type name across a chunk border counts too.
+      if (source_->Matches(at - 2, "ObjStm")) searches_->streamTypeKeyword = at;
+      return true;
+    case 'X':
+      if (source_->Matches(at, "XRef")) searches_->streamTypeKeyword = at;
+      return true;
     default:
       return true;
   }
@@ -203,10 +212,19 @@ void PDF_Repair::RecordObjectKeyword(std::int64_t objKeyword) {
     scan.pendingNumber = ParseSourceRun(lineStart, objKeyword - 4);
     scan.pendingStart = lineStart;
   } else if (scan.objectOpen && source_->Matches(objKeyword - 3, "end")) {
-    results_.objects.push_back({scan.pendingNumber, static_cast<std::uint64_t>(scan.pendingStart),
-                                static_cast<std::uint64_t>(objKeyword - 3)});
     scan.objectOpen = false;
+    RecordObject({scan.pendingNumber, static_cast<std::uint64_t>(scan.pendingStart),
+                  static_cast<std::uint64_t>(objKeyword - 3)});
   }
+}
+
+void PDF_Repair::RecordObject(const ObjectRecord& record) {
+  // Only objects that name a stream type are read as PDF syntax; every other object is taken
+  // by its keywords alone.
+  const bool namesStreamType =
+      searches_->streamTypeKeyword >= static_cast<std::int64_t>(record.start);
+  if (namesStreamType && ExamineStreamObject(record)) return;
+  results_.objects.push_back(record);
 }
 
 void PDF_Repair::RecordPage(std::int64_t pageKeyword) {

@@ -69,7 +69,11 @@ std::int64_t PDF_Repair::PassingRecords(std::int64_t number) {
   if (records != index.recordsByNumber.end()) {
     for (const std::size_t record : records->second) {
       const ObjectRecord& object = results_.objects[record];
+      // The test reads through source_, which stands for the unpacked objects meanwhile.
+      SourceReader* const file = source_;
+      source_ = &ReaderOf(object);
       if (PageContentsPresent(object.start, object.end)) ++passing;
+      source_ = file;
     }
   }
   index.passingRecords.emplace(number, passing);

@@ -14,6 +14,7 @@
 #include "file_layer.h"
 #include "job_interfaces.h"
 #include "output_writer.h"
+#include "pdf_syntax.h"
 #include "repair_job_state.h"
 #include "scan_results.h"
 #include "source_reader.h"
@@ -92,18 +93,43 @@ class PDF_Repair {
   void RecordTrailer(std::int64_t trailerKeyword);
   bool RecordKids(std::int64_t kidsKeyword);      // false ends the scan
   std::int64_t KidsArrayWalk(std::int64_t from);  // returns where the array ended
+  void RecordObject(const ObjectRecord& record);
+
+  // Object streams and cross-reference streams (object_streams.cpp). True when the record was
+  // taken care of here: a cross-reference stream noted, or an object stream unpacked.
+  bool ExamineStreamObject(const ObjectRecord& record);
+  void NoteXrefStream(const ObjectRecord& record, const PdfDictionary& dictionary);
+  // Appends the objects of the stream to the unpacked text and the table; how many it gave.
+  std::size_t UnpackObjectStream(const ObjectRecord& record, PdfSyntax& syntax,
+                                 const PdfDictionary& dictionary);
+  // The page, catalog and Kids rules over unpacked text from `textStart` on.
+  void ScanUnpackedText(std::size_t textStart);
 
   // Step 2 and the tail.
   bool RunRebuildPass();
   void ComputeNewPagesNumber();
   void MakeFallbackTrailer();
+  // Makes the trailer record from the newest cross-reference stream; false when there is none.
+  bool TakeXrefStreamTrailer();
   bool CopyObjects();
-  void CopyPageChunk(const std::uint8_t* chunk, std::size_t length);
+  // Whether a record goes into the output: object streams only when the source is encrypted
+  // (they cannot be read), their unpacked objects only when it is not.
+  bool IsCopied(const ObjectRecord& record, bool encrypted) const;
+  // Copies one chunk of a page; true when its Parent entry was rewritten, in which case the
+  // `inherited` entries follow the new reference.
+  bool CopyPageChunk(const std::uint8_t* chunk, std::size_t length, const std::string& inherited);
+  // The attributes a page inherited from its old ancestors and lacks itself, as entries to add.
+  std::string InheritedEntries(const ObjectRecord& page);
   void WritePagesObject();
   bool PageContentsPresent(std::uint64_t start, std::uint64_t end);
   // How many records of `number` pass PageContentsPresent; 0 for numbers never listed.
   std::int64_t PassingRecords(std::int64_t number);
   void WriteCatalogObject();
+  // The entries of the source's catalog (object `number`) other than /Type and /Pages, each on a
+  // line of its own, as they stand in the source.
+  std::string CatalogEntries(std::int64_t number);
+  // The /Info reference of the trailer record in force, 0 when it has none.
+  std::int64_t TrailerInfoNumber();
   void WriteXrefTable();
   void WriteTrailer();
   void WriteStartXref();
@@ -111,6 +137,16 @@ class PDF_Repair {
   std::vector<std::uint8_t> IdentifierArray();
 
   // Helpers.
+  // The reader that holds a record's bytes: the source, or the unpacked objects.
+  SourceReader& ReaderOf(const ObjectRecord& record);
+  // The dictionary that opens a record's object, when it reads as one.
+  std::optional<PdfDictionary> DictionaryOf(const ObjectRecord& record);
+  // The newest record of `number`, or null.
+  const ObjectRecord* NewestRecord(std::int64_t number) const;
+  // Whether some record of `number` was copied into the output.
+  bool WasCopied(std::int64_t number, bool encrypted) const;
+  struct TreeNode;
+  const TreeNode& TreeNodeOf(std::int64_t number);  // read once per job and number
   bool Progress(int position);
   bool StartStep(int step);
   bool SafePoint();
@@ -132,7 +168,10 @@ class PDF_Repair {
   bool leftPartialOutput_ = false;
 
   // Per-job working state, rebuilt by every job.
-  std::unique_ptr<SourceReader> source_;
+  std::unique_ptr<SourceReader> fileReader_;
+  // The reader the rules work on: the source file, or unpacked objects while their rules run.
+  SourceReader* source_ = nullptr;
+  std::unique_ptr<SourceReader> unpackedReader_;  // over results_.unpacked, for the rebuild
   std::unique_ptr<OutputWriter> output_;
   struct ScanSearches;
   std::unique_ptr<ScanSearches> searches_;

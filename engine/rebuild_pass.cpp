@@ -23,10 +23,13 @@ int CopyProgress(std::uint64_t written, std::uint64_t sourceLength) {
 
 bool PDF_Repair::RunRebuildPass() {
   index_ = std::make_unique<RebuildIndex>(results_);
+  unpackedReader_ = std::make_unique<SourceReader>(results_.unpacked);
   xrefEntries_.clear();
   // The fallback record is made before the Pages number so that the number can step aside when
   // the catalog already takes it.
-  if (results_.trailers.empty() || results_.trailerIncomplete) MakeFallbackTrailer();
+  if (results_.trailers.empty() || results_.trailerIncomplete) {
+    if (!TakeXrefStreamTrailer()) MakeFallbackTrailer();
+  }
   ComputeNewPagesNumber();
   if (!CopyObjects()) return false;
   WriteCatalogObject();
@@ -34,6 +37,7 @@ bool PDF_Repair::RunRebuildPass() {
   WriteTrailer();
   WriteStartXref();
   index_.reset();
+  unpackedReader_.reset();
   return SafePoint();
 }
 
@@ -42,6 +46,24 @@ void PDF_Repair::MakeFallbackTrailer() {
       TrailerRecord{0, static_cast<std::int32_t>(results_.objects.size()),
                     IsListableNumber(results_.catalogNumber) ? results_.catalogNumber : 0,
                     results_.encryptionNumber};
+}
+
+bool PDF_Repair::TakeXrefStreamTrailer() {
+  if (results_.xrefStreams.empty()) return false;
+  const XrefStreamRecord& xref = results_.xrefStreams.back();
+  std::int32_t root = xref.root;
+  if (root == 0 && IsListableNumber(results_.catalogNumber)) root = results_.catalogNumber;
+  if (xref.hasEncrypt) {
+    results_.encryptionSeen = true;
+    results_.encryptionNumber = xref.encrypt;
+  }
+  if (xref.idArray != 0) {
+    results_.identifierSeen = true;
+    results_.identifierKeyEnd = xref.idArray;
+  }
+  results_.fallbackTrailer =
+      TrailerRecord{xref.offset, xref.size, root, results_.encryptionNumber, xref.info};
+  return true;
 }
 
 void PDF_Repair::ComputeNewPagesNumber() {
@@ -55,29 +77,47 @@ void PDF_Repair::ComputeNewPagesNumber() {
   if (static_cast<std::uint64_t>(root) == results_.newPagesNumber) ++results_.newPagesNumber;
 }
 
+bool PDF_Repair::IsCopied(const ObjectRecord& record, bool encrypted) const {
+  // The old page-tree root and the old catalog give way to the new ones.
+  if (record.number == results_.oldPagesNumber || record.number == results_.CurrentTrailer()->root) {
+    return false;
+  }
+  switch (record.origin) {
+    case RecordOrigin::kObjectStream:
+      return encrypted;
+    case RecordOrigin::kUnpacked:
+      return !encrypted;
+    case RecordOrigin::kSource:
+      return true;
+  }
+  return true;
+}
+
 bool PDF_Repair::CopyObjects() {
   if (!StartStep(2)) return false;
-  const std::int64_t root = results_.CurrentTrailer()->root;
+  // Decided before the trailer is written, which clears the flag.
+  const bool encrypted = results_.encryptionSeen;
   std::uint8_t page[kCopyChunk];
   for (auto record = results_.objects.rbegin(); record != results_.objects.rend(); ++record) {
-    // The old page-tree root and the old catalog give way to the new ones.
-    if (record->number == results_.oldPagesNumber || record->number == root) continue;
+    if (!IsCopied(*record, encrypted)) continue;
     if (IsListableNumber(record->number))
       xrefEntries_.emplace_back(record->number, output_->Length());
 
     // Pages go through the Parent rewrite chunk by chunk; other objects straight from the
-    // reader's blocks.
+    // reader's blocks. A page's inherited attributes join it at its first rewrite.
+    SourceReader& reader = ReaderOf(*record);
     const bool isPage = index_->pageNumbers.contains(record->number);
+    std::string inherited = isPage ? InheritedEntries(*record) : std::string();
     for (std::uint64_t at = record->start; at < record->end;) {
       const auto wanted = static_cast<std::size_t>(
           std::min<std::uint64_t>(isPage ? kCopyChunk : record->end - at, record->end - at));
-      std::span<const std::uint8_t> bytes = source_->View(static_cast<std::int64_t>(at), wanted);
+      std::span<const std::uint8_t> bytes = reader.View(static_cast<std::int64_t>(at), wanted);
       if (isPage && bytes.size() < wanted) {
-        bytes = {page, source_->Read(static_cast<std::int64_t>(at), wanted, page)};
+        bytes = {page, reader.Read(static_cast<std::int64_t>(at), wanted, page)};
       }
       if (bytes.empty() || (isPage && bytes.size() != wanted)) return false;  // the file shrank
       if (isPage) {
-        CopyPageChunk(bytes.data(), bytes.size());
+        if (CopyPageChunk(bytes.data(), bytes.size(), inherited)) inherited.clear();
       } else {
         output_->Write(bytes.data(), bytes.size());
       }
@@ -92,7 +132,8 @@ bool PDF_Repair::CopyObjects() {
   return true;
 }
 
-void PDF_Repair::CopyPageChunk(const std::uint8_t* chunk, std::size_t length) {
+bool PDF_Repair::CopyPageChunk(const std::uint8_t* chunk, std::size_t length,
+                               const std::string& inherited) {
   static constexpr char kParent[] = "/Parent";
   constexpr std::size_t kParentLength = sizeof kParent - 1;
   constexpr std::size_t kOldTail = 4;  // the " 0 R" after the old number
@@ -108,10 +149,16 @@ void PDF_Repair::CopyPageChunk(const std::uint8_t* chunk, std::size_t length) {
     output_->WriteByte(' ');
     output_->Write(FormatDecimal(results_.newPagesNumber));
     output_->Write(" 0 R");
+    output_->Write(inherited);
     output_->Write(chunk + space + kOldTail, length - space - kOldTail);
-    return;
+    return true;
   }
   output_->Write(chunk, length);
+  return false;
+}
+
+SourceReader& PDF_Repair::ReaderOf(const ObjectRecord& record) {
+  return record.origin == RecordOrigin::kUnpacked ? *unpackedReader_ : *source_;
 }
 
 }  // namespace tarnwick

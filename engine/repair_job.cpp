@@ -81,7 +81,8 @@ bool PDF_Repair::RepairFile(const std::string& sourcePath) {
   }
 
   leftPartialOutput_ = true;  // until the job completes
-  source_ = std::make_unique<SourceReader>(*state_.sourceFile);
+  fileReader_ = std::make_unique<SourceReader>(*state_.sourceFile);
+  source_ = fileReader_.get();
   output_ = std::make_unique<OutputWriter>(*state_.outputFile);
 
   bool completed = WriteHeader();
@@ -95,7 +96,9 @@ bool PDF_Repair::RepairFile(const std::string& sourcePath) {
   completed = completed && RunRebuildPass() && output_->Flush();
   if (!completed) return EndJob();
 
-  source_.reset();
+  unpackedReader_.reset();
+  source_ = nullptr;
+  fileReader_.reset();
   state_.sourceFile.reset();
   output_.reset();
   if (!state_.outputFile->Close()) {
@@ -136,7 +139,7 @@ std::string PDF_Repair::StepLabel(int step) const {
 }
 
 bool PDF_Repair::SafePoint() {
-  if (source_->Failed() || output_->Failed()) return false;
+  if (fileReader_->Failed() || output_->Failed()) return false;
   return services_.control.ContinueJob();
 }
 
@@ -155,7 +158,9 @@ bool PDF_Repair::StartStep(int step) {
 }
 
 void PDF_Repair::CloseFiles() {
-  source_.reset();
+  unpackedReader_.reset();
+  source_ = nullptr;
+  fileReader_.reset();
   output_.reset();
   state_.sourceFile.reset();
   state_.outputFile.reset();
@@ -163,7 +168,7 @@ void PDF_Repair::CloseFiles() {
 
 bool PDF_Repair::EndJob() {
   if (failureText_.empty()) {
-    if (source_ && source_->Failed()) {
+    if (fileReader_ && fileReader_->Failed()) {
       failureText_ = "cannot read the source: " + state_.sourceFile->ErrorText();
     } else if (output_ && output_->Failed()) {
       failureText_ = state_.outputPath + ": " + state_.outputFile->ErrorText();

@@ -7,12 +7,32 @@
 
 namespace tarnwick {
 
+// Where a record's bytes lie and what becomes of it.
+enum class RecordOrigin : std::uint8_t {
+  kSource,        // a plain object of the source
+  kUnpacked,      // an object of an object stream, in ScanResults::unpacked
+  kObjectStream,  // an object stream that gave back objects; copied only when encrypted
+};
+
 // One located object: its number as read (a signed 32-bit value widened with its sign), the
 // first byte of the line holding its header, and the `e` of the "endobj" that closes it.
 struct ObjectRecord {
   std::int64_t number = 0;
   std::uint64_t start = 0;
   std::uint64_t end = 0;
+  RecordOrigin origin = RecordOrigin::kSource;
+};
+
+// What a cross-reference stream's dictionary says in place of a trailer. Numbers are 0 when the
+// entry is missing; `idArray` is the source offset of the /ID array, 0 when there is none.
+struct XrefStreamRecord {
+  std::uint64_t offset = 0;
+  std::int32_t size = 0;
+  std::int32_t root = 0;
+  bool hasEncrypt = false;
+  std::int32_t encrypt = 0;
+  std::int64_t idArray = 0;
+  std::int64_t info = 0;
 };
 
 struct TrailerRecord {
@@ -20,6 +40,9 @@ struct TrailerRecord {
   std::int32_t size = 0;
   std::int32_t root = 0;
   std::int32_t encrypt = 0;
+  // The /Info number of a record made from a cross-reference stream; a trailer dictionary's is
+  // read when the trailer is written.
+  std::int64_t info = 0;
 };
 
 // One reference of a Kids array: the `R` it was read at and the object number before it.
@@ -46,6 +69,10 @@ struct KidsEntry {
 // the order things were found; the "newest first" orders that the rebuild uses are reverse walks.
 struct ScanResults {
   std::vector<ObjectRecord> objects;  // in order found; table order is the reverse
+  // The objects unpacked from object streams, each written out as "\nN 0 obj\n", its bytes and
+  // "\nendobj\n", as if it had stood in the source that way.
+  std::vector<std::uint8_t> unpacked;
+  std::vector<XrefStreamRecord> xrefStreams;  // in order found
   std::vector<std::int64_t> pages;    // in order found
   std::int32_t catalogNumber = 0;
 

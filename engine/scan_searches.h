@@ -14,6 +14,8 @@ struct PDF_Repair::ScanSearches {
   explicit ScanSearches(SourceReader& source) : trailerWalk(source) {}
 
   bool objectOpen = false;
+  // Where "ObjStm" or "XRef" was seen last, -1 before; an object closing after it is looked into.
+  std::int64_t streamTypeKeyword = -1;
   std::int32_t pendingNumber = 0;
   std::int64_t pendingStart = 0;
 

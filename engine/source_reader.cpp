@@ -7,9 +7,16 @@
 namespace tarnwick {
 
 SourceReader::SourceReader(SourceFile& file)
-    : file_(file),
+    : file_(&file),
       length_(static_cast<std::int64_t>(
           std::min<std::uint64_t>(file.Length(), std::numeric_limits<std::int64_t>::max() / 2))) {}
+
+SourceReader::SourceReader(std::span<const std::uint8_t> bytes)
+    : file_(nullptr),
+      length_(static_cast<std::int64_t>(bytes.size())),
+      recent_(bytes.data()),
+      recentStart_(0),
+      recentEnd_(length_) {}
 
 int SourceReader::LoadByte(std::int64_t offset) {
   Block& block = LoadBlock(offset - offset % kBlockSize);
@@ -27,7 +34,7 @@ SourceReader::Block& SourceReader::LoadBlock(std::int64_t blockStart) {
   const auto wanted = static_cast<std::size_t>(std::min(kBlockSize, length_ - blockStart));
   block.bytes.resize(wanted);
   std::size_t got = 0;
-  if (!file_.ReadAt(static_cast<std::uint64_t>(blockStart), wanted, block.bytes.data(), got)) {
+  if (!file_->ReadAt(static_cast<std::uint64_t>(blockStart), wanted, block.bytes.data(), got)) {
     failed_ = true;
     got = 0;
   }
@@ -60,6 +67,9 @@ bool SourceReader::Matches(std::int64_t offset, std::string_view word) {
 
 std::span<const std::uint8_t> SourceReader::View(std::int64_t offset, std::size_t count) {
   if (offset < 0 || offset >= length_) return {};
+  if (!file_) {
+    return {recent_ + offset, std::min(count, static_cast<std::size_t>(length_ - offset))};
+  }
   const Block& block = LoadBlock(offset - offset % kBlockSize);
   const auto index = static_cast<std::size_t>(offset - block.start);
   if (index >= block.bytes.size()) return {};

@@ -15,10 +15,13 @@ namespace tarnwick {
 // Offsets are signed so that a walk may step before the start of the file: bytes outside the
 // file are never read and every test on them fails. Blocks of the file are cached, so the
 // byte-by-byte walks cost memory accesses, not system calls. A failed read of the file layer is
-// remembered; the engine ends the job at its next safe point.
+// remembered; the engine ends the job at its next safe point. A reader may also serve bytes held
+// in memory (objects unpacked from a compressed stream), so that the same rules run over them.
 class SourceReader {
  public:
   explicit SourceReader(SourceFile& file);
+  // Serves `bytes`, which must outlive the reader, as if they were a file.
+  explicit SourceReader(std::span<const std::uint8_t> bytes);
 
   std::int64_t Length() const { return length_; }
   bool Failed() const { return failed_; }
@@ -57,7 +60,7 @@ class SourceReader {
   Block& LoadBlock(std::int64_t blockStart);
   Block& MakeRecent(Block& block);
 
-  SourceFile& file_;
+  SourceFile* file_;  // null when the bytes are in memory
   std::int64_t length_;
   bool failed_ = false;
   std::array<Block, kBlockCount> blocks_;

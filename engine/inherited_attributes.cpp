@@ -1,0 +1,97 @@
+// Pages lose their old page tree in the repair, and with it whatever they inherited from it.
+// What a page does not say itself but an old ancestor does is written into the page instead.
+#include <array>
+#include <string_view>
+
+#include "object_numbers.h"
+#include "rebuild_index.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr std::array<std::string_view, 4> kInheritable = {"Resources", "MediaBox", "CropBox",
+                                                          "Rotate"};
+// Deeper trees are hostile, or loops.
+constexpr int kMaxAncestors = 32;
+
+std::int64_t ParentNumber(const PdfDictionary& dictionary) {
+  const PdfValue* parent = dictionary.Find("Parent");
+  return parent && parent->kind == PdfValue::Kind::kReference ? parent->integer : 0;
+}
+
+}  // namespace
+
+std::optional<PdfDictionary> PDF_Repair::DictionaryOf(const ObjectRecord& record) {
+  PdfSyntax syntax(ReaderOf(record), static_cast<std::int64_t>(record.end));
+  const std::optional<std::int64_t> body =
+      syntax.AfterObjectHeader(static_cast<std::int64_t>(record.start));
+  if (!body) return std::nullopt;
+  return syntax.ReadDictionary(*body);
+}
+
+const ObjectRecord* PDF_Repair::NewestRecord(std::int64_t number) const {
+  const auto records = index_->recordsByNumber.find(number);
+  if (records == index_->recordsByNumber.end() || records->second.empty()) return nullptr;
+  return &results_.objects[records->second.front()];
+}
+
+std::string PDF_Repair::InheritedEntries(const ObjectRecord& page) {
+  const std::optional<PdfDictionary> own = DictionaryOf(page);
+  if (!own) return {};
+  std::array<std::string, kInheritable.size()> found;
+  std::array<bool, kInheritable.size()> missing{};
+  bool anyMissing = false;
+  for (std::size_t k = 0; k < kInheritable.size(); ++k) {
+    missing[k] = own->Find(kInheritable[k]) == nullptr;
+    anyMissing = anyMissing || missing[k];
+  }
+  std::int64_t parent = ParentNumber(*own);
+  for (int level = 0; level < kMaxAncestors && anyMissing && IsListableNumber(parent); ++level) {
+    const TreeNode& node = TreeNodeOf(parent);
+    anyMissing = false;
+    for (std::size_t k = 0; k < kInheritable.size(); ++k) {
+      if (missing[k] && !node.attributes[k].empty()) {
+        found[k] = node.attributes[k];
+        missing[k] = false;
+      }
+      anyMissing = anyMissing || missing[k];
+    }
+    parent = node.parent;
+  }
+  std::string entries;
+  for (std::size_t k = 0; k < kInheritable.size(); ++k) {
+    if (found[k].empty()) continue;
+    entries += " /";
+    entries += kInheritable[k];
+    entries += ' ';
+    entries += found[k];
+  }
+  // Large values inherited by very many pages could multiply the output; past the budget pages
+  // keep only what they have themselves.
+  if (entries.size() > index_->inheritedBytesLeft) return {};
+  index_->inheritedBytesLeft -= entries.size();
+  return entries;
+}
+
+const PDF_Repair::TreeNode& PDF_Repair::TreeNodeOf(std::int64_t number) {
+  const auto known = index_->treeNodes.find(number);
+  if (known != index_->treeNodes.end()) return known->second;
+  TreeNode node;
+  if (const ObjectRecord* record = NewestRecord(number)) {
+    if (const std::optional<PdfDictionary> dictionary = DictionaryOf(*record)) {
+      SourceReader& reader = ReaderOf(*record);
+      for (std::size_t k = 0; k < kInheritable.size(); ++k) {
+        if (const PdfValue* value = dictionary->Find(kInheritable[k])) {
+          const auto raw = reader.ReadVector(value->begin,
+                                             static_cast<std::size_t>(value->end - value->begin));
+          node.attributes[k].assign(raw.begin(), raw.end());
+        }
+      }
+      node.parent = ParentNumber(*dictionary);
+    }
+  }
+  return index_->treeNodes.emplace(number, std::move(node)).first->second;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,266 @@
+// Object streams and cross-reference streams met by the scan. An object stream's objects are
+// unpacked into plain text, "N 0 obj", the object's bytes and "endobj", and stand in the object
+// table where the stream stood, so that every later rule treats them as plain objects. A
+// cross-reference stream is not an object to copy; its dictionary is kept in case the source
+// has no usable trailer.
+#include <algorithm>
+#include <limits>
+#include <map>
+
+#include "byte_classes.h"
+#include "object_numbers.h"
+#include "scan_searches.h"
+#include "stream_decode.h"
+
+namespace tarnwick {
+
+namespace {
+
+// One object stream may unpack to this much, all of them together to the second figure: enough
+// for any real document, and a bound on what a compressed bomb can make the job hold.
+constexpr std::size_t kMaxStreamBytes = 64 << 20;
+constexpr std::size_t kMaxUnpackedBytes = 256 << 20;
+
+std::int32_t ClampedNumber(std::int64_t value) {
+  return static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(value, 0, std::numeric_limits<std::int32_t>::max()));
+}
+
+std::int64_t ReferenceNumber(const PdfValue* value) {
+  return value && value->kind == PdfValue::Kind::kReference ? value->integer : 0;
+}
+
+std::optional<std::int64_t> IntegerOf(const PdfValue* value) {
+  if (!value || value->kind != PdfValue::Kind::kInteger) return std::nullopt;
+  return value->integer;
+}
+
+// The one filter an object stream may have that the engine decodes: none, or FlateDecode,
+// alone or as the only item of an array. Its parameters follow the same shapes.
+struct StreamFilter {
+  bool flate = false;
+  PredictorParameters predictor;
+};
+
+std::optional<PdfValue> SoleItem(PdfSyntax& syntax, const PdfValue& value) {
+  if (value.kind != PdfValue::Kind::kArray) return value;
+  const auto items = syntax.ReadArray(value.begin);
+  if (!items || items->size() > 1) return std::nullopt;
+  if (items->empty()) return PdfValue{};
+  return items->front();
+}
+
+std::optional<StreamFilter> FilterOf(PdfSyntax& syntax, const PdfDictionary& dictionary) {
+  StreamFilter filter;
+  if (const PdfValue* named = dictionary.Find("Filter")) {
+    const std::optional<PdfValue> sole = SoleItem(syntax, *named);
+    if (!sole) return std::nullopt;
+    filter.flate = sole->IsName("FlateDecode") || sole->IsName("Fl");
+    if (!filter.flate && sole->kind != PdfValue::Kind::kNull) return std::nullopt;
+  }
+  const PdfValue* parameters = dictionary.Find("DecodeParms");
+  if (!parameters || !filter.flate) return filter;
+  const std::optional<PdfValue> sole = SoleItem(syntax, *parameters);
+  if (!sole) return std::nullopt;
+  if (sole->kind != PdfValue::Kind::kDictionary) return filter;
+  const std::optional<PdfDictionary> entries = syntax.ReadDictionary(sole->begin);
+  if (!entries) return std::nullopt;
+  PredictorParameters& p = filter.predictor;
+  p.predictor = IntegerOf(entries->Find("Predictor")).value_or(p.predictor);
+  p.colors = IntegerOf(entries->Find("Colors")).value_or(p.colors);
+  p.bitsPerComponent = IntegerOf(entries->Find("BitsPerComponent")).value_or(p.bitsPerComponent);
+  p.columns = IntegerOf(entries->Find("Columns")).value_or(p.columns);
+  return filter;
+}
+
+// The end of a stream's data: where its /Length says when "endstream" follows there, else the
+// line end before the first "endstream", else the end of the object.
+std::int64_t StreamDataEnd(SourceReader& reader, PdfSyntax& syntax, const PdfDictionary& dictionary,
+                           std::int64_t dataStart, std::int64_t objectEnd) {
+  if (const std::optional<std::int64_t> length = IntegerOf(dictionary.Find("Length"))) {
+    if (*length >= 0 && *length <= objectEnd - dataStart) {
+      const std::int64_t end = dataStart + *length;
+      if (reader.Matches(syntax.SkipSpace(end), "endstream")) return end;
+    }
+  }
+  for (std::int64_t at = dataStart; at + 9 <= objectEnd; ++at) {
+    if (reader.ByteAt(at) != 'e' || !reader.Matches(at, "endstream")) continue;
+    if (at > dataStart && reader.ByteAt(at - 1) == '\n') --at;
+    if (at > dataStart && reader.ByteAt(at - 1) == '\r') --at;
+    return at;
+  }
+  return objectEnd;
+}
+
+// One object of an object stream: its number and where its bytes lie in the decoded data.
+struct PackedObject {
+  std::int64_t number = 0;
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+
+// The objects whose bytes the decoded data holds completely. Each object runs to the next
+// offset in the stream; the last to the end of the data, which must then be complete, or else
+// hold one whole value.
+std::vector<PackedObject> PackedObjects(const DecodedStream& decoded, std::int64_t count,
+                                        std::int64_t first) {
+  const auto size = static_cast<std::int64_t>(decoded.bytes.size());
+  if (count <= 0 || first < 0 || first > size) return {};
+  SourceReader data(decoded.bytes);
+  // Each pair takes at least four bytes ("1 0 "), so no more can stand before /First.
+  const auto pairs = static_cast<std::size_t>(std::min(count, first / 4 + 1));
+  const std::vector<std::int64_t> header = PdfSyntax(data, first).ReadIntegers(0, 2 * pairs);
+
+  std::vector<PackedObject> objects;
+  std::vector<std::int64_t> starts;
+  for (std::size_t i = 0; i + 1 < header.size(); i += 2) {
+    const std::int64_t start = first + header[i + 1];
+    if (!IsListableNumber(header[i]) || header[i + 1] < 0 || start >= size) continue;
+    objects.push_back({header[i], static_cast<std::size_t>(start), 0});
+    starts.push_back(start);
+  }
+  std::sort(starts.begin(), starts.end());
+  std::vector<PackedObject> complete;
+  for (PackedObject& object : objects) {
+    const auto next = std::upper_bound(starts.begin(), starts.end(),
+                                       static_cast<std::int64_t>(object.begin));
+    if (next != starts.end()) {
+      object.end = static_cast<std::size_t>(*next);
+    } else if (decoded.complete) {
+      object.end = decoded.bytes.size();
+    } else {
+      std::int64_t at = static_cast<std::int64_t>(object.begin);
+      if (!PdfSyntax(data, size).ReadValue(at)) continue;
+      object.end = static_cast<std::size_t>(at);
+    }
+    while (object.end > object.begin && IsPdfSpace(decoded.bytes[object.end - 1])) --object.end;
+    complete.push_back(object);
+  }
+  return complete;
+}
+
+void AppendText(std::vector<std::uint8_t>& text, std::string_view part) {
+  text.insert(text.end(), part.begin(), part.end());
+}
+
+}  // namespace
+
+bool PDF_Repair::ExamineStreamObject(const ObjectRecord& record) {
+  const auto end = static_cast<std::int64_t>(record.end);
+  PdfSyntax syntax(*source_, end);
+  const std::optional<std::int64_t> body =
+      syntax.AfterObjectHeader(static_cast<std::int64_t>(record.start));
+  if (!body) return false;
+  const std::optional<PdfDictionary> dictionary = syntax.ReadDictionary(*body);
+  if (!dictionary) return false;
+  const PdfValue* type = dictionary->Find("Type");
+  if (type && type->IsName("XRef")) {
+    NoteXrefStream(record, *dictionary);
+    return true;
+  }
+  if (!type || !type->IsName("ObjStm")) return false;
+  // The stream stands in the table before its objects, so its objects are newer than it.
+  const std::size_t streamIndex = results_.objects.size();
+  results_.objects.push_back(record);
+  const std::size_t textStart = results_.unpacked.size();
+  if (UnpackObjectStream(record, syntax, *dictionary) == 0) {
+    // Nothing came back (encrypted, or damaged beyond use): the stream stays a plain object.
+    results_.unpacked.resize(textStart);
+    return true;
+  }
+  results_.objects[streamIndex].origin = RecordOrigin::kObjectStream;
+  ScanUnpackedText(textStart);
+  return true;
+}
+
+void PDF_Repair::NoteXrefStream(const ObjectRecord& record, const PdfDictionary& dictionary) {
+  XrefStreamRecord xref;
+  xref.offset = record.start;
+  xref.size = ClampedNumber(IntegerOf(dictionary.Find("Size")).value_or(0));
+  const std::int64_t root = ReferenceNumber(dictionary.Find("Root"));
+  if (IsListableNumber(root)) xref.root = static_cast<std::int32_t>(root);
+  if (const PdfValue* encrypt = dictionary.Find("Encrypt");
+      encrypt && encrypt->kind == PdfValue::Kind::kReference) {
+    xref.hasEncrypt = true;
+    xref.encrypt = ClampedNumber(encrypt->integer);
+  }
+  if (const PdfValue* id = dictionary.Find("ID"); id && id->kind == PdfValue::Kind::kArray) {
+    xref.idArray = id->begin;
+  }
+  xref.info = ReferenceNumber(dictionary.Find("Info"));
+  results_.xrefStreams.push_back(xref);
+}
+
+std::size_t PDF_Repair::UnpackObjectStream(const ObjectRecord& record, PdfSyntax& syntax,
+                                           const PdfDictionary& dictionary) {
+  const std::optional<std::int64_t> count = IntegerOf(dictionary.Find("N"));
+  const std::optional<std::int64_t> first = IntegerOf(dictionary.Find("First"));
+  const std::optional<StreamFilter> filter = FilterOf(syntax, dictionary);
+  const std::optional<std::int64_t> dataStart = syntax.StreamDataStart(dictionary.end);
+  if (!count || !first || !filter || !dataStart) return 0;
+  const auto objectEnd = static_cast<std::int64_t>(record.end);
+  const std::int64_t dataEnd = StreamDataEnd(*source_, syntax, dictionary, *dataStart, objectEnd);
+
+  const std::size_t cap =
+      std::min(kMaxStreamBytes, kMaxUnpackedBytes - std::min(kMaxUnpackedBytes, results_.unpacked.size()));
+  DecodedStream decoded;
+  if (filter->flate) {
+    decoded = Inflate(*source_, *dataStart, dataEnd, cap);
+  } else {
+    const auto length = static_cast<std::size_t>(std::max<std::int64_t>(0, dataEnd - *dataStart));
+    decoded.bytes = source_->ReadVector(*dataStart, std::min(length, cap));
+    decoded.complete = length <= cap;
+  }
+  if (!UndoPredictor(decoded, filter->predictor)) return 0;
+
+  const std::vector<PackedObject> objects = PackedObjects(decoded, *count, *first);
+  std::vector<std::uint8_t>& text = results_.unpacked;
+  for (const PackedObject& object : objects) {
+    AppendText(text, "\n");
+    const std::uint64_t start = text.size();
+    AppendText(text, FormatDecimal(static_cast<std::uint64_t>(object.number)));
+    AppendText(text, " 0 obj\n");
+    text.insert(text.end(), decoded.bytes.begin() + static_cast<std::ptrdiff_t>(object.begin),
+                decoded.bytes.begin() + static_cast<std::ptrdiff_t>(object.end));
+    AppendText(text, "\n");
+    results_.objects.push_back({object.number, start, text.size(), RecordOrigin::kUnpacked});
+    AppendText(text, "endobj\n");
+  }
+  return objects.size();
+}
+
+void PDF_Repair::ScanUnpackedText(std::size_t textStart) {
+  const std::span<const std::uint8_t> text(results_.unpacked.data() + textStart,
+                                           results_.unpacked.size() - textStart);
+  SourceReader unpacked(text);
+  auto unpackedSearches = std::make_unique<ScanSearches>(unpacked);
+  SourceReader* const file = source_;
+  source_ = &unpacked;
+  searches_.swap(unpackedSearches);
+
+  const auto length = static_cast<std::int64_t>(text.size());
+  for (std::int64_t at = 0; at < length; ++at) {
+    switch (text[static_cast<std::size_t>(at)]) {
+      case '/':
+        if (unpacked.Matches(at, "/Page") && unpacked.ByteAt(at + 5) != 's') RecordPage(at);
+        break;
+      case 'C':
+        if (unpacked.Matches(at, "Catalog")) RecordCatalog(at);
+        break;
+      case 'K':
+        // Every unpacked object has its header before it, so a holder is always found.
+        if (unpacked.Matches(at, "Kids")) RecordKids(at);
+        break;
+      default:
+        break;
+    }
+  }
+
+  searches_.swap(unpackedSearches);
+  source_ = file;
+  // The Kids references just read lie in other bytes than the source's; an array of the source
+  // walked before them is not shared with later keywords.
+  searches_->kidsWalkStart = -1;
+}
+
+}  // namespace tarnwick

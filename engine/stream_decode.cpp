@@ -1,0 +1,137 @@
+#include "stream_decode.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tarnwick {
+
+namespace {
+
+constexpr std::size_t kInputPiece = 64 * 1024;
+constexpr std::size_t kFirstOutput = 64 * 1024;
+constexpr int kZlibWindow = 15;
+constexpr int kBareDeflateWindow = -15;
+// Wider rows than this belong to no stream a producer writes; they are refused rather than
+// allocated.
+constexpr std::int64_t kMaxColumns = 1 << 24;
+constexpr std::int64_t kMaxColors = 64;
+
+DecodedStream InflateWith(SourceReader& reader, std::int64_t begin, std::int64_t end,
+                          std::size_t cap, int window) {
+  DecodedStream out;
+  z_stream z{};
+  if (inflateInit2(&z, window) != Z_OK) return out;
+  int status = Z_OK;
+  for (std::int64_t at = begin; status == Z_OK && out.bytes.size() < cap;) {
+    if (z.avail_in == 0) {
+      const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(end - at, kInputPiece));
+      const std::span<const std::uint8_t> piece = at < end ? reader.View(at, wanted) : std::span<const std::uint8_t>{};
+      if (piece.empty()) break;  // the data ends before the encoded stream does
+      z.next_in = const_cast<Bytef*>(piece.data());
+      z.avail_in = static_cast<uInt>(piece.size());
+      at += static_cast<std::int64_t>(piece.size());
+    }
+    const std::size_t old = out.bytes.size();
+    const std::size_t grow = std::min(cap - old, std::max(old, kFirstOutput));
+    out.bytes.resize(old + grow);
+    z.next_out = out.bytes.data() + old;
+    z.avail_out = static_cast<uInt>(grow);
+    status = inflate(&z, Z_NO_FLUSH);
+    out.bytes.resize(old + grow - z.avail_out);
+    // No progress for want of input is not damage: the loop feeds more, or ends.
+    if (status == Z_BUF_ERROR && z.avail_in == 0) status = Z_OK;
+  }
+  out.complete = status == Z_STREAM_END;
+  inflateEnd(&z);
+  return out;
+}
+
+// The PNG predictor of one byte from its left, upper and upper-left neighbours.
+std::uint8_t Paeth(int left, int up, int upLeft) {
+  const int estimate = left + up - upLeft;
+  const int toLeft = std::abs(estimate - left);
+  const int toUp = std::abs(estimate - up);
+  const int toUpLeft = std::abs(estimate - upLeft);
+  if (toLeft <= toUp && toLeft <= toUpLeft) return static_cast<std::uint8_t>(left);
+  if (toUp <= toUpLeft) return static_cast<std::uint8_t>(up);
+  return static_cast<std::uint8_t>(upLeft);
+}
+
+void UndoTiff(DecodedStream& stream, std::size_t rowBytes, std::size_t pixelBytes) {
+  const std::size_t rows = stream.bytes.size() / rowBytes;
+  if (stream.bytes.size() % rowBytes != 0) stream.complete = false;
+  stream.bytes.resize(rows * rowBytes);
+  for (std::size_t row = 0; row < rows; ++row) {
+    std::uint8_t* bytes = stream.bytes.data() + row * rowBytes;
+    for (std::size_t i = pixelBytes; i < rowBytes; ++i) {
+      bytes[i] = static_cast<std::uint8_t>(bytes[i] + bytes[i - pixelBytes]);
+    }
+  }
+}
+
+void UndoPng(DecodedStream& stream, std::size_t rowBytes, std::size_t pixelBytes) {
+  const std::vector<std::uint8_t>& in = stream.bytes;
+  std::vector<std::uint8_t> out;
+  out.reserve(in.size() / (rowBytes + 1) * rowBytes);
+  std::vector<std::uint8_t> previous(rowBytes, 0);
+  std::size_t at = 0;
+  for (; at + rowBytes + 1 <= in.size(); at += rowBytes + 1) {
+    const int filter = in[at];
+    if (filter > 4) {
+      stream.complete = false;
+      break;
+    }
+    const std::uint8_t* encoded = in.data() + at + 1;
+    const std::size_t rowStart = out.size();
+    for (std::size_t i = 0; i < rowBytes; ++i) {
+      const int left = i >= pixelBytes ? out[rowStart + i - pixelBytes] : 0;
+      const int up = previous[i];
+      const int upLeft = i >= pixelBytes ? previous[i - pixelBytes] : 0;
+      int predicted = 0;
+      switch (filter) {
+        case 1: predicted = left; break;
+        case 2: predicted = up; break;
+        case 3: predicted = (left + up) / 2; break;
+        case 4: predicted = Paeth(left, up, upLeft); break;
+        default: break;
+      }
+      out.push_back(static_cast<std::uint8_t>(encoded[i] + predicted));
+    }
+    std::copy(out.begin() + static_cast<std::ptrdiff_t>(rowStart), out.end(), previous.begin());
+  }
+  if (at != in.size()) stream.complete = false;
+  stream.bytes = std::move(out);
+}
+
+}  // namespace
+
+DecodedStream Inflate(SourceReader& reader, std::int64_t begin, std::int64_t end,
+                      std::size_t cap) {
+  DecodedStream out = InflateWith(reader, begin, end, cap, kZlibWindow);
+  // Some producers write deflate data without the zlib wrapper.
+  if (out.bytes.empty() && !out.complete) out = InflateWith(reader, begin, end, cap, kBareDeflateWindow);
+  return out;
+}
+
+bool UndoPredictor(DecodedStream& stream, const PredictorParameters& parameters) {
+  const auto& [predictor, colors, bits, columns] = parameters;
+  if (predictor <= 1) return true;
+  const bool validBits = bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16;
+  if (!validBits || colors < 1 || colors > kMaxColors || columns < 1 || columns > kMaxColumns) {
+    return false;
+  }
+  const auto rowBytes = static_cast<std::size_t>((columns * colors * bits + 7) / 8);
+  const auto pixelBytes = static_cast<std::size_t>(std::max<std::int64_t>(1, colors * bits / 8));
+  if (predictor == 2) {
+    if (bits != 8) return false;
+    UndoTiff(stream, rowBytes, pixelBytes);
+    return true;
+  }
+  if (predictor < 10 || predictor > 15) return false;
+  UndoPng(stream, rowBytes, pixelBytes);
+  return true;
+}
+
+}  // namespace tarnwick
