@@ -127,5 +127,26 @@ TEST(Preview, ExitHandsAnUndeletableLastCopyToTheDeletionProgram) {
             (std::vector<std::string>{copy, copy.substr(0, copy.rfind('/'))}));
 }
 
+TEST(Preview, ANewCopyThatReplacedTheShownOneUnderTheSameNameIsKept) {
+  DesktopHarness h;
+  h.clock.fixed = LocalTime{10, 20, 30, 7, 12, 2026};
+  fs::create_directories(h.sourceFolder + "/one");
+  fs::create_directories(h.sourceFolder + "/two");
+  const std::string first = h.WriteSource("one/report.pdf");
+  const std::string second = h.WriteSource("two/report.pdf");
+  h.Repair({first, second});
+  h.Click("preview", ids::kNextFile);
+  h.Expect("File already exist. Do you want to overwrite?", kYes);
+  h.Then("the second file's copy is on display", [&] {
+    const std::string copy = WorkCopyOf(h, "report.pdf");
+    ASSERT_NE(copy, "");
+    EXPECT_NE(ReadFile(copy).find("two/report.pdf page 1"), std::string::npos);
+    EXPECT_EQ(h.views.Preview().VisiblePane().address, copy + "#toolbar=0");
+  });
+  h.Press("preview", Key::kEscape);
+  h.Expect(ui::kQuickExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+}
+
 }  // namespace
 }  // namespace tarnwick::test

@@ -84,10 +84,13 @@ TEST(SaveCurrent, ReturnsToThePreviewAndLeavesTheShownCopyAlone) {
   DesktopHarness h;
   const std::string a = h.WriteSource("a.pdf");
   const std::string b = h.WriteSource("b.pdf");
+  const std::string originalA = ReadFile(a);
+  std::string saved;
   h.Repair({a, b});
   h.pickers.NextFolder(h.destinationFolder);
   h.Click("preview", ids::kSaveCurrentButton);
   h.Then("back in the preview", [&] {
+    saved = ReadFile(h.destinationFolder + "/a.pdf");
     EXPECT_EQ(h.views.Opened("saving"), 1);
     EXPECT_TRUE(h.views.Preview().visible);
     EXPECT_FALSE(h.App().Job().saveMode);
@@ -101,8 +104,9 @@ TEST(SaveCurrent, ReturnsToThePreviewAndLeavesTheShownCopyAlone) {
   h.Click("preview", ids::kToolbarExit);
   h.Expect(ui::kExitQuestion, kYes);
   EXPECT_EQ(h.Run(), 0);
-  EXPECT_TRUE(fs::exists(h.destinationFolder + "/a.pdf")) << "the saved copy survives";
-  EXPECT_TRUE(fs::exists(a) && fs::exists(b));
+  EXPECT_EQ(ReadFile(h.destinationFolder + "/a.pdf"), saved) << "the saved copy survives";
+  EXPECT_EQ(std::distance(fs::directory_iterator(h.destinationFolder), fs::directory_iterator()), 1);
+  EXPECT_EQ(ReadFile(a), originalA);
   EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
 }
 

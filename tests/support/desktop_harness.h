@@ -18,6 +18,16 @@
 
 namespace tarnwick::test {
 
+// The local time of the system, unless a test fixes it to put repairs into one work folder.
+class HarnessClock final : public Clock {
+ public:
+  LocalTime Now() override { return fixed ? *fixed : system_.Now(); }
+  std::optional<LocalTime> fixed;
+
+ private:
+  PosixClock system_;
+};
+
 // The whole desktop program on the scripted desktop, with real files: a program folder whose
 // path the settings give, a private temporary folder for the work copies, and folders for
 // sources and saved copies, all inside one temporary folder. Tests script the user's steps and
@@ -68,7 +78,7 @@ class DesktopHarness {
   ScriptedEnvironment environment;
   ScriptedSettings settings;
   PosixDesktopFiles files;
-  PosixClock clock;
+  HarnessClock clock;
   ScriptedViews views{loop};
 
  private:
