@@ -87,9 +87,9 @@ struct Layout {
 };
 
 bool ReadPalette(std::string_view head, std::size_t start, std::size_t count,
-                 std::size_t entrySize, std::uint64_t pixelOffset, Layout& layout) {
+                 std::size_t entrySize, Layout& layout) {
   const std::size_t end = start + count * entrySize;
-  if (end > head.size() || end > pixelOffset) return false;
+  if (end > head.size()) return false;
   layout.palette.reserve(count);
   for (std::size_t at = start; at < end; at += entrySize) {
     layout.palette.push_back({static_cast<std::uint8_t>(head[at + 2]),
@@ -144,11 +144,10 @@ std::optional<Layout> ParseHead(std::string_view head, std::uint64_t fileSize) {
     if (compression != kPlainRgb) return std::nullopt;
     const std::size_t largest = std::size_t{1} << bits;
     if (coloursUsed > largest) return std::nullopt;
-    const std::size_t count = core || coloursUsed == 0 ? largest : coloursUsed;
-    if (!ReadPalette(head, headersEnd, count, core ? 3 : 4, layout.pixelOffset, layout)) {
-      return std::nullopt;
-    }
-    headersEnd += count * (core ? 3 : 4);
+    const std::size_t count = coloursUsed == 0 ? largest : coloursUsed;
+    const std::size_t entrySize = core ? 3 : 4;
+    if (!ReadPalette(head, headersEnd, count, entrySize, layout)) return std::nullopt;
+    headersEnd += count * entrySize;
   } else if (bits == 24) {
     if (compression != kPlainRgb) return std::nullopt;
   } else if ((bits == 16 || bits == 32) && !core) {
