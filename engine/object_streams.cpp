@@ -100,8 +100,8 @@ struct PackedObject {
 };
 
 // The objects whose bytes the decoded data holds completely. Each object runs to the next
-// offset in the stream; the last to the end of the data, which must then be complete, or else
-// hold one whole value.
+// offset in the stream, or the last to the end of the data; where the data ends before that, the
+// object counts only when one whole value stands there.
 std::vector<PackedObject> PackedObjects(const DecodedStream& decoded, std::int64_t count,
                                         std::int64_t first) {
   const auto size = static_cast<std::int64_t>(decoded.bytes.size());
@@ -115,18 +115,19 @@ std::vector<PackedObject> PackedObjects(const DecodedStream& decoded, std::int64
   std::vector<std::int64_t> starts;
   for (std::size_t i = 0; i + 1 < header.size(); i += 2) {
     const std::int64_t start = first + header[i + 1];
-    if (!IsListableNumber(header[i]) || header[i + 1] < 0 || start >= size) continue;
-    objects.push_back({header[i], static_cast<std::size_t>(start), 0});
+    if (!IsListableNumber(header[i]) || header[i + 1] < 0) continue;
+    // An object that starts past the data still ends the one before it.
     starts.push_back(start);
+    if (start < size) objects.push_back({header[i], static_cast<std::size_t>(start), 0});
   }
   std::sort(starts.begin(), starts.end());
   std::vector<PackedObject> complete;
   for (PackedObject& object : objects) {
     const auto next = std::upper_bound(starts.begin(), starts.end(),
                                        static_cast<std::int64_t>(object.begin));
-    if (next != starts.end()) {
+    if (next != starts.end() && *next <= size) {
       object.end = static_cast<std::size_t>(*next);
-    } else if (decoded.complete) {
+    } else if (next == starts.end() && decoded.complete) {
       object.end = decoded.bytes.size();
     } else {
       std::int64_t at = static_cast<std::int64_t>(object.begin);

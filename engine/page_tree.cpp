@@ -69,6 +69,8 @@ std::int64_t PDF_Repair::PassingRecords(std::int64_t number) {
   if (records != index.recordsByNumber.end()) {
     for (const std::size_t record : records->second) {
       const ObjectRecord& object = results_.objects[record];
+      // A version that is not copied (an unpacked object stream) cannot be listed.
+      if (!IsCopiedKind(object, results_.encryptionSeen)) continue;
       // The test reads through source_, which stands for the unpacked objects meanwhile.
       SourceReader* const file = source_;
       source_ = &ReaderOf(object);

@@ -112,9 +112,10 @@ class PDF_Repair {
   // Makes the trailer record from the newest cross-reference stream; false when there is none.
   bool TakeXrefStreamTrailer();
   bool CopyObjects();
-  // Whether a record goes into the output: object streams only when the source is encrypted
-  // (they cannot be read), their unpacked objects only when it is not.
+  // Whether a record goes into the output. Of the kinds, object streams go only when the source
+  // is encrypted (they cannot be read), their unpacked objects only when it is not.
   bool IsCopied(const ObjectRecord& record, bool encrypted) const;
+  static bool IsCopiedKind(const ObjectRecord& record, bool encrypted);
   // Copies one chunk of a page; true when its Parent entry was rewritten, in which case the
   // `inherited` entries follow the new reference.
   bool CopyPageChunk(const std::uint8_t* chunk, std::size_t length, const std::string& inherited);

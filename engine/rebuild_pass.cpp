@@ -79,9 +79,12 @@ void PDF_Repair::ComputeNewPagesNumber() {
 
 bool PDF_Repair::IsCopied(const ObjectRecord& record, bool encrypted) const {
   // The old page-tree root and the old catalog give way to the new ones.
-  if (record.number == results_.oldPagesNumber || record.number == results_.CurrentTrailer()->root) {
-    return false;
-  }
+  const bool replaced =
+      record.number == results_.oldPagesNumber || record.number == results_.CurrentTrailer()->root;
+  return !replaced && IsCopiedKind(record, encrypted);
+}
+
+bool PDF_Repair::IsCopiedKind(const ObjectRecord& record, bool encrypted) {
   switch (record.origin) {
     case RecordOrigin::kObjectStream:
       return encrypted;
