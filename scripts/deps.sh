@@ -6,6 +6,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
   qpdf poppler-utils ghostscript mupdf-tools
+  qt6-base-dev qt6-pdf-dev libgl-dev xvfb xauth
 )
 missing=()
 for package in "${packages[@]}"; do
