@@ -109,7 +109,8 @@ class PDF_Repair {
   bool RunRebuildPass();
   void ComputeNewPagesNumber();
   void MakeFallbackTrailer();
-  // Makes the trailer record from the newest cross-reference stream; false when there is none.
+  // Makes the trailer record from the cross-reference streams, each entry from the newest that
+  // has it; false when there are none.
   bool TakeXrefStreamTrailer();
   bool CopyObjects();
   // Whether a record goes into the output. Of the kinds, object streams go only when the source

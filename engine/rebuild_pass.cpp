@@ -49,20 +49,28 @@ void PDF_Repair::MakeFallbackTrailer() {
 }
 
 bool PDF_Repair::TakeXrefStreamTrailer() {
-  if (results_.xrefStreams.empty()) return false;
-  const XrefStreamRecord& xref = results_.xrefStreams.back();
-  std::int32_t root = xref.root;
+  const auto& streams = results_.xrefStreams;
+  if (streams.empty()) return false;
+  // Each entry comes from the newest stream that has it: the last stream of a linearized file
+  // says no more than /Size, its first-page stream has the rest.
+  auto newestWith = [&](auto has) -> const XrefStreamRecord* {
+    const auto found = std::find_if(streams.rbegin(), streams.rend(), has);
+    return found == streams.rend() ? nullptr : &*found;
+  };
+  std::int32_t root = 0;
+  if (const auto* xref = newestWith([](const auto& x) { return x.root != 0; })) root = xref->root;
   if (root == 0 && IsListableNumber(results_.catalogNumber)) root = results_.catalogNumber;
-  if (xref.hasEncrypt) {
+  if (const auto* xref = newestWith([](const auto& x) { return x.hasEncrypt; })) {
     results_.encryptionSeen = true;
-    results_.encryptionNumber = xref.encrypt;
+    results_.encryptionNumber = xref->encrypt;
   }
-  if (xref.idArray != 0) {
+  if (const auto* xref = newestWith([](const auto& x) { return x.idArray != 0; })) {
     results_.identifierSeen = true;
-    results_.identifierKeyEnd = xref.idArray;
+    results_.identifierKeyEnd = xref->idArray;
   }
-  results_.fallbackTrailer =
-      TrailerRecord{xref.offset, xref.size, root, results_.encryptionNumber, xref.info};
+  const auto* info = newestWith([](const auto& x) { return x.info != 0; });
+  results_.fallbackTrailer = TrailerRecord{streams.back().offset, streams.back().size, root,
+                                           results_.encryptionNumber, info ? info->info : 0};
   return true;
 }
 

@@ -57,6 +57,18 @@ TEST(XrefStreamTrailer, WithoutRootTheCatalogFoundByTheScanServes) {
   EXPECT_EQ(TrailerOf(run.output), "<< \n/Size 9 \n/Root 2 0 R  /Info 6 0 R  \r\n>>\n");
 }
 
+TEST(XrefStreamTrailer, EachEntryComesFromTheNewestStreamThatHasIt) {
+  // As in a linearized file: the last stream says only /Size, an earlier one the rest.
+  std::string source = XrefStreamDocument("/Root 2 0 R /Info 6 0 R /ID " + kId);
+  source += "10 0 obj\n<< /Type /XRef /W [1 2 1] /Size 11 /Length 0 >>\nstream\n\nendstream\n"
+            "endobj\n";
+  const RepairRun run = RepairBytes(source);
+
+  ASSERT_TRUE(run.completed) << run.failureText;
+  EXPECT_EQ(TrailerOf(run.output),
+            "<< \n/Size 9 \n/Root 2 0 R  /Info 6 0 R  \n/ID" + kId + "\r\n>>\n");
+}
+
 TEST(XrefStreamTrailer, ATrailerDictionaryStillComesFirst) {
   std::string source = XrefStreamDocument("/Root 77 0 R /Info 6 0 R");
   source += "trailer\n<< /Size 10 /Root 2 0 R >>\n";

@@ -1,0 +1,195 @@
+// Real files written the way PDF 1.5 producers write them: objects packed in compressed object
+// streams, cross-reference streams instead of a table and trailer, document information and
+// bookmarks. The repaired copy must be clean to qpdf and keep every page, the text, the
+// information and the bookmarks; damage to the cross-reference stream must not matter.
+#include <algorithm>
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "engine_repair.h"
+#include "oracle_fixture.h"
+
+namespace tarnwick::oracle {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kTitle[] = "Tarnwick modern sample";
+constexpr char kAuthor[] = "Oracle Author";
+
+// Three pages with document information and a bookmark per page, through Ghostscript.
+std::string PostScriptWithBookmarks() {
+  std::string ps = "%!PS\n[ /Title (" + std::string(kTitle) + ") /Author (" + kAuthor +
+                   ") /DOCINFO pdfmark\n";
+  for (int page = 1; page <= 3; ++page) {
+    ps += "[ /Title (Chapter " + std::to_string(page) + ") /Page " + std::to_string(page) +
+          " /OUT pdfmark\n";
+  }
+  ps += "/Helvetica findfont 14 scalefont setfont\n";
+  for (int page = 1; page <= 3; ++page) {
+    ps += "72 720 moveto (Modern page " + std::to_string(page) + " words) show showpage\n";
+  }
+  return ps;
+}
+
+void Run(const std::string& command) {
+  const CommandResult result = RunShell("SOURCE_DATE_EPOCH=1700000000 TZ=UTC " + command);
+  if (result.status != 0) throw std::runtime_error(command + ": " + result.err + result.out);
+}
+
+// The packed documents of this process, made once: each producer's file rewritten by qpdf with
+// object streams (and so a cross-reference stream), and a linearized one.
+class PackedDocuments {
+ public:
+  static const std::vector<std::string>& Kinds() {
+    static const std::vector<std::string> kinds = {"ghostscript", "cairo", "linearized"};
+    return kinds;
+  }
+
+  const fs::path& Document(const std::string& kind) {
+    if (made_.empty()) Make();
+    return made_.at(kind);
+  }
+
+ private:
+  void Make() {
+    const fs::path ps = folder_ / "modern.ps";
+    test::WriteFile(ps, PostScriptWithBookmarks());
+    const fs::path gs = folder_ / "plain-gs.pdf";
+    const fs::path cairo = folder_ / "plain-cairo.pdf";
+    Run("ps2pdf " + Quoted(ps) + " " + Quoted(gs));
+    Run("pdftocairo -pdf " + Quoted(gs) + " " + Quoted(cairo));
+    auto pack = [&](const fs::path& from, const std::string& kind, const std::string& extra) {
+      const fs::path to = folder_ / (kind + ".pdf");
+      Run("qpdf --object-streams=generate " + extra + Quoted(from) + " " + Quoted(to));
+      made_[kind] = to;
+    };
+    pack(gs, "ghostscript", "");
+    pack(cairo, "cairo", "");
+    pack(gs, "linearized", "--linearize ");
+  }
+
+  test::TempFolder folder_;
+  std::map<std::string, fs::path> made_;
+};
+
+PackedDocuments& Packed() {
+  static PackedDocuments documents;
+  return documents;
+}
+
+std::string InfoField(const fs::path& pdf, const std::string& field) {
+  std::smatch match;
+  const std::string info = RunShell("pdfinfo " + Quoted(pdf)).out;
+  return std::regex_search(info, match, std::regex(field + ":\\s+([^\\n]*)")) ? match.str(1) : "";
+}
+
+// The bookmark titles as qpdf reads them from the catalog's /Outlines.
+std::vector<std::string> OutlineTitles(const fs::path& pdf) {
+  const std::string json = RunShell("qpdf --json --json-key=outlines " + Quoted(pdf)).out;
+  std::vector<std::string> titles;
+  const std::regex title("\"title\": \"([^\"]*)\"");
+  for (auto it = std::sregex_iterator(json.begin(), json.end(), title); it != std::sregex_iterator();
+       ++it) {
+    titles.push_back((*it)[1]);
+  }
+  return titles;
+}
+
+std::vector<std::string> SortedPageTexts(const fs::path& pdf) {
+  std::vector<std::string> pages;
+  std::istringstream text(PageText(pdf));
+  for (std::string page; std::getline(text, page, '\f');) pages.push_back(page);
+  std::sort(pages.begin(), pages.end());
+  return pages;
+}
+
+enum class PageOrder { kKept, kAny };
+
+void ExpectCleanCopyOf(const fs::path& original, const EngineRepair& repair, PageOrder order) {
+  ASSERT_TRUE(repair.repaired) << repair.failure;
+  const CommandResult check = QpdfCheck(repair.output);
+  EXPECT_EQ(check.status, 0) << "qpdf --check " << repair.output << "\n" << check.out << check.err;
+  EXPECT_FALSE(HasObjectStreams(repair.output));
+  EXPECT_EQ(PdfinfoPages(repair.output), 3);
+  if (order == PageOrder::kKept) {
+    EXPECT_EQ(PageText(repair.output), PageText(original));
+  } else {
+    EXPECT_EQ(SortedPageTexts(repair.output), SortedPageTexts(original));
+  }
+  // pdftocairo writes neither information nor bookmarks; what the original has is kept.
+  EXPECT_EQ(InfoField(repair.output, "Title"), InfoField(original, "Title"));
+  EXPECT_EQ(InfoField(repair.output, "Author"), InfoField(original, "Author"));
+  EXPECT_EQ(OutlineTitles(repair.output), OutlineTitles(original));
+}
+
+using OracleModernFile = OracleTest<std::string>;
+
+TEST_P(OracleModernFile, PackedFileIsInTheTestAsWrittenByItsProducer) {
+  const fs::path& original = Packed().Document(GetParam());
+  ASSERT_TRUE(HasObjectStreams(original));
+  EXPECT_EQ(QpdfCheck(original).status, 0);
+  if (GetParam() != "cairo") {
+    EXPECT_EQ(InfoField(original, "Title"), kTitle);
+    EXPECT_EQ(InfoField(original, "Author"), kAuthor);
+    EXPECT_EQ(OutlineTitles(original),
+              (std::vector<std::string>{"Chapter 1", "Chapter 2", "Chapter 3"}));
+  }
+}
+
+TEST_P(OracleModernFile, RepairedCopyIsCleanAndKeepsPagesTextInformationAndBookmarks) {
+  const fs::path& original = Packed().Document(GetParam());
+  test::TempFolder out;
+  ExpectCleanCopyOf(original, RepairInto(original, out.Path()), PageOrder::kKept);
+}
+
+// Every cross-reference stream overwritten with junk of its length, and the trailing startxref
+// section cut off: the engine never needed them.
+TEST_P(OracleModernFile, JunkInPlaceOfTheCrossReferenceStreamsChangesNothing) {
+  const fs::path& original = Packed().Document(GetParam());
+  std::string bytes = test::ReadFile(original);
+  int overwritten = 0;
+  for (auto type = bytes.find("/Type /XRef"); type != std::string::npos;
+       type = bytes.find("/Type /XRef", type + 1)) {
+    const auto start = bytes.rfind(" 0 obj", type);
+    const auto end = bytes.find("endobj", type);
+    ASSERT_NE(start, std::string::npos);
+    ASSERT_NE(end, std::string::npos);
+    for (auto i = start; i < end + 6; ++i) {
+      if (bytes[i] != '\n' && bytes[i] != '\r') bytes[i] = 'Z';
+    }
+    ++overwritten;
+  }
+  ASSERT_GT(overwritten, 0);
+  test::TempFolder work;
+  const fs::path damaged = work / "damaged.pdf";
+  test::WriteFile(damaged, bytes);
+  test::TempFolder out;
+  const EngineRepair repair = RepairInto(damaged, out.Path());
+
+  ASSERT_TRUE(repair.repaired) << repair.failure;
+  const CommandResult check = QpdfCheck(repair.output);
+  EXPECT_EQ(check.status, 0) << check.out << check.err;
+  EXPECT_EQ(PdfinfoPages(repair.output), 3);
+  EXPECT_EQ(PageText(repair.output), PageText(original));
+}
+
+// The copy of a packed file repaired once is a plain file; repairing it again keeps it whole. Its
+// pages may come in another order: a repair lists them in the order their objects stand, and
+// writes the objects newest first.
+TEST_P(OracleModernFile, RepairingTheRepairedCopyKeepsEverything) {
+  const fs::path& original = Packed().Document(GetParam());
+  test::TempFolder first;
+  test::TempFolder second;
+  const EngineRepair once = RepairInto(original, first.Path());
+  ASSERT_TRUE(once.repaired) << once.failure;
+  ExpectCleanCopyOf(original, RepairInto(once.output, second.Path()), PageOrder::kAny);
+}
+
+INSTANTIATE_TEST_SUITE_P(Producers, OracleModernFile,
+                         ::testing::ValuesIn(PackedDocuments::Kinds()),
+                         [](const auto& info) { return info.param; });
+
+}  // namespace
+}  // namespace tarnwick::oracle
