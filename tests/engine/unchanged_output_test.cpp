@@ -31,19 +31,25 @@ class Generator {
   unsigned Below(unsigned n) { return static_cast<unsigned>(random_() % n); }
   bool Chance() { return Below(2) == 1; }
 
+  // Every draw is a statement of its own, so that the files do not depend on the order in which
+  // a compiler evaluates arguments.
   std::string Make() {
     const LineEnd ends[] = {LineEnd::kLf, LineEnd::kCr, LineEnd::kCrLf};
-    PdfBuilder pdf(ends[Below(3)], Chance() ? "%PDF-1.4" : "%PDF-1.7");
+    const LineEnd lineEnd = ends[Below(3)];
+    const bool newer = Chance();
+    PdfBuilder pdf(lineEnd, newer ? "%PDF-1.7" : "%PDF-1.4");
     const int pages = 1 + static_cast<int>(Below(6));
     const bool twoLevels = Chance();
     const int root = 2;
     const int middle = 3;
     const int firstPage = 10;
-    pdf.Object(1, Chance() ? "<< /Type /Catalog /Pages 2 0 R >>" : "<</Pages 2 0 R/Type/Catalog>>");
+    const bool spaced = Chance();
+    pdf.Object(1, spaced ? "<< /Type /Catalog /Pages 2 0 R >>" : "<</Pages 2 0 R/Type/Catalog>>");
     std::string kids;
     for (int p = 0; p < pages; ++p) kids += std::to_string(firstPage + 2 * p) + " 0 R ";
     // The tree's nodes carry attributes that every page also has itself: nothing is inherited.
-    const std::string treeAttributes = Chance() ? "/MediaBox [0 0 612 792] /Rotate 0 " : "";
+    const bool treeHasAttributes = Chance();
+    const std::string treeAttributes = treeHasAttributes ? "/MediaBox [0 0 612 792] /Rotate 0 " : "";
     if (twoLevels) {
       pdf.Object(root, "<< /Type /Pages /Kids [3 0 R] /Count " + std::to_string(pages) + " " +
                            treeAttributes + ">>");
@@ -56,24 +62,35 @@ class Generator {
     const int parent = twoLevels ? middle : root;
     for (int p = 0; p < pages; ++p) {
       const int page = firstPage + 2 * p;
-      pdf.Object(page, PageBody(parent, page + 1, Chance()));
-      const std::string text = Below(4) == 0 ? "(XRef ObjStm /Info 5 0 R) Tj" : "(page) Tj";
+      const bool rotated = Chance();
+      pdf.Object(page, PageBody(parent, page + 1, rotated));
+      const bool nearMiss = Below(4) == 0;
+      const std::string text = nearMiss ? "(XRef ObjStm /Info 5 0 R) Tj" : "(page) Tj";
       const std::string content = "BT /F1 12 Tf 72 720 Td " + text + " ET";
       pdf.Object(page + 1, "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" +
                                content + "\nendstream");
     }
     pdf.Object(4, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Note (Type /XRef) >>");
-    if (Chance()) {
+    const bool updated = Chance();
+    if (updated) {
       // An update that replaces the first page with a rotated one.
       pdf.Object(firstPage, PageBody(parent, firstPage + 1, true));
     }
     pdf.XrefTable();
     std::string trailer = "/Size " + std::to_string(firstPage + 2 * pages) + " /Root 1 0 R";
-    if (Chance()) trailer += " /ID [<0123456789abcdef0123456789abcdef><fedcba9876543210fedcba9876543210>]";
-    if (Chance()) trailer += " /Comment (/Info 4 0 R)";
+    const bool identified = Chance();
+    if (identified) {
+      trailer += " /ID [<0123456789abcdef0123456789abcdef><fedcba9876543210fedcba9876543210>]";
+    }
+    const bool commented = Chance();
+    if (commented) trailer += " /Comment (/Info 4 0 R)";
     pdf.Trailer(trailer);
     std::string bytes = pdf.Bytes();
-    if (Below(4) == 0) bytes.resize(bytes.size() - Below(static_cast<unsigned>(bytes.size() / 3)));
+    const bool truncated = Below(4) == 0;
+    if (truncated) {
+      const unsigned cut = Below(static_cast<unsigned>(bytes.size() / 3));
+      bytes.resize(bytes.size() - cut);
+    }
     return bytes;
   }
 
@@ -89,37 +106,37 @@ class Generator {
 };
 
 constexpr std::uint64_t kDigests[] = {
-    49804496604045386ULL,
-    7901461624480332609ULL,
+    12923960490065198880ULL,
+    13536711651928251681ULL,
     8513204846344735094ULL,
-    6533238952089597382ULL,
-    5753082584676013121ULL,
-    17447965377414988302ULL,
-    7190319218963210183ULL,
-    10976280227422283138ULL,
-    13732639882310687768ULL,
-    6543940868206408462ULL,
-    18289904884234160325ULL,
-    16917671982620247711ULL,
-    6991125023680981319ULL,
-    12845979173191544420ULL,
+    10064695849090788455ULL,
+    16971876259303256346ULL,
+    17695194550020932652ULL,
+    4724067723578852699ULL,
+    15583986217653538544ULL,
+    11845010033077853366ULL,
+    11530901690298095429ULL,
+    4448885637997559983ULL,
+    7917215569978023166ULL,
+    17290266214479734420ULL,
+    415629495859512043ULL,
     15386564399567296905ULL,
     16146485378197519979ULL,
-    435182039592721477ULL,
-    2470409293133187883ULL,
+    1869536606502914449ULL,
+    6481145201284996284ULL,
     16217035618670886272ULL,
     4554620291993779240ULL,
-    9083376983021336976ULL,
-    14464804544955584698ULL,
-    16405509205500696368ULL,
-    13871089446694839391ULL,
+    8686689413942262290ULL,
+    17437926988889990681ULL,
+    6462079099353062544ULL,
+    10553650163290454415ULL,
     11011909837958663617ULL,
-    5140551671314456778ULL,
+    3652178167836407889ULL,
     3187077326355014326ULL,
     6029738494396572392ULL,
-    6413991948877170502ULL,
-    14206697416981685272ULL,
-    10964608278696917191ULL,
+    6109644775967802525ULL,
+    677145642879162973ULL,
+    3390678878681440810ULL,
     2995480386953190299ULL,
 };
 
