@@ -7,7 +7,6 @@
 #include <limits>
 #include <map>
 
-#include "byte_classes.h"
 #include "object_numbers.h"
 #include "scan_searches.h"
 #include "stream_decode.h"
@@ -99,9 +98,9 @@ struct PackedObject {
   std::size_t end = 0;
 };
 
-// The objects whose bytes the decoded data holds completely. Each object runs to the next
-// offset in the stream, or the last to the end of the data; where the data ends before that, the
-// object counts only when one whole value stands there.
+// The objects whose bytes the decoded data holds completely: each one value, running to the
+// next offset in the stream or, for the last, to the end of the data. Where the data ends early
+// an object counts when its value is whole.
 std::vector<PackedObject> PackedObjects(const DecodedStream& decoded, std::int64_t count,
                                         std::int64_t first) {
   const auto size = static_cast<std::int64_t>(decoded.bytes.size());
@@ -125,16 +124,14 @@ std::vector<PackedObject> PackedObjects(const DecodedStream& decoded, std::int64
   for (PackedObject& object : objects) {
     const auto next = std::upper_bound(starts.begin(), starts.end(),
                                        static_cast<std::int64_t>(object.begin));
-    if (next != starts.end() && *next <= size) {
-      object.end = static_cast<std::size_t>(*next);
-    } else if (next == starts.end() && decoded.complete) {
-      object.end = decoded.bytes.size();
-    } else {
-      std::int64_t at = static_cast<std::int64_t>(object.begin);
-      if (!PdfSyntax(data, size).ReadValue(at)) continue;
-      object.end = static_cast<std::size_t>(at);
-    }
-    while (object.end > object.begin && IsPdfSpace(decoded.bytes[object.end - 1])) --object.end;
+    const bool whole = next == starts.end() ? decoded.complete : *next <= size;
+    const std::int64_t end = next == starts.end() ? size : std::min(*next, size);
+    // The object must read as one value; where its data is whole, nothing may follow the value.
+    // Bytes that damage replaced would otherwise be copied as an object no reader can parse.
+    PdfSyntax syntax(data, end);
+    std::int64_t at = static_cast<std::int64_t>(object.begin);
+    if (!syntax.ReadValue(at) || (whole && syntax.SkipSpace(at) != end)) continue;
+    object.end = static_cast<std::size_t>(at);
     complete.push_back(object);
   }
   return complete;

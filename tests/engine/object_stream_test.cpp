@@ -103,6 +103,19 @@ TEST(DamagedObjectStream, TruncatedDataGivesBackTheObjectsThatInflatedCompletely
   }
 }
 
+TEST(DamagedObjectStream, ObjectOverwrittenWithJunkIsLeftOut) {
+  PdfBuilder pdf(LineEnd::kLf, "%PDF-1.5");
+  pdf.Object(1, ObjectStreamBody({kDocumentObjects[0],
+                                  {3, "~~~~~~~~~~~~~~~~~~~~~~~~~~~~~~"},
+                                  {8, "<< /A 1 >> trailing junk"},
+                                  kDocumentObjects[2]}));
+  const RepairRun run = RepairBytes(pdf.Bytes());
+
+  ASSERT_TRUE(run.completed) << run.failureText;
+  EXPECT_EQ(UnpackedNumbers(run.results), (std::vector<std::int64_t>{2, 4}));
+  EXPECT_EQ(run.output.find("~~~"), std::string::npos);
+}
+
 TEST(DamagedObjectStream, WrongLengthIsNotTrustedAndDataRunsToEndstream) {
   PdfBuilder pdf(LineEnd::kLf, "%PDF-1.5");
   std::string body = ObjectStreamBody(kDocumentObjects);
