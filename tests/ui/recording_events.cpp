@@ -1,0 +1,1 @@
+#include "recording_events.h"

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+#include <string>
+
+#include "bmp_file.h"
+
+class QWidget;
+
+namespace tarnwick::test {
+
+// Before the QApplication exists: Qt's offscreen platform unless a display was chosen, and a
+// private configuration and temporary folder, so that no test reads or writes the user's.
+void PrepareUiTestEnvironment();
+
+// A picture of one colour with a frame of another, `border` pixels wide.
+BmpImage FramedImage(int width, int height, Rgb inside, Rgb frame, int border);
+// Writes the image as a 24-bit bitmap file; fails hard when it cannot.
+void WriteBitmap(const std::string& path, const BmpImage& image);
+
+// The control of `window` named by its id.
+QWidget* Control(QWidget* window, int id);
+// The geometry of a control in its window's client area.
+QRect ClientRect(QWidget* control);
+// The colour of the window's client area at `point`, as drawn with all its controls.
+QColor ClientPixel(QWidget* clientArea, QPoint point);
+
+}  // namespace tarnwick::test

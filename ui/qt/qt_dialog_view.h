@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QDialog>
+#include <map>
+
+#include "dialog_units.h"
+#include "views.h"
+#include "widget_handle.h"
+
+class QAction;
+class QEventLoop;
+class QMenuBar;
+
+namespace tarnwick::qt {
+
+class BitmapButton;
+class SkinnedArea;
+
+// What every window of the program does on screen: a dialog whose client area has the template's
+// size and the skin drawn on it, controls found by id, an optional menu, and the events that the
+// window's logic decides about (commands, the close box, Escape and F1, paints). The dialog
+// itself decides nothing: closing it, Escape and the modal loop's end all go to the logic.
+class QtDialogView : public QDialog, public virtual DialogView, public WidgetHandle {
+ public:
+  // `templateWidth` × `templateHeight` in dialog units; `caption` is the template's title.
+  QtDialogView(WindowEvents& events, int templateWidth, int templateHeight,
+               const QString& caption);
+  ~QtDialogView() override;
+
+  void SetTitle(const std::string& title) override;
+  void SetBackground(const std::string& bitmapPath) override;
+  void SetButtonLook(int id, const ButtonLook& look) override;
+  void SetText(int id, const std::string& text) override;
+  void SetProgress(int id, int position) override;
+  void EnableControl(int id, bool enabled) override;
+  void EnableMenuItem(int id, bool enabled) override;
+  void Show() override;
+  void Hide() override;
+  void Invalidate() override;
+  DialogResult RunModal() override;
+  void EndModal(DialogResult result) override;
+
+  QWidget* Widget() override { return this; }
+  // Where the controls lie: the window without its title bar and menu.
+  SkinnedArea* ClientArea() const { return client_; }
+  bool RunningModal() const { return loop_ != nullptr; }
+
+ protected:
+  WindowEvents& Events() { return events_; }
+  // Adds the program's menu above the client area.
+  void AddProgramMenu();
+  // Buttons report their id as a command when clicked.
+  BitmapButton* AddCommandButton(int id, const QString& text, const DialogRect& rect);
+
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void reject() override;
+
+ private:
+  template <typename Control>
+  Control* Find(int id) const;
+
+  WindowEvents& events_;
+  SkinnedArea* client_;
+  QMenuBar* menu_ = nullptr;
+  std::map<int, QAction*> menuItems_;
+  QEventLoop* loop_ = nullptr;
+};
+
+}  // namespace tarnwick::qt
