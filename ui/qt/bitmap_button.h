@@ -12,6 +12,8 @@ namespace tarnwick::qt {
 // through. Without a readable bitmap it falls back to a plain push button with its caption (or
 // tooltip), so that a program installed without its skin stays usable.
 class BitmapButton final : public QAbstractButton {
+  Q_OBJECT
+
  public:
   explicit BitmapButton(QWidget* parent = nullptr);
 
