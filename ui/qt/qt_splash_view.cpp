@@ -55,8 +55,11 @@ void QtSplashView::Place(int x, int y, int width, int height) {
 }
 
 bool QtSplashView::SupportsFading() const {
-  // Wayland gives clients no say over a window's opacity.
-  return !QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
+  // Wayland gives clients no say over a window's opacity, and the platforms without a screen
+  // have no opacity at all.
+  const QString platform = QGuiApplication::platformName();
+  return !platform.startsWith(QStringLiteral("wayland")) && platform != QStringLiteral("offscreen") &&
+         platform != QStringLiteral("minimal");
 }
 
 void QtSplashView::Fade(double from, double to, unsigned milliseconds) {
