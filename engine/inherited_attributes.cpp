@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "byte_classes.h"
 #include "object_numbers.h"
 #include "rebuild_index.h"
 
@@ -36,7 +37,46 @@ const ObjectRecord* PDF_Repair::NewestRecord(std::int64_t number) const {
   return &results_.objects[records->second.front()];
 }
 
+std::optional<std::int64_t> PDF_Repair::SoleParentNumber(const ObjectRecord& page) {
+  const auto size = static_cast<std::size_t>(page.end - page.start);
+  const std::span<const std::uint8_t> bytes =
+      ReaderOf(page).View(static_cast<std::int64_t>(page.start), size);
+  if (bytes.size() != size) return std::nullopt;  // across a block border: read it properly
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  static constexpr std::string_view kParent = "/Parent";
+  const std::size_t key = text.find(kParent);
+  if (key == std::string_view::npos || text.find(kParent, key + 1) != std::string_view::npos) {
+    return std::nullopt;
+  }
+  std::size_t digit = key + kParent.size();
+  while (digit < text.size() && IsPdfSpace(text[digit])) ++digit;
+  std::int64_t number = 0;
+  for (; digit < text.size() && IsDigit(text[digit]) && number <= kMaxObjectNumber; ++digit) {
+    number = number * 10 + (text[digit] - '0');
+  }
+  return number;
+}
+
+bool PDF_Repair::AncestorsHandDown(std::int64_t parent) {
+  for (int level = 0; level < kMaxAncestors && IsListableNumber(parent); ++level) {
+    const TreeNode& node = TreeNodeOf(parent);
+    for (const std::string& attribute : node.attributes) {
+      if (!attribute.empty()) return true;
+    }
+    parent = node.parent;
+  }
+  return false;
+}
+
 std::string PDF_Repair::InheritedEntries(const ObjectRecord& page) {
+  // Most pages inherit nothing, and reading each one's dictionary would cost more than the rest
+  // of its copy. When the page's bytes hold a single "/Parent", it is the page's own parent if
+  // the page has one at all; when that parent's line hands nothing down, neither reading can
+  // give anything.
+  if (const std::optional<std::int64_t> parent = SoleParentNumber(page);
+      parent && !AncestorsHandDown(*parent)) {
+    return {};
+  }
   const std::optional<PdfDictionary> own = DictionaryOf(page);
   if (!own) return {};
   std::array<std::string, kInheritable.size()> found;

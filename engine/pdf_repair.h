@@ -122,6 +122,10 @@ class PDF_Repair {
   bool CopyPageChunk(const std::uint8_t* chunk, std::size_t length, const std::string& inherited);
   // The attributes a page inherited from its old ancestors and lacks itself, as entries to add.
   std::string InheritedEntries(const ObjectRecord& page);
+  // The number after "/Parent" when the page's bytes hold that key exactly once.
+  std::optional<std::int64_t> SoleParentNumber(const ObjectRecord& page);
+  // Whether a node of the old tree from `parent` up has any attribute to hand down.
+  bool AncestorsHandDown(std::int64_t parent);
   void WritePagesObject();
   bool PageContentsPresent(std::uint64_t start, std::uint64_t end);
   // How many records of `number` pass PageContentsPresent; 0 for numbers never listed.

@@ -72,7 +72,7 @@ std::int64_t PdfSyntax::RegularRunEnd(std::int64_t at) {
   return at;
 }
 
-std::optional<PdfValue> PdfSyntax::ReadValue(std::int64_t& at) { return Value(at, 0); }
+std::optional<PdfValue> PdfSyntax::ReadValue(std::int64_t& at) { return Value(at, 0, true); }
 
 std::optional<PdfDictionary> PdfSyntax::ReadDictionary(std::int64_t at) {
   at = SkipSpace(at);
@@ -126,16 +126,20 @@ std::vector<std::int64_t> PdfSyntax::ReadIntegers(std::int64_t at, std::size_t c
   return numbers;
 }
 
-std::optional<PdfValue> PdfSyntax::Value(std::int64_t& at, int depth) {
+std::optional<PdfValue> PdfSyntax::Value(std::int64_t& at, int depth, bool kept) {
   at = SkipSpace(at);
   PdfValue value;
   value.begin = at;
   const int c = At(at);
   if (c == '/') {
-    std::optional<std::string> name = Name(at);
-    if (!name) return std::nullopt;
     value.kind = PdfValue::Kind::kName;
-    value.name = std::move(*name);
+    if (kept) {
+      std::optional<std::string> name = Name(at);
+      if (!name) return std::nullopt;
+      value.name = std::move(*name);
+    } else {
+      at = RegularRunEnd(at + 1);  // a value inside a container nobody keeps needs no text
+    }
   } else if (c == '(') {
     if (!SkipLiteralString(at)) return std::nullopt;
     value.kind = PdfValue::Kind::kString;
@@ -185,7 +189,7 @@ bool PdfSyntax::SkipDictionaryBody(std::int64_t& at, int depth, PdfDictionary* k
     const std::int64_t keyBegin = at;
     std::optional<std::string> key = Name(at);
     if (!key) return false;
-    std::optional<PdfValue> value = Value(at, depth);
+    std::optional<PdfValue> value = Value(at, depth, keep != nullptr);
     if (!value) return false;
     if (keep) {
       if (keep->entries.size() == kMaxKeptItems) return false;
@@ -201,7 +205,7 @@ bool PdfSyntax::SkipArrayBody(std::int64_t& at, int depth, std::vector<PdfValue>
       ++at;
       return true;
     }
-    std::optional<PdfValue> value = Value(at, depth);
+    std::optional<PdfValue> value = Value(at, depth, keep != nullptr);
     if (!value) return false;
     if (keep) {
       if (keep->size() == kMaxKeptItems) return false;

@@ -75,7 +75,8 @@ class PdfSyntax {
   std::vector<std::int64_t> ReadIntegers(std::int64_t at, std::size_t count);
 
  private:
-  std::optional<PdfValue> Value(std::int64_t& at, int depth);
+  // `kept`: the caller keeps the value, so a name's text is decoded.
+  std::optional<PdfValue> Value(std::int64_t& at, int depth, bool kept);
   bool SkipDictionaryBody(std::int64_t& at, int depth, PdfDictionary* keep);
   bool SkipArrayBody(std::int64_t& at, int depth, std::vector<PdfValue>* keep);
   bool SkipLiteralString(std::int64_t& at);
