@@ -2,9 +2,12 @@
 // calls from workers, waits), message boxes and the two pickers.
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -25,14 +28,19 @@ using tarnwick::test::RecordingEvents;
 
 namespace {
 
-// Runs `answer` on the modal window of the given type as soon as it is open.
+// Runs `answer` on the modal window of the given type as soon as it is open, and again until it
+// has closed: a file dialog may not take a selection before it has read its folder.
 template <typename Modal>
 void WhenOpen(std::function<void(Modal*)> answer) {
   auto* poll = new QTimer(qApp);
-  QObject::connect(poll, &QTimer::timeout, qApp, [poll, answer] {
-    if (auto* modal = qobject_cast<Modal*>(QApplication::activeModalWidget())) {
+  auto answered = std::make_shared<std::optional<QPointer<Modal>>>();
+  QObject::connect(poll, &QTimer::timeout, qApp, [poll, answer, answered] {
+    auto* modal = qobject_cast<Modal*>(QApplication::activeModalWidget());
+    if (answered->has_value() && modal != **answered) {
       poll->stop();
       poll->deleteLater();
+    } else if (modal) {
+      *answered = modal;
       answer(modal);
     }
   });
@@ -156,8 +164,9 @@ class WindowServicesTest : public QObject {
       QCOMPARE(dialog->windowTitle(), QString(" Open Pdf files"));
       QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFiles);
       QCOMPARE(dialog->nameFilters(), QStringList({"Adobe Pdf Document (*.pdf *.PDF)"}));
-      dialog->setDirectory(folder.path());
-      dialog->selectFile(folder.filePath("a.pdf"));
+      if (dialog->directory() != QDir(folder.path())) dialog->setDirectory(folder.path());
+      // As a user would: the name typed into the dialog's name field.
+      dialog->findChild<QLineEdit*>("fileNameEdit")->setText("a.pdf");
       QMetaObject::invokeMethod(dialog, "accept");
     });
     const auto picked = pickers.PickFiles({.owner = nullptr,
@@ -183,7 +192,7 @@ class WindowServicesTest : public QObject {
       QCOMPARE(dialog->windowTitle(), QString("Select the Destination Path"));
       QCOMPARE(dialog->fileMode(), QFileDialog::Directory);
       QVERIFY(dialog->testOption(QFileDialog::ShowDirsOnly));
-      dialog->setDirectory(folder.path());
+      if (dialog->directory() != QDir(folder.path())) dialog->setDirectory(folder.path());
       QMetaObject::invokeMethod(dialog, "accept");
     });
     QCOMPARE(pickers.PickFolder(nullptr, "Select the Destination Path"),
