@@ -125,8 +125,8 @@ std::string PDF_Repair::CatalogEntries(std::int64_t number) {
   std::string entries;
   for (const PdfEntry& entry : dictionary->entries) {
     if (entry.key == "Type" || entry.key == "Pages") continue;
-    const auto raw = reader.ReadVector(
-        entry.keyBegin, static_cast<std::size_t>(entry.value.end - entry.keyBegin));
+    const auto raw = reader.ReadVector(entry.keyBegin,
+                                       static_cast<std::size_t>(entry.value.end - entry.keyBegin));
     entries += '\n';
     entries.append(raw.begin(), raw.end());
   }
@@ -149,9 +149,8 @@ bool PDF_Repair::WasCopied(std::int64_t number, bool encrypted) const {
   if (!IsListableNumber(number)) return false;
   const auto records = index_->recordsByNumber.find(number);
   if (records == index_->recordsByNumber.end()) return false;
-  return std::any_of(records->second.begin(), records->second.end(), [&](std::size_t i) {
-    return IsCopied(results_.objects[i], encrypted);
-  });
+  return std::any_of(records->second.begin(), records->second.end(),
+                     [&](std::size_t i) { return IsCopied(results_.objects[i], encrypted); });
 }
 
 void PDF_Repair::WriteXrefTable() {

@@ -123,8 +123,8 @@ const PDF_Repair::TreeNode& PDF_Repair::TreeNodeOf(std::int64_t number) {
       SourceReader& reader = ReaderOf(*record);
       for (std::size_t k = 0; k < kInheritable.size(); ++k) {
         if (const PdfValue* value = dictionary->Find(kInheritable[k])) {
-          const auto raw = reader.ReadVector(value->begin,
-                                             static_cast<std::size_t>(value->end - value->begin));
+          const auto raw =
+              reader.ReadVector(value->begin, static_cast<std::size_t>(value->end - value->begin));
           node.attributes[k].assign(raw.begin(), raw.end());
         }
       }

@@ -19,6 +19,8 @@ namespace {
 // for any real document, and a bound on what a compressed bomb can make the job hold.
 constexpr std::size_t kMaxStreamBytes = 64 << 20;
 constexpr std::size_t kMaxUnpackedBytes = 256 << 20;
+// Tiny objects cost more in the table than in the data; past this many the rest stay packed.
+constexpr std::size_t kMaxUnpackedObjects = 4 << 20;
 
 std::int32_t ClampedNumber(std::int64_t value) {
   return static_cast<std::int32_t>(
@@ -122,8 +124,8 @@ std::vector<PackedObject> PackedObjects(const DecodedStream& decoded, std::int64
   std::sort(starts.begin(), starts.end());
   std::vector<PackedObject> complete;
   for (PackedObject& object : objects) {
-    const auto next = std::upper_bound(starts.begin(), starts.end(),
-                                       static_cast<std::int64_t>(object.begin));
+    const auto next =
+        std::upper_bound(starts.begin(), starts.end(), static_cast<std::int64_t>(object.begin));
     const bool whole = next == starts.end() ? decoded.complete : *next <= size;
     const std::int64_t end = next == starts.end() ? size : std::min(*next, size);
     // The object must read as one value; where its data is whole, nothing may follow the value.
@@ -199,8 +201,8 @@ std::size_t PDF_Repair::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
   const auto objectEnd = static_cast<std::int64_t>(record.end);
   const std::int64_t dataEnd = StreamDataEnd(*source_, syntax, dictionary, *dataStart, objectEnd);
 
-  const std::size_t cap =
-      std::min(kMaxStreamBytes, kMaxUnpackedBytes - std::min(kMaxUnpackedBytes, results_.unpacked.size()));
+  const std::size_t cap = std::min(
+      kMaxStreamBytes, kMaxUnpackedBytes - std::min(kMaxUnpackedBytes, results_.unpacked.size()));
   DecodedStream decoded;
   if (filter->flate) {
     decoded = Inflate(*source_, *dataStart, dataEnd, cap);
@@ -213,7 +215,12 @@ std::size_t PDF_Repair::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
 
   const std::vector<PackedObject> objects = PackedObjects(decoded, *count, *first);
   std::vector<std::uint8_t>& text = results_.unpacked;
+  std::size_t unpacked = 0;
   for (const PackedObject& object : objects) {
+    if (text.size() >= kMaxUnpackedBytes || searches_->unpackedObjects >= kMaxUnpackedObjects)
+      break;
+    ++searches_->unpackedObjects;
+    ++unpacked;
     AppendText(text, "\n");
     const std::uint64_t start = text.size();
     AppendText(text, FormatDecimal(static_cast<std::uint64_t>(object.number)));
@@ -224,7 +231,7 @@ std::size_t PDF_Repair::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
     results_.objects.push_back({object.number, start, text.size(), RecordOrigin::kUnpacked});
     AppendText(text, "endobj\n");
   }
-  return objects.size();
+  return unpacked;
 }
 
 void PDF_Repair::ScanUnpackedText(std::size_t textStart) {

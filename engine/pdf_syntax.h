@@ -25,8 +25,8 @@ struct PdfValue {
     kReference,
   };
   Kind kind = Kind::kNull;
-  std::int64_t begin = 0;  // the value's first byte
-  std::int64_t end = 0;    // the byte after its last
+  std::int64_t begin = 0;    // the value's first byte
+  std::int64_t end = 0;      // the byte after its last
   std::int64_t integer = 0;  // an integer's value, or a reference's object number
   std::string name;          // a name without its slash, #xx escapes decoded
 

@@ -73,7 +73,7 @@ struct ScanResults {
   // "\nendobj\n", as if it had stood in the source that way.
   std::vector<std::uint8_t> unpacked;
   std::vector<XrefStreamRecord> xrefStreams;  // in order found
-  std::vector<std::int64_t> pages;    // in order found
+  std::vector<std::int64_t> pages;            // in order found
   std::int32_t catalogNumber = 0;
 
   std::vector<TrailerRecord> trailers;  // in order found; the current record is the last

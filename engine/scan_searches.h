@@ -16,6 +16,7 @@ struct PDF_Repair::ScanSearches {
   bool objectOpen = false;
   // Where "ObjStm" or "XRef" was seen last, -1 before; an object closing after it is looked into.
   std::int64_t streamTypeKeyword = -1;
+  std::size_t unpackedObjects = 0;  // objects unpacked from object streams so far
   std::int32_t pendingNumber = 0;
   std::int64_t pendingStart = 0;
 

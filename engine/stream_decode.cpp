@@ -27,7 +27,8 @@ DecodedStream InflateWith(SourceReader& reader, std::int64_t begin, std::int64_t
   for (std::int64_t at = begin; status == Z_OK && out.bytes.size() < cap;) {
     if (z.avail_in == 0) {
       const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(end - at, kInputPiece));
-      const std::span<const std::uint8_t> piece = at < end ? reader.View(at, wanted) : std::span<const std::uint8_t>{};
+      const std::span<const std::uint8_t> piece =
+          at < end ? reader.View(at, wanted) : std::span<const std::uint8_t>{};
       if (piece.empty()) break;  // the data ends before the encoded stream does
       z.next_in = const_cast<Bytef*>(piece.data());
       z.avail_in = static_cast<uInt>(piece.size());
@@ -91,11 +92,20 @@ void UndoPng(DecodedStream& stream, std::size_t rowBytes, std::size_t pixelBytes
       const int upLeft = i >= pixelBytes ? previous[i - pixelBytes] : 0;
       int predicted = 0;
       switch (filter) {
-        case 1: predicted = left; break;
-        case 2: predicted = up; break;
-        case 3: predicted = (left + up) / 2; break;
-        case 4: predicted = Paeth(left, up, upLeft); break;
-        default: break;
+        case 1:
+          predicted = left;
+          break;
+        case 2:
+          predicted = up;
+          break;
+        case 3:
+          predicted = (left + up) / 2;
+          break;
+        case 4:
+          predicted = Paeth(left, up, upLeft);
+          break;
+        default:
+          break;
       }
       out.push_back(static_cast<std::uint8_t>(encoded[i] + predicted));
     }
@@ -107,11 +117,11 @@ void UndoPng(DecodedStream& stream, std::size_t rowBytes, std::size_t pixelBytes
 
 }  // namespace
 
-DecodedStream Inflate(SourceReader& reader, std::int64_t begin, std::int64_t end,
-                      std::size_t cap) {
+DecodedStream Inflate(SourceReader& reader, std::int64_t begin, std::int64_t end, std::size_t cap) {
   DecodedStream out = InflateWith(reader, begin, end, cap, kZlibWindow);
   // Some producers write deflate data without the zlib wrapper.
-  if (out.bytes.empty() && !out.complete) out = InflateWith(reader, begin, end, cap, kBareDeflateWindow);
+  if (out.bytes.empty() && !out.complete)
+    out = InflateWith(reader, begin, end, cap, kBareDeflateWindow);
   return out;
 }
 

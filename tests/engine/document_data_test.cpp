@@ -10,8 +10,7 @@
 namespace tarnwick::test {
 namespace {
 
-const std::string kId =
-    "[<00112233445566778899aabbccddeeff><ffeeddccbbaa99887766554433221100>]";
+const std::string kId = "[<00112233445566778899aabbccddeeff><ffeeddccbbaa99887766554433221100>]";
 
 // A document whose only trailer is a cross-reference stream (object 9), with its catalog and
 // page tree packed in an object stream.
@@ -60,8 +59,9 @@ TEST(XrefStreamTrailer, WithoutRootTheCatalogFoundByTheScanServes) {
 TEST(XrefStreamTrailer, EachEntryComesFromTheNewestStreamThatHasIt) {
   // As in a linearized file: the last stream says only /Size, an earlier one the rest.
   std::string source = XrefStreamDocument("/Root 2 0 R /Info 6 0 R /ID " + kId);
-  source += "10 0 obj\n<< /Type /XRef /W [1 2 1] /Size 11 /Length 0 >>\nstream\n\nendstream\n"
-            "endobj\n";
+  source +=
+      "10 0 obj\n<< /Type /XRef /W [1 2 1] /Size 11 /Length 0 >>\nstream\n\nendstream\n"
+      "endobj\n";
   const RepairRun run = RepairBytes(source);
 
   ASSERT_TRUE(run.completed) << run.failureText;
@@ -83,11 +83,14 @@ TEST(XrefStreamTrailer, ATrailerDictionaryStillComesFirst) {
 std::string TwoLevelTree(std::string_view pageEntries) {
   PdfBuilder pdf;
   pdf.Object(1, "<< /Type /Catalog /Pages 10 0 R >>");
-  pdf.Object(10, "<< /Type /Pages /Kids [11 0 R] /Count 1 /Resources << /Font << /F1 20 0 R >> >> "
-                 "/MediaBox [0 0 612 792] /CropBox [1 1 2 2] >>");
-  pdf.Object(11, "<< /Type /Pages /Parent 10 0 R /Count 1 /MediaBox [0 0 300 400] /Rotate 90 "
-                 "/Kids [12 0 R] >>");
-  pdf.Object(12, "<< /Type /Page /Parent 11 0 R " + std::string(pageEntries) + "/Contents 13 0 R >>");
+  pdf.Object(10,
+             "<< /Type /Pages /Kids [11 0 R] /Count 1 /Resources << /Font << /F1 20 0 R >> >> "
+             "/MediaBox [0 0 612 792] /CropBox [1 1 2 2] >>");
+  pdf.Object(11,
+             "<< /Type /Pages /Parent 10 0 R /Count 1 /MediaBox [0 0 300 400] /Rotate 90 "
+             "/Kids [12 0 R] >>");
+  pdf.Object(12,
+             "<< /Type /Page /Parent 11 0 R " + std::string(pageEntries) + "/Contents 13 0 R >>");
   pdf.Object(13, "<< /Length 8 >>\nstream\n0 0 m S\nendstream");
   pdf.Trailer("/Size 14 /Root 1 0 R");
   return pdf.Bytes();
@@ -104,8 +107,7 @@ TEST(InheritedAttributes, PageGetsWhatItsNearestAncestorsHadThroughTwoLevels) {
 }
 
 TEST(InheritedAttributes, PageThatHasEverythingItselfIsCopiedAsItIs) {
-  const std::string own =
-      "/Resources 30 0 R /MediaBox [0 0 5 5] /CropBox [0 0 4 4] /Rotate 0 ";
+  const std::string own = "/Resources 30 0 R /MediaBox [0 0 5 5] /CropBox [0 0 4 4] /Rotate 0 ";
   const RepairRun run = RepairBytes(TwoLevelTree(own));
 
   ASSERT_TRUE(run.completed) << run.failureText;
@@ -140,10 +142,10 @@ std::string DocumentWithCatalog(std::string_view catalog, std::string_view trail
 }
 
 TEST(CatalogEntries, EveryEntryButTypeAndPagesIsKeptAsWritten) {
-  const RepairRun run = RepairBytes(DocumentWithCatalog(
-      "<< /Type /Catalog /Outlines 9 0 R /Pages 2 0 R /PageMode /UseOutlines\n"
-      "   /Names << /Dests 8 0 R >> /Lang (en-GB) >>",
-      ""));
+  const RepairRun run = RepairBytes(
+      DocumentWithCatalog("<< /Type /Catalog /Outlines 9 0 R /Pages 2 0 R /PageMode /UseOutlines\n"
+                          "   /Names << /Dests 8 0 R >> /Lang (en-GB) >>",
+                          ""));
 
   ASSERT_TRUE(run.completed) << run.failureText;
   EXPECT_EQ(ObjectInOutput(run.output, 1),

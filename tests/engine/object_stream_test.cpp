@@ -58,25 +58,22 @@ TEST_P(PackedDocument, ObjectsComeOutPlainWithPageCatalogAndTreeFound) {
   EXPECT_NE(run.output.find("/Kids [4 0 R  ]\n/Count 1"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, PackedDocument,
-                         ::testing::Values(ObjectStreamForm{true, 0, 1.0},
-                                           ObjectStreamForm{false, 0, 1.0},
-                                           ObjectStreamForm{true, 7, 1.0},
-                                           ObjectStreamForm{true, 1, 1.0}),
-                         [](const auto& info) {
-                           return std::string(info.param.deflated ? "Deflated" : "Uncompressed") +
-                                  (info.param.pngColumns ? "PngPredictor" +
-                                                               std::to_string(info.param.pngColumns)
-                                                         : "");
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Forms, PackedDocument,
+    ::testing::Values(ObjectStreamForm{true, 0, 1.0}, ObjectStreamForm{false, 0, 1.0},
+                      ObjectStreamForm{true, 7, 1.0}, ObjectStreamForm{true, 1, 1.0}),
+    [](const auto& info) {
+      return std::string(info.param.deflated ? "Deflated" : "Uncompressed") +
+             (info.param.pngColumns ? "PngPredictor" + std::to_string(info.param.pngColumns) : "");
+    });
 
 // Five objects of 2000 incompressible bytes each: a stream cut at some share of its data gives
 // back the objects that lie wholly in what inflates, and none of the rest.
 std::vector<PackedObject> LargeObjects() {
   std::vector<PackedObject> objects;
   for (int number = 2; number <= 6; ++number) {
-    objects.push_back({number, "<< /Filler " + NoiseString(2000, static_cast<unsigned>(number)) +
-                                   " >>"});
+    objects.push_back(
+        {number, "<< /Filler " + NoiseString(2000, static_cast<unsigned>(number)) + " >>"});
   }
   return objects;
 }

@@ -79,8 +79,8 @@ TEST(PdfSyntax, LaterKeyWins) {
 
 TEST(PdfSyntax, UnclosedOrBrokenValuesFail) {
   for (const std::string text :
-       {"<< /A (never closed >>", "<< /A <41 zz> >>", "<< /A [1 2 >>", "<< /A 1 /B >>",
-        "<< A 1 >>", "<< /A endobj >>", "<< /A 1", "<< /A 1 ] >>"}) {
+       {"<< /A (never closed >>", "<< /A <41 zz> >>", "<< /A [1 2 >>", "<< /A 1 /B >>", "<< A 1 >>",
+        "<< /A endobj >>", "<< /A 1", "<< /A 1 ] >>"}) {
     SCOPED_TRACE(text);
     Syntax s(text);
     EXPECT_FALSE(s.syntax.ReadDictionary(0).has_value());

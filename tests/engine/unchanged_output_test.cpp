@@ -49,7 +49,8 @@ class Generator {
     for (int p = 0; p < pages; ++p) kids += std::to_string(firstPage + 2 * p) + " 0 R ";
     // The tree's nodes carry attributes that every page also has itself: nothing is inherited.
     const bool treeHasAttributes = Chance();
-    const std::string treeAttributes = treeHasAttributes ? "/MediaBox [0 0 612 792] /Rotate 0 " : "";
+    const std::string treeAttributes =
+        treeHasAttributes ? "/MediaBox [0 0 612 792] /Rotate 0 " : "";
     if (twoLevels) {
       pdf.Object(root, "<< /Type /Pages /Kids [3 0 R] /Count " + std::to_string(pages) + " " +
                            treeAttributes + ">>");
@@ -97,47 +98,26 @@ class Generator {
  private:
   std::string PageBody(int parent, int contents, bool rotated) {
     return "<< /Type /Page /Parent " + std::to_string(parent) +
-           " 0 R /MediaBox [0 0 612 792] /CropBox [0 0 600 780] /Rotate " +
-           (rotated ? "90" : "0") + " /Resources << /Font << /F1 4 0 R >> >> /Contents " +
-           std::to_string(contents) + " 0 R >>";
+           " 0 R /MediaBox [0 0 612 792] /CropBox [0 0 600 780] /Rotate " + (rotated ? "90" : "0") +
+           " /Resources << /Font << /F1 4 0 R >> >> /Contents " + std::to_string(contents) +
+           " 0 R >>";
   }
 
   std::mt19937 random_;
 };
 
 constexpr std::uint64_t kDigests[] = {
-    12923960490065198880ULL,
-    13536711651928251681ULL,
-    8513204846344735094ULL,
-    10064695849090788455ULL,
-    16971876259303256346ULL,
-    17695194550020932652ULL,
-    4724067723578852699ULL,
-    15583986217653538544ULL,
-    11845010033077853366ULL,
-    11530901690298095429ULL,
-    4448885637997559983ULL,
-    7917215569978023166ULL,
-    17290266214479734420ULL,
-    415629495859512043ULL,
-    15386564399567296905ULL,
-    16146485378197519979ULL,
-    1869536606502914449ULL,
-    6481145201284996284ULL,
-    16217035618670886272ULL,
-    4554620291993779240ULL,
-    8686689413942262290ULL,
-    17437926988889990681ULL,
-    6462079099353062544ULL,
-    10553650163290454415ULL,
-    11011909837958663617ULL,
-    3652178167836407889ULL,
-    3187077326355014326ULL,
-    6029738494396572392ULL,
-    6109644775967802525ULL,
-    677145642879162973ULL,
-    3390678878681440810ULL,
-    2995480386953190299ULL,
+    12923960490065198880ULL, 13536711651928251681ULL, 8513204846344735094ULL,
+    10064695849090788455ULL, 16971876259303256346ULL, 17695194550020932652ULL,
+    4724067723578852699ULL,  15583986217653538544ULL, 11845010033077853366ULL,
+    11530901690298095429ULL, 4448885637997559983ULL,  7917215569978023166ULL,
+    17290266214479734420ULL, 415629495859512043ULL,   15386564399567296905ULL,
+    16146485378197519979ULL, 1869536606502914449ULL,  6481145201284996284ULL,
+    16217035618670886272ULL, 4554620291993779240ULL,  8686689413942262290ULL,
+    17437926988889990681ULL, 6462079099353062544ULL,  10553650163290454415ULL,
+    11011909837958663617ULL, 3652178167836407889ULL,  3187077326355014326ULL,
+    6029738494396572392ULL,  6109644775967802525ULL,  677145642879162973ULL,
+    3390678878681440810ULL,  2995480386953190299ULL,
 };
 
 TEST(UnchangedOutput, GeneratedPlainFilesRepairAsBefore) {

@@ -20,8 +20,8 @@ constexpr char kAuthor[] = "Oracle Author";
 
 // Three pages with document information and a bookmark per page, through Ghostscript.
 std::string PostScriptWithBookmarks() {
-  std::string ps = "%!PS\n[ /Title (" + std::string(kTitle) + ") /Author (" + kAuthor +
-                   ") /DOCINFO pdfmark\n";
+  std::string ps =
+      "%!PS\n[ /Title (" + std::string(kTitle) + ") /Author (" + kAuthor + ") /DOCINFO pdfmark\n";
   for (int page = 1; page <= 3; ++page) {
     ps += "[ /Title (Chapter " + std::to_string(page) + ") /Page " + std::to_string(page) +
           " /OUT pdfmark\n";
@@ -90,8 +90,8 @@ std::vector<std::string> OutlineTitles(const fs::path& pdf) {
   const std::string json = RunShell("qpdf --json --json-key=outlines " + Quoted(pdf)).out;
   std::vector<std::string> titles;
   const std::regex title("\"title\": \"([^\"]*)\"");
-  for (auto it = std::sregex_iterator(json.begin(), json.end(), title); it != std::sregex_iterator();
-       ++it) {
+  for (auto it = std::sregex_iterator(json.begin(), json.end(), title);
+       it != std::sregex_iterator(); ++it) {
     titles.push_back((*it)[1]);
   }
   return titles;
@@ -187,8 +187,7 @@ TEST_P(OracleModernFile, RepairingTheRepairedCopyKeepsEverything) {
   ExpectCleanCopyOf(original, RepairInto(once.output, second.Path()), PageOrder::kAny);
 }
 
-INSTANTIATE_TEST_SUITE_P(Producers, OracleModernFile,
-                         ::testing::ValuesIn(PackedDocuments::Kinds()),
+INSTANTIATE_TEST_SUITE_P(Producers, OracleModernFile, ::testing::ValuesIn(PackedDocuments::Kinds()),
                          [](const auto& info) { return info.param; });
 
 }  // namespace
