@@ -46,8 +46,6 @@ QWidget* Control(QWidget* window, int id) {
   return window->findChild<QWidget*>(QString::number(id));
 }
 
-QRect ClientRect(QWidget* control) { return control->geometry(); }
-
 QColor ClientPixel(QWidget* clientArea, QPoint point) {
   return clientArea->grab().toImage().pixelColor(point);
 }

@@ -22,8 +22,6 @@ void WriteBitmap(const std::string& path, const BmpImage& image);
 
 // The control of `window` named by its id.
 QWidget* Control(QWidget* window, int id);
-// The geometry of a control in its window's client area.
-QRect ClientRect(QWidget* control);
 // The colour of the window's client area at `point`, as drawn with all its controls.
 QColor ClientPixel(QWidget* clientArea, QPoint point);
 
