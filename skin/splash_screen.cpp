@@ -6,7 +6,9 @@
 namespace tarnwick {
 
 CSplashScreenEx::CSplashScreenEx(std::unique_ptr<SplashView> view)
-    : view_(std::move(view)), fadingSupported_(view_->SupportsFading()) {}
+    : view_(std::move(view)), fadingSupported_(view_->SupportsFading()) {
+  view_->SetTimerListener([this](int id) { OnTimer(id); });
+}
 
 bool CSplashScreenEx::CreateSplash(WindowHandle* parent, unsigned timeout, unsigned style) {
   if (state_ != State::kNew) return false;

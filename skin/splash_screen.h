@@ -28,7 +28,10 @@ class CSplashScreenEx {
   static constexpr int kHideTimer = 0;
 
   // Whether the view can fade is asked once, here.
+  // The view's timers call back into this object, which therefore stays where it was made.
   explicit CSplashScreenEx(std::unique_ptr<SplashView> view);
+  CSplashScreenEx(const CSplashScreenEx&) = delete;
+  CSplashScreenEx& operator=(const CSplashScreenEx&) = delete;
 
   // Stores the arguments and creates the hidden window. A window with a drop shadow that cannot
   // be made is tried once more without the shadow. False when no window was made, or when this

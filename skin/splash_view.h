@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "bmp_file.h"
@@ -15,8 +16,8 @@ struct ScreenSize {
 
 // What the splash screen needs from a toolkit: one borderless, topmost tool window without a
 // title that draws a picture at (0,0) in its own size and never erases its background. The view
-// holds no logic. While a timer runs, the view calls CSplashScreenEx::OnTimer(id) on the window
-// thread each time its period elapses.
+// holds no logic. While a timer runs, the view calls its timer listener on the window thread each
+// time its period elapses.
 class SplashView : public WindowHandle {
  public:
   // Creates the window, hidden, at (0,0) with size 0, owned by `parent` (none when null), with a
@@ -37,6 +38,8 @@ class SplashView : public WindowHandle {
   // Blends the window out and leaves it hidden.
   virtual void FadeOut(unsigned milliseconds) = 0;
   virtual void Hide() = 0;
+  // Who hears the timers: the splash screen object that owns this view.
+  virtual void SetTimerListener(std::function<void(int id)> listener) = 0;
   virtual void StartTimer(int id, unsigned milliseconds) = 0;
   virtual void StopTimer(int id) = 0;
   // Destroys the window; no call but the destructor follows.

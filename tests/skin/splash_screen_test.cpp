@@ -53,6 +53,10 @@ class RecordingSplashView : public SplashView {
     calls.push_back("FadeOut " + std::to_string(milliseconds));
   }
   void Hide() override { calls.push_back("Hide"); }
+  void SetTimerListener(std::function<void(int)> listener) override {
+    timerListener = std::move(listener);
+  }
+  std::function<void(int)> timerListener;
   void StartTimer(int id, unsigned milliseconds) override {
     calls.push_back("StartTimer " + std::to_string(id) + ' ' + std::to_string(milliseconds));
   }
@@ -256,9 +260,9 @@ TEST_F(SplashScreen, TheHideTimerStopsItselfHidesAndDestroysTheWindow) {
   CreateAndLoad(2000, kProgramStyle);
   splash_->ShowSplash();
   view_->calls.clear();
-  splash_->OnTimer(1);  // not ours
+  view_->timerListener(1);  // not ours
   EXPECT_TRUE(view_->calls.empty());
-  splash_->OnTimer(CSplashScreenEx::kHideTimer);
+  view_->timerListener(CSplashScreenEx::kHideTimer);  // as the view's timer delivers it
   EXPECT_EQ(view_->calls, (Calls{"StopTimer 0", "FadeOut 200", "Destroy"}));
   EXPECT_TRUE(splash_->Destroyed());
 }

@@ -139,6 +139,7 @@ class ScriptedSplashView final : public SplashView {
   void Show() override { record.shown = true; }
   void FadeOut(unsigned) override { record.shown = false; }
   void Hide() override { record.shown = false; }
+  void SetTimerListener(std::function<void(int)>) override {}
   void StartTimer(int, unsigned) override {}
   void StopTimer(int) override {}
   void Destroy() override { record.destroyed = true; }

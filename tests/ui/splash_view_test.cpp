@@ -36,7 +36,6 @@ struct Splash {
     auto owned = std::make_unique<QtSplashView>();
     view = owned.get();
     splash = std::make_unique<CSplashScreenEx>(std::move(owned));
-    view->SetTimerHandler([this](int id) { splash->OnTimer(id); });
     splash->CreateSplash(nullptr, timeout, style);
   }
   QtSplashView* view;

@@ -20,8 +20,6 @@ class QtSplashView final : public QWidget, public SplashView, public WidgetHandl
   QtSplashView();
   ~QtSplashView() override;
 
-  // Who hears the timers: the splash screen object that owns this view.
-  void SetTimerHandler(std::function<void(int id)> handler) { timerHandler_ = std::move(handler); }
 
   bool Create(WindowHandle* parent, bool dropShadow) override;
   ScreenSize ScreenClientSize() const override;
@@ -33,6 +31,9 @@ class QtSplashView final : public QWidget, public SplashView, public WidgetHandl
   void Show() override;
   void FadeOut(unsigned milliseconds) override;
   void Hide() override;
+  void SetTimerListener(std::function<void(int id)> listener) override {
+    timerHandler_ = std::move(listener);
+  }
   void StartTimer(int id, unsigned milliseconds) override;
   void StopTimer(int id) override;
   void Destroy() override;
