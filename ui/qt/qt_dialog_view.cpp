@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -25,6 +26,11 @@ QtDialogView::QtDialogView(WindowEvents& events, int templateWidth, int template
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   client_->setFixedSize(ToPixels(templateWidth, templateHeight));
+  // The templates are laid out for an 8-point dialog font; a larger desktop font would wrap
+  // their labels.
+  QFont templateFont = client_->font();
+  templateFont.setPointSize(8);
+  client_->setFont(templateFont);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
