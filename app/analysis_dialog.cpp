@@ -27,6 +27,7 @@ DialogResult CProgressBar::DoModal() {
   view_->SetBackground(app_.Bitmap("ProgressBar.bmp"));
   workerResult_ = false;
   workerDone_ = false;
+  shownPosition_ = -1;
   stopped_ = false;
   title_ = ShowWindowTitle(app_, *view_);
   app_.jobSwitch.Reset();
@@ -101,6 +102,8 @@ void CProgressBar::ShowPauseButton() {
 }
 
 void CProgressBar::SetProgressPosition(int position) {
+  if (position == shownPosition_) return;
+  shownPosition_ = position;
   app_.desktop.windowThread.CallFromWorker([&] {
     if (view_) view_->SetProgress(ids::kAnalysisProgress, position);
   });

@@ -46,6 +46,9 @@ class CProgressBar final : public WindowEvents, public ProgressSink {
   std::unique_ptr<DialogView> view_;
   std::unique_ptr<WindowTitles::Claim> title_;
   std::unique_ptr<WorkerThread> workerThread_;
+  // The position the bar shows, kept on the worker: the engine reports every chunk, and only a
+  // change is worth a call to the window thread.
+  int shownPosition_ = -1;
   bool workerResult_ = false;
   std::atomic<bool> workerDone_ = false;
   bool paused_ = false;

@@ -39,6 +39,7 @@ DialogResult CFileSave::DoModal() {
   app_.saving.saveAborted = false;
   saveFinished_ = false;
   stopping_ = false;
+  shownPosition_ = -1;
   app_.jobSwitch.Reset();
   saveThread_ = app_.desktop.workers.Start([this] { SaveWorker(); });
 
@@ -193,6 +194,8 @@ void CFileSave::StopSaving(StopWay way) {
 }
 
 void CFileSave::SetProgressPosition(int position) {
+  if (position == shownPosition_) return;
+  shownPosition_ = position;
   OnWorker([&](DialogView& view) { view.SetProgress(ids::kCurrentProgress, position); });
 }
 

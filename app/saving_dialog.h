@@ -52,6 +52,9 @@ class CFileSave final : public WindowEvents, public ProgressSink {
   std::unique_ptr<DialogView> view_;
   std::unique_ptr<WindowTitles::Claim> title_;
   std::unique_ptr<WorkerThread> saveThread_;
+  // The current bar's position, kept on the worker: the engine reports every chunk, and only a
+  // change is worth a call to the window thread.
+  int shownPosition_ = -1;
   std::atomic<bool> saveFinished_ = false;
   bool stopping_ = false;
 };

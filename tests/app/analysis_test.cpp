@@ -51,6 +51,21 @@ TEST(Analysis, PauseStopNoKeepsTheWorkerPausedUntilResumed) {
   EXPECT_EQ(h.Run(), 0);
 }
 
+TEST(Analysis, TheWindowThreadHearsOnlyChangesOfTheBarsPosition) {
+  DesktopHarness h;
+  const std::string large = h.WriteLargeSource("z.pdf");
+  ASSERT_GT(fs::file_size(large), 100u * 512) << "enough chunks to report many equal positions";
+  h.Repair({large});
+  h.Then("repaired", [&] {
+    EXPECT_EQ(h.views.Opened("preview"), 1);
+    // Two steps of at most 101 positions each, two step labels and repaints.
+    EXPECT_LE(h.loop.CallsFromWorkers(), 2 * 101 + 4);
+  });
+  h.Press("preview", Key::kEscape);
+  h.Expect(ui::kQuickExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+}
+
 TEST(Analysis, StopAnsweredYesClosesTheJobsFilesBeforeTheMainWindowReturns) {
   DesktopHarness h;
   const std::string large = h.WriteLargeSource("z.pdf");

@@ -30,6 +30,7 @@ void ScriptedEventLoop::Post(std::function<void()> task) {
 }
 
 void ScriptedEventLoop::CallFromWorker(const std::function<void()>& task) {
+  ++callsFromWorkers_;
   bool done = false;
   std::unique_lock lock(mutex_);
   if (shutDown_) return;

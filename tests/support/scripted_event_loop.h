@@ -49,6 +49,7 @@ class ScriptedEventLoop final : public WindowThread, public Workers {
   long long VirtualMilliseconds() const { return virtualMs_; }
   const std::vector<int>& WindowThreadWaits() const { return windowWaits_; }
   std::size_t StepsLeft() const { return steps_.size(); }
+  int CallsFromWorkers() const { return callsFromWorkers_; }
 
  private:
   struct Step {
@@ -75,6 +76,7 @@ class ScriptedEventLoop final : public WindowThread, public Workers {
   std::function<bool()> workersHeld_;
   std::vector<int> windowWaits_;
   std::atomic<long long> virtualMs_ = 0;
+  std::atomic<int> callsFromWorkers_ = 0;
 };
 
 }  // namespace tarnwick::test
