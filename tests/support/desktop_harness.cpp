@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "pdf_builder.h"
+#include "sample_pdf.h"
 
 namespace tarnwick::test {
 namespace fs = std::filesystem;
@@ -81,23 +81,8 @@ void DesktopHarness::Repair(const std::vector<std::string>& paths) {
 }
 
 std::string DesktopHarness::WriteSource(const std::string& name, int pages) {
-  PdfBuilder pdf;
-  std::string kids;
-  for (int page = 0; page < pages; ++page) kids += std::to_string(3 + 2 * page) + " 0 R ";
-  pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
-  pdf.Object(2, "<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(pages) + " >>");
-  for (int page = 0; page < pages; ++page) {
-    const int number = 3 + 2 * page;
-    const std::string text = "BT /F1 12 Tf 72 720 Td (" + name + " page " +
-                             std::to_string(page + 1) + ") Tj ET";
-    pdf.Object(number, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents " +
-                           std::to_string(number + 1) + " 0 R >>");
-    pdf.Object(number + 1, "<< /Length " + std::to_string(text.size()) + " >>\nstream\n" + text +
-                               "\nendstream");
-  }
-  pdf.XrefTable().Trailer("/Size " + std::to_string(3 + 2 * pages) + " /Root 1 0 R");
   const std::string path = sourceFolder + "/" + name;
-  WriteFile(path, pdf.Bytes());
+  WriteFile(path, SamplePdf(name, pages));
   return path;
 }
 
