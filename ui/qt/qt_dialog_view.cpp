@@ -26,9 +26,11 @@ QtDialogView::QtDialogView(WindowEvents& events, int templateWidth, int template
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   client_->setFixedSize(ToPixels(templateWidth, templateHeight));
-  // The templates are laid out for an 8-point dialog font; a larger desktop font would wrap
-  // their labels.
+  // The templates are laid out for an 8-point dialog font of Tahoma's width; a wider desktop
+  // font would cut or wrap their labels, so metric-compatible narrow families come first.
   QFont templateFont = client_->font();
+  templateFont.setFamilies({"Tahoma", "Liberation Sans", "Arimo", "Nimbus Sans", "Arial",
+                            templateFont.family()});
   templateFont.setPointSize(8);
   client_->setFont(templateFont);
   auto* layout = new QVBoxLayout(this);
