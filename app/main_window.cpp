@@ -43,11 +43,7 @@ void CZazoRavazuDlg::Initialise() {
   view.SetButtonLook(ids::kToolbarSaveCurrent,
                      SingleBitmapButton(app_, "SaveCurrentD.bmp", "Save Current"));
   view.SetButtonLook(ids::kToolbarSaveAll, SingleBitmapButton(app_, "SaveAllD.bmp", "Save All"));
-  view.SetButtonLook(ids::kToolbarHelp, HoverBitmapButton(app_, "Help.bmp", "HelpA.bmp", "Help"));
-  view.SetButtonLook(ids::kToolbarAbout,
-                     HoverBitmapButton(app_, "AboutUsBT.bmp", "AboutUsBTA.bmp", "About Us"));
-  view.SetButtonLook(ids::kToolbarExit,
-                     HoverBitmapButton(app_, "ExitBT.bmp", "ExitBTA.bmp", "Exit"));
+  ShowHelpAboutExitButtons(app_, view);
   view.SetButtonLook(ids::kRepair, SingleBitmapButton(app_, "repair.bmp", "Repair", "Repair"));
   view.SetButtonLook(ids::kBrowse, SingleBitmapButton(app_, "browseBt.bmp", "Browse", "Browse"));
   title_ = ShowWindowTitle(app_, view);

@@ -41,11 +41,7 @@ void CPreview::Initialise() {
                      HoverBitmapButton(app_, "SaveCurrent.bmp", "SaveCurrentA.bmp", "Save Current"));
   view.SetButtonLook(ids::kToolbarSaveAll,
                      HoverBitmapButton(app_, "SaveAll.bmp", "SaveAllA.bmp", "Save All"));
-  view.SetButtonLook(ids::kToolbarHelp, HoverBitmapButton(app_, "Help.bmp", "HelpA.bmp", "Help"));
-  view.SetButtonLook(ids::kToolbarAbout,
-                     HoverBitmapButton(app_, "AboutUsBT.bmp", "AboutUsBTA.bmp", "About Us"));
-  view.SetButtonLook(ids::kToolbarExit,
-                     HoverBitmapButton(app_, "ExitBT.bmp", "ExitBTA.bmp", "Exit"));
+  ShowHelpAboutExitButtons(app_, view);
   view.SetButtonLook(ids::kBack, SingleBitmapButton(app_, "back.bmp", "Back", "Back"));
   view.SetButtonLook(ids::kSaveCurrentButton,
                      SingleBitmapButton(app_, "SaveC-a.bmp", "Save Current", "Save Current File"));

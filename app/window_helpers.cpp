@@ -1,6 +1,7 @@
 #include "window_helpers.h"
 
 #include "app_texts.h"
+#include "control_ids.h"
 
 namespace tarnwick {
 namespace {
@@ -55,6 +56,13 @@ ButtonLook HoverBitmapButton(const AppContext& app, const std::string& normal,
           .normalTransparent = kNormalTransparent,
           .hoverTransparent = kHoverTransparent,
           .tooltip = tooltip};
+}
+
+void ShowHelpAboutExitButtons(const AppContext& app, DialogView& view) {
+  view.SetButtonLook(ids::kToolbarHelp, HoverBitmapButton(app, "Help.bmp", "HelpA.bmp", "Help"));
+  view.SetButtonLook(ids::kToolbarAbout,
+                     HoverBitmapButton(app, "AboutUsBT.bmp", "AboutUsBTA.bmp", "About Us"));
+  view.SetButtonLook(ids::kToolbarExit, HoverBitmapButton(app, "ExitBT.bmp", "ExitBTA.bmp", "Exit"));
 }
 
 }  // namespace tarnwick

@@ -20,6 +20,9 @@ std::unique_ptr<WindowTitles::Claim> ShowWindowTitle(AppContext& app, DialogView
 // A bitmap button with one bitmap for both states, drawn with the usual transparent colour.
 ButtonLook SingleBitmapButton(const AppContext& app, const std::string& bitmap,
                               const std::string& tooltip, const std::string& caption = {});
+// The toolbar's Help, About Us and Exit buttons, alike in the main and the preview window.
+void ShowHelpAboutExitButtons(const AppContext& app, DialogView& view);
+
 // A bitmap button with a normal and a hover bitmap.
 ButtonLook HoverBitmapButton(const AppContext& app, const std::string& normal,
                              const std::string& hover, const std::string& tooltip);
