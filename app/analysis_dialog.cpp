@@ -96,9 +96,9 @@ void CProgressBar::TogglePause() {
 
 void CProgressBar::ShowPauseButton() {
   const char* caption = paused_ ? ui::kResume : ui::kPause;
-  view_->SetButtonLook(ids::kAnalysisPause,
-                       SingleBitmapButton(app_, paused_ ? "resume.bmp" : "pause.bmp", caption,
-                                          caption));
+  view_->SetButtonLook(
+      ids::kAnalysisPause,
+      SingleBitmapButton(app_, paused_ ? "resume.bmp" : "pause.bmp", caption, caption));
 }
 
 void CProgressBar::SetProgressPosition(int position) {

@@ -4,8 +4,7 @@ namespace tarnwick {
 
 MessageAnswer JobMessageBoxes::Ask(const MessageBoxRequest& request) {
   MessageAnswer answer = MessageAnswer::kNo;
-  desktop_.windowThread.CallFromWorker(
-      [&] { answer = desktop_.messageBoxes.Show(request); });
+  desktop_.windowThread.CallFromWorker([&] { answer = desktop_.messageBoxes.Show(request); });
   return answer;
 }
 

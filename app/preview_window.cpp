@@ -37,8 +37,9 @@ void CPreview::Initialise() {
   PreviewView& view = *view_;
   PreviewShared& shared = app_.preview;
   view.SetButtonLook(ids::kToolbarOpen, SingleBitmapButton(app_, "OpenD.bmp", "Open"));
-  view.SetButtonLook(ids::kPreviewSaveCurrent,
-                     HoverBitmapButton(app_, "SaveCurrent.bmp", "SaveCurrentA.bmp", "Save Current"));
+  view.SetButtonLook(
+      ids::kPreviewSaveCurrent,
+      HoverBitmapButton(app_, "SaveCurrent.bmp", "SaveCurrentA.bmp", "Save Current"));
   view.SetButtonLook(ids::kToolbarSaveAll,
                      HoverBitmapButton(app_, "SaveAll.bmp", "SaveAllA.bmp", "Save All"));
   ShowHelpAboutExitButtons(app_, view);
@@ -182,8 +183,7 @@ void CPreview::RepairAfterMove() {
     return;
   }
   PreviewShared& shared = app_.preview;
-  view_->Pane(shared.firstPaneShows ? ids::kFirstPane : ids::kSecondPane)
-      .Navigate(ui::kBlankPage);
+  view_->Pane(shared.firstPaneShows ? ids::kFirstPane : ids::kSecondPane).Navigate(ui::kBlankPage);
   navigationPending_ = true;
   pendingPath_ = job.outputPath;
   shared.firstPaneShows = !shared.firstPaneShows;

@@ -83,8 +83,8 @@ int CFileSave::SaveWorker() {
         break;
       }
       // Every file is attempted; one that was not saved spoils the run's result.
-      allSaved &= SaveFile(node->path, std::to_string(saving.saveCounter),
-                           std::to_string(fileCount));
+      allSaved &=
+          SaveFile(node->path, std::to_string(saving.saveCounter), std::to_string(fileCount));
       const int overall = fileCount > 0 ? 100 / fileCount * saving.saveCounter : 0;
       if (overall < 100) {
         OnWorker([&](DialogView& view) { view.SetProgress(ids::kOverallProgress, overall); });
@@ -168,9 +168,9 @@ void CFileSave::TogglePauseSaving() {
 void CFileSave::ShowPauseButton() {
   const bool paused = app_.saving.savePaused;
   const char* caption = paused ? ui::kResume : ui::kPause;
-  view_->SetButtonLook(ids::kSavingPause,
-                       SingleBitmapButton(app_, paused ? "resume.bmp" : "pause.bmp", caption,
-                                          caption));
+  view_->SetButtonLook(
+      ids::kSavingPause,
+      SingleBitmapButton(app_, paused ? "resume.bmp" : "pause.bmp", caption, caption));
 }
 
 void CFileSave::StopSaving(StopWay way) {

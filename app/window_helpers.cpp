@@ -62,7 +62,8 @@ void ShowHelpAboutExitButtons(const AppContext& app, DialogView& view) {
   view.SetButtonLook(ids::kToolbarHelp, HoverBitmapButton(app, "Help.bmp", "HelpA.bmp", "Help"));
   view.SetButtonLook(ids::kToolbarAbout,
                      HoverBitmapButton(app, "AboutUsBT.bmp", "AboutUsBTA.bmp", "About Us"));
-  view.SetButtonLook(ids::kToolbarExit, HoverBitmapButton(app, "ExitBT.bmp", "ExitBTA.bmp", "Exit"));
+  view.SetButtonLook(ids::kToolbarExit,
+                     HoverBitmapButton(app, "ExitBT.bmp", "ExitBTA.bmp", "Exit"));
 }
 
 }  // namespace tarnwick

@@ -1,9 +1,10 @@
+#include "activity_log.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 
-#include "activity_log.h"
 #include "app_texts.h"
 #include "desktop_harness.h"
 

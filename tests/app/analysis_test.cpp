@@ -28,8 +28,7 @@ TEST(Analysis, PauseStopNoKeepsTheWorkerPausedUntilResumed) {
     EXPECT_EQ(analysis.title, ui::kWindowTitle);
     EXPECT_EQ(analysis.Look(ids::kAnalysisPause).caption, ui::kResume);
     EXPECT_EQ(analysis.Look(ids::kAnalysisPause).tooltip, ui::kResume);
-    EXPECT_EQ(analysis.Look(ids::kAnalysisPause).normalBitmap,
-              h.programFolder + "/Bmp/resume.bmp");
+    EXPECT_EQ(analysis.Look(ids::kAnalysisPause).normalBitmap, h.programFolder + "/Bmp/resume.bmp");
     analysis.Events().OnCommand(ids::kAnalysisStop);
   });
   h.Expect(ui::kStopAnalysisQuestion, kNo);
@@ -42,8 +41,7 @@ TEST(Analysis, PauseStopNoKeepsTheWorkerPausedUntilResumed) {
   h.Then("resumed, repaired and shown", [&] {
     EXPECT_TRUE(h.App().Job().jobDone);
     EXPECT_EQ(h.views.Opened("preview"), 1);
-    const std::vector<std::string>& steps =
-        h.views.Preview().textHistory[ids::kSourcePath];
+    const std::vector<std::string>& steps = h.views.Preview().textHistory[ids::kSourcePath];
     EXPECT_EQ(steps.back(), large);
   });
   h.Press("preview", Key::kEscape);
@@ -101,9 +99,8 @@ TEST(Analysis, ARepairThatFailsClosesTheDialogWithoutTheStopQuestion) {
   });
   h.CloseBox("main");
   h.Expect(ui::kExitQuestion, kNo);
-  h.Then("Repair is enabled again", [&] {
-    EXPECT_TRUE(h.views.Main().controlEnabled[ids::kRepair]);
-  });
+  h.Then("Repair is enabled again",
+         [&] { EXPECT_TRUE(h.views.Main().controlEnabled[ids::kRepair]); });
   h.Click("main", ids::kToolbarExit);
   h.Expect(ui::kExitQuestion, kYes);
   EXPECT_EQ(h.Run(), 0);

@@ -37,8 +37,12 @@ TEST(MainWindow, RepairLogsEveryFileThenStopReturnsWithoutPreview) {
   const std::string a = h.WriteLargeSource("a.pdf");
   const std::string b = h.WriteSource("b.pdf");
   h.Repair({a, b});
-  h.loop.When([&] { return h.views.Opened("analysis") == 1 && h.views.Open("analysis").progress[ids::kAnalysisProgress] > 10; },
-              [&] { h.views.Open("analysis").Events().OnCommand(ids::kAnalysisStop); });
+  h.loop.When(
+      [&] {
+        return h.views.Opened("analysis") == 1 &&
+               h.views.Open("analysis").progress[ids::kAnalysisProgress] > 10;
+      },
+      [&] { h.views.Open("analysis").Events().OnCommand(ids::kAnalysisStop); });
   h.Expect(ui::kStopAnalysisQuestion, kYes);
   h.Then("the main window is back", [&] {
     EXPECT_TRUE(h.views.Main().visible);

@@ -105,7 +105,8 @@ TEST(SaveCurrent, ReturnsToThePreviewAndLeavesTheShownCopyAlone) {
   h.Expect(ui::kExitQuestion, kYes);
   EXPECT_EQ(h.Run(), 0);
   EXPECT_EQ(ReadFile(h.destinationFolder + "/a.pdf"), saved) << "the saved copy survives";
-  EXPECT_EQ(std::distance(fs::directory_iterator(h.destinationFolder), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(h.destinationFolder), fs::directory_iterator()),
+            1);
   EXPECT_EQ(ReadFile(a), originalA);
   EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
 }

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -129,12 +128,12 @@ TEST(Help, OpensOnlyTheProgramFoldersDocumentThenTheSystemViewer) {
 TEST(CleanUp, TouchesNothingOutsideTheWorkFolders) {
   DesktopHarness h;
   const std::string user = h.WriteSource("mine.pdf");
-  const std::string work = h.temporaryFolder + "/tarnwick-" + std::to_string(::getuid()) +
-                           "/1-2-3-4-5-2026";
+  const std::string work =
+      h.temporaryFolder + "/tarnwick-" + std::to_string(::getuid()) + "/1-2-3-4-5-2026";
   fs::create_directories(work);
   WriteFile(work + "/copy.pdf", "copy");
-  const std::string lookalike = h.temporaryFolder + "/tarnwick-" + std::to_string(::getuid()) +
-                                "/notes/copy.pdf";
+  const std::string lookalike =
+      h.temporaryFolder + "/tarnwick-" + std::to_string(::getuid()) + "/notes/copy.pdf";
   fs::create_directories(lookalike.substr(0, lookalike.rfind('/')));
   WriteFile(lookalike, "not a work copy");
   for (CleanUpMode mode : {CleanUpMode::afterPreview, CleanUpMode::atExit}) {

@@ -1,7 +1,6 @@
 #include "desktop_harness.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,18 +16,17 @@ DesktopHarness::DesktopHarness()
       sourceFolder(root.File("sources")),
       destinationFolder(root.File("saved")),
       temporaryFolder(root.File("tmp")),
-      desktop_{messages, pickers, shell,    titles, process, environment,
+      desktop_{messages, pickers, shell, titles, process, environment,
                settings, files,   clock, loop,   loop} {
-  for (const std::string& folder : {programFolder, sourceFolder, destinationFolder,
-                                    temporaryFolder}) {
+  for (const std::string& folder :
+       {programFolder, sourceFolder, destinationFolder, temporaryFolder}) {
     fs::create_directories(folder);
   }
   tmpdir_ = std::make_unique<ScopedEnvironment>("TMPDIR", temporaryFolder);
   settings.Write("TWPDF", "FilePath", programFolder);
   environment.Set("PATH", "/usr/bin:/bin");
   app = std::make_unique<AppContext>(desktop_, views);
-  loop.SetWorkersHeld(
-      [this] { return app->jobSwitch.IsPaused() && !app->jobSwitch.IsStopped(); });
+  loop.SetWorkersHeld([this] { return app->jobSwitch.IsPaused() && !app->jobSwitch.IsStopped(); });
 }
 
 DesktopHarness::~DesktopHarness() {
@@ -67,7 +65,8 @@ void DesktopHarness::Press(const std::string& window, Key key) {
 }
 
 void DesktopHarness::CloseBox(const std::string& window) {
-  Then("close the " + window + " window", [this, window] { views.Open(window).Events().OnClose(); });
+  Then("close the " + window + " window",
+       [this, window] { views.Open(window).Events().OnClose(); });
 }
 
 void DesktopHarness::AddFiles(const std::vector<std::string>& paths) {
@@ -92,7 +91,8 @@ std::string DesktopHarness::WriteLargeSource(const std::string& name) {
 
 std::vector<std::string> DesktopHarness::WorkCopies() const {
   std::vector<std::string> copies;
-  const fs::path privateFolder = fs::path(temporaryFolder) / ("tarnwick-" + std::to_string(::getuid()));
+  const fs::path privateFolder =
+      fs::path(temporaryFolder) / ("tarnwick-" + std::to_string(::getuid()));
   if (!fs::exists(privateFolder)) return copies;
   for (const auto& entry : fs::recursive_directory_iterator(privateFolder)) {
     copies.push_back(entry.path().string());

@@ -12,9 +12,11 @@ PdfBuilder SamplePdfObjects(const std::string& label, int pages) {
     const int number = 3 + 2 * page;
     const std::string text =
         "BT /F1 24 Tf 72 700 Td (" + label + " page " + std::to_string(page + 1) + ") Tj ET";
-    pdf.Object(number, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font "
-                       "<< /F1 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> >> "
-                       "/Contents " + std::to_string(number + 1) + " 0 R >>");
+    pdf.Object(number,
+               "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font "
+               "<< /F1 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> >> "
+               "/Contents " +
+                   std::to_string(number + 1) + " 0 R >>");
     pdf.Object(number + 1, "<< /Length " + std::to_string(text.size()) + " >>\nstream\n" + text +
                                "\nendstream");
   }

@@ -109,8 +109,9 @@ std::unique_ptr<SplashView> ScriptedViews::CreateSplashView() {
 }
 
 ScriptedDialogView& ScriptedViews::Open(const std::string& kind) {
-  const auto found = std::find_if(open_.rbegin(), open_.rend(),
-                                  [&](const ScriptedDialogView* view) { return view->kind == kind; });
+  const auto found =
+      std::find_if(open_.rbegin(), open_.rend(),
+                   [&](const ScriptedDialogView* view) { return view->kind == kind; });
   if (found == open_.rend()) throw ScriptFailure("no " + kind + " window is open");
   return **found;
 }
