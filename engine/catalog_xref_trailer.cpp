@@ -4,8 +4,9 @@
 #include <cstring>
 
 #include "byte_classes.h"
+#include "decimal.h"
 #include "object_numbers.h"
-#include "rebuild_index.h"
+#include "rebuild_pass.h"
 
 namespace tarnwick {
 
@@ -98,23 +99,23 @@ std::string_view IdEntryAtStart(const std::vector<std::uint8_t>& run) {
 
 }  // namespace
 
-void PDF_Repair::WriteCatalogObject() {
-  TrailerRecord& trailer = *results_.CurrentTrailer();
+void RebuildPass::WriteCatalogObject() {
+  TrailerRecord& trailer = trailer_;
   const std::int64_t sourceCatalog = trailer.root != 0 ? trailer.root : results_.catalogNumber;
   const std::string entries = IsListableNumber(sourceCatalog) ? CatalogEntries(sourceCatalog) : "";
   // Without a known Root the catalog takes the number after the new Pages object.
-  if (trailer.root == 0) trailer.root = static_cast<std::int32_t>(results_.newPagesNumber + 1);
+  if (trailer.root == 0) trailer.root = static_cast<std::int32_t>(summary_.newPagesNumber + 1);
   const auto root = static_cast<std::int64_t>(trailer.root);
-  xrefEntries_.emplace_back(root, output_->Length());
-  output_->Write(FormatDecimal(static_cast<std::uint64_t>(root)));
-  output_->Write(" 0 obj\n<</Type/Catalog/Pages ");
-  output_->Write(FormatDecimal(results_.newPagesNumber));
-  output_->Write(" 0 R");
-  output_->Write(entries);
-  output_->Write("\n>>\nendobj\n");
+  xrefEntries_.emplace_back(root, output_.Length());
+  output_.Write(FormatDecimal(static_cast<std::uint64_t>(root)));
+  output_.Write(" 0 obj\n<</Type/Catalog/Pages ");
+  output_.Write(FormatDecimal(summary_.newPagesNumber));
+  output_.Write(" 0 R");
+  output_.Write(entries);
+  output_.Write("\n>>\nendobj\n");
 }
 
-std::string PDF_Repair::CatalogEntries(std::int64_t number) {
+std::string RebuildPass::CatalogEntries(std::int64_t number) {
   const ObjectRecord* record = NewestRecord(number);
   if (!record) return {};
   const std::optional<PdfDictionary> dictionary = DictionaryOf(*record);
@@ -133,11 +134,11 @@ std::string PDF_Repair::CatalogEntries(std::int64_t number) {
   return entries;
 }
 
-std::int64_t PDF_Repair::TrailerInfoNumber() {
-  if (results_.fallbackTrailer) return results_.fallbackTrailer->info;
+std::int64_t RebuildPass::TrailerInfoNumber() {
+  if (summary_.fallbackTrailer) return summary_.fallbackTrailer->info;
   if (results_.trailers.empty()) return 0;
   constexpr std::int64_t kKeywordLength = 7;  // "trailer"
-  PdfSyntax syntax(*source_, source_->Length());
+  PdfSyntax syntax(source_, source_.Length());
   const std::optional<PdfDictionary> dictionary = syntax.ReadDictionary(
       static_cast<std::int64_t>(results_.trailers.back().offset) + kKeywordLength);
   if (!dictionary) return 0;
@@ -145,95 +146,95 @@ std::int64_t PDF_Repair::TrailerInfoNumber() {
   return info && info->kind == PdfValue::Kind::kReference ? info->integer : 0;
 }
 
-bool PDF_Repair::WasCopied(std::int64_t number, bool encrypted) const {
+bool RebuildPass::WasCopied(std::int64_t number, bool encrypted) const {
   if (!IsListableNumber(number)) return false;
-  const auto records = index_->recordsByNumber.find(number);
-  if (records == index_->recordsByNumber.end()) return false;
+  const auto records = recordsByNumber_.find(number);
+  if (records == recordsByNumber_.end()) return false;
   return std::any_of(records->second.begin(), records->second.end(),
                      [&](std::size_t i) { return IsCopied(results_.objects[i], encrypted); });
 }
 
-void PDF_Repair::WriteXrefTable() {
-  xrefOffset_ = output_->Length() + 1;  // after the LF that precedes the keyword
+void RebuildPass::WriteXrefTable() {
+  xrefOffset_ = output_.Length() + 1;  // after the LF that precedes the keyword
   // One subsection from object 0 in number order; of several copies of one number the first
   // written (the newest in the source) is the one a reader finds.
   std::stable_sort(xrefEntries_.begin(), xrefEntries_.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   const std::int64_t highest = xrefEntries_.empty() ? 0 : xrefEntries_.back().first;
   xrefSize_ = static_cast<std::uint64_t>(highest) + 1;
-  output_->Write("\nxref\n0 ");
-  output_->Write(FormatDecimal(xrefSize_));
-  output_->Write("\n0000000000 65535 f \n");
+  output_.Write("\nxref\n0 ");
+  output_.Write(FormatDecimal(xrefSize_));
+  output_.Write("\n0000000000 65535 f \n");
   auto entry = xrefEntries_.begin();
   for (std::int64_t number = 1; number <= highest; ++number) {
     while (entry != xrefEntries_.end() && entry->first < number) ++entry;
     if (entry == xrefEntries_.end() || entry->first != number) {
-      output_->Write("0000000000 00000 f \n");
+      output_.Write("0000000000 00000 f \n");
       continue;
     }
     std::string offset = FormatDecimal(entry->second);
     if (offset.size() > 10) offset.resize(10);
-    output_->Write(std::string(10 - offset.size(), '0'));
-    output_->Write(offset);
-    output_->Write(" 00000 n \n");
+    output_.Write(std::string(10 - offset.size(), '0'));
+    output_.Write(offset);
+    output_.Write(" 00000 n \n");
   }
 }
 
-void PDF_Repair::WriteTrailer() {
-  const TrailerRecord& trailer = *results_.CurrentTrailer();
+void RebuildPass::WriteTrailer() {
+  const TrailerRecord& trailer = trailer_;
   auto widened = [](std::int32_t value) {
     return FormatDecimal(static_cast<std::uint64_t>(static_cast<std::int64_t>(value)));
   };
-  output_->Write(" \ntrailer\n<< \n/Size ");
-  output_->Write(FormatDecimal(xrefSize_));
-  output_->Write(" \n/Root ");
-  output_->Write(widened(trailer.root));
-  output_->Write(" 0 R  ");
-  if (const std::int64_t info = TrailerInfoNumber(); WasCopied(info, results_.encryptionSeen)) {
-    output_->Write("/Info ");
-    output_->Write(FormatDecimal(static_cast<std::uint64_t>(info)));
-    output_->Write(" 0 R  ");
+  output_.Write(" \ntrailer\n<< \n/Size ");
+  output_.Write(FormatDecimal(xrefSize_));
+  output_.Write(" \n/Root ");
+  output_.Write(widened(trailer.root));
+  output_.Write(" 0 R  ");
+  if (const std::int64_t info = TrailerInfoNumber(); WasCopied(info, encryptionSeen_)) {
+    output_.Write("/Info ");
+    output_.Write(FormatDecimal(static_cast<std::uint64_t>(info)));
+    output_.Write(" 0 R  ");
   }
   bool wroteEncrypt = false;
-  if (results_.encryptionSeen) {
-    output_->Write("/Encrypt ");
-    output_->Write(widened(trailer.encrypt));
-    output_->Write(" 0 R \r");
-    results_.encryptionSeen = false;
+  if (encryptionSeen_) {
+    output_.Write("/Encrypt ");
+    output_.Write(widened(trailer.encrypt));
+    output_.Write(" 0 R \r");
+    encryptionSeen_ = false;
     wroteEncrypt = true;
   }
   bool wroteId = false;
-  if (results_.identifierSeen) {
+  if (identifierSeen_) {
     const std::vector<std::uint8_t> id = IdentifierArray();
     if (!id.empty()) {
-      output_->Write("\n/ID");
-      output_->Write(id.data(), id.size());
+      output_.Write("\n/ID");
+      output_.Write(id.data(), id.size());
       wroteId = true;
     }
-    results_.identifierSeen = false;
+    identifierSeen_ = false;
   }
-  if (results_.decodeParmsSeen) {
+  if (decodeParmsSeen_) {
     // Entries of an old-style trailer that a producer left at these places; taken only when
     // they hold what they are meant to and the trailer has not already got that key.
-    const auto encryptRun = source_->ReadVector(kEncryptRunOffset, kEncryptRunLength);
-    const auto idRun = source_->ReadVector(kIdRunOffset, kIdRunLength);
-    if (!wroteEncrypt) output_->Write(EncryptEntryAtStart(encryptRun));
-    if (!wroteId) output_->Write(IdEntryAtStart(idRun));
-    results_.decodeParmsSeen = false;
+    const auto encryptRun = source_.ReadVector(kEncryptRunOffset, kEncryptRunLength);
+    const auto idRun = source_.ReadVector(kIdRunOffset, kIdRunLength);
+    if (!wroteEncrypt) output_.Write(EncryptEntryAtStart(encryptRun));
+    if (!wroteId) output_.Write(IdEntryAtStart(idRun));
+    decodeParmsSeen_ = false;
   }
-  output_->Write("\r\n>>");
+  output_.Write("\r\n>>");
 }
 
-void PDF_Repair::WriteStartXref() {
-  output_->Write("\nstartxref\n");
-  output_->Write(FormatDecimal(xrefOffset_.value_or(0)));
-  output_->Write("\n%%EOF\n");
+void RebuildPass::WriteStartXref() {
+  output_.Write("\nstartxref\n");
+  output_.Write(FormatDecimal(xrefOffset_.value_or(0)));
+  output_.Write("\n%%EOF\n");
 }
 
-std::vector<std::uint8_t> PDF_Repair::IdentifierArray() {
-  std::int64_t open = results_.identifierKeyEnd;
-  while (open < source_->Length() && IsPdfSpace(source_->ByteAt(open))) ++open;
-  const std::vector<std::uint8_t> bytes = source_->ReadVector(open, kIdentifierReach);
+std::vector<std::uint8_t> RebuildPass::IdentifierArray() {
+  std::int64_t open = identifierKeyEnd_;
+  while (open < source_.Length() && IsPdfSpace(source_.ByteAt(open))) ++open;
+  const std::vector<std::uint8_t> bytes = source_.ReadVector(open, kIdentifierReach);
   RunCursor cursor(bytes.data(), bytes.size());
   bool ok = cursor.Take('[');
   ok = ok && (cursor.SkipWhile(IsPdfSpace), cursor.TakeString());

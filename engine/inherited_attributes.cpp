@@ -5,7 +5,7 @@
 
 #include "byte_classes.h"
 #include "object_numbers.h"
-#include "rebuild_index.h"
+#include "rebuild_pass.h"
 
 namespace tarnwick {
 
@@ -23,7 +23,7 @@ std::int64_t ParentNumber(const PdfDictionary& dictionary) {
 
 }  // namespace
 
-std::optional<PdfDictionary> PDF_Repair::DictionaryOf(const ObjectRecord& record) {
+std::optional<PdfDictionary> RebuildPass::DictionaryOf(const ObjectRecord& record) {
   PdfSyntax syntax(ReaderOf(record), static_cast<std::int64_t>(record.end));
   const std::optional<std::int64_t> body =
       syntax.AfterObjectHeader(static_cast<std::int64_t>(record.start));
@@ -31,13 +31,13 @@ std::optional<PdfDictionary> PDF_Repair::DictionaryOf(const ObjectRecord& record
   return syntax.ReadDictionary(*body);
 }
 
-const ObjectRecord* PDF_Repair::NewestRecord(std::int64_t number) const {
-  const auto records = index_->recordsByNumber.find(number);
-  if (records == index_->recordsByNumber.end() || records->second.empty()) return nullptr;
+const ObjectRecord* RebuildPass::NewestRecord(std::int64_t number) const {
+  const auto records = recordsByNumber_.find(number);
+  if (records == recordsByNumber_.end() || records->second.empty()) return nullptr;
   return &results_.objects[records->second.front()];
 }
 
-std::optional<std::int64_t> PDF_Repair::SoleParentNumber(const ObjectRecord& page) {
+std::optional<std::int64_t> RebuildPass::SoleParentNumber(const ObjectRecord& page) {
   const auto size = static_cast<std::size_t>(page.end - page.start);
   const std::span<const std::uint8_t> bytes =
       ReaderOf(page).View(static_cast<std::int64_t>(page.start), size);
@@ -57,7 +57,7 @@ std::optional<std::int64_t> PDF_Repair::SoleParentNumber(const ObjectRecord& pag
   return number;
 }
 
-bool PDF_Repair::AncestorsHandDown(std::int64_t parent) {
+bool RebuildPass::AncestorsHandDown(std::int64_t parent) {
   for (int level = 0; level < kMaxAncestors && IsListableNumber(parent); ++level) {
     const TreeNode& node = TreeNodeOf(parent);
     for (const std::string& attribute : node.attributes) {
@@ -68,7 +68,7 @@ bool PDF_Repair::AncestorsHandDown(std::int64_t parent) {
   return false;
 }
 
-std::string PDF_Repair::InheritedEntries(const ObjectRecord& page) {
+std::string RebuildPass::InheritedEntries(const ObjectRecord& page) {
   // Most pages inherit nothing, and reading each one's dictionary would cost more than the rest
   // of its copy. When the page's bytes hold a single "/Parent", it is the page's own parent if
   // the page has one at all; when that parent's line hands nothing down, neither reading can
@@ -109,14 +109,14 @@ std::string PDF_Repair::InheritedEntries(const ObjectRecord& page) {
   }
   // Large values inherited by very many pages could multiply the output; past the budget pages
   // keep only what they have themselves.
-  if (entries.size() > index_->inheritedBytesLeft) return {};
-  index_->inheritedBytesLeft -= entries.size();
+  if (entries.size() > inheritedBytesLeft_) return {};
+  inheritedBytesLeft_ -= entries.size();
   return entries;
 }
 
-const PDF_Repair::TreeNode& PDF_Repair::TreeNodeOf(std::int64_t number) {
-  const auto known = index_->treeNodes.find(number);
-  if (known != index_->treeNodes.end()) return known->second;
+const RebuildPass::TreeNode& RebuildPass::TreeNodeOf(std::int64_t number) {
+  const auto known = treeNodes_.find(number);
+  if (known != treeNodes_.end()) return known->second;
   TreeNode node;
   if (const ObjectRecord* record = NewestRecord(number)) {
     if (const std::optional<PdfDictionary> dictionary = DictionaryOf(*record)) {
@@ -131,7 +131,7 @@ const PDF_Repair::TreeNode& PDF_Repair::TreeNodeOf(std::int64_t number) {
       node.parent = ParentNumber(*dictionary);
     }
   }
-  return index_->treeNodes.emplace(number, std::move(node)).first->second;
+  return treeNodes_.emplace(number, std::move(node)).first->second;
 }
 
 }  // namespace tarnwick

@@ -1,13 +1,15 @@
 // Step 1: the whole source read once in 512-byte chunks, with a handful of keywords recognised
 // byte by byte. A keyword test sees only its own chunk; three boundary rules catch the keywords
 // that straddle a chunk border.
+#include "object_scan.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <string_view>
 
 #include "byte_classes.h"
-#include "scan_searches.h"
+#include "source_numbers.h"
 
 namespace tarnwick {
 
@@ -65,31 +67,35 @@ int ScanProgress(std::int64_t done, std::int64_t length) {
 
 }  // namespace
 
-std::int32_t PDF_Repair::ParseSourceRun(std::int64_t first, std::int64_t last) {
-  if (last < first) return 0;
-  std::uint8_t run[1024];
-  const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(last - first + 1, 1024));
-  return ParseDecimal(run, source_->Read(first, wanted, run));
+std::int32_t ScanText::ParseRun(std::int64_t first, std::int64_t last) {
+  return ParseSourceRun(reader, first, last);
 }
 
-std::int64_t PDF_Repair::LineStartAtOrBefore(std::int64_t from, BackwardSearch& lineSearch) {
+std::int64_t ScanText::LineStartAtOrBefore(std::int64_t from, BackwardSearch& lineSearch) {
   const std::int64_t lineEnd =
-      lineSearch.Find(from, [this](std::int64_t at) { return IsLineEnd(source_->ByteAt(at)); });
+      lineSearch.Find(from, [this](std::int64_t at) { return IsLineEnd(reader.ByteAt(at)); });
   // The walk gives up at the start of the file, so the line then starts at offset 1.
   return lineEnd <= 0 ? 1 : lineEnd + 1;
 }
 
-std::int32_t PDF_Repair::NumberOnLineBefore(std::int64_t end, BackwardSearch& lineSearch) {
-  return ParseSourceRun(LineStartAtOrBefore(end - 1, lineSearch), end - 1);
+std::int32_t ScanText::NumberOnLineBefore(std::int64_t end, BackwardSearch& lineSearch) {
+  return ParseRun(LineStartAtOrBefore(end - 1, lineSearch), end - 1);
 }
 
-bool PDF_Repair::ScanObjects() {
-  results_ = ScanResults{};
-  searches_ = std::make_unique<ScanSearches>(*source_);
+std::int64_t ObjectScan::Chunk::FindAmongFirst(std::int64_t span, std::uint8_t byte,
+                                               bool last) const {
+  std::int64_t found = -1;
+  for (std::int64_t i = 0; i < std::min(span, size) && (last || found < 0); ++i) {
+    if (bytes[i] == byte) found = i;
+  }
+  return found;
+}
 
-  const std::int64_t length = source_->Length();
+bool ObjectScan::ScanObjects() {
+  results_ = ScanResults{};
+  const std::int64_t length = source_.Length();
   results_.sourceLength = static_cast<std::uint64_t>(length);
-  if (!StartStep(1)) return false;
+  if (!progress_.StartStep(1)) return false;
 
   bool pageEndArmed = true;
   bool catalogEndArmed = true;
@@ -100,15 +106,15 @@ bool PDF_Repair::ScanObjects() {
     // too; near a block's end or the file's it is copied, with zeros after it.
     const std::uint8_t* bytes = copy;
     const auto span = static_cast<std::size_t>(size) + kBlockTest + 1;
-    const std::span<const std::uint8_t> direct = source_->View(chunkStart, span);
+    const std::span<const std::uint8_t> direct = source_.View(chunkStart, span);
     if (direct.size() == span) {
       bytes = direct.data();
-      source_->Pin(chunkStart);  // the rules read elsewhere in the file meanwhile
+      source_.Pin(chunkStart);  // the rules read elsewhere in the file meanwhile
     } else {
-      source_->Read(chunkStart, static_cast<std::size_t>(size), copy);
+      source_.Read(chunkStart, static_cast<std::size_t>(size), copy);
       std::memset(copy + size, 0, sizeof copy - static_cast<std::size_t>(size));
     }
-    if (source_->Failed()) return false;
+    if (source_.Failed()) return false;
     const Chunk chunk{bytes, size, chunkStart};
 
     // The first step of a chunk runs the boundary rules, which look only at the chunk's first
@@ -134,48 +140,50 @@ bool PDF_Repair::ScanObjects() {
       }
     }
     // A Kids keyword with no object before it ends the scan; the bar stays where it was.
-    if (!goOn) return !source_->Failed();
+    if (!goOn) return !source_.Failed();
     chunkStart += chunk.size;
-    if (!Progress(ScanProgress(chunkStart, length))) return false;
+    if (!progress_.Report(ScanProgress(chunkStart, length))) return false;
   }
   return true;
 }
 
-bool PDF_Repair::KeywordRule(const Chunk& chunk, std::int64_t i) {
+bool ObjectScan::KeywordRule(const Chunk& chunk, std::int64_t i) {
   const std::int64_t at = chunk.start + i;
   switch (chunk.At(i)) {
     case '/':
       // "/Pages" is not a page; the byte after the keyword must be in the chunk to tell.
-      if (chunk.Has(i, "/Page") && i + 5 < chunk.size && chunk.bytes[i + 5] != 's') RecordPage(at);
+      if (chunk.Has(i, "/Page") && i + 5 < chunk.size && chunk.bytes[i + 5] != 's') {
+        RecordPage(sourceText_, at);
+      }
       return true;
     case 'C':
-      if (chunk.Has(i, "Catalog")) RecordCatalog(at);
+      if (chunk.Has(i, "Catalog")) RecordCatalog(sourceText_, at);
       return true;
     case 'o':
-      if (chunk.Has(i, "obj")) RecordObjectKeyword(at);
+      if (chunk.Has(i, "obj")) RecordObjectKeyword(sourceText_, at);
       return true;
     case '<':
       if (chunk.Has(i, "<</DecodeParms")) results_.decodeParmsSeen = true;
       return true;
     case 't':
-      if (chunk.Has(i, "trailer")) RecordTrailer(at);
+      if (chunk.Has(i, "trailer")) RecordTrailer(sourceText_, at);
       return true;
     case 'K':
-      return !chunk.Has(i, "Kids") || RecordKids(at);
+      return !chunk.Has(i, "Kids") || RecordKids(sourceText_, at);
     case 'j':
       // Only marks the object as one to look into when it closes; read from the source, so
       // that a type name across a chunk border counts too.
-      if (source_->Matches(at - 2, "ObjStm")) searches_->streamTypeKeyword = at;
+      if (source_.Matches(at - 2, "ObjStm")) streamTypeKeyword_ = at;
       return true;
     case 'X':
-      if (source_->Matches(at, "XRef")) searches_->streamTypeKeyword = at;
+      if (source_.Matches(at, "XRef")) streamTypeKeyword_ = at;
       return true;
     default:
       return true;
   }
 }
 
-std::int64_t PDF_Repair::PageEndRule(const Chunk& chunk, bool& armed) {
+std::int64_t ObjectScan::PageEndRule(const Chunk& chunk, bool& armed) {
   const std::int64_t last = chunk.FindAmongFirst(4, 'e', true);
   if (last < 0) return 0;
   armed = false;
@@ -184,88 +192,93 @@ std::int64_t PDF_Repair::PageEndRule(const Chunk& chunk, bool& armed) {
     if (chunk.bytes[k] == 'e') move += k;
   }
   const std::int64_t e = chunk.start + last;
-  if (source_->ByteAt(e + 1) != 's' && source_->Matches(e - 4, "/Page")) RecordPage(e - 4);
+  if (source_.ByteAt(e + 1) != 's' && source_.Matches(e - 4, "/Page")) {
+    RecordPage(sourceText_, e - 4);
+  }
   return move;
 }
 
-std::int64_t PDF_Repair::CatalogEndRule(const Chunk& chunk, bool& armed) {
+std::int64_t ObjectScan::CatalogEndRule(const Chunk& chunk, bool& armed) {
   const std::int64_t k = chunk.FindAmongFirst(6, 'g', false);
   if (k < 0) return 0;
   armed = false;
-  if (source_->Matches(chunk.start + k - 6, "Catalog")) RecordCatalog(chunk.start + k - 6);
+  if (source_.Matches(chunk.start + k - 6, "Catalog")) {
+    RecordCatalog(sourceText_, chunk.start + k - 6);
+  }
   return k;
 }
 
-std::int64_t PDF_Repair::ObjectEndRule(const Chunk& chunk) {
+std::int64_t ObjectScan::ObjectEndRule(const Chunk& chunk) {
   const std::int64_t k = chunk.FindAmongFirst(3, 'j', false);
   if (k < 0) return 0;
-  if (source_->Matches(chunk.start + k - 2, "ob")) RecordObjectKeyword(chunk.start + k - 2);
+  if (source_.Matches(chunk.start + k - 2, "ob")) {
+    RecordObjectKeyword(sourceText_, chunk.start + k - 2);
+  }
   return k;
 }
 
-void PDF_Repair::RecordObjectKeyword(std::int64_t objKeyword) {
-  ScanSearches& scan = *searches_;
-  if (source_->Matches(objKeyword - 3, " 0 ")) {
+void ObjectScan::RecordObjectKeyword(ScanText& text, std::int64_t objKeyword) {
+  if (text.reader.Matches(objKeyword - 3, " 0 ")) {
     // A second header before an "endobj" replaces the pending object.
-    scan.objectOpen = true;
-    const std::int64_t lineStart = LineStartAtOrBefore(objKeyword - 3, scan.objectLineStart);
-    scan.pendingNumber = ParseSourceRun(lineStart, objKeyword - 4);
-    scan.pendingStart = lineStart;
-  } else if (scan.objectOpen && source_->Matches(objKeyword - 3, "end")) {
-    scan.objectOpen = false;
-    RecordObject({scan.pendingNumber, static_cast<std::uint64_t>(scan.pendingStart),
+    text.objectOpen = true;
+    const std::int64_t lineStart = text.LineStartAtOrBefore(objKeyword - 3, text.objectLineStart);
+    text.pendingNumber = text.ParseRun(lineStart, objKeyword - 4);
+    text.pendingStart = lineStart;
+  } else if (text.objectOpen && text.reader.Matches(objKeyword - 3, "end")) {
+    text.objectOpen = false;
+    RecordObject({text.pendingNumber, static_cast<std::uint64_t>(text.pendingStart),
                   static_cast<std::uint64_t>(objKeyword - 3)});
   }
 }
 
-void PDF_Repair::RecordObject(const ObjectRecord& record) {
+void ObjectScan::RecordObject(const ObjectRecord& record) {
   // Only objects that name a stream type are read as PDF syntax; every other object is taken
   // by its keywords alone.
-  const bool namesStreamType =
-      searches_->streamTypeKeyword >= static_cast<std::int64_t>(record.start);
+  const bool namesStreamType = streamTypeKeyword_ >= static_cast<std::int64_t>(record.start);
   if (namesStreamType && ExamineStreamObject(record)) return;
   results_.objects.push_back(record);
 }
 
-void PDF_Repair::RecordPage(std::int64_t pageKeyword) {
-  ScanSearches& scan = *searches_;
+void ObjectScan::RecordPage(ScanText& text, std::int64_t pageKeyword) {
+  SourceReader& reader = text.reader;
   // "Type" may stand with up to two blanks before "/Page"; otherwise the slash test below runs
   // on the bytes where a three- or four-blank "/Type" would have its slash.
   std::int64_t type = pageKeyword - 7;
   for (std::int64_t back = 4; back <= 6; ++back) {
-    if (source_->Matches(pageKeyword - back, "Type")) {
+    if (reader.Matches(pageKeyword - back, "Type")) {
       type = pageKeyword - back;
       break;
     }
   }
-  if (type - 2 < 0 || (source_->ByteAt(type - 2) != '/' && source_->ByteAt(type - 1) != '/')) {
+  if (type - 2 < 0 || (reader.ByteAt(type - 2) != '/' && reader.ByteAt(type - 1) != '/')) {
     return;
   }
-  const std::int64_t dictionary = scan.pageDictionaryStart.Find(
-      type, [this](std::int64_t at) { return source_->Matches(at, "<<"); });
+  const std::int64_t dictionary = text.pageDictionaryStart.Find(
+      type, [&reader](std::int64_t at) { return reader.Matches(at, "<<"); });
   if (dictionary == BackwardSearch::kNone) return;
-  const std::int64_t header = scan.pageHeader.Find(
-      dictionary, [this](std::int64_t at) { return source_->Matches(at, " 0 obj"); });
+  const std::int64_t header = text.pageHeader.Find(
+      dictionary, [&reader](std::int64_t at) { return reader.Matches(at, " 0 obj"); });
   if (header == BackwardSearch::kNone) return;
-  results_.pages.push_back(NumberOnLineBefore(header, scan.pageLineStart));
+  results_.pages.push_back(text.NumberOnLineBefore(header, text.pageLineStart));
 }
 
-void PDF_Repair::RecordCatalog(std::int64_t catalogKeyword) {
-  if (!source_->Matches(catalogKeyword, "Catalog")) return;
+void ObjectScan::RecordCatalog(ScanText& text, std::int64_t catalogKeyword) {
+  SourceReader& reader = text.reader;
+  if (!reader.Matches(catalogKeyword, "Catalog")) return;
   // Unlike a page, a catalog is looked for only close to its keyword.
   constexpr std::int64_t kDictionaryReach = 21;
   constexpr std::int64_t kHeaderReach = 11;
   std::int64_t dictionary = BackwardSearch::kNone;
   for (std::int64_t back = 1; back <= kDictionaryReach; ++back) {
-    if (source_->Matches(catalogKeyword - back, "<<")) {
+    if (reader.Matches(catalogKeyword - back, "<<")) {
       dictionary = catalogKeyword - back;
       break;
     }
   }
   if (dictionary == BackwardSearch::kNone) return;
   for (std::int64_t back = 0; back < kHeaderReach; ++back) {
-    if (source_->Matches(dictionary - back, " 0 obj")) {
-      results_.catalogNumber = NumberOnLineBefore(dictionary - back, searches_->catalogLineStart);
+    if (reader.Matches(dictionary - back, " 0 obj")) {
+      results_.catalogNumber = text.NumberOnLineBefore(dictionary - back, text.catalogLineStart);
       return;
     }
   }

@@ -7,8 +7,9 @@
 #include <limits>
 #include <map>
 
+#include "decimal.h"
 #include "object_numbers.h"
-#include "scan_searches.h"
+#include "object_scan.h"
 #include "stream_decode.h"
 
 namespace tarnwick {
@@ -145,9 +146,9 @@ void AppendText(std::vector<std::uint8_t>& text, std::string_view part) {
 
 }  // namespace
 
-bool PDF_Repair::ExamineStreamObject(const ObjectRecord& record) {
+bool ObjectScan::ExamineStreamObject(const ObjectRecord& record) {
   const auto end = static_cast<std::int64_t>(record.end);
-  PdfSyntax syntax(*source_, end);
+  PdfSyntax syntax(source_, end);
   const std::optional<std::int64_t> body =
       syntax.AfterObjectHeader(static_cast<std::int64_t>(record.start));
   if (!body) return false;
@@ -173,7 +174,7 @@ bool PDF_Repair::ExamineStreamObject(const ObjectRecord& record) {
   return true;
 }
 
-void PDF_Repair::NoteXrefStream(const ObjectRecord& record, const PdfDictionary& dictionary) {
+void ObjectScan::NoteXrefStream(const ObjectRecord& record, const PdfDictionary& dictionary) {
   XrefStreamRecord xref;
   xref.offset = record.start;
   xref.size = ClampedNumber(IntegerOf(dictionary.Find("Size")).value_or(0));
@@ -191,7 +192,7 @@ void PDF_Repair::NoteXrefStream(const ObjectRecord& record, const PdfDictionary&
   results_.xrefStreams.push_back(xref);
 }
 
-std::size_t PDF_Repair::UnpackObjectStream(const ObjectRecord& record, PdfSyntax& syntax,
+std::size_t ObjectScan::UnpackObjectStream(const ObjectRecord& record, PdfSyntax& syntax,
                                            const PdfDictionary& dictionary) {
   const std::optional<std::int64_t> count = IntegerOf(dictionary.Find("N"));
   const std::optional<std::int64_t> first = IntegerOf(dictionary.Find("First"));
@@ -199,16 +200,16 @@ std::size_t PDF_Repair::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
   const std::optional<std::int64_t> dataStart = syntax.StreamDataStart(dictionary.end);
   if (!count || !first || !filter || !dataStart) return 0;
   const auto objectEnd = static_cast<std::int64_t>(record.end);
-  const std::int64_t dataEnd = StreamDataEnd(*source_, syntax, dictionary, *dataStart, objectEnd);
+  const std::int64_t dataEnd = StreamDataEnd(source_, syntax, dictionary, *dataStart, objectEnd);
 
   const std::size_t cap = std::min(
       kMaxStreamBytes, kMaxUnpackedBytes - std::min(kMaxUnpackedBytes, results_.unpacked.size()));
   DecodedStream decoded;
   if (filter->flate) {
-    decoded = Inflate(*source_, *dataStart, dataEnd, cap);
+    decoded = Inflate(source_, *dataStart, dataEnd, cap);
   } else {
     const auto length = static_cast<std::size_t>(std::max<std::int64_t>(0, dataEnd - *dataStart));
-    decoded.bytes = source_->ReadVector(*dataStart, std::min(length, cap));
+    decoded.bytes = source_.ReadVector(*dataStart, std::min(length, cap));
     decoded.complete = length <= cap;
   }
   if (!UndoPredictor(decoded, filter->predictor)) return 0;
@@ -217,9 +218,8 @@ std::size_t PDF_Repair::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
   std::vector<std::uint8_t>& text = results_.unpacked;
   std::size_t unpacked = 0;
   for (const PackedObject& object : objects) {
-    if (text.size() >= kMaxUnpackedBytes || searches_->unpackedObjects >= kMaxUnpackedObjects)
-      break;
-    ++searches_->unpackedObjects;
+    if (text.size() >= kMaxUnpackedBytes || unpackedObjects_ >= kMaxUnpackedObjects) break;
+    ++unpackedObjects_;
     ++unpacked;
     AppendText(text, "\n");
     const std::uint64_t start = text.size();
@@ -234,38 +234,31 @@ std::size_t PDF_Repair::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
   return unpacked;
 }
 
-void PDF_Repair::ScanUnpackedText(std::size_t textStart) {
-  const std::span<const std::uint8_t> text(results_.unpacked.data() + textStart,
-                                           results_.unpacked.size() - textStart);
-  SourceReader unpacked(text);
-  auto unpackedSearches = std::make_unique<ScanSearches>(unpacked);
-  SourceReader* const file = source_;
-  source_ = &unpacked;
-  searches_.swap(unpackedSearches);
-
-  const auto length = static_cast<std::int64_t>(text.size());
+void ObjectScan::ScanUnpackedText(std::size_t textStart) {
+  const std::span<const std::uint8_t> bytes(results_.unpacked.data() + textStart,
+                                            results_.unpacked.size() - textStart);
+  SourceReader unpacked(bytes);
+  ScanText text(unpacked);
+  const auto length = static_cast<std::int64_t>(bytes.size());
   for (std::int64_t at = 0; at < length; ++at) {
-    switch (text[static_cast<std::size_t>(at)]) {
+    switch (bytes[static_cast<std::size_t>(at)]) {
       case '/':
-        if (unpacked.Matches(at, "/Page") && unpacked.ByteAt(at + 5) != 's') RecordPage(at);
+        if (unpacked.Matches(at, "/Page") && unpacked.ByteAt(at + 5) != 's') RecordPage(text, at);
         break;
       case 'C':
-        if (unpacked.Matches(at, "Catalog")) RecordCatalog(at);
+        if (unpacked.Matches(at, "Catalog")) RecordCatalog(text, at);
         break;
       case 'K':
         // Every unpacked object has its header before it, so a holder is always found.
-        if (unpacked.Matches(at, "Kids")) RecordKids(at);
+        if (unpacked.Matches(at, "Kids")) RecordKids(text, at);
         break;
       default:
         break;
     }
   }
-
-  searches_.swap(unpackedSearches);
-  source_ = file;
   // The Kids references just read lie in other bytes than the source's; an array of the source
   // walked before them is not shared with later keywords.
-  searches_->kidsWalkStart = -1;
+  sourceText_.kidsWalkStart = -1;
 }
 
 }  // namespace tarnwick

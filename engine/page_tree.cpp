@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "byte_classes.h"
+#include "decimal.h"
 #include "object_numbers.h"
-#include "rebuild_index.h"
+#include "rebuild_pass.h"
+#include "source_numbers.h"
 
 namespace tarnwick {
 
@@ -16,14 +18,14 @@ constexpr std::int64_t kMaxListedKids = kMaxObjectNumber;
 
 }  // namespace
 
-void PDF_Repair::WritePagesObject() {
-  xrefEntries_.emplace_back(static_cast<std::int64_t>(results_.newPagesNumber), output_->Length());
-  output_->Write(FormatDecimal(results_.newPagesNumber));
-  output_->Write(" 0 obj\n<< \n   /Type /Pages\n   /Kids [");
+void RebuildPass::WritePagesObject() {
+  xrefEntries_.emplace_back(static_cast<std::int64_t>(summary_.newPagesNumber), output_.Length());
+  output_.Write(FormatDecimal(summary_.newPagesNumber));
+  output_.Write(" 0 obj\n<< \n   /Type /Pages\n   /Kids [");
   std::int64_t count = 0;
   auto listPage = [&](std::int64_t number) {
-    output_->Write(FormatDecimal(static_cast<std::uint64_t>(number)));
-    output_->Write(" 0 R ");
+    output_.Write(FormatDecimal(static_cast<std::uint64_t>(number)));
+    output_.Write(" 0 R ");
     ++count;
   };
   if (!results_.pages.empty()) {
@@ -54,46 +56,42 @@ void PDF_Repair::WritePagesObject() {
       }
     }
   }
-  output_->Write(" ]\n/Count ");
-  output_->Write(FormatDecimal(static_cast<std::uint64_t>(count)));
-  output_->Write("\n>>\nendobj\n");
+  output_.Write(" ]\n/Count ");
+  output_.Write(FormatDecimal(static_cast<std::uint64_t>(count)));
+  output_.Write("\n>>\nendobj\n");
 }
 
-std::int64_t PDF_Repair::PassingRecords(std::int64_t number) {
+std::int64_t RebuildPass::PassingRecords(std::int64_t number) {
   if (!IsListableNumber(number)) return 0;
-  RebuildIndex& index = *index_;
-  const auto known = index.passingRecords.find(number);
-  if (known != index.passingRecords.end()) return known->second;
+  const auto known = passingRecords_.find(number);
+  if (known != passingRecords_.end()) return known->second;
   std::int64_t passing = 0;
-  const auto records = index.recordsByNumber.find(number);
-  if (records != index.recordsByNumber.end()) {
+  const auto records = recordsByNumber_.find(number);
+  if (records != recordsByNumber_.end()) {
     for (const std::size_t record : records->second) {
       const ObjectRecord& object = results_.objects[record];
       // A version that is not copied (an unpacked object stream) cannot be listed.
-      if (!IsCopiedKind(object, results_.encryptionSeen)) continue;
-      // The test reads through source_, which stands for the unpacked objects meanwhile.
-      SourceReader* const file = source_;
-      source_ = &ReaderOf(object);
-      if (PageContentsPresent(object.start, object.end)) ++passing;
-      source_ = file;
+      if (!IsCopiedKind(object, encryptionSeen_)) continue;
+      if (PageContentsPresent(ReaderOf(object), object.start, object.end)) ++passing;
     }
   }
-  index.passingRecords.emplace(number, passing);
+  passingRecords_.emplace(number, passing);
   return passing;
 }
 
-bool PDF_Repair::PageContentsPresent(std::uint64_t start, std::uint64_t end) {
+bool RebuildPass::PageContentsPresent(SourceReader& reader, std::uint64_t start,
+                                      std::uint64_t end) {
   const auto stop = static_cast<std::int64_t>(end);
   std::vector<std::int64_t> references;
   bool valueEnded = false;  // once set, later "Contents" keys of the object add nothing
   for (auto p = static_cast<std::int64_t>(start); p < stop; ++p) {
-    if (!source_->Matches(p, "Contents")) continue;
+    if (!reader.Matches(p, "Contents")) continue;
     p += 8;
-    int c = source_->ByteAt(p);
+    int c = reader.ByteAt(p);
     for (;;) {
       if (c == '/' || p >= stop) break;
       while (c != 'R') {
-        c = source_->ByteAt(++p);
+        c = reader.ByteAt(++p);
         if (c == '/' || p >= stop) {
           valueEnded = true;
           break;
@@ -102,18 +100,18 @@ bool PDF_Repair::PageContentsPresent(std::uint64_t start, std::uint64_t end) {
       if (valueEnded) break;
       // A reference "12 0 R": the digits end four bytes before the R.
       std::int64_t digit = p - 4;
-      while (IsDigit(source_->ByteAt(digit))) --digit;
+      while (IsDigit(reader.ByteAt(digit))) --digit;
       const std::int64_t firstDigit = digit + 1;
       const std::int64_t digitCount = p - 4 - digit;
       // Only the last eight digits are read; more cannot name an object anyway.
       const std::int64_t parsedFrom = firstDigit + std::max<std::int64_t>(0, digitCount - 8);
-      references.push_back(ParseSourceRun(parsedFrom, p - 4));
+      references.push_back(ParseSourceRun(reader, parsedFrom, p - 4));
       p = firstDigit + digitCount + 4;
-      c = source_->ByteAt(p);
+      c = reader.ByteAt(p);
     }
   }
   return std::all_of(references.begin(), references.end(),
-                     [&](std::int64_t number) { return index_->recordsByNumber.contains(number); });
+                     [&](std::int64_t number) { return recordsByNumber_.contains(number); });
 }
 
 }  // namespace tarnwick

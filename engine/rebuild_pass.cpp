@@ -1,10 +1,12 @@
 // Step 2: every located object copied in table order (newest first), page objects with their
 // Parent entry pointed at the new page tree; then the new tree, catalog and tail.
+#include "rebuild_pass.h"
+
 #include <algorithm>
 #include <cstring>
 
+#include "decimal.h"
 #include "object_numbers.h"
-#include "rebuild_index.h"
 
 namespace tarnwick {
 
@@ -19,36 +21,54 @@ int CopyProgress(std::uint64_t written, std::uint64_t sourceLength) {
   return static_cast<int>(percent);
 }
 
+// Large values inherited by very many pages could multiply the output; this much and twice the
+// source's size is what the pages may be given in all.
+constexpr std::size_t kInheritedBudgetFloor = 64 << 20;
+
 }  // namespace
 
-bool PDF_Repair::RunRebuildPass() {
-  index_ = std::make_unique<RebuildIndex>(results_);
-  unpackedReader_ = std::make_unique<SourceReader>(results_.unpacked);
-  xrefEntries_.clear();
+RebuildPass::RebuildPass(const ScanResults& results, SourceReader& source, OutputWriter& output,
+                         JobProgress& progress)
+    : results_(results),
+      source_(source),
+      unpacked_(results.unpacked),
+      output_(output),
+      progress_(progress),
+      encryptionSeen_(results.encryptionSeen),
+      encryptionNumber_(results.encryptionNumber),
+      identifierSeen_(results.identifierSeen),
+      identifierKeyEnd_(results.identifierKeyEnd),
+      decodeParmsSeen_(results.decodeParmsSeen),
+      inheritedBytesLeft_(kInheritedBudgetFloor + 2 * results.sourceLength) {
+  for (std::size_t i = results.objects.size(); i > 0; --i) {
+    recordsByNumber_[results.objects[i - 1].number].push_back(i - 1);
+  }
+  pageNumbers_.insert(results.pages.begin(), results.pages.end());
+}
+
+bool RebuildPass::RunRebuildPass() {
   // The fallback record is made before the Pages number so that the number can step aside when
   // the catalog already takes it.
   if (results_.trailers.empty() || results_.trailerIncomplete) {
     if (!TakeXrefStreamTrailer()) MakeFallbackTrailer();
   }
+  trailer_ = summary_.fallbackTrailer ? *summary_.fallbackTrailer : results_.trailers.back();
   ComputeNewPagesNumber();
   if (!CopyObjects()) return false;
   WriteCatalogObject();
   WriteXrefTable();
   WriteTrailer();
   WriteStartXref();
-  index_.reset();
-  unpackedReader_.reset();
-  return SafePoint();
+  return progress_.SafePoint();
 }
 
-void PDF_Repair::MakeFallbackTrailer() {
-  results_.fallbackTrailer =
-      TrailerRecord{0, static_cast<std::int32_t>(results_.objects.size()),
-                    IsListableNumber(results_.catalogNumber) ? results_.catalogNumber : 0,
-                    results_.encryptionNumber};
+void RebuildPass::MakeFallbackTrailer() {
+  summary_.fallbackTrailer = TrailerRecord{
+      0, static_cast<std::int32_t>(results_.objects.size()),
+      IsListableNumber(results_.catalogNumber) ? results_.catalogNumber : 0, encryptionNumber_};
 }
 
-bool PDF_Repair::TakeXrefStreamTrailer() {
+bool RebuildPass::TakeXrefStreamTrailer() {
   const auto& streams = results_.xrefStreams;
   if (streams.empty()) return false;
   // Each entry comes from the newest stream that has it: the last stream of a linearized file
@@ -61,38 +81,38 @@ bool PDF_Repair::TakeXrefStreamTrailer() {
   if (const auto* xref = newestWith([](const auto& x) { return x.root != 0; })) root = xref->root;
   if (root == 0 && IsListableNumber(results_.catalogNumber)) root = results_.catalogNumber;
   if (const auto* xref = newestWith([](const auto& x) { return x.hasEncrypt; })) {
-    results_.encryptionSeen = true;
-    results_.encryptionNumber = xref->encrypt;
+    encryptionSeen_ = true;
+    encryptionNumber_ = xref->encrypt;
   }
   if (const auto* xref = newestWith([](const auto& x) { return x.idArray != 0; })) {
-    results_.identifierSeen = true;
-    results_.identifierKeyEnd = xref->idArray;
+    identifierSeen_ = true;
+    identifierKeyEnd_ = xref->idArray;
   }
   const auto* info = newestWith([](const auto& x) { return x.info != 0; });
-  results_.fallbackTrailer = TrailerRecord{streams.back().offset, streams.back().size, root,
-                                           results_.encryptionNumber, info ? info->info : 0};
+  summary_.fallbackTrailer = TrailerRecord{streams.back().offset, streams.back().size, root,
+                                           encryptionNumber_, info ? info->info : 0};
   return true;
 }
 
-void PDF_Repair::ComputeNewPagesNumber() {
+void RebuildPass::ComputeNewPagesNumber() {
   std::int64_t largest = 0;
   for (const ObjectRecord& record : results_.objects) {
     if (IsListableNumber(record.number)) largest = std::max(largest, record.number);
   }
-  results_.newPagesNumber = static_cast<std::uint64_t>(largest) + 2;
+  summary_.newPagesNumber = static_cast<std::uint64_t>(largest) + 2;
   // The catalog keeps the source's Root number; two objects must never share one.
-  const std::int32_t root = results_.CurrentTrailer()->root;
-  if (static_cast<std::uint64_t>(root) == results_.newPagesNumber) ++results_.newPagesNumber;
+  if (static_cast<std::uint64_t>(trailer_.root) == summary_.newPagesNumber) {
+    ++summary_.newPagesNumber;
+  }
 }
 
-bool PDF_Repair::IsCopied(const ObjectRecord& record, bool encrypted) const {
+bool RebuildPass::IsCopied(const ObjectRecord& record, bool encrypted) const {
   // The old page-tree root and the old catalog give way to the new ones.
-  const bool replaced =
-      record.number == results_.oldPagesNumber || record.number == results_.CurrentTrailer()->root;
+  const bool replaced = record.number == results_.oldPagesNumber || record.number == trailer_.root;
   return !replaced && IsCopiedKind(record, encrypted);
 }
 
-bool PDF_Repair::IsCopiedKind(const ObjectRecord& record, bool encrypted) {
+bool RebuildPass::IsCopiedKind(const ObjectRecord& record, bool encrypted) {
   switch (record.origin) {
     case RecordOrigin::kObjectStream:
       return encrypted;
@@ -104,20 +124,20 @@ bool PDF_Repair::IsCopiedKind(const ObjectRecord& record, bool encrypted) {
   return true;
 }
 
-bool PDF_Repair::CopyObjects() {
-  if (!StartStep(2)) return false;
+bool RebuildPass::CopyObjects() {
+  if (!progress_.StartStep(2)) return false;
   // Decided before the trailer is written, which clears the flag.
-  const bool encrypted = results_.encryptionSeen;
+  const bool encrypted = encryptionSeen_;
   std::uint8_t page[kCopyChunk];
   for (auto record = results_.objects.rbegin(); record != results_.objects.rend(); ++record) {
     if (!IsCopied(*record, encrypted)) continue;
     if (IsListableNumber(record->number))
-      xrefEntries_.emplace_back(record->number, output_->Length());
+      xrefEntries_.emplace_back(record->number, output_.Length());
 
     // Pages go through the Parent rewrite chunk by chunk; other objects straight from the
     // reader's blocks. A page's inherited attributes join it at its first rewrite.
     SourceReader& reader = ReaderOf(*record);
-    const bool isPage = index_->pageNumbers.contains(record->number);
+    const bool isPage = pageNumbers_.contains(record->number);
     std::string inherited = isPage ? InheritedEntries(*record) : std::string();
     for (std::uint64_t at = record->start; at < record->end;) {
       const auto wanted = static_cast<std::size_t>(
@@ -130,21 +150,21 @@ bool PDF_Repair::CopyObjects() {
       if (isPage) {
         if (CopyPageChunk(bytes.data(), bytes.size(), inherited)) inherited.clear();
       } else {
-        output_->Write(bytes.data(), bytes.size());
+        output_.Write(bytes.data(), bytes.size());
       }
       at += bytes.size();
     }
-    output_->Write("endobj\n");
-    ++results_.objectCounter;
-    if (!Progress(CopyProgress(output_->Length(), results_.sourceLength))) return false;
+    output_.Write("endobj\n");
+    ++summary_.objectCounter;
+    if (!progress_.Report(CopyProgress(output_.Length(), results_.sourceLength))) return false;
   }
   WritePagesObject();
-  results_.objectCounter += 2;
+  summary_.objectCounter += 2;
   return true;
 }
 
-bool PDF_Repair::CopyPageChunk(const std::uint8_t* chunk, std::size_t length,
-                               const std::string& inherited) {
+bool RebuildPass::CopyPageChunk(const std::uint8_t* chunk, std::size_t length,
+                                const std::string& inherited) {
   static constexpr char kParent[] = "/Parent";
   constexpr std::size_t kParentLength = sizeof kParent - 1;
   constexpr std::size_t kOldTail = 4;  // the " 0 R" after the old number
@@ -156,20 +176,20 @@ bool PDF_Repair::CopyPageChunk(const std::uint8_t* chunk, std::size_t length,
     std::size_t space = afterKey + 1;
     while (space < length && chunk[space] != ' ') ++space;
     if (afterKey >= length || space >= length || space + kOldTail > length) break;
-    output_->Write(chunk, afterKey);
-    output_->WriteByte(' ');
-    output_->Write(FormatDecimal(results_.newPagesNumber));
-    output_->Write(" 0 R");
-    output_->Write(inherited);
-    output_->Write(chunk + space + kOldTail, length - space - kOldTail);
+    output_.Write(chunk, afterKey);
+    output_.WriteByte(' ');
+    output_.Write(FormatDecimal(summary_.newPagesNumber));
+    output_.Write(" 0 R");
+    output_.Write(inherited);
+    output_.Write(chunk + space + kOldTail, length - space - kOldTail);
     return true;
   }
-  output_->Write(chunk, length);
+  output_.Write(chunk, length);
   return false;
 }
 
-SourceReader& PDF_Repair::ReaderOf(const ObjectRecord& record) {
-  return record.origin == RecordOrigin::kUnpacked ? *unpackedReader_ : *source_;
+SourceReader& RebuildPass::ReaderOf(const ObjectRecord& record) {
+  return record.origin == RecordOrigin::kUnpacked ? unpacked_ : source_;
 }
 
 }  // namespace tarnwick

@@ -3,9 +3,12 @@
 #include <cstdio>
 
 #include "engine_texts.h"
+#include "job_progress.h"
+#include "object_scan.h"
+#include "output_writer.h"
 #include "pdf_repair.h"
-#include "rebuild_index.h"
-#include "scan_searches.h"
+#include "rebuild_pass.h"
+#include "source_reader.h"
 
 namespace tarnwick {
 
@@ -81,24 +84,11 @@ bool PDF_Repair::RepairFile(const std::string& sourcePath) {
   }
 
   leftPartialOutput_ = true;  // until the job completes
-  fileReader_ = std::make_unique<SourceReader>(*state_.sourceFile);
-  source_ = fileReader_.get();
+  source_ = std::make_unique<SourceReader>(*state_.sourceFile);
   output_ = std::make_unique<OutputWriter>(*state_.outputFile);
+  if (!RunSteps() || !output_->Flush()) return EndJob();
 
-  bool completed = WriteHeader();
-  if (completed) {
-    if (state_.versionNotSupported) {
-      services_.messages.Notice(texts::kNotSupportedVersion);
-    } else {
-      completed = ScanObjects();
-    }
-  }
-  completed = completed && RunRebuildPass() && output_->Flush();
-  if (!completed) return EndJob();
-
-  unpackedReader_.reset();
-  source_ = nullptr;
-  fileReader_.reset();
+  source_.reset();
   state_.sourceFile.reset();
   output_.reset();
   if (!state_.outputFile->Close()) {
@@ -109,6 +99,22 @@ bool PDF_Repair::RepairFile(const std::string& sourcePath) {
   leftPartialOutput_ = false;
   state_.jobDone = true;
   return true;
+}
+
+bool PDF_Repair::RunSteps() {
+  results_ = ScanResults{};
+  rebuilt_ = RebuildSummary{};
+  JobProgress progress(state_, services_.control, *source_, *output_);
+  if (!WriteHeader() || !progress.SafePoint()) return false;
+  if (state_.versionNotSupported) {
+    services_.messages.Notice(texts::kNotSupportedVersion);
+  } else if (!ObjectScan(*source_, progress, results_).ScanObjects()) {
+    return false;
+  }
+  RebuildPass rebuild(results_, *source_, *output_, progress);
+  const bool rebuilt = rebuild.RunRebuildPass();
+  rebuilt_ = rebuild.Summary();
+  return rebuilt;
 }
 
 bool PDF_Repair::WriteHeader() {
@@ -126,41 +132,11 @@ bool PDF_Repair::WriteHeader() {
   // A CR, a comment of three bytes above 0x7F that marks the file as binary, and an LF.
   static constexpr std::uint8_t kMarker[] = {0x0D, '%', 0xE2, 0xE3, 0xCF, 0x0A};
   output_->Write(kMarker, sizeof kMarker);
-  return SafePoint();
-}
-
-ProgressSink* PDF_Repair::Sink() const {
-  return state_.saveMode ? state_.savingDialog : state_.analysisDialog;
-}
-
-std::string PDF_Repair::StepLabel(int step) const {
-  if (state_.saveMode) return step == 1 ? texts::kStep1Saving : texts::kStep2Saving;
-  return step == 1 ? texts::kStep1Analysis : texts::kStep2Analysis;
-}
-
-bool PDF_Repair::SafePoint() {
-  if (fileReader_->Failed() || output_->Failed()) return false;
-  return services_.control.ContinueJob();
-}
-
-bool PDF_Repair::Progress(int position) {
-  if (ProgressSink* sink = Sink()) sink->SetProgressPosition(position);
-  return SafePoint();
-}
-
-bool PDF_Repair::StartStep(int step) {
-  if (ProgressSink* sink = Sink()) {
-    sink->SetProgressPosition(0);
-    sink->RepaintDialog();
-    sink->SetStepLabel(StepLabel(step));
-  }
-  return SafePoint();
+  return true;
 }
 
 void PDF_Repair::CloseFiles() {
-  unpackedReader_.reset();
-  source_ = nullptr;
-  fileReader_.reset();
+  source_.reset();
   output_.reset();
   state_.sourceFile.reset();
   state_.outputFile.reset();
@@ -168,7 +144,7 @@ void PDF_Repair::CloseFiles() {
 
 bool PDF_Repair::EndJob() {
   if (failureText_.empty()) {
-    if (fileReader_ && fileReader_->Failed()) {
+    if (source_ && source_->Failed()) {
       failureText_ = "cannot read the source: " + state_.sourceFile->ErrorText();
     } else if (output_ && output_->Failed()) {
       failureText_ = state_.outputPath + ": " + state_.outputFile->ErrorText();

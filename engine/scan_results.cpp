@@ -13,9 +13,4 @@ std::vector<KidsEntry> ScanResults::KidsList() const {
   return entries;
 }
 
-const TrailerRecord* ScanResults::CurrentTrailer() const {
-  if (fallbackTrailer) return &*fallbackTrailer;
-  return trailers.empty() ? nullptr : &trailers.back();
-}
-
 }  // namespace tarnwick

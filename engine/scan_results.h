@@ -1,8 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
-#include <utility>
 #include <vector>
 
 namespace tarnwick {
@@ -65,8 +63,8 @@ struct KidsEntry {
   bool operator==(const KidsEntry&) const = default;
 };
 
-// What the scan finds in one source, and what the rebuild pass adds to it. Lists are kept in
-// the order things were found; the "newest first" orders that the rebuild uses are reverse walks.
+// What the scan finds in one source; read-only once the scan is over. Lists are kept in the
+// order things were found; the "newest first" orders that the rebuild uses are reverse walks.
 struct ScanResults {
   std::vector<ObjectRecord> objects;  // in order found; table order is the reverse
   // The objects unpacked from object streams, each written out as "\nN 0 obj\n", its bytes and
@@ -77,7 +75,6 @@ struct ScanResults {
   std::int32_t catalogNumber = 0;
 
   std::vector<TrailerRecord> trailers;  // in order found; the current record is the last
-  std::optional<TrailerRecord> fallbackTrailer;
   bool trailerIncomplete = false;
   std::int32_t encryptionNumber = 0;
   bool encryptionSeen = false;
@@ -91,17 +88,8 @@ struct ScanResults {
 
   std::uint64_t sourceLength = 0;
 
-  // Filled by the rebuild pass.
-  std::uint64_t newPagesNumber = 0;
-  std::uint64_t objectCounter = 0;
-
   // The Kids list, newest entry first.
   std::vector<KidsEntry> KidsList() const;
-  // The trailer record in force: the fallback once made, else the last found.
-  const TrailerRecord* CurrentTrailer() const;
-  TrailerRecord* CurrentTrailer() {
-    return const_cast<TrailerRecord*>(std::as_const(*this).CurrentTrailer());
-  }
 };
 
 }  // namespace tarnwick

@@ -77,12 +77,12 @@ TEST(ChunkBorder, TrailerAcrossTheBorderIsNotFound) {
   PdfBuilder pdf;
   pdf.Object(1, "<< /Type /Catalog >>").PadTo(kFirstBorder - 4);
   pdf.Raw("trailer").Eol().Raw("<< /Size 2 /Root 1 0 R >>").Eol();
-  const ScanResults results = Scan(pdf);
-  EXPECT_TRUE(results.trailers.empty());
+  const RepairRun run = RepairBytes(pdf.Bytes());
+  EXPECT_TRUE(run.results.trailers.empty());
   // The repair then stands on what the scan found itself.
-  ASSERT_TRUE(results.fallbackTrailer.has_value());
-  EXPECT_EQ(results.fallbackTrailer->root, 1);
-  EXPECT_EQ(results.fallbackTrailer->size, 1);
+  ASSERT_TRUE(run.rebuilt.fallbackTrailer.has_value());
+  EXPECT_EQ(run.rebuilt.fallbackTrailer->root, 1);
+  EXPECT_EQ(run.rebuilt.fallbackTrailer->size, 1);
 }
 
 }  // namespace

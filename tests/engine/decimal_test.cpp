@@ -1,11 +1,11 @@
 // The number reader and writer that every rule and every written number goes through.
+#include "decimal.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
 #include <string>
-
-#include "decimal.h"
 
 namespace tarnwick {
 namespace {
@@ -35,7 +35,10 @@ TEST(ParseDecimal, SkipsLeadingWhiteSpaceAndTakesOneSign) {
   EXPECT_EQ(Parse("+-5"), 0);
   EXPECT_EQ(Parse("- 5"), 0);
   // A NUL byte is white space to PDF but not to this reader.
-  EXPECT_EQ(Parse(std::string("\0" "5", 2)), 0);
+  EXPECT_EQ(Parse(std::string("\0"
+                              "5",
+                              2)),
+            0);
 }
 
 TEST(ParseDecimal, StopsAtTheFirstByteThatIsNoDigit) {

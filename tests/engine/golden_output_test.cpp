@@ -67,21 +67,20 @@ TEST(GoldenOutput, EmptyKidsArrayGivesPagesObjectWithoutReferences) {
 
 TEST(GoldenOutput, NoObjectsGivesPagesTwoAndCatalogThree) {
   const RepairRun run = RepairBytes("%PDF-1.4\n%%EOF\n");
-  const std::string expected =
-      kHeader14 +
-      "2 0 obj\n<< \n   /Type /Pages\n   /Kids [ ]\n/Count 0\n>>\nendobj\n"
-      "3 0 obj\n<</Type/Catalog/Pages 2 0 R\n>>\nendobj\n"
-      "\nxref\n0 4\n"
-      "0000000000 65535 f \n"
-      "0000000000 00000 f \n"
-      "0000000014 00000 n \n"
-      "0000000074 00000 n \n"
-      " \ntrailer\n<< \n/Size 4 \n/Root 3 0 R  \r\n>>"
-      "\nstartxref\n121\n%%EOF\n";
+  const std::string expected = kHeader14 +
+                               "2 0 obj\n<< \n   /Type /Pages\n   /Kids [ ]\n/Count 0\n>>\nendobj\n"
+                               "3 0 obj\n<</Type/Catalog/Pages 2 0 R\n>>\nendobj\n"
+                               "\nxref\n0 4\n"
+                               "0000000000 65535 f \n"
+                               "0000000000 00000 f \n"
+                               "0000000014 00000 n \n"
+                               "0000000074 00000 n \n"
+                               " \ntrailer\n<< \n/Size 4 \n/Root 3 0 R  \r\n>>"
+                               "\nstartxref\n121\n%%EOF\n";
   ASSERT_TRUE(run.completed) << run.failureText;
   EXPECT_EQ(run.output, expected);
   EXPECT_TRUE(run.results.objects.empty());
-  EXPECT_EQ(run.results.newPagesNumber, 2u);
+  EXPECT_EQ(run.rebuilt.newPagesNumber, 2u);
 }
 
 }  // namespace

@@ -11,7 +11,9 @@ struct HeaderCase {
   std::string version;  // expected after "%PDF-"
 };
 
-void PrintTo(const HeaderCase& c, std::ostream* os) { *os << testing::PrintToString(c.sourceStart); }
+void PrintTo(const HeaderCase& c, std::ostream* os) {
+  *os << testing::PrintToString(c.sourceStart);
+}
 
 class OutputHeader : public testing::TestWithParam<HeaderCase> {};
 

@@ -27,7 +27,8 @@ class InjectedFailure : public testing::Test {
     EXPECT_EQ(harness.engine.State().outputFile, nullptr);
     EXPECT_TRUE(harness.messages.shown.empty());
     if (injected) {
-      const char* error = failingRead > 0 ? FailingFileLayer::kReadError : FailingFileLayer::kWriteError;
+      const char* error =
+          failingRead > 0 ? FailingFileLayer::kReadError : FailingFileLayer::kWriteError;
       EXPECT_NE(harness.engine.FailureText().find(error), std::string::npos)
           << harness.engine.FailureText();
     }

@@ -62,8 +62,8 @@ TEST_F(RepairJob, SavingIntoTheSourcesOwnFolderLeavesTheOriginalIntact) {
   harness.messages.AnswerNext(true);
   EXPECT_FALSE(harness.engine.RepairFile(sourcePath));
   EXPECT_EQ(harness.messages.shown,
-            (std::vector<ShownMessage>{kOverwriteQuestion,
-                                       {Kind::kNotice, " Destination file is not opened !! ", ""}}));
+            (std::vector<ShownMessage>{
+                kOverwriteQuestion, {Kind::kNotice, " Destination file is not opened !! ", ""}}));
   EXPECT_EQ(ReadFile(sourcePath), source);
   EXPECT_FALSE(state.jobDone);
   EXPECT_TRUE(harness.posixFiles.Delete(sourcePath)) << harness.posixFiles.LastErrorText();
@@ -83,8 +83,8 @@ TEST_F(RepairJob, JobsInTheSameSecondShareOneWorkFolder) {
   TempFolder temporary;
   ScopedEnvironment tmpdir("TMPDIR", temporary.Path());
   // The fixed clock says 13:05:09 on 2 March 2024.
-  const std::string expected = temporary.Path() + "/tarnwick-" + std::to_string(::getuid()) +
-                               "/13-5-9-2-3-2024/source.pdf";
+  const std::string expected =
+      temporary.Path() + "/tarnwick-" + std::to_string(::getuid()) + "/13-5-9-2-3-2024/source.pdf";
   EXPECT_TRUE(harness.engine.RepairFile(sourcePath)) << harness.engine.FailureText();
   EXPECT_EQ(state.outputPath, expected);
   EXPECT_TRUE(harness.messages.shown.empty());

@@ -27,7 +27,8 @@ std::string FirstCopy(const std::string& source) {
   const RepairRun run = RepairBytes(source);
   EXPECT_TRUE(run.completed) << run.failureText;
   const std::size_t end = run.output.find("endobj\n", kHeaderLength);
-  return end == std::string::npos ? run.output : run.output.substr(kHeaderLength, end + 7 - kHeaderLength);
+  return end == std::string::npos ? run.output
+                                  : run.output.substr(kHeaderLength, end + 7 - kHeaderLength);
 }
 
 // A page body whose "/Parent 2 0 R" starts `keyAt` bytes into the object's range.
@@ -54,8 +55,7 @@ TEST_P(RangeLength, PlainObjectIsCopiedWhole) {
 TEST_P(RangeLength, PageIsCopiedWholeWithItsParentRewritten) {
   std::string range;
   const std::string source = SinglePageSource("<< /Type /Page /Parent 2 0 R ", GetParam(), range);
-  EXPECT_EQ(FirstCopy(source),
-            Replaced(range, "/Parent 2 0 R", "/Parent 7 0 R") + "endobj\n");
+  EXPECT_EQ(FirstCopy(source), Replaced(range, "/Parent 2 0 R", "/Parent 7 0 R") + "endobj\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(AroundChunkSize, RangeLength, testing::Values(511, 512, 513, 1024, 1025));
@@ -81,15 +81,13 @@ TEST(ParentRewrite, OnlyTheFirstParentOfAChunkIsRewritten) {
   std::string range;
   const std::string source =
       SinglePageSource("<< /Type /Page /Parent 2 0 R /Parent 2 0 R ", 100, range);
-  EXPECT_EQ(FirstCopy(source),
-            Replaced(range, "/Parent 2 0 R", "/Parent 7 0 R") + "endobj\n");
+  EXPECT_EQ(FirstCopy(source), Replaced(range, "/Parent 2 0 R", "/Parent 7 0 R") + "endobj\n");
 }
 
 TEST(ParentRewrite, LineEndAfterTheKeyBecomesOneSpace) {
   std::string range;
   const std::string source = SinglePageSource("<< /Type /Page /Parent\r\n2 0 R ", 100, range);
-  EXPECT_EQ(FirstCopy(source),
-            Replaced(range, "/Parent\r\n2 0 R", "/Parent 7 0 R") + "endobj\n");
+  EXPECT_EQ(FirstCopy(source), Replaced(range, "/Parent\r\n2 0 R", "/Parent 7 0 R") + "endobj\n");
 }
 
 }  // namespace

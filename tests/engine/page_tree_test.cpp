@@ -22,7 +22,8 @@ TEST(PageTree, PagesWithMissingContentsAreCopiedButNotListed) {
   pdf.Object(7, "<< /Type /Page >>");
   const RepairRun run = RepairBytes(pdf.Trailer("/Size 8 /Root 1 0 R").Bytes());
   ASSERT_TRUE(run.completed) << run.failureText;
-  EXPECT_TRUE(Holds(run.output, "9 0 obj\n<< \n   /Type /Pages\n   /Kids [3 0 R 7 0 R  ]\n/Count 2\n"));
+  EXPECT_TRUE(
+      Holds(run.output, "9 0 obj\n<< \n   /Type /Pages\n   /Kids [3 0 R 7 0 R  ]\n/Count 2\n"));
   EXPECT_TRUE(Holds(run.output, "5 0 obj\n<< /Type /Page /Contents 9 0 R >>\nendobj\n"));
   EXPECT_TRUE(Holds(run.output, "6 0 obj\n<< /Type /Page /Contents [4 0 R 8 0 R] >>\nendobj\n"));
 }
@@ -37,7 +38,8 @@ TEST(PageTree, WithoutPageDictionariesTheOldKidsNameThePagesNewestFirst) {
   const RepairRun run = RepairBytes(pdf.Bytes());
   ASSERT_TRUE(run.completed) << run.failureText;
   EXPECT_TRUE(run.results.pages.empty());
-  EXPECT_TRUE(Holds(run.output, "8 0 obj\n<< \n   /Type /Pages\n   /Kids [4 0 R 3 0 R  ]\n/Count 2\n"));
+  EXPECT_TRUE(
+      Holds(run.output, "8 0 obj\n<< \n   /Type /Pages\n   /Kids [4 0 R 3 0 R  ]\n/Count 2\n"));
   // Only pages found by their dictionaries get a new Parent.
   EXPECT_TRUE(Holds(run.output, "3 0 obj\n<< /Parent 2 0 R /Contents 5 0 R >>\nendobj\n"));
 }

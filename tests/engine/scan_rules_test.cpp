@@ -77,24 +77,25 @@ TEST(CatalogRule, DictionaryMustOpenWithin21BytesBeforeCatalog) {
 TEST(TrailerRule, ReadsSizeAndRoot) {
   PdfBuilder pdf;
   pdf.Object(1, "<< /Type /Catalog >>").Trailer("/Size 12 /Root 1 0 R /Info 2 0 R");
-  const ScanResults results = Scan(pdf);
+  const RepairRun run = RepairBytes(pdf.Bytes());
+  const ScanResults& results = run.results;
   ASSERT_EQ(results.trailers.size(), 1u);
   EXPECT_EQ(results.trailers[0].offset, pdf.Find("trailer"));
   EXPECT_EQ(results.trailers[0].size, 12);
   EXPECT_EQ(results.trailers[0].root, 1);
   EXPECT_FALSE(results.trailerIncomplete);
-  EXPECT_FALSE(results.fallbackTrailer.has_value());
+  EXPECT_FALSE(run.rebuilt.fallbackTrailer.has_value());
 }
 
 TEST(TrailerRule, TrailerWithoutSizeOrRootGivesWayToOneMadeFromTheScan) {
   for (const char* entries : {"/Root 1 0 R", "/Size 2"}) {
     PdfBuilder pdf;
     pdf.Object(1, "<< /Type /Catalog >>").Trailer(entries);
-    const ScanResults results = Scan(pdf);
-    EXPECT_TRUE(results.trailerIncomplete) << entries;
-    ASSERT_TRUE(results.fallbackTrailer.has_value()) << entries;
-    EXPECT_EQ(results.fallbackTrailer->size, 1) << entries;
-    EXPECT_EQ(results.fallbackTrailer->root, 1) << entries;
+    const RepairRun run = RepairBytes(pdf.Bytes());
+    EXPECT_TRUE(run.results.trailerIncomplete) << entries;
+    ASSERT_TRUE(run.rebuilt.fallbackTrailer.has_value()) << entries;
+    EXPECT_EQ(run.rebuilt.fallbackTrailer->size, 1) << entries;
+    EXPECT_EQ(run.rebuilt.fallbackTrailer->root, 1) << entries;
   }
 }
 
@@ -115,7 +116,7 @@ TEST(TrailerRule, LaterTrailerOfAnIncrementalUpdateCounts) {
   pdf.Object(3, "<< >>").Trailer("/Size 4 /Root 3 0 R");
   const RepairRun run = RepairBytes(pdf.Bytes());
   ASSERT_EQ(run.results.trailers.size(), 2u);
-  EXPECT_EQ(run.results.CurrentTrailer()->root, 3);
+  EXPECT_EQ(run.rebuilt.trailer.root, 3);
   EXPECT_NE(run.output.find("3 0 obj\n<</Type/Catalog/Pages 5 0 R"), std::string::npos);
   EXPECT_NE(run.output.find("/Root 3 0 R  \r\n>>"), std::string::npos);
 }

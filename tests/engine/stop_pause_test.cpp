@@ -58,12 +58,14 @@ class StopAndPause : public testing::TestWithParam<Point> {
 
   // Runs `act` once, from the sink on the job's thread, when the job reaches the point.
   void ActAtThePoint(std::function<void()> act) {
-    harness.savingSink.onEvent = [this, act, labels = std::size_t{0}](const ProgressEvent& e) mutable {
+    harness.savingSink.onEvent = [this, act,
+                                  labels = std::size_t{0}](const ProgressEvent& e) mutable {
       if (e.kind == Kind::kLabel) ++labels;
       const Point& point = GetParam();
-      const bool reached = labels == point.step &&
-                           (point.position < 0 ? e.kind == Kind::kLabel
-                                               : e.kind == Kind::kPosition && e.position >= point.position);
+      const bool reached =
+          labels == point.step &&
+          (point.position < 0 ? e.kind == Kind::kLabel
+                              : e.kind == Kind::kPosition && e.position >= point.position);
       if (reached && eventsAtThePoint == 0) {
         eventsAtThePoint = harness.savingSink.events.size();
         act();
@@ -85,7 +87,8 @@ class StopAndPause : public testing::TestWithParam<Point> {
     // No progress after the safe point that ended the job.
     const auto& events = harness.savingSink.events;
     EXPECT_TRUE(std::none_of(events.begin() + static_cast<std::ptrdiff_t>(eventsAtThePoint),
-                             events.end(), [](const auto& e) { return e.kind == Kind::kPosition; }));
+                             events.end(),
+                             [](const auto& e) { return e.kind == Kind::kPosition; }));
     // Neither file is held by the job any more.
     EXPECT_EQ(harness.engine.State().sourceFile, nullptr);
     EXPECT_EQ(harness.engine.State().outputFile, nullptr);

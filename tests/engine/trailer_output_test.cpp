@@ -34,8 +34,7 @@ RepairRun Repair(const std::string& source) {
 
 TEST(TrailerOutput, EncryptReferenceIsKept) {
   const RepairRun run = Repair(FourObjectSource("/Size 5 /Root 1 0 R /Encrypt 9 0 R"));
-  EXPECT_EQ(TrailerOf(run.output),
-            "trailer\n<< \n/Size 7 \n/Root 1 0 R  /Encrypt 9 0 R \r\r\n>>");
+  EXPECT_EQ(TrailerOf(run.output), "trailer\n<< \n/Size 7 \n/Root 1 0 R  /Encrypt 9 0 R \r\r\n>>");
 }
 
 class TwoStringIdentifier : public testing::TestWithParam<std::string> {};
@@ -61,7 +60,8 @@ TEST(TrailerOutput, IdentifierWithoutExactlyTwoStringsIsLeftOut) {
 TEST(TrailerOutput, OldStyleEntriesAtFixedPlacesAreTakenWhenDecodeParmsIsSeen) {
   PdfBuilder pdf;
   pdf.PadTo(166).Raw("/Encrypt 12 0 R").PadTo(200);
-  const std::string id = "/ID[<0123456789abcdef0123456789abcdef><0123456789abcdef0123456789abcdef>]";
+  const std::string id =
+      "/ID[<0123456789abcdef0123456789abcdef><0123456789abcdef0123456789abcdef>]";
   pdf.Raw(id).Eol().Object(3, "<</DecodeParms << /Columns 4 >> >>");
   const RepairRun run = Repair(pdf.Bytes());
   // Object 3 makes the Pages object 5; with no Root known, the catalog is 6.
@@ -85,7 +85,7 @@ TEST(TrailerOutput, NumbersOutsideTheListableRangeAreCopiedButNeverListed) {
   pdf.Object(8388608, "<< /Type /Page >>");
   const RepairRun run = Repair(pdf.Trailer("/Size 4 /Root 1 0 R").Bytes());
   EXPECT_EQ(run.results.pages, (std::vector<std::int64_t>{3, 8388608}));
-  EXPECT_EQ(run.results.newPagesNumber, 5u);
+  EXPECT_EQ(run.rebuilt.newPagesNumber, 5u);
   EXPECT_NE(run.output.find("8388608 0 obj\n<< /Type /Page >>\nendobj\n"), std::string::npos);
   EXPECT_NE(run.output.find("/Kids [3 0 R  ]\n/Count 1\n"), std::string::npos);
   // Entries for 1, 3 and 5 only: the table ends with the Pages object.
@@ -95,9 +95,10 @@ TEST(TrailerOutput, NumbersOutsideTheListableRangeAreCopiedButNeverListed) {
 
 TEST(TrailerOutput, RootOnTheNewPagesNumberMovesThePagesObjectUp) {
   const RepairRun run = Repair(FourObjectSource("/Size 5 /Root 6 0 R"));
-  EXPECT_EQ(run.results.newPagesNumber, 7u);
+  EXPECT_EQ(run.rebuilt.newPagesNumber, 7u);
   EXPECT_NE(run.output.find("/Parent 7 0 R"), std::string::npos);
-  EXPECT_NE(run.output.find("7 0 obj\n<< \n   /Type /Pages\n   /Kids [3 0 R  ]"), std::string::npos);
+  EXPECT_NE(run.output.find("7 0 obj\n<< \n   /Type /Pages\n   /Kids [3 0 R  ]"),
+            std::string::npos);
   EXPECT_NE(run.output.find("6 0 obj\n<</Type/Catalog/Pages 7 0 R\n>>"), std::string::npos);
   EXPECT_EQ(TrailerOf(run.output), "trailer\n<< \n/Size 8 \n/Root 6 0 R  \r\n>>");
 }

@@ -26,8 +26,10 @@ RepairRun RepairBytes(std::string_view source) {
 
   RepairRun run;
   run.completed = harness.engine.RepairFile(input.File("source.pdf"));
-  if (harness.posixFiles.Exists(output.File("source.pdf"))) run.output = ReadFile(output.File("source.pdf"));
+  if (harness.posixFiles.Exists(output.File("source.pdf")))
+    run.output = ReadFile(output.File("source.pdf"));
   run.results = harness.engine.Results();
+  run.rebuilt = harness.engine.Rebuilt();
   run.failureText = harness.engine.FailureText();
   run.shown = harness.messages.shown;
   return run;

@@ -34,6 +34,7 @@ struct RepairRun {
   bool completed = false;
   std::string output;  // the repaired file's bytes; empty when none was written
   ScanResults results;
+  RebuildSummary rebuilt;
   std::string failureText;
   std::vector<ShownMessage> shown;
 };

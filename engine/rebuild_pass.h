@@ -1,0 +1,121 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "job_progress.h"
+#include "output_writer.h"
+#include "pdf_syntax.h"
+#include "rebuild_summary.h"
+#include "scan_results.h"
+#include "source_reader.h"
+
+namespace tarnwick {
+
+// Step 2 of a repair and the tail of the repaired file: every object the scan located copied in
+// table order (newest first), pages pointed at a new one-level page tree, then that tree, a new
+// catalog, the cross-reference table, the trailer and the startxref section. It reads the scan's
+// results and never changes them.
+class RebuildPass {
+ public:
+  RebuildPass(const ScanResults& results, SourceReader& source, OutputWriter& output,
+              JobProgress& progress);
+
+  // False when the job must end (stop, or a read or write failed).
+  bool RunRebuildPass();
+  const RebuildSummary& Summary() const { return summary_; }
+
+ private:
+  // What an old page-tree node hands down: the raw values of /Resources, /MediaBox, /CropBox and
+  // /Rotate (empty when the node has none), and its own parent's number.
+  struct TreeNode {
+    std::array<std::string, 4> attributes;
+    std::int64_t parent = 0;
+  };
+
+  void ComputeNewPagesNumber();
+  void MakeFallbackTrailer();
+  // Makes the trailer record from the cross-reference streams, each entry from the newest that
+  // has it; false when there are none.
+  bool TakeXrefStreamTrailer();
+  bool CopyObjects();
+  // Whether a record goes into the output. Of the kinds, object streams go only when the source
+  // is encrypted (they cannot be read), their unpacked objects only when it is not.
+  bool IsCopied(const ObjectRecord& record, bool encrypted) const;
+  static bool IsCopiedKind(const ObjectRecord& record, bool encrypted);
+  // Copies one chunk of a page; true when its Parent entry was rewritten, in which case the
+  // `inherited` entries follow the new reference.
+  bool CopyPageChunk(const std::uint8_t* chunk, std::size_t length, const std::string& inherited);
+  // The attributes a page inherited from its old ancestors and lacks itself, as entries to add.
+  std::string InheritedEntries(const ObjectRecord& page);
+  // The number after "/Parent" when the page's bytes hold that key exactly once.
+  std::optional<std::int64_t> SoleParentNumber(const ObjectRecord& page);
+  // Whether a node of the old tree from `parent` up has any attribute to hand down.
+  bool AncestorsHandDown(std::int64_t parent);
+  const TreeNode& TreeNodeOf(std::int64_t number);  // read once per job and number
+
+  void WritePagesObject();
+  bool PageContentsPresent(SourceReader& reader, std::uint64_t start, std::uint64_t end);
+  // How many records of `number` pass PageContentsPresent; 0 for numbers never listed.
+  std::int64_t PassingRecords(std::int64_t number);
+
+  void WriteCatalogObject();
+  // The entries of the source's catalog (object `number`) other than /Type and /Pages, each on a
+  // line of its own, as they stand in the source.
+  std::string CatalogEntries(std::int64_t number);
+  // The /Info reference of the trailer record in force, 0 when it has none.
+  std::int64_t TrailerInfoNumber();
+  void WriteXrefTable();
+  void WriteTrailer();
+  void WriteStartXref();
+  // The /ID array after the last "ID" key of a trailer, when it holds exactly two strings.
+  std::vector<std::uint8_t> IdentifierArray();
+
+  // The reader that holds a record's bytes: the source, or the unpacked objects.
+  SourceReader& ReaderOf(const ObjectRecord& record);
+  // The dictionary that opens a record's object, when it reads as one.
+  std::optional<PdfDictionary> DictionaryOf(const ObjectRecord& record);
+  // The newest record of `number`, or null.
+  const ObjectRecord* NewestRecord(std::int64_t number) const;
+  // Whether some record of `number` was copied into the output.
+  bool WasCopied(std::int64_t number, bool encrypted) const;
+
+  const ScanResults& results_;
+  SourceReader& source_;
+  SourceReader unpacked_;
+  OutputWriter& output_;
+  JobProgress& progress_;
+  RebuildSummary summary_;
+  TrailerRecord& trailer_ = summary_.trailer;
+
+  // The trailer entries the scan captured, each cleared once written.
+  bool encryptionSeen_;
+  std::int32_t encryptionNumber_;
+  bool identifierSeen_;
+  std::int64_t identifierKeyEnd_;
+  bool decodeParmsSeen_;
+
+  // Lookups made once per object or page, answered from tables built once per job.
+  std::unordered_set<std::int64_t> pageNumbers_;
+  // Indexes into the object list, newest record first, per object number.
+  std::unordered_map<std::int64_t, std::vector<std::size_t>> recordsByNumber_;
+  // Per object number: how many of its records have all the content streams they name.
+  std::unordered_map<std::int64_t, std::int64_t> passingRecords_;
+  // The old page-tree nodes read for inherited attributes, per object number.
+  std::unordered_map<std::int64_t, TreeNode> treeNodes_;
+  // How many bytes of inherited attributes the pages may still be given.
+  std::size_t inheritedBytesLeft_;
+
+  std::optional<std::uint64_t> xrefOffset_;
+  std::uint64_t xrefSize_ = 0;
+  std::vector<std::pair<std::int64_t, std::uint64_t>> xrefEntries_;  // number, output offset
+};
+
+}  // namespace tarnwick
