@@ -1,8 +1,5 @@
 // Intact files of several producers: the repaired copy must be a clean PDF to qpdf and show the
 // same pages and text as the original to poppler.
-#include <algorithm>
-#include <sstream>
-
 #include "engine_repair.h"
 #include "oracle_fixture.h"
 
@@ -10,14 +7,6 @@ namespace tarnwick::oracle {
 namespace {
 
 using OracleIntactFile = OracleTest<std::string>;
-
-std::vector<std::string> SortedPageTexts(const std::filesystem::path& pdf) {
-  std::vector<std::string> pages;
-  std::istringstream text(PageText(pdf));
-  for (std::string page; std::getline(text, page, '\f');) pages.push_back(page);
-  std::sort(pages.begin(), pages.end());
-  return pages;
-}
 
 TEST_P(OracleIntactFile, RepairedCopyIsCleanAndKeepsEveryPageAndItsText) {
   const auto& original = Samples().Document(GetParam());
@@ -36,11 +25,8 @@ TEST_P(OracleIntactFile, RepairedCopyIsCleanAndKeepsEveryPageAndItsText) {
   EXPECT_EQ(PageText(repair.output), PageText(original));
 }
 
-// The repaired copy is itself a normal file, so repairing it again must lose nothing more. Its
-// page order may differ: pages are listed in the order their objects stand in the file, and a
-// repair writes the objects newest first. Files with incremental updates are left out: their
-// repaired copy holds every version of an updated object, newest first, and a second repair takes
-// the version that stands last, the oldest.
+// The repaired copy is itself a normal file, holding one version of each object, so repairing it
+// again must keep the same pages in the same order with the same text.
 class OracleRepairedAgain : public OracleTest<std::string> {};
 
 TEST_P(OracleRepairedAgain, RepairingTheRepairedCopyKeepsItsPagesAndText) {
@@ -55,15 +41,20 @@ TEST_P(OracleRepairedAgain, RepairingTheRepairedCopyKeepsItsPagesAndText) {
   const CommandResult check = QpdfCheck(twice.output);
   EXPECT_EQ(check.status, 0) << "qpdf --check " << twice.output << "\n" << check.out << check.err;
   EXPECT_EQ(PageNumbersOf(QpdfPages(twice.output)), PageNumbersOf(QpdfPages(once.output)));
-  EXPECT_EQ(SortedPageTexts(twice.output), SortedPageTexts(once.output));
+  EXPECT_EQ(PageText(twice.output), PageText(once.output));
 }
 
 INSTANTIATE_TEST_SUITE_P(Producers, OracleIntactFile,
                          ::testing::ValuesIn(SampleDocuments::Producers()),
                          [](const auto& info) { return info.param; });
+INSTANTIATE_TEST_SUITE_P(Layouts, OracleIntactFile, ::testing::ValuesIn(SampleDocuments::Layouts()),
+                         [](const auto& info) { return info.param; });
 
 INSTANTIATE_TEST_SUITE_P(Producers, OracleRepairedAgain,
-                         ::testing::Values("ghostscript", "cairo", "qpdf", "qdf"),
+                         ::testing::ValuesIn(SampleDocuments::Producers()),
+                         [](const auto& info) { return info.param; });
+INSTANTIATE_TEST_SUITE_P(Layouts, OracleRepairedAgain,
+                         ::testing::ValuesIn(SampleDocuments::Layouts()),
                          [](const auto& info) { return info.param; });
 
 }  // namespace
