@@ -14,5 +14,25 @@ inline bool IsCLocaleSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r');
 inline bool IsPdfSpace(int c) {
   return c == 0 || c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == ' ';
 }
+// The bytes that end a PDF token and start the next one.
+inline bool IsDelimiter(int c) {
+  switch (c) {
+    case '(':
+    case ')':
+    case '<':
+    case '>':
+    case '[':
+    case ']':
+    case '{':
+    case '}':
+    case '/':
+    case '%':
+      return true;
+    default:
+      return false;
+  }
+}
+// Bytes of names, numbers and keywords.
+inline bool IsRegular(int c) { return c >= 0 && !IsPdfSpace(c) && !IsDelimiter(c); }
 
 }  // namespace tarnwick

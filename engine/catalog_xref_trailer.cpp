@@ -69,6 +69,14 @@ class RunCursor {
   std::size_t at_ = 0;
 };
 
+// The value's decimal digits padded with leading zeros to `width`; only the first `width` digits
+// of a longer number.
+std::string PaddedDecimal(std::uint64_t value, std::size_t width) {
+  std::string digits = FormatDecimal(value);
+  if (digits.size() > width) digits.resize(width);
+  return std::string(width - digits.size(), '0') + digits;
+}
+
 std::string_view Prefix(const std::vector<std::uint8_t>& bytes, std::size_t length) {
   return {reinterpret_cast<const char*>(bytes.data()), length};
 }
@@ -106,7 +114,7 @@ void RebuildPass::WriteCatalogObject() {
   // Without a known Root the catalog takes the number after the new Pages object.
   if (trailer.root == 0) trailer.root = static_cast<std::int32_t>(summary_.newPagesNumber + 1);
   const auto root = static_cast<std::int64_t>(trailer.root);
-  xrefEntries_.emplace_back(root, output_.Length());
+  xrefEntries_.push_back({root, output_.Length(), 0});
   output_.Write(FormatDecimal(static_cast<std::uint64_t>(root)));
   output_.Write(" 0 obj\n<</Type/Catalog/Pages ");
   output_.Write(FormatDecimal(summary_.newPagesNumber));
@@ -146,37 +154,33 @@ std::int64_t RebuildPass::TrailerInfoNumber() {
   return info && info->kind == PdfValue::Kind::kReference ? info->integer : 0;
 }
 
-bool RebuildPass::WasCopied(std::int64_t number, bool encrypted) const {
+bool RebuildPass::WasCopied(std::int64_t number) const {
   if (!IsListableNumber(number)) return false;
-  const auto records = recordsByNumber_.find(number);
-  if (records == recordsByNumber_.end()) return false;
-  return std::any_of(records->second.begin(), records->second.end(),
-                     [&](std::size_t i) { return IsCopied(results_.objects[i], encrypted); });
+  const auto newest = newest_.find(number);
+  return newest != newest_.end() && IsCopied(newest->second);
 }
 
 void RebuildPass::WriteXrefTable() {
   xrefOffset_ = output_.Length() + 1;  // after the LF that precedes the keyword
-  // One subsection from object 0 in number order; of several copies of one number the first
-  // written (the newest in the source) is the one a reader finds.
+  // One subsection from object 0 in number order; each number is written once.
   std::stable_sort(xrefEntries_.begin(), xrefEntries_.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
-  const std::int64_t highest = xrefEntries_.empty() ? 0 : xrefEntries_.back().first;
+                   [](const auto& a, const auto& b) { return a.number < b.number; });
+  const std::int64_t highest = xrefEntries_.empty() ? 0 : xrefEntries_.back().number;
   xrefSize_ = static_cast<std::uint64_t>(highest) + 1;
   output_.Write("\nxref\n0 ");
   output_.Write(FormatDecimal(xrefSize_));
   output_.Write("\n0000000000 65535 f \n");
   auto entry = xrefEntries_.begin();
   for (std::int64_t number = 1; number <= highest; ++number) {
-    while (entry != xrefEntries_.end() && entry->first < number) ++entry;
-    if (entry == xrefEntries_.end() || entry->first != number) {
+    while (entry != xrefEntries_.end() && entry->number < number) ++entry;
+    if (entry == xrefEntries_.end() || entry->number != number) {
       output_.Write("0000000000 00000 f \n");
       continue;
     }
-    std::string offset = FormatDecimal(entry->second);
-    if (offset.size() > 10) offset.resize(10);
-    output_.Write(std::string(10 - offset.size(), '0'));
-    output_.Write(offset);
-    output_.Write(" 00000 n \n");
+    output_.Write(PaddedDecimal(entry->offset, 10));
+    output_.WriteByte(' ');
+    output_.Write(PaddedDecimal(entry->generation, 5));
+    output_.Write(" n \n");
   }
 }
 
@@ -190,7 +194,7 @@ void RebuildPass::WriteTrailer() {
   output_.Write(" \n/Root ");
   output_.Write(widened(trailer.root));
   output_.Write(" 0 R  ");
-  if (const std::int64_t info = TrailerInfoNumber(); WasCopied(info, encryptionSeen_)) {
+  if (const std::int64_t info = TrailerInfoNumber(); WasCopied(info)) {
     output_.Write("/Info ");
     output_.Write(FormatDecimal(static_cast<std::uint64_t>(info)));
     output_.Write(" 0 R  ");

@@ -32,9 +32,8 @@ std::optional<PdfDictionary> RebuildPass::DictionaryOf(const ObjectRecord& recor
 }
 
 const ObjectRecord* RebuildPass::NewestRecord(std::int64_t number) const {
-  const auto records = recordsByNumber_.find(number);
-  if (records == recordsByNumber_.end() || records->second.empty()) return nullptr;
-  return &results_.objects[records->second.front()];
+  const auto newest = newest_.find(number);
+  return newest == newest_.end() ? nullptr : &results_.objects[newest->second];
 }
 
 std::optional<std::int64_t> RebuildPass::SoleParentNumber(const ObjectRecord& page) {

@@ -1,62 +1,26 @@
-// Step 1: the whole source read once in 512-byte chunks, with a handful of keywords recognised
-// byte by byte. A keyword test sees only its own chunk; three boundary rules catch the keywords
-// that straddle a chunk border.
+// Step 1: the whole source read once, front to back, with a handful of keywords recognised
+// wherever they stand. The source is read in blocks and progress is reported every 512 bytes;
+// a keyword's rule runs before the report of the 512 bytes that hold its first byte, and reads
+// the source itself, so a keyword across any border is found like any other.
 #include "object_scan.h"
 
 #include <algorithm>
-#include <array>
-#include <cstring>
-#include <string_view>
+#include <vector>
 
 #include "byte_classes.h"
+#include "keyword_candidates.h"
+#include "object_header.h"
 #include "source_numbers.h"
 
 namespace tarnwick {
 
 namespace {
 
-constexpr std::int64_t kChunkSize = 512;
+constexpr std::int64_t kProgressChunk = 512;
+// Blocks are whole numbers of progress chunks, so that the chunk borders fall where they fell
+// when the source was read chunk by chunk.
+constexpr std::int64_t kBlockSize = 128 * kProgressChunk;
 constexpr std::int64_t kScanStart = 8;  // the source's own header is never scanned
-
-// The first two bytes of the scan's keywords: "/Page", "Catalog", "obj", "<</DecodeParms",
-// "trailer", "Kids", and the stream types "ObjStm" (by its "jS") and "XRef". No two share a
-// first byte.
-constexpr std::string_view kKeywordFirsts = "/Co<tKjX";
-constexpr std::string_view kKeywordSeconds = "Pab<riSR";
-
-// For each byte, the byte that must follow it for a keyword to start there (0 for none).
-constexpr std::array<std::uint8_t, 256> kSecondAfter = [] {
-  std::array<std::uint8_t, 256> second{};
-  for (std::size_t k = 0; k < kKeywordFirsts.size(); ++k) {
-    second[static_cast<unsigned char>(kKeywordFirsts[k])] =
-        static_cast<std::uint8_t>(kKeywordSeconds[k]);
-  }
-  return second;
-}();
-
-// Sixteen positions, and the byte after them, are tested at once, so a chunk is read with that
-// many bytes after it: the source's own, or zeros where a block or the file ends. Tests of those
-// bytes only pick candidates; every keyword rule still looks at the chunk alone.
-constexpr std::size_t kBlockTest = 16;
-
-using Lanes = std::uint8_t __attribute__((vector_size(kBlockTest)));
-
-// True when a keyword may start at one of the sixteen positions from `at`: a byte pair of one
-// of the keywords stands there. Most of a file has none, and is passed over sixteen bytes at once.
-bool MayHoldKeyword(const std::uint8_t* at) {
-  Lanes first;
-  Lanes second;
-  std::memcpy(&first, at, sizeof first);
-  std::memcpy(&second, at + 1, sizeof second);
-  Lanes hits{};
-  for (std::size_t k = 0; k < kKeywordFirsts.size(); ++k) {
-    hits |= reinterpret_cast<Lanes>((first == static_cast<std::uint8_t>(kKeywordFirsts[k])) &
-                                    (second == static_cast<std::uint8_t>(kKeywordSeconds[k])));
-  }
-  std::uint64_t halves[2];
-  std::memcpy(halves, &hits, sizeof halves);
-  return (halves[0] | halves[1]) != 0;
-}
 
 int ScanProgress(std::int64_t done, std::int64_t length) {
   const auto percent = static_cast<std::uint64_t>(done) * 100 / static_cast<std::uint64_t>(length);
@@ -67,28 +31,14 @@ int ScanProgress(std::int64_t done, std::int64_t length) {
 
 }  // namespace
 
+bool ObjectScan::IsPageKeyword(SourceReader& reader, std::int64_t at) {
+  // "/Page" names a page only when the name ends there: /Pages, /PageMode, /PageLabels do not.
+  const int after = reader.ByteAt(at + 5);
+  return reader.Matches(at, "/Page") && (IsPdfSpace(after) || IsDelimiter(after));
+}
+
 std::int32_t ScanText::ParseRun(std::int64_t first, std::int64_t last) {
   return ParseSourceRun(reader, first, last);
-}
-
-std::int64_t ScanText::LineStartAtOrBefore(std::int64_t from, BackwardSearch& lineSearch) {
-  const std::int64_t lineEnd =
-      lineSearch.Find(from, [this](std::int64_t at) { return IsLineEnd(reader.ByteAt(at)); });
-  // The walk gives up at the start of the file, so the line then starts at offset 1.
-  return lineEnd <= 0 ? 1 : lineEnd + 1;
-}
-
-std::int32_t ScanText::NumberOnLineBefore(std::int64_t end, BackwardSearch& lineSearch) {
-  return ParseRun(LineStartAtOrBefore(end - 1, lineSearch), end - 1);
-}
-
-std::int64_t ObjectScan::Chunk::FindAmongFirst(std::int64_t span, std::uint8_t byte,
-                                               bool last) const {
-  std::int64_t found = -1;
-  for (std::int64_t i = 0; i < std::min(span, size) && (last || found < 0); ++i) {
-    if (bytes[i] == byte) found = i;
-  }
-  return found;
 }
 
 bool ObjectScan::ScanObjects() {
@@ -97,137 +47,75 @@ bool ObjectScan::ScanObjects() {
   results_.sourceLength = static_cast<std::uint64_t>(length);
   if (!progress_.StartStep(1)) return false;
 
-  bool pageEndArmed = true;
-  bool catalogEndArmed = true;
-  std::uint8_t copy[kChunkSize + kBlockTest + 1];
-  for (std::int64_t chunkStart = kScanStart; chunkStart < length;) {
-    const std::int64_t size = std::min(kChunkSize, length - chunkStart);
-    // The chunk is read where it lies in the reader's block when the bytes after it are there
-    // too; near a block's end or the file's it is copied, with zeros after it.
-    const std::uint8_t* bytes = copy;
-    const auto span = static_cast<std::size_t>(size) + kBlockTest + 1;
-    const std::span<const std::uint8_t> direct = source_.View(chunkStart, span);
-    if (direct.size() == span) {
-      bytes = direct.data();
-      source_.Pin(chunkStart);  // the rules read elsewhere in the file meanwhile
-    } else {
-      source_.Read(chunkStart, static_cast<std::size_t>(size), copy);
-      std::memset(copy + size, 0, sizeof copy - static_cast<std::size_t>(size));
-    }
+  std::vector<std::uint8_t> block(static_cast<std::size_t>(kBlockSize) + 1);
+  std::vector<std::uint32_t> candidates;
+  for (std::int64_t blockStart = kScanStart; blockStart < length; blockStart += kBlockSize) {
+    const std::int64_t wanted = std::min(kBlockSize, length - blockStart);
+    // One byte more than the block, for the pair test at its last byte.
+    const auto got = static_cast<std::int64_t>(
+        source_.Read(blockStart, static_cast<std::size_t>(wanted) + 1, block.data()));
     if (source_.Failed()) return false;
-    const Chunk chunk{bytes, size, chunkStart};
+    const std::int64_t size = std::min(wanted, got);
+    candidates.clear();
+    FindKeywordCandidates({block.data(), static_cast<std::size_t>(size)},
+                          got > size ? block[static_cast<std::size_t>(size)] : -1, candidates);
 
-    // The first step of a chunk runs the boundary rules, which look only at the chunk's first
-    // bytes. Each may move the scan position; the rules after it test the moved position, and
-    // the positions skipped are not tested at all. At one position only one keyword can start,
-    // so each keyword rule is asked only where its own first byte stands.
-    std::int64_t i = 0;
-    if (pageEndArmed) i += PageEndRule(chunk, pageEndArmed);
-    if (chunk.At(i) == '/') KeywordRule(chunk, i);
-    if (catalogEndArmed) i += CatalogEndRule(chunk, catalogEndArmed);
-    if (chunk.At(i) == 'C') KeywordRule(chunk, i);
-    i += ObjectEndRule(chunk);
-    bool goOn = chunk.At(i) == '/' || chunk.At(i) == 'C' || KeywordRule(chunk, i);
-    for (++i; goOn && i < chunk.size;) {
-      if (!MayHoldKeyword(bytes + i)) {
-        i += kBlockTest;
-        continue;
+    auto candidate = candidates.begin();
+    for (std::int64_t chunkStart = blockStart; chunkStart < blockStart + wanted;
+         chunkStart += kProgressChunk) {
+      const std::int64_t chunkEnd = std::min(chunkStart + kProgressChunk, blockStart + wanted);
+      for (; candidate != candidates.end() && blockStart + *candidate < chunkEnd; ++candidate) {
+        KeywordRule(blockStart + *candidate, block[*candidate]);
       }
-      for (const std::int64_t end = i + kBlockTest; goOn && i < end && i < chunk.size; ++i) {
-        if (kSecondAfter[bytes[i]] != 0 && bytes[i + 1] == kSecondAfter[bytes[i]]) {
-          goOn = KeywordRule(chunk, i);
-        }
-      }
+      if (!progress_.Report(ScanProgress(chunkEnd, length))) return false;
     }
-    // A Kids keyword with no object before it ends the scan; the bar stays where it was.
-    if (!goOn) return !source_.Failed();
-    chunkStart += chunk.size;
-    if (!progress_.Report(ScanProgress(chunkStart, length))) return false;
   }
-  return true;
+  return !source_.Failed();
 }
 
-bool ObjectScan::KeywordRule(const Chunk& chunk, std::int64_t i) {
-  const std::int64_t at = chunk.start + i;
-  switch (chunk.At(i)) {
+void ObjectScan::KeywordRule(std::int64_t at, int first) {
+  ScanText& text = sourceText_;
+  switch (first) {
     case '/':
-      // "/Pages" is not a page; the byte after the keyword must be in the chunk to tell.
-      if (chunk.Has(i, "/Page") && i + 5 < chunk.size && chunk.bytes[i + 5] != 's') {
-        RecordPage(sourceText_, at);
-      }
-      return true;
+      if (IsPageKeyword(source_, at)) RecordPage(text, at);
+      break;
     case 'C':
-      if (chunk.Has(i, "Catalog")) RecordCatalog(sourceText_, at);
-      return true;
+      if (source_.Matches(at, "Catalog")) RecordCatalog(text, at);
+      break;
     case 'o':
-      if (chunk.Has(i, "obj")) RecordObjectKeyword(sourceText_, at);
-      return true;
+      if (source_.Matches(at, "obj")) RecordObjectKeyword(text, at);
+      break;
     case '<':
-      if (chunk.Has(i, "<</DecodeParms")) results_.decodeParmsSeen = true;
-      return true;
+      if (source_.Matches(at, "<</DecodeParms")) results_.decodeParmsSeen = true;
+      break;
     case 't':
-      if (chunk.Has(i, "trailer")) RecordTrailer(sourceText_, at);
-      return true;
+      if (source_.Matches(at, "trailer")) RecordTrailer(text, at);
+      break;
     case 'K':
-      return !chunk.Has(i, "Kids") || RecordKids(sourceText_, at);
+      if (source_.Matches(at, "Kids")) RecordKids(text, at);
+      break;
     case 'j':
-      // Only marks the object as one to look into when it closes; read from the source, so
-      // that a type name across a chunk border counts too.
+      // Only marks the object as one to look into when it closes.
       if (source_.Matches(at - 2, "ObjStm")) streamTypeKeyword_ = at;
-      return true;
+      break;
     case 'X':
       if (source_.Matches(at, "XRef")) streamTypeKeyword_ = at;
-      return true;
+      break;
     default:
-      return true;
+      break;
   }
-}
-
-std::int64_t ObjectScan::PageEndRule(const Chunk& chunk, bool& armed) {
-  const std::int64_t last = chunk.FindAmongFirst(4, 'e', true);
-  if (last < 0) return 0;
-  armed = false;
-  std::int64_t move = 0;
-  for (std::int64_t k = 1; k < std::min<std::int64_t>(4, chunk.size); ++k) {
-    if (chunk.bytes[k] == 'e') move += k;
-  }
-  const std::int64_t e = chunk.start + last;
-  if (source_.ByteAt(e + 1) != 's' && source_.Matches(e - 4, "/Page")) {
-    RecordPage(sourceText_, e - 4);
-  }
-  return move;
-}
-
-std::int64_t ObjectScan::CatalogEndRule(const Chunk& chunk, bool& armed) {
-  const std::int64_t k = chunk.FindAmongFirst(6, 'g', false);
-  if (k < 0) return 0;
-  armed = false;
-  if (source_.Matches(chunk.start + k - 6, "Catalog")) {
-    RecordCatalog(sourceText_, chunk.start + k - 6);
-  }
-  return k;
-}
-
-std::int64_t ObjectScan::ObjectEndRule(const Chunk& chunk) {
-  const std::int64_t k = chunk.FindAmongFirst(3, 'j', false);
-  if (k < 0) return 0;
-  if (source_.Matches(chunk.start + k - 2, "ob")) {
-    RecordObjectKeyword(sourceText_, chunk.start + k - 2);
-  }
-  return k;
 }
 
 void ObjectScan::RecordObjectKeyword(ScanText& text, std::int64_t objKeyword) {
-  if (text.reader.Matches(objKeyword - 3, " 0 ")) {
+  if (const std::optional<ObjectHeader> header = HeaderEndingAt(text.reader, objKeyword)) {
     // A second header before an "endobj" replaces the pending object.
     text.objectOpen = true;
-    const std::int64_t lineStart = text.LineStartAtOrBefore(objKeyword - 3, text.objectLineStart);
-    text.pendingNumber = text.ParseRun(lineStart, objKeyword - 4);
-    text.pendingStart = lineStart;
+    text.pending = *header;
   } else if (text.objectOpen && text.reader.Matches(objKeyword - 3, "end")) {
     text.objectOpen = false;
-    RecordObject({text.pendingNumber, static_cast<std::uint64_t>(text.pendingStart),
-                  static_cast<std::uint64_t>(objKeyword - 3)});
+    RecordObject({text.pending.number, static_cast<std::uint64_t>(text.pending.start),
+                  static_cast<std::uint64_t>(objKeyword - 3), RecordOrigin::kSource,
+                  text.pending.generation});
   }
 }
 
@@ -256,10 +144,11 @@ void ObjectScan::RecordPage(ScanText& text, std::int64_t pageKeyword) {
   const std::int64_t dictionary = text.pageDictionaryStart.Find(
       type, [&reader](std::int64_t at) { return reader.Matches(at, "<<"); });
   if (dictionary == BackwardSearch::kNone) return;
+  // The nearest header before the dictionary, however far back: the page's own object.
   const std::int64_t header = text.pageHeader.Find(
-      dictionary, [&reader](std::int64_t at) { return reader.Matches(at, " 0 obj"); });
+      dictionary, [&reader](std::int64_t at) { return HeaderEndsAt(reader, at + 3); });
   if (header == BackwardSearch::kNone) return;
-  results_.pages.push_back(text.NumberOnLineBefore(header, text.pageLineStart));
+  results_.pages.push_back(HeaderEndingAt(reader, header + 3)->number);
 }
 
 void ObjectScan::RecordCatalog(ScanText& text, std::int64_t catalogKeyword) {
@@ -277,8 +166,8 @@ void ObjectScan::RecordCatalog(ScanText& text, std::int64_t catalogKeyword) {
   }
   if (dictionary == BackwardSearch::kNone) return;
   for (std::int64_t back = 0; back < kHeaderReach; ++back) {
-    if (reader.Matches(dictionary - back, " 0 obj")) {
-      results_.catalogNumber = text.NumberOnLineBefore(dictionary - back, text.catalogLineStart);
+    if (HeaderEndsAt(reader, dictionary - back + 3)) {
+      results_.catalogNumber = HeaderEndingAt(reader, dictionary - back + 3)->number;
       return;
     }
   }

@@ -2,8 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <string_view>
 
 #include "job_progress.h"
 #include "pdf_syntax.h"
@@ -26,35 +24,16 @@ class ObjectScan {
   bool ScanObjects();
 
  private:
-  // One 512-byte chunk of the scan. A keyword test sees only the chunk's own bytes.
-  struct Chunk {
-    const std::uint8_t* bytes;
-    std::int64_t size;
-    std::int64_t start;  // source offset of bytes[0]
-
-    int At(std::int64_t i) const { return i >= 0 && i < size ? bytes[i] : -1; }
-    bool Has(std::int64_t i, std::string_view word) const {
-      return i >= 0 && i + static_cast<std::int64_t>(word.size()) <= size &&
-             std::memcmp(bytes + i, word.data(), word.size()) == 0;
-    }
-    // Index of the first (or last) `byte` among the chunk's first `span` bytes, or -1.
-    std::int64_t FindAmongFirst(std::int64_t span, std::uint8_t byte, bool last) const;
-  };
-
-  // The rule of the keyword starting at chunk byte `i`, if any; false ends the scan.
-  bool KeywordRule(const Chunk& chunk, std::int64_t i);
-  // The boundary rules, for keywords whose last letters open the chunk. Each returns how far it
-  // moves the scan position; the first two fire once per scan, disarming themselves.
-  std::int64_t PageEndRule(const Chunk& chunk, bool& armed);
-  std::int64_t CatalogEndRule(const Chunk& chunk, bool& armed);
-  std::int64_t ObjectEndRule(const Chunk& chunk);
+  static bool IsPageKeyword(SourceReader& reader, std::int64_t at);
+  // The rule of the keyword whose first byte, `first`, stands at `at`, if any.
+  void KeywordRule(std::int64_t at, int first);
 
   // The rules, each over the text that holds its keyword.
   void RecordPage(ScanText& text, std::int64_t pageKeyword);
   void RecordCatalog(ScanText& text, std::int64_t catalogKeyword);
   void RecordObjectKeyword(ScanText& text, std::int64_t objKeyword);
   void RecordTrailer(ScanText& text, std::int64_t trailerKeyword);
-  bool RecordKids(ScanText& text, std::int64_t kidsKeyword);      // false ends the scan
+  void RecordKids(ScanText& text, std::int64_t kidsKeyword);
   std::int64_t KidsArrayWalk(ScanText& text, std::int64_t from);  // where the array ended
   void RecordObject(const ObjectRecord& record);
 

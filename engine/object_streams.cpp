@@ -243,13 +243,12 @@ void ObjectScan::ScanUnpackedText(std::size_t textStart) {
   for (std::int64_t at = 0; at < length; ++at) {
     switch (bytes[static_cast<std::size_t>(at)]) {
       case '/':
-        if (unpacked.Matches(at, "/Page") && unpacked.ByteAt(at + 5) != 's') RecordPage(text, at);
+        if (IsPageKeyword(unpacked, at)) RecordPage(text, at);
         break;
       case 'C':
         if (unpacked.Matches(at, "Catalog")) RecordCatalog(text, at);
         break;
       case 'K':
-        // Every unpacked object has its header before it, so a holder is always found.
         if (unpacked.Matches(at, "Kids")) RecordKids(text, at);
         break;
       default:

@@ -1,58 +1,72 @@
 // The new one-level page tree: one Pages object listing every page whose content streams were
-// all found.
+// all found, each once, in the order of the old page tree where it can be read.
 #include <algorithm>
+#include <numeric>
 
 #include "byte_classes.h"
 #include "decimal.h"
 #include "object_numbers.h"
 #include "rebuild_pass.h"
 #include "source_numbers.h"
+#include "tree_dictionary.h"
 
 namespace tarnwick {
 
 namespace {
 
-// A hostile file can make its overlapping Kids arrays name far more pages than any reader
-// accepts; the list stops there.
-constexpr std::int64_t kMaxListedKids = kMaxObjectNumber;
+// Deeper trees are hostile, or loops; the walk passes over what lies below.
+constexpr int kMaxTreeLevels = 64;
 
 }  // namespace
 
 void RebuildPass::WritePagesObject() {
-  xrefEntries_.emplace_back(static_cast<std::int64_t>(summary_.newPagesNumber), output_.Length());
+  xrefEntries_.push_back({static_cast<std::int64_t>(summary_.newPagesNumber), output_.Length(), 0});
   output_.Write(FormatDecimal(summary_.newPagesNumber));
   output_.Write(" 0 obj\n<< \n   /Type /Pages\n   /Kids [");
   std::int64_t count = 0;
+  std::unordered_set<std::int64_t> listed;
   auto listPage = [&](std::int64_t number) {
+    if (!IsListableNumber(number) || listed.contains(number) || !PagePasses(number)) return;
+    listed.insert(number);
     output_.Write(FormatDecimal(static_cast<std::uint64_t>(number)));
-    output_.Write(" 0 R ");
+    output_.WriteByte(' ');
+    output_.Write(FormatDecimal(NewestRecord(number)->generation));
+    output_.Write(" R ");
     ++count;
   };
   if (!results_.pages.empty()) {
-    // Pages in the order their dictionaries were found, each as often as it was found, when one
-    // of its versions has all its content streams.
-    for (const std::int64_t number : results_.pages) {
-      if (PassingRecords(number) > 0) listPage(number);
+    // The document's order first, then the pages that the old tree does not reach, in the order
+    // their dictionaries were found.
+    for (const std::int64_t number : PageTreeLeaves()) {
+      if (pageNumbers_.contains(number)) listPage(number);
     }
+    for (const std::int64_t number : results_.pages) listPage(number);
   } else {
-    // Without page dictionaries the old Kids arrays name the pages, newest entry first, each
-    // once per version that has all its content streams. Overlapping arrays share references,
-    // so entries that list nothing are jumped over rather than visited one by one.
+    // Without page dictionaries the old Kids arrays name the pages, newest entry first.
+    // Overlapping arrays share references; a reference already looked at lists nothing new, so
+    // each is looked at once, and the walk jumps over those seen (a union-find of the largest
+    // unvisited index at or below each).
     const auto& references = results_.kidsReferences;
-    std::vector<std::int64_t> listedAtOrBefore(references.size());
-    for (std::size_t i = 0; i < references.size(); ++i) {
-      const bool lists = PassingRecords(references[i].number) > 0;
-      listedAtOrBefore[i] =
-          lists ? static_cast<std::int64_t>(i) : (i ? listedAtOrBefore[i - 1] : -1);
-    }
+    std::vector<std::int64_t> unvisitedBelow(references.size());
+    std::iota(unvisitedBelow.begin(), unvisitedBelow.end(), 0);
+    auto unvisitedAtOrBelow = [&unvisitedBelow](std::int64_t i) {
+      std::int64_t root = i;
+      while (root >= 0 && unvisitedBelow[static_cast<std::size_t>(root)] != root) {
+        root = unvisitedBelow[static_cast<std::size_t>(root)];
+      }
+      while (i > root) {
+        const std::int64_t next = unvisitedBelow[static_cast<std::size_t>(i)];
+        unvisitedBelow[static_cast<std::size_t>(i)] = root;
+        i = next;
+      }
+      return root;
+    };
     for (auto array = results_.kidsArrays.rbegin(); array != results_.kidsArrays.rend(); ++array) {
       const auto first = static_cast<std::int64_t>(array->first);
-      for (std::int64_t i = listedAtOrBefore[array->first + array->count - 1];
-           i >= first && count<kMaxListedKids; i = i> 0 ? listedAtOrBefore[i - 1] : -1) {
-        const std::int64_t number = references[static_cast<std::size_t>(i)].number;
-        for (std::int64_t n = PassingRecords(number); n > 0 && count < kMaxListedKids; --n) {
-          listPage(number);
-        }
+      for (std::int64_t i = unvisitedAtOrBelow(first + static_cast<std::int64_t>(array->count) - 1);
+           i >= first; i = unvisitedAtOrBelow(i - 1)) {
+        listPage(references[static_cast<std::size_t>(i)].number);
+        unvisitedBelow[static_cast<std::size_t>(i)] = i - 1;
       }
     }
   }
@@ -61,22 +75,44 @@ void RebuildPass::WritePagesObject() {
   output_.Write("\n>>\nendobj\n");
 }
 
-std::int64_t RebuildPass::PassingRecords(std::int64_t number) {
-  if (!IsListableNumber(number)) return 0;
-  const auto known = passingRecords_.find(number);
-  if (known != passingRecords_.end()) return known->second;
-  std::int64_t passing = 0;
-  const auto records = recordsByNumber_.find(number);
-  if (records != recordsByNumber_.end()) {
-    for (const std::size_t record : records->second) {
-      const ObjectRecord& object = results_.objects[record];
-      // A version that is not copied (an unpacked object stream) cannot be listed.
-      if (!IsCopiedKind(object, encryptionSeen_)) continue;
-      if (PageContentsPresent(ReaderOf(object), object.start, object.end)) ++passing;
-    }
+std::vector<std::int64_t> RebuildPass::PageTreeLeaves() {
+  std::vector<std::int64_t> leaves;
+  const ObjectRecord* catalog =
+      IsListableNumber(trailer_.root) ? NewestRecord(trailer_.root) : nullptr;
+  if (!catalog) return leaves;
+  const std::optional<TreeDictionary> entries =
+      ReadTreeDictionary(ReaderOf(*catalog), static_cast<std::int64_t>(catalog->start),
+                         static_cast<std::int64_t>(catalog->end));
+  if (!entries || !entries->pages) return leaves;
+  std::unordered_set<std::int64_t> visited;
+  WalkPageTree(*entries->pages, 1, visited, leaves);
+  return leaves;
+}
+
+void RebuildPass::WalkPageTree(std::int64_t number, int level,
+                               std::unordered_set<std::int64_t>& visited,
+                               std::vector<std::int64_t>& leaves) {
+  // A node too deep is passed over without counting as visited: a shorter way may reach it.
+  if (level > kMaxTreeLevels || !IsListableNumber(number)) return;
+  const ObjectRecord* record = NewestRecord(number);
+  if (!record || !visited.insert(number).second) return;
+  const std::optional<TreeDictionary> node =
+      ReadTreeDictionary(ReaderOf(*record), static_cast<std::int64_t>(record->start),
+                         static_cast<std::int64_t>(record->end));
+  if (!node || !node->kids) {
+    leaves.push_back(number);
+    return;
   }
-  passingRecords_.emplace(number, passing);
-  return passing;
+  for (const std::int64_t kid : *node->kids) WalkPageTree(kid, level + 1, visited, leaves);
+}
+
+bool RebuildPass::PagePasses(std::int64_t number) {
+  const auto known = pagePasses_.find(number);
+  if (known != pagePasses_.end()) return known->second;
+  const ObjectRecord* record = NewestRecord(number);
+  const bool passes = record && PageContentsPresent(ReaderOf(*record), record->start, record->end);
+  pagePasses_.emplace(number, passes);
+  return passes;
 }
 
 bool RebuildPass::PageContentsPresent(SourceReader& reader, std::uint64_t start,
@@ -111,7 +147,7 @@ bool RebuildPass::PageContentsPresent(SourceReader& reader, std::uint64_t start,
     }
   }
   return std::all_of(references.begin(), references.end(),
-                     [&](std::int64_t number) { return recordsByNumber_.contains(number); });
+                     [&](std::int64_t number) { return recordNumbers_.contains(number); });
 }
 
 }  // namespace tarnwick

@@ -15,26 +15,6 @@ constexpr std::size_t kMaxKeptItems = 1 << 16;
 constexpr int kMaxHeaderTokens = 8;
 constexpr std::int64_t kIntegerCeiling = std::int64_t{1} << 53;
 
-bool IsDelimiter(int c) {
-  switch (c) {
-    case '(':
-    case ')':
-    case '<':
-    case '>':
-    case '[':
-    case ']':
-    case '{':
-    case '}':
-    case '/':
-    case '%':
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool IsRegular(int c) { return c >= 0 && !IsPdfSpace(c) && !IsDelimiter(c); }
-
 int HexValue(int c) {
   if (IsDigit(c)) return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;

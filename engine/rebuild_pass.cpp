@@ -40,9 +40,7 @@ RebuildPass::RebuildPass(const ScanResults& results, SourceReader& source, Outpu
       identifierKeyEnd_(results.identifierKeyEnd),
       decodeParmsSeen_(results.decodeParmsSeen),
       inheritedBytesLeft_(kInheritedBudgetFloor + 2 * results.sourceLength) {
-  for (std::size_t i = results.objects.size(); i > 0; --i) {
-    recordsByNumber_[results.objects[i - 1].number].push_back(i - 1);
-  }
+  for (const ObjectRecord& record : results.objects) recordNumbers_.insert(record.number);
   pageNumbers_.insert(results.pages.begin(), results.pages.end());
 }
 
@@ -53,6 +51,7 @@ bool RebuildPass::RunRebuildPass() {
     if (!TakeXrefStreamTrailer()) MakeFallbackTrailer();
   }
   trailer_ = summary_.fallbackTrailer ? *summary_.fallbackTrailer : results_.trailers.back();
+  ChooseVersions();
   ComputeNewPagesNumber();
   if (!CopyObjects()) return false;
   WriteCatalogObject();
@@ -106,18 +105,35 @@ void RebuildPass::ComputeNewPagesNumber() {
   }
 }
 
-bool RebuildPass::IsCopied(const ObjectRecord& record, bool encrypted) const {
-  // The old page-tree root and the old catalog give way to the new ones.
-  const bool replaced = record.number == results_.oldPagesNumber || record.number == trailer_.root;
-  return !replaced && IsCopiedKind(record, encrypted);
+void RebuildPass::ChooseVersions() {
+  // The encryption is known once the trailer is: a cross-reference stream may name it too.
+  encrypted_ = encryptionSeen_;
+  // An object rewritten by an incremental update stands in the source more than once. Readers
+  // take the newest version, and so does the copy: older ones would only bring back what the
+  // update replaced, or list a page twice.
+  for (std::size_t i = results_.objects.size(); i > 0; --i) {
+    const ObjectRecord& record = results_.objects[i - 1];
+    if (IsListableNumber(record.number) && IsCopiedKind(record)) {
+      newest_.try_emplace(record.number, i - 1);
+    }
+  }
 }
 
-bool RebuildPass::IsCopiedKind(const ObjectRecord& record, bool encrypted) {
+bool RebuildPass::IsCopied(std::size_t index) const {
+  const ObjectRecord& record = results_.objects[index];
+  // The old page-tree root and the old catalog give way to the new ones.
+  const bool replaced = record.number == results_.oldPagesNumber || record.number == trailer_.root;
+  if (replaced || !IsCopiedKind(record)) return false;
+  // Objects without a usable number cannot be told apart, so all of them are kept.
+  return !IsListableNumber(record.number) || newest_.at(record.number) == index;
+}
+
+bool RebuildPass::IsCopiedKind(const ObjectRecord& record) const {
   switch (record.origin) {
     case RecordOrigin::kObjectStream:
-      return encrypted;
+      return encrypted_;
     case RecordOrigin::kUnpacked:
-      return !encrypted;
+      return !encrypted_;
     case RecordOrigin::kSource:
       return true;
   }
@@ -126,13 +142,13 @@ bool RebuildPass::IsCopiedKind(const ObjectRecord& record, bool encrypted) {
 
 bool RebuildPass::CopyObjects() {
   if (!progress_.StartStep(2)) return false;
-  // Decided before the trailer is written, which clears the flag.
-  const bool encrypted = encryptionSeen_;
   std::uint8_t page[kCopyChunk];
-  for (auto record = results_.objects.rbegin(); record != results_.objects.rend(); ++record) {
-    if (!IsCopied(*record, encrypted)) continue;
-    if (IsListableNumber(record->number))
-      xrefEntries_.emplace_back(record->number, output_.Length());
+  for (std::size_t index = results_.objects.size(); index > 0; --index) {
+    if (!IsCopied(index - 1)) continue;
+    const ObjectRecord* record = &results_.objects[index - 1];
+    if (IsListableNumber(record->number)) {
+      xrefEntries_.push_back({record->number, output_.Length(), record->generation});
+    }
 
     // Pages go through the Parent rewrite chunk by chunk; other objects straight from the
     // reader's blocks. A page's inherited attributes join it at its first rewrite.

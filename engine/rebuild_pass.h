@@ -45,11 +45,14 @@ class RebuildPass {
   // Makes the trailer record from the cross-reference streams, each entry from the newest that
   // has it; false when there are none.
   bool TakeXrefStreamTrailer();
+  // Picks the version of each number that the copy writes: the newest of a kind it copies.
+  void ChooseVersions();
   bool CopyObjects();
-  // Whether a record goes into the output. Of the kinds, object streams go only when the source
-  // is encrypted (they cannot be read), their unpacked objects only when it is not.
-  bool IsCopied(const ObjectRecord& record, bool encrypted) const;
-  static bool IsCopiedKind(const ObjectRecord& record, bool encrypted);
+  // Whether the record at `index` of the object list goes into the output.
+  bool IsCopied(std::size_t index) const;
+  // Of the kinds, object streams are copied only when the source is encrypted (they cannot be
+  // read), their unpacked objects only when it is not.
+  bool IsCopiedKind(const ObjectRecord& record) const;
   // Copies one chunk of a page; true when its Parent entry was rewritten, in which case the
   // `inherited` entries follow the new reference.
   bool CopyPageChunk(const std::uint8_t* chunk, std::size_t length, const std::string& inherited);
@@ -62,9 +65,13 @@ class RebuildPass {
   const TreeNode& TreeNodeOf(std::int64_t number);  // read once per job and number
 
   void WritePagesObject();
+  // The pages in the order of the old page tree: the leaves of a walk from the catalog's /Pages.
+  std::vector<std::int64_t> PageTreeLeaves();
+  void WalkPageTree(std::int64_t number, int level, std::unordered_set<std::int64_t>& visited,
+                    std::vector<std::int64_t>& leaves);
   bool PageContentsPresent(SourceReader& reader, std::uint64_t start, std::uint64_t end);
-  // How many records of `number` pass PageContentsPresent; 0 for numbers never listed.
-  std::int64_t PassingRecords(std::int64_t number);
+  // Whether the newest version of `number` passes PageContentsPresent.
+  bool PagePasses(std::int64_t number);
 
   void WriteCatalogObject();
   // The entries of the source's catalog (object `number`) other than /Type and /Pages, each on a
@@ -82,10 +89,10 @@ class RebuildPass {
   SourceReader& ReaderOf(const ObjectRecord& record);
   // The dictionary that opens a record's object, when it reads as one.
   std::optional<PdfDictionary> DictionaryOf(const ObjectRecord& record);
-  // The newest record of `number`, or null.
+  // The newest record of `number` of a kind the copy takes, or null.
   const ObjectRecord* NewestRecord(std::int64_t number) const;
-  // Whether some record of `number` was copied into the output.
-  bool WasCopied(std::int64_t number, bool encrypted) const;
+  // Whether a record of `number` was copied into the output.
+  bool WasCopied(std::int64_t number) const;
 
   const ScanResults& results_;
   SourceReader& source_;
@@ -102,12 +109,16 @@ class RebuildPass {
   std::int64_t identifierKeyEnd_;
   bool decodeParmsSeen_;
 
+  // Decided once the trailer is known, before anything is copied.
+  bool encrypted_ = false;
+
   // Lookups made once per object or page, answered from tables built once per job.
   std::unordered_set<std::int64_t> pageNumbers_;
-  // Indexes into the object list, newest record first, per object number.
-  std::unordered_map<std::int64_t, std::vector<std::size_t>> recordsByNumber_;
-  // Per object number: how many of its records have all the content streams they name.
-  std::unordered_map<std::int64_t, std::int64_t> passingRecords_;
+  std::unordered_set<std::int64_t> recordNumbers_;  // of every record, older versions included
+  // Per object number from 1 to the largest: the index of the version that is copied.
+  std::unordered_map<std::int64_t, std::size_t> newest_;
+  // Per object number: whether its newest version has all the content streams it names.
+  std::unordered_map<std::int64_t, bool> pagePasses_;
   // The old page-tree nodes read for inherited attributes, per object number.
   std::unordered_map<std::int64_t, TreeNode> treeNodes_;
   // How many bytes of inherited attributes the pages may still be given.
@@ -115,7 +126,12 @@ class RebuildPass {
 
   std::optional<std::uint64_t> xrefOffset_;
   std::uint64_t xrefSize_ = 0;
-  std::vector<std::pair<std::int64_t, std::uint64_t>> xrefEntries_;  // number, output offset
+  struct XrefEntry {
+    std::int64_t number = 0;
+    std::uint64_t offset = 0;  // in the output
+    std::uint16_t generation = 0;
+  };
+  std::vector<XrefEntry> xrefEntries_;
 };
 
 }  // namespace tarnwick

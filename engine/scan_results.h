@@ -13,12 +13,14 @@ enum class RecordOrigin : std::uint8_t {
 };
 
 // One located object: its number as read (a signed 32-bit value widened with its sign), the
-// first byte of the line holding its header, and the `e` of the "endobj" that closes it.
+// first byte of its header (the number's), the `e` of the "endobj" that closes it, and the
+// generation its header gives.
 struct ObjectRecord {
   std::int64_t number = 0;
   std::uint64_t start = 0;
   std::uint64_t end = 0;
   RecordOrigin origin = RecordOrigin::kSource;
+  std::uint16_t generation = 0;
 };
 
 // What a cross-reference stream's dictionary says in place of a trailer. Numbers are 0 when the

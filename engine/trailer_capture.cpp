@@ -2,6 +2,7 @@
 // entries, the Kids arrays of the old page tree and the decode-parameter runs.
 #include <algorithm>
 
+#include "object_header.h"
 #include "object_numbers.h"
 #include "object_scan.h"
 #include "source_numbers.h"
@@ -27,18 +28,19 @@ void ObjectScan::RecordTrailer(ScanText& text, std::int64_t trailerKeyword) {
   results_.trailerIncomplete = record.size == 0 || record.root == 0;
 }
 
-bool ObjectScan::RecordKids(ScanText& text, std::int64_t kidsKeyword) {
+void ObjectScan::RecordKids(ScanText& text, std::int64_t kidsKeyword) {
   SourceReader& reader = text.reader;
+  // The object that holds the array: the nearest header before the keyword, unless an "endobj"
+  // stands nearer. Without either the array is still read; the old Pages number stays.
   const std::int64_t holder = text.kidsHolder.Find(kidsKeyword, [&reader](std::int64_t at) {
-    return reader.Matches(at, " 0 obj") || reader.Matches(at, "endobj");
+    return reader.Matches(at, "endobj") || HeaderEndsAt(reader, at + 3);
   });
-  if (holder == BackwardSearch::kNone) return false;
-  if (reader.Matches(holder, " 0 obj")) {
-    results_.oldPagesNumber = text.NumberOnLineBefore(holder, text.kidsLineStart);
+  if (holder != BackwardSearch::kNone && !reader.Matches(holder, "endobj")) {
+    results_.oldPagesNumber = HeaderEndingAt(reader, holder + 3)->number;
   }
 
   const std::int64_t arrayStart = kidsKeyword + 4;
-  if (arrayStart >= reader.Length()) return true;
+  if (arrayStart >= reader.Length()) return;
   auto& references = results_.kidsReferences;
   std::size_t first = references.size();
   if (text.kidsWalkStart >= 0 && text.kidsWalkStart <= arrayStart &&
@@ -56,7 +58,6 @@ bool ObjectScan::RecordKids(ScanText& text, std::int64_t kidsKeyword) {
     text.kidsWalkEnd = KidsArrayWalk(text, arrayStart);
   }
   if (first < references.size()) results_.kidsArrays.push_back({first, references.size() - first});
-  return true;
 }
 
 std::int64_t ObjectScan::KidsArrayWalk(ScanText& text, std::int64_t from) {

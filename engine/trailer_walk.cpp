@@ -23,7 +23,16 @@ TrailerWalk::Found Later(const TrailerWalk::Found& a, const TrailerWalk::Found& 
   return b.state > a.state ? b : a;
 }
 
+// Steps that all fresh walks of one file may take together, beyond the ones a kept path answers.
+constexpr std::int64_t kStepBudgetFloor = 1 << 20;
+constexpr std::int64_t kStepBudgetPerByte = 8;
+
 }  // namespace
+
+TrailerWalk::TrailerWalk(SourceReader& source)
+    : source_(source),
+      strings_(source),
+      stepsLeft_(kStepBudgetFloor + kStepBudgetPerByte * source.Length()) {}
 
 template <typename InRun>
 std::int32_t TrailerWalk::ReadValue(std::int64_t from, InRun inRun, std::uint8_t* window,
@@ -53,22 +62,41 @@ std::int32_t TrailerWalk::ReadValue(std::int64_t from, InRun inRun, std::uint8_t
   return ParseDecimal(run, n);
 }
 
-std::optional<std::int64_t> TrailerWalk::Step(std::int64_t state, Outcome* found) {
+std::optional<TrailerWalk::State> TrailerWalk::Step(State state, Outcome* found) {
   const std::int64_t length = source_.Length();
   std::uint8_t window[kWindowSize];
-  std::size_t valid = source_.Read(state, kWindowSize, window);
+  std::size_t valid = source_.Read(state.at, kWindowSize, window);
   // Strings are stepped over, so that a '>' inside them (the end of a hexadecimal /ID, say) does
   // not hide the keys after them. A "<<" is stepped over as a whole so that it is not taken for
-  // a string; the ">>" that closes a nested dictionary still ends the walk.
-  if (StartsWith(window, valid, "<<")) return std::min(state + 2, length);
-  if (StartsWith(window, valid, "<")) return strings_.AfterHexString(state);
-  if (StartsWith(window, valid, "(")) return strings_.AfterLiteralString(state);
-  if ((valid > 0 && window[0] == '>') || (valid > 1 && window[1] == '>') || state >= length) {
+  // a string; the first one met is the trailer's own, each later one opens a nested dictionary,
+  // and the ">>" that closes a nested one is stepped over too.
+  if (StartsWith(window, valid, "<<")) {
+    if (state.opened) ++state.depth;
+    state.opened = true;
+    state.at = std::min(state.at + 2, length);
+    return state;
+  }
+  if (state.depth > 0 && StartsWith(window, valid, ">>")) {
+    --state.depth;
+    state.at = std::min(state.at + 2, length);
+    return state;
+  }
+  if (StartsWith(window, valid, "<")) {
+    state.at = strings_.AfterHexString(state.at);
+    return state;
+  }
+  if (StartsWith(window, valid, "(")) {
+    state.at = strings_.AfterLiteralString(state.at);
+    return state;
+  }
+  if (state.at >= length) return std::nullopt;
+  // Only a '>' of the trailer's own dictionary ends the walk.
+  if (state.depth == 0 && ((valid > 0 && window[0] == '>') || (valid > 1 && window[1] == '>'))) {
     return std::nullopt;
   }
-  auto record = [state](Found& slot, std::int32_t value) { slot = {state, value, 0}; };
+  auto record = [at = state.at](Found& slot, std::int32_t value) { slot = {at, value, 0}; };
   auto notSpaceOrCr = [](int c) { return c != ' ' && c != '\r'; };
-  std::int64_t w = state;
+  std::int64_t w = state.at;
   // Keys are matched without their slash. The values read for Size and Root overwrite the
   // window's start, and the key tests after them see that.
   if (StartsWith(window, valid, "Size")) {
@@ -85,14 +113,15 @@ std::optional<std::int64_t> TrailerWalk::Step(std::int64_t state, Outcome* found
     w += 8;
   }
   if (StartsWith(window, valid, "ID")) {
-    found->id = {state, 0, w + 2};
+    found->id = {state.at, 0, w + 2};
     w += (valid > 2 && window[2] == ' ') ? 3 : 2;
   }
-  return w + 1;
+  state.at = w + 1;
+  return state;
 }
 
 void TrailerWalk::Advance(Path& path, std::int64_t target) {
-  while (!path.ended && path.cursor < target) {
+  for (; !path.ended && path.cursor.at < target && stepsLeft_ > 0; --stepsLeft_) {
     Outcome ignored;
     const auto next = Step(path.cursor, &ignored);
     if (next)
@@ -107,18 +136,19 @@ TrailerWalk::Outcome TrailerWalk::Walk(std::int64_t trailerKeyword) {
     auto keep = [state](const Found& f) { return f.state >= state ? f : Found{}; };
     return Outcome{keep(all.size), keep(all.root), keep(all.encrypt), keep(all.id)};
   };
+  const State start{trailerKeyword, false, 0};
   if (path_) {
     Advance(*path_, trailerKeyword);
-    if (path_->cursor == trailerKeyword) return suffixFrom(path_->found, trailerKeyword);
+    if (path_->cursor == start) return suffixFrom(path_->found, trailerKeyword);
   }
   // A fresh walk, which takes over what the kept path found once the two meet.
   Outcome own;
-  std::int64_t state = trailerKeyword;
-  for (;;) {
+  State state = start;
+  for (; stepsLeft_ > 0; --stepsLeft_) {
     if (path_) {
-      Advance(*path_, state);
+      Advance(*path_, state.at);
       if (path_->cursor == state) {
-        const Outcome rest = suffixFrom(path_->found, state);
+        const Outcome rest = suffixFrom(path_->found, state.at);
         own = {Later(own.size, rest.size), Later(own.root, rest.root),
                Later(own.encrypt, rest.encrypt), Later(own.id, rest.id)};
         break;
@@ -128,7 +158,7 @@ TrailerWalk::Outcome TrailerWalk::Walk(std::int64_t trailerKeyword) {
     if (!next) break;
     state = *next;
   }
-  path_ = Path{trailerKeyword, false, own};
+  path_ = Path{start, false, own};
   return own;
 }
 
