@@ -1,7 +1,12 @@
-// Step 1 reads from offset 8 in 512-byte chunks and a keyword test sees only its own chunk, so
-// the borders at 520, 1032, ... decide which keywords are found.
+// Step 1 reads from offset 8 and reports its progress every 512 bytes; the borders at 520, 1032,
+// ... must not decide which keywords are found.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
+#include "keyword_candidates.h"
 #include "pdf_builder.h"
 #include "repair_harness.h"
 
@@ -17,21 +22,70 @@ ScanResults Scan(const PdfBuilder& pdf) {
   return run.results;
 }
 
-class EndobjAcrossBorder : public testing::TestWithParam<std::size_t> {};
+// A keyword placed so that `lettersBefore` of its bytes stand before the first border.
+struct BorderCase {
+  std::string keyword;
+  std::size_t lettersBefore;
+};
 
-TEST_P(EndobjAcrossBorder, IsFoundHoweverTheKeywordIsSplit) {
-  const std::size_t lettersBefore = GetParam();
-  PdfBuilder pdf;
-  pdf.Object(1, "<< >>");
-  pdf.Raw("2 0 obj").Eol().PadTo(kFirstBorder - lettersBefore).Raw("endobj").Eol();
-  const ScanResults results = Scan(pdf);
-  ASSERT_EQ(results.objects.size(), 2u);
-  EXPECT_EQ(results.objects[1].number, 2);
-  EXPECT_EQ(results.objects[1].start, pdf.Find("2 0 obj"));
-  EXPECT_EQ(results.objects[1].end, kFirstBorder - lettersBefore);
+std::vector<BorderCase> EveryKeywordAtEverySplit() {
+  std::vector<BorderCase> cases;
+  for (const char* keyword :
+       {"endobj", "obj", "/Page", "Catalog", "trailer", "Kids", "<</DecodeParms"}) {
+    for (std::size_t before = 0; before <= std::string_view(keyword).size(); ++before) {
+      cases.push_back({keyword, before});
+    }
+  }
+  return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Splits, EndobjAcrossBorder, testing::Range<std::size_t>(0, 7));
+class KeywordAcrossBorder : public testing::TestWithParam<BorderCase> {};
+
+TEST_P(KeywordAcrossBorder, IsFoundHoweverItIsSplit) {
+  const std::string& keyword = GetParam().keyword;
+  const std::size_t at = kFirstBorder - GetParam().lettersBefore;
+  PdfBuilder pdf;
+  if (keyword == "endobj") {
+    pdf.Object(1, "<< >>").Raw("2 0 obj").Eol().PadTo(at).Raw("endobj").Eol();
+  } else if (keyword == "obj") {
+    pdf.PadTo(at - 4).Raw("7 0 obj\n<< >>\nendobj\n");
+  } else if (keyword == "/Page") {
+    pdf.Raw("3 0 obj").Eol().PadTo(at - 9).Raw("<< /Type /Page >>\nendobj\n");
+  } else if (keyword == "Catalog") {
+    pdf.PadTo(at - 19).Raw("\n1 0 obj\n<< /Type /Catalog >>\nendobj\n");
+  } else if (keyword == "trailer") {
+    pdf.Object(1, "<< /Type /Catalog >>").PadTo(at).Raw("trailer\n<< /Size 2 /Root 1 0 R >>\n");
+  } else if (keyword == "Kids") {
+    pdf.Raw("2 0 obj").Eol().PadTo(at - 4).Raw("<< /Kids [3 0 R] >>\nendobj\n");
+  } else {
+    pdf.PadTo(at).Raw("<</DecodeParms<<>>>>\n");
+  }
+  ASSERT_EQ(pdf.Bytes().compare(at, keyword.size(), keyword), 0);
+  const ScanResults results = Scan(pdf);
+  if (keyword == "endobj") {
+    ASSERT_EQ(results.objects.size(), 2u);
+    EXPECT_EQ(results.objects[1].number, 2);
+    EXPECT_EQ(results.objects[1].end, at);
+  } else if (keyword == "obj") {
+    ASSERT_EQ(results.objects.size(), 1u);
+    EXPECT_EQ(results.objects[0].number, 7);
+  } else if (keyword == "/Page") {
+    EXPECT_EQ(results.pages, (std::vector<std::int64_t>{3}));
+  } else if (keyword == "Catalog") {
+    EXPECT_EQ(results.catalogNumber, 1);
+  } else if (keyword == "trailer") {
+    ASSERT_EQ(results.trailers.size(), 1u);
+    EXPECT_EQ(results.trailers[0].root, 1);
+  } else if (keyword == "Kids") {
+    EXPECT_EQ(results.oldPagesNumber, 2);
+    EXPECT_EQ(results.KidsList(), (std::vector<KidsEntry>{{1, 3}}));
+  } else {
+    EXPECT_TRUE(results.decodeParmsSeen);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Splits, KeywordAcrossBorder,
+                         testing::ValuesIn(EveryKeywordAtEverySplit()));
 
 TEST(ChunkBorder, ObjectHeaderSplitBeforeBjIsFound) {
   PdfBuilder pdf;
@@ -43,7 +97,7 @@ TEST(ChunkBorder, ObjectHeaderSplitBeforeBjIsFound) {
   EXPECT_EQ(results.objects[0].start, kFirstBorder - 5);
 }
 
-TEST(ChunkBorder, PageWhoseLastLetterStartsAChunkIsFoundOncePerScan) {
+TEST(ChunkBorder, PagesAcrossEveryBorderAreFound) {
   PdfBuilder pdf;
   pdf.Raw("3 0 obj").Eol().PadTo(kFirstBorder - 13).Raw("<< /Type /Page >>").Eol();
   pdf.Raw("endobj").Eol();
@@ -54,8 +108,7 @@ TEST(ChunkBorder, PageWhoseLastLetterStartsAChunkIsFoundOncePerScan) {
   ASSERT_EQ(pdf.Find("/Page", kFirstBorder), kSecondBorder - 4);
   const ScanResults results = Scan(pdf);
   EXPECT_EQ(results.objects.size(), 3u);
-  // Only one page keyword per scan is caught across a border.
-  EXPECT_EQ(results.pages, (std::vector<std::int64_t>{3, 8}));
+  EXPECT_EQ(results.pages, (std::vector<std::int64_t>{3, 5, 8}));
 }
 
 TEST(ChunkBorder, PagesKeywordAcrossTheBorderIsNoPage) {
@@ -73,16 +126,44 @@ TEST(ChunkBorder, CatalogWhoseLastLetterStartsAChunkIsFound) {
   EXPECT_EQ(Scan(pdf).catalogNumber, 1);
 }
 
-TEST(ChunkBorder, TrailerAcrossTheBorderIsNotFound) {
+TEST(ChunkBorder, EncryptionOfATrailerAcrossTheBorderIsKept) {
   PdfBuilder pdf;
-  pdf.Object(1, "<< /Type /Catalog >>").PadTo(kFirstBorder - 4);
-  pdf.Raw("trailer").Eol().Raw("<< /Size 2 /Root 1 0 R >>").Eol();
+  pdf.Object(1, "<< /Type /Catalog >>")
+      .Object(2, "<< /Filter /Standard >>")
+      .PadTo(kFirstBorder - 4);
+  pdf.Raw("trailer").Eol().Raw("<< /Size 3 /Root 1 0 R /Encrypt 2 0 R >>").Eol();
   const RepairRun run = RepairBytes(pdf.Bytes());
-  EXPECT_TRUE(run.results.trailers.empty());
-  // The repair then stands on what the scan found itself.
-  ASSERT_TRUE(run.rebuilt.fallbackTrailer.has_value());
-  EXPECT_EQ(run.rebuilt.fallbackTrailer->root, 1);
-  EXPECT_EQ(run.rebuilt.fallbackTrailer->size, 1);
+  ASSERT_EQ(run.results.trailers.size(), 1u);
+  EXPECT_FALSE(run.rebuilt.fallbackTrailer.has_value());
+  EXPECT_NE(run.output.find("/Encrypt 2 0 R \r"), std::string::npos);
+}
+
+TEST(KeywordCandidates, BytewiseAndVectorSearchesFindTheSamePairs) {
+  const std::vector<std::uint8_t> known = {'x', '/', 'P', 'o', 'b', 'o'};
+  std::vector<std::uint32_t> found;
+  FindKeywordCandidatesPortable(known, 'b', found);
+  EXPECT_EQ(found, (std::vector<std::uint32_t>{1, 3, 5}));  // the last pair ends past the block
+
+  std::mt19937 random(7);
+  const std::string_view pieces = "/Page Catalog obj <</DecodeParms trailer Kids ObjStm XRef";
+  for (int round = 0; round < 500; ++round) {
+    std::vector<std::uint8_t> block(random() % 200);
+    for (std::uint8_t& byte : block) {
+      byte = static_cast<std::uint8_t>(random() % 3 == 0 ? pieces[random() % pieces.size()]
+                                                         : random());
+    }
+    const int next = random() % 2 == 0 ? -1 : pieces[random() % pieces.size()];
+    std::vector<std::uint32_t> bytewise;
+    FindKeywordCandidatesPortable(block, next, bytewise);
+#if defined(TARNWICK_VECTOR_KEYWORD_SEARCH)
+    std::vector<std::uint32_t> vector;
+    FindKeywordCandidatesVector(block, next, vector);
+    EXPECT_EQ(vector, bytewise) << "round " << round;
+#endif
+    std::vector<std::uint32_t> chosen;
+    FindKeywordCandidates(block, next, chosen);
+    EXPECT_EQ(chosen, bytewise) << "round " << round;
+  }
 }
 
 }  // namespace

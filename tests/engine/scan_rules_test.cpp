@@ -27,25 +27,67 @@ TEST_P(ObjectRule, RecordsHeaderLineStartAndTheEOfEndobj) {
   EXPECT_EQ(results.objects[0].end, pdf.Find("endobj"));
 }
 
-TEST_P(ObjectRule, GenerationOneHeaderRecordsNothing) {
+TEST_P(ObjectRule, HeaderOfAnyGenerationIsRecordedWithIt) {
   PdfBuilder pdf(GetParam());
   pdf.Object(12, "<< >>", 1);
-  EXPECT_TRUE(Scan(pdf).objects.empty());
+  const ScanResults results = Scan(pdf);
+  ASSERT_EQ(results.objects.size(), 1u);
+  EXPECT_EQ(results.objects[0].number, 12);
+  EXPECT_EQ(results.objects[0].generation, 1);
 }
 
-TEST_P(ObjectRule, LeadingBlanksAreSkippedOtherTextReadsAsZero) {
+TEST_P(ObjectRule, NumberAndStartAreTheHeadersOwnWhateverStandsBeforeOnItsLine) {
   PdfBuilder pdf(GetParam());
   pdf.Raw("   7 0 obj").Eol().Raw("1").Eol().Raw("endobj").Eol();
-  pdf.Raw("x 8 0 obj").Eol().Raw("2").Eol().Raw("endobj").Eol();
+  pdf.Raw("x 8 0 obj").Eol().Raw("2").Eol().Raw("endobj 9 0 obj").Eol().Raw("3").Eol();
+  pdf.Raw("endobj").Eol();
   const ScanResults results = Scan(pdf);
-  ASSERT_EQ(results.objects.size(), 2u);
+  ASSERT_EQ(results.objects.size(), 3u);
   EXPECT_EQ(results.objects[0].number, 7);
-  EXPECT_EQ(results.objects[0].start, pdf.Find("   7"));
-  EXPECT_EQ(results.objects[1].number, 0);
+  EXPECT_EQ(results.objects[0].start, pdf.Find("7 0 obj"));
+  EXPECT_EQ(results.objects[1].number, 8);
+  EXPECT_EQ(results.objects[1].start, pdf.Find("8 0 obj"));
+  EXPECT_EQ(results.objects[2].number, 9);
+  EXPECT_EQ(results.objects[2].start, pdf.Find("9 0 obj"));
 }
 
 INSTANTIATE_TEST_SUITE_P(LineEnds, ObjectRule,
                          testing::Values(LineEnd::kLf, LineEnd::kCr, LineEnd::kCrLf));
+
+// One header form after a closed object 1: whether it opens an object, with which number,
+// generation and first byte.
+struct HeaderForm {
+  const char* text;
+  bool isHeader;
+  std::int64_t number = 0;
+  std::uint16_t generation = 0;
+  std::size_t numberAt = 0;  // within the text
+};
+
+class ObjectHeaderForm : public testing::TestWithParam<HeaderForm> {};
+
+TEST_P(ObjectHeaderForm, IsRecognisedOnlyWhenWellFormed) {
+  const HeaderForm& form = GetParam();
+  PdfBuilder pdf;
+  pdf.Object(1, "<< >>").Raw(form.text).Eol().Raw("<< >>").Eol().Raw("endobj").Eol();
+  const ScanResults results = Scan(pdf);
+  ASSERT_EQ(results.objects.size(), form.isHeader ? 2u : 1u);
+  if (!form.isHeader) return;
+  EXPECT_EQ(results.objects[1].number, form.number);
+  EXPECT_EQ(results.objects[1].generation, form.generation);
+  EXPECT_EQ(results.objects[1].start, pdf.Find(form.text) + form.numberAt);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, ObjectHeaderForm,
+    testing::Values(HeaderForm{"12\n0\nobj", true, 12}, HeaderForm{"12 \t 0\r\n\fobj", true, 12},
+                    HeaderForm{"12 65535 obj", true, 12, 65535},
+                    HeaderForm{"12 00001 obj", true, 12, 1},
+                    HeaderForm{"(x)12 0 obj", true, 12, 0, 3}, HeaderForm{"-1 0 obj", true, -1},
+                    HeaderForm{"[+5 0 obj", true, 5, 0, 1}, HeaderForm{"12 65536 obj", false},
+                    HeaderForm{"12 000000 obj", false}, HeaderForm{"x-5 0 obj", false},
+                    HeaderForm{"--5 0 obj", false}, HeaderForm{"a12 0 obj", false},
+                    HeaderForm{"12 0obj", false}, HeaderForm{"12 R obj", false}));
 
 TEST(PageRule, RecordsPageDictionariesButNotPageTreeNodes) {
   PdfBuilder pdf;
@@ -53,6 +95,16 @@ TEST(PageRule, RecordsPageDictionariesButNotPageTreeNodes) {
   pdf.Object(5, "<< /Type /Page /Parent 2 0 R >>");
   pdf.Object(6, "<</Type/Page/Parent 2 0 R>>");
   EXPECT_EQ(Scan(pdf).pages, (std::vector<std::int64_t>{5, 6}));
+}
+
+TEST(PageRule, NamesThatOnlyBeginWithPageAreNoPages) {
+  for (const char* entry : {"/PageMode /UseNone", "/PageLayout /OneColumn", "/PageLabels << >>"}) {
+    PdfBuilder pdf;
+    pdf.Object(1, std::string("<< /Type /Catalog ") + entry + " /Pages 2 0 R >>");
+    pdf.Object(3, "<</Type/Page/Parent 2 0 R>>");
+    pdf.Object(4, "<< /Type /Page%first page\n>>");
+    EXPECT_EQ(Scan(pdf).pages, (std::vector<std::int64_t>{3, 4})) << entry;
+  }
 }
 
 TEST(PageRule, TypeMayStandUpToFourBlanksBeforePage) {
@@ -99,15 +151,26 @@ TEST(TrailerRule, TrailerWithoutSizeOrRootGivesWayToOneMadeFromTheScan) {
   }
 }
 
-TEST(TrailerRule, StringsBeforeRootAreSteppedOver) {
-  for (const char* id : {"[<0A1B> <2C3D>]", "[(a>b) (c\\)>)]"}) {
+TEST(TrailerRule, StringsAndNestedDictionariesBeforeRootAreSteppedOver) {
+  for (const char* id : {"/ID [<0A1B> <2C3D>]", "/ID [(a>b) (c\\)>)]", "/Info << /Title (x) >>",
+                         "/A << /B << >> /C [<<>>] >>"}) {
     PdfBuilder pdf;
-    pdf.Object(1, "<< >>").Trailer(std::string("/Size 2 /ID ") + id + " /Root 1 0 R");
+    pdf.Object(1, "<< >>").Trailer(std::string("/Size 2 ") + id + " /Root 1 0 R");
     const ScanResults results = Scan(pdf);
     ASSERT_EQ(results.trailers.size(), 1u) << id;
     EXPECT_EQ(results.trailers[0].root, 1) << id;
     EXPECT_FALSE(results.trailerIncomplete) << id;
   }
+}
+
+TEST(TrailerRule, TheTrailersOwnEndEndsTheWalk) {
+  PdfBuilder pdf;
+  pdf.Object(1, "<< >>").Trailer("/Root 1 0 R /Info << /Title (x) >> /Size 3");
+  pdf.Object(4, "<< /FunctionType 0 /Size [2] /Root 4 0 R >>");
+  const ScanResults results = Scan(pdf);
+  ASSERT_EQ(results.trailers.size(), 1u);
+  EXPECT_EQ(results.trailers[0].size, 3);
+  EXPECT_EQ(results.trailers[0].root, 1);
 }
 
 TEST(TrailerRule, LaterTrailerOfAnIncrementalUpdateCounts) {
@@ -137,15 +200,16 @@ TEST(KidsRule, EmptyArrayAddsNothing) {
   EXPECT_TRUE(results.KidsList().empty());
 }
 
-TEST(KidsRule, KidsBeforeAnyObjectEndsTheScan) {
+TEST(KidsRule, KidsBeforeAnyObjectIsReadAndTheScanGoesOn) {
   PdfBuilder pdf;
-  pdf.Raw("/Kids [4 0 R]").Eol().PadTo(600);  // the rest lies in later chunks
+  pdf.Raw("/Kids [4 0 R]").Eol().PadTo(600);
   pdf.Object(4, "<< /Type /Page >>").Trailer("/Size 5 /Root 1 0 R");
   const ScanResults results = Scan(pdf);
-  EXPECT_TRUE(results.objects.empty());
-  EXPECT_TRUE(results.pages.empty());
-  EXPECT_TRUE(results.trailers.empty());
-  EXPECT_TRUE(results.KidsList().empty());
+  EXPECT_EQ(results.oldPagesNumber, 0);
+  EXPECT_EQ(results.KidsList(), (Entries{{1, 4}}));
+  ASSERT_EQ(results.objects.size(), 1u);
+  EXPECT_EQ(results.pages, (std::vector<std::int64_t>{4}));
+  EXPECT_EQ(results.trailers.size(), 1u);
 }
 
 }  // namespace
