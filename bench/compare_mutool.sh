@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Times `mutool clean` and `tarnwick-repair` on the same damaged copy of the large benchmark file
-# in one run, then reports the pages each output keeps and whether qpdf accepts it.
+# Times `mutool clean`, `tarnwick-repair` and a plain `cp` on the same damaged copy of the large
+# benchmark file in one run, then reports the pages each output keeps and whether qpdf accepts
+# it. The copy is the floor: a repair reads the whole file and writes about as much again.
 #
 # usage: bench/compare_mutool.sh [--percent P] [--runs N] [--build DIR]
 #   --percent P  size of the generated file in percent of the standard one (default 100)
@@ -52,17 +53,23 @@ mutool_out="$scratch/mutool.pdf"
 tarnwick_out="$scratch/tarnwick/$(basename "$damaged")"
 mutool_cmd="mutool clean '$damaged' '$mutool_out'"
 tarnwick_cmd="'$repair' --overwrite -o '$scratch/tarnwick' '$damaged'"
-clear_outputs="rm -f '$mutool_out' '$tarnwick_out'"
+cp_out="$scratch/cp.pdf"
+cp_cmd="cp '$damaged' '$cp_out'"
+clear_outputs="rm -f '$mutool_out' '$tarnwick_out' '$cp_out'"
 
 echo "input: $damaged ($(stat -c %s "$damaged") bytes), load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 if command -v hyperfine >/dev/null; then
   hyperfine --warmup 1 --runs "$runs" --prepare "$clear_outputs" --export-csv "$scratch/times.csv" \
-    -n "mutool clean" "$mutool_cmd" -n "tarnwick-repair" "$tarnwick_cmd" >&2
+    -n "mutool clean" "$mutool_cmd" -n "tarnwick-repair" "$tarnwick_cmd" -n "cp" "$cp_cmd" >&2
 else
   # Without hyperfine: bash's own timer, the same warm-up and runs, outputs cleared before each.
   echo "command,mean,stddev,median,user,system,min,max" >"$scratch/times.csv"
-  for name in "mutool clean" "tarnwick-repair"; do
-    cmd=$([ "$name" = "mutool clean" ] && echo "$mutool_cmd" || echo "$tarnwick_cmd")
+  for name in "mutool clean" "tarnwick-repair" "cp"; do
+    case $name in
+      "mutool clean") cmd=$mutool_cmd ;;
+      "tarnwick-repair") cmd=$tarnwick_cmd ;;
+      *) cmd=$cp_cmd ;;
+    esac
     samples=()
     for ((run = 0; run <= runs; run++)); do
       eval "$clear_outputs"
@@ -100,11 +107,14 @@ echo "pages in the intact original: $(pages_of "$intact")"
 printf '%-16s %9s %9s %9s %9s %7s  %s\n' program "mean s" "min s" "user s" "sys s" pages "qpdf --check"
 while IFS=, read -r name mean _stddev _median user system min _max; do
   [ "$name" = command ] && continue
+  [ "$name" = cp ] && { printf '%-16s %9.3f %9.3f %9.3f %9.3f\n' "$name" "$mean" "$min" "$user" "$system"; continue; }
   out=$([ "$name" = "mutool clean" ] && echo "$mutool_out" || echo "$tarnwick_out")
   printf '%-16s %9.3f %9.3f %9.3f %9.3f %7s  %s\n' "$name" "$mean" "$min" "$user" "$system" \
     "$(pages_of "$out")" "$(verdict_of "$out")"
 done <"$scratch/times.csv"
 awk -F, 'NR > 1 { mean[$1] = $2; cpu[$1] = $5 + $6 }
   END { printf "tarnwick-repair / mutool clean: %.2f of the wall time, %.2f of the CPU time (goal: at most 0.20)\n",
-               mean["tarnwick-repair"] / mean["mutool clean"], cpu["tarnwick-repair"] / cpu["mutool clean"] }' \
+               mean["tarnwick-repair"] / mean["mutool clean"], cpu["tarnwick-repair"] / cpu["mutool clean"]
+        printf "tarnwick-repair / cp: %.2f times the wall time (goal: at most 3)\n",
+               mean["tarnwick-repair"] / mean["cp"] }' \
   "$scratch/times.csv"

@@ -8,6 +8,8 @@
 
 namespace tarnwick {
 
+class SourceFile;
+
 // A source file opened for one repair job. Reads are positional so that the engine can walk
 // backwards from a keyword without a separate seek.
 class SourceFile {
@@ -29,6 +31,14 @@ class OutputFile {
   virtual ~OutputFile() = default;
   // Appends all `count` bytes; false on an I/O error.
   virtual bool Append(const std::uint8_t* data, std::size_t count) = 0;
+  // Appends `count` bytes of `source` from `offset`, copied by the system from file to file
+  // without passing through the engine: true when all were appended, false on an I/O error or
+  // when the source holds fewer. Nothing when this layer cannot copy so between these files; then
+  // nothing was written.
+  virtual std::optional<bool> AppendFrom(SourceFile& /*source*/, std::uint64_t /*offset*/,
+                                         std::size_t /*count*/) {
+    return std::nullopt;
+  }
   // Flushes and releases the file; false when the data could not be stored.
   virtual bool Close() = 0;
   virtual std::string ErrorText() const = 0;

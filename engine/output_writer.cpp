@@ -17,6 +17,18 @@ void OutputWriter::Write(const std::uint8_t* data, std::size_t count) {
   }
 }
 
+bool OutputWriter::CopyFrom(SourceFile& source, std::uint64_t offset, std::size_t count) {
+  if (!Flush()) return false;
+  const std::optional<bool> copied = file_.AppendFrom(source, offset, count);
+  if (!copied) return false;
+  if (!*copied) {
+    failed_ = true;
+    return false;
+  }
+  length_ += count;
+  return true;
+}
+
 bool OutputWriter::Flush() {
   if (!failed_ && !buffer_.empty() && !file_.Append(buffer_.data(), buffer_.size())) {
     failed_ = true;

@@ -27,6 +27,9 @@ class OutputWriter {
     buffer_.push_back(byte);
     ++length_;
   }
+  // Appends `count` bytes of `source` from `offset` by a copy from file to file; false when the
+  // file layer cannot copy so (nothing was written) or the copy failed (Failed() tells which).
+  bool CopyFrom(SourceFile& source, std::uint64_t offset, std::size_t count);
   // Hands the buffered bytes to the file; false when the file layer failed.
   bool Flush();
 

@@ -96,6 +96,11 @@ void RebuildPass::WalkPageTree(std::int64_t number, int level,
   if (level > kMaxTreeLevels || !IsListableNumber(number)) return;
   const ObjectRecord* record = NewestRecord(number);
   if (!record || !visited.insert(number).second) return;
+  // Most nodes are pages, whose bytes hold no "Kids"; only the others need reading.
+  if (!MayHoldKids(*record)) {
+    leaves.push_back(number);
+    return;
+  }
   const std::optional<TreeDictionary> node =
       ReadTreeDictionary(ReaderOf(*record), static_cast<std::int64_t>(record->start),
                          static_cast<std::int64_t>(record->end));
@@ -104,6 +109,17 @@ void RebuildPass::WalkPageTree(std::int64_t number, int level,
     return;
   }
   for (const std::int64_t kid : *node->kids) WalkPageTree(kid, level + 1, visited, leaves);
+}
+
+bool RebuildPass::MayHoldKids(const ObjectRecord& record) const {
+  // The scan looks for keywords from offset 8 on; an object that reaches below is read.
+  constexpr std::uint64_t kScanStart = 8;
+  if (record.origin != RecordOrigin::kUnpacked && record.start < kScanStart) return true;
+  const auto& keywords = record.origin == RecordOrigin::kUnpacked ? results_.unpackedKidsKeywords
+                                                                  : results_.kidsKeywords;
+  const auto next =
+      std::lower_bound(keywords.begin(), keywords.end(), static_cast<std::int64_t>(record.start));
+  return next != keywords.end() && *next < static_cast<std::int64_t>(record.end);
 }
 
 bool RebuildPass::PagePasses(std::int64_t number) {

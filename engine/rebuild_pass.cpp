@@ -13,6 +13,8 @@ namespace tarnwick {
 namespace {
 
 constexpr std::size_t kCopyChunk = 512;
+// Objects this large are copied from file to file by the system where it can.
+constexpr std::uint64_t kDirectCopyMinimum = 64 << 10;
 
 int CopyProgress(std::uint64_t written, std::uint64_t sourceLength) {
   const std::uint64_t percent = sourceLength == 0 ? 100 : written * 100 / sourceLength;
@@ -155,7 +157,15 @@ bool RebuildPass::CopyObjects() {
     SourceReader& reader = ReaderOf(*record);
     const bool isPage = pageNumbers_.contains(record->number);
     std::string inherited = isPage ? InheritedEntries(*record) : std::string();
-    for (std::uint64_t at = record->start; at < record->end;) {
+    // The page check reads the page while its bytes are at hand; the tree is written later.
+    if (isPage && IsListableNumber(record->number)) PagePasses(record->number);
+    std::uint64_t at = record->start;
+    if (!isPage && reader.File() && record->end - at >= kDirectCopyMinimum &&
+        output_.CopyFrom(*reader.File(), at, static_cast<std::size_t>(record->end - at))) {
+      at = record->end;
+    }
+    if (output_.Failed()) return false;
+    while (at < record->end) {
       const auto wanted = static_cast<std::size_t>(
           std::min<std::uint64_t>(isPage ? kCopyChunk : record->end - at, record->end - at));
       std::span<const std::uint8_t> bytes = reader.View(static_cast<std::int64_t>(at), wanted);

@@ -69,6 +69,8 @@ class RebuildPass {
   std::vector<std::int64_t> PageTreeLeaves();
   void WalkPageTree(std::int64_t number, int level, std::unordered_set<std::int64_t>& visited,
                     std::vector<std::int64_t>& leaves);
+  // False when the record's bytes hold no "Kids" keyword, so that it cannot be an inner node.
+  bool MayHoldKids(const ObjectRecord& record) const;
   bool PageContentsPresent(SourceReader& reader, std::uint64_t start, std::uint64_t end);
   // Whether the newest version of `number` passes PageContentsPresent.
   bool PagePasses(std::int64_t number);

@@ -85,6 +85,10 @@ struct ScanResults {
   bool decodeParmsSeen = false;
 
   std::vector<KidsReference> kidsReferences;
+  // Where each "Kids" keyword stands, ascending: in the source, and in `unpacked`. An object
+  // without one in its bytes has no /Kids entry.
+  std::vector<std::int64_t> kidsKeywords;
+  std::vector<std::int64_t> unpackedKidsKeywords;
   std::vector<KidsArray> kidsArrays;  // in order found
   std::int64_t oldPagesNumber = 0;
 

@@ -13,12 +13,16 @@ namespace tarnwick {
 // with what the rules remember over them: the object whose header was seen last and one
 // backward walk per rule, so that each rule's walks stay linear over the whole text.
 struct ScanText {
-  explicit ScanText(SourceReader& bytes) : reader(bytes), trailerWalk(bytes) {}
+  // `base`: where the bytes start among the unpacked objects, for unpacked text.
+  ScanText(SourceReader& bytes, bool isUnpacked, std::int64_t base)
+      : reader(bytes), unpacked(isUnpacked), unpackedBase(base), trailerWalk(bytes) {}
 
   // The number in the bytes from `first` to `last`, as ParseDecimal reads it.
   std::int32_t ParseRun(std::int64_t first, std::int64_t last);
 
   SourceReader& reader;
+  bool unpacked;
+  std::int64_t unpackedBase;
 
   bool objectOpen = false;
   ObjectHeader pending;  // the header of the open object

@@ -28,9 +28,11 @@ SourceReader::Block& SourceReader::LoadBlock(std::int64_t blockStart) {
   for (Block& block : blocks_) {
     if (block.start == blockStart) return MakeRecent(block);
   }
-  if (blocks_[nextVictim_].start == pinnedStart_) nextVictim_ = (nextVictim_ + 1) % kBlockCount;
-  Block& block = blocks_[nextVictim_];
-  nextVictim_ = (nextVictim_ + 1) % kBlockCount;
+  Block* victim = nullptr;
+  for (Block& candidate : blocks_) {
+    if (!victim || candidate.lastUse < victim->lastUse) victim = &candidate;
+  }
+  Block& block = *victim;
   const auto wanted = static_cast<std::size_t>(std::min(kBlockSize, length_ - blockStart));
   block.bytes.resize(wanted);
   std::size_t got = 0;
@@ -45,6 +47,7 @@ SourceReader::Block& SourceReader::LoadBlock(std::int64_t blockStart) {
 }
 
 SourceReader::Block& SourceReader::MakeRecent(Block& block) {
+  block.lastUse = ++uses_;
   recent_ = block.bytes.data();
   recentStart_ = block.start;
   recentEnd_ = block.start + static_cast<std::int64_t>(block.bytes.size());

@@ -25,6 +25,8 @@ class SourceReader {
 
   std::int64_t Length() const { return length_; }
   bool Failed() const { return failed_; }
+  // The file the bytes come from; null when they are in memory.
+  SourceFile* File() const { return file_; }
 
   // The byte at `offset`, or -1 outside the file.
   int ByteAt(std::int64_t offset) {
@@ -40,10 +42,6 @@ class SourceReader {
   // a block or the file ends, none outside the file. Valid until the next call on the reader.
   std::span<const std::uint8_t> View(std::int64_t offset, std::size_t count);
 
-  // Keeps the block holding `offset` in the cache until another block is pinned, so that a view
-  // into it stays valid while the reader serves other offsets.
-  void Pin(std::int64_t offset) { pinnedStart_ = offset - offset % kBlockSize; }
-
   // Copies the bytes of [offset, offset + count) that lie in the file; returns how many.
   std::size_t Read(std::int64_t offset, std::size_t count, std::uint8_t* out);
   std::vector<std::uint8_t> ReadVector(std::int64_t offset, std::size_t count);
@@ -52,6 +50,7 @@ class SourceReader {
   struct Block {
     std::int64_t start = -1;
     std::vector<std::uint8_t> bytes;
+    std::uint64_t lastUse = 0;
   };
   static constexpr std::int64_t kBlockSize = 256 * 1024;
   static constexpr std::size_t kBlockCount = 4;
@@ -63,9 +62,10 @@ class SourceReader {
   SourceFile* file_;  // null when the bytes are in memory
   std::int64_t length_;
   bool failed_ = false;
+  // The block used longest ago gives way: the copy walks the file while page-tree nodes are
+  // read from one place again and again, and those should stay.
   std::array<Block, kBlockCount> blocks_;
-  std::size_t nextVictim_ = 0;
-  std::int64_t pinnedStart_ = -1;
+  std::uint64_t uses_ = 0;
   // The block used last, where the next byte is most likely found.
   const std::uint8_t* recent_ = nullptr;
   std::int64_t recentStart_ = 0;

@@ -30,6 +30,11 @@ void ObjectScan::RecordTrailer(ScanText& text, std::int64_t trailerKeyword) {
 
 void ObjectScan::RecordKids(ScanText& text, std::int64_t kidsKeyword) {
   SourceReader& reader = text.reader;
+  if (text.unpacked) {
+    results_.unpackedKidsKeywords.push_back(text.unpackedBase + kidsKeyword);
+  } else {
+    results_.kidsKeywords.push_back(kidsKeyword);
+  }
   // The object that holds the array: the nearest header before the keyword, unless an "endobj"
   // stands nearer. Without either the array is still read; the old Pages number stays.
   const std::int64_t holder = text.kidsHolder.Find(kidsKeyword, [&reader](std::int64_t at) {

@@ -73,6 +73,8 @@ class PosixSourceFile final : public SourceFile {
 
   std::string ErrorText() const override { return ErrorString(error_); }
 
+  int fd() const { return file_.fd(); }
+
  private:
   HeldDescriptor file_;
   std::uint64_t length_;
@@ -93,6 +95,28 @@ class PosixOutputFile final : public OutputFile {
       }
       data += n;
       count -= static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+
+  // The kernel copies from page cache to page cache, which spares the data two trips through
+  // the engine's buffers. File systems that cannot do it answer before copying anything.
+  std::optional<bool> AppendFrom(SourceFile& source, std::uint64_t offset,
+                                 std::size_t count) override {
+    auto* const from = dynamic_cast<PosixSourceFile*>(&source);
+    if (!from) return std::nullopt;
+    auto in = static_cast<off64_t>(offset);
+    for (std::size_t done = 0; done < count;) {
+      const ssize_t n = ::copy_file_range(from->fd(), &in, file_.fd(), nullptr, count - done, 0);
+      if (n < 0 && errno == EINTR) continue;
+      const bool unsupported =
+          errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP;
+      if (n < 0 && done == 0 && unsupported) return std::nullopt;
+      if (n <= 0) {
+        error_ = n < 0 ? errno : ENODATA;  // nothing left: the source shrank
+        return false;
+      }
+      done += static_cast<std::size_t>(n);
     }
     return true;
   }

@@ -58,7 +58,10 @@ TEST_P(RangeLength, PageIsCopiedWholeWithItsParentRewritten) {
   EXPECT_EQ(FirstCopy(source), Replaced(range, "/Parent 2 0 R", "/Parent 7 0 R") + "endobj\n");
 }
 
-INSTANTIATE_TEST_SUITE_P(AroundChunkSize, RangeLength, testing::Values(511, 512, 513, 1024, 1025));
+// Objects of 64 KiB and more are copied from file to file; 300 000 bytes span two of the reader's
+// blocks.
+INSTANTIATE_TEST_SUITE_P(AroundChunkSize, RangeLength,
+                         testing::Values(511, 512, 513, 1024, 1025, 65536, 300000));
 
 TEST(ParentRewrite, ReferenceWhollyInsideTheFirstChunkIsRewritten) {
   // The R of "/Parent 2 0 R" is the chunk's last byte.
