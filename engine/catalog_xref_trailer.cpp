@@ -5,6 +5,7 @@
 
 #include "byte_classes.h"
 #include "decimal.h"
+#include "literal_string.h"
 #include "object_numbers.h"
 #include "rebuild_pass.h"
 
@@ -48,19 +49,13 @@ class RunCursor {
       while (IsHexDigit(Peek()) || IsPdfSpace(Peek())) ++at_;
       return Take('>');
     }
-    if (!Take('(')) return false;
-    for (int depth = 1; at_ < size_; ++at_) {
-      const int c = bytes_[at_];
-      if (c == '\\') {
-        ++at_;
-      } else if (c == '(') {
-        ++depth;
-      } else if (c == ')' && --depth == 0) {
-        ++at_;
-        return true;
-      }
-    }
-    return false;
+    if (Peek() != '(') return false;
+    const std::int64_t end = LiteralStringEnd(
+        static_cast<std::int64_t>(at_),
+        [this](std::int64_t i) { return i < static_cast<std::int64_t>(size_) ? bytes_[i] : -1; });
+    if (end < 0) return false;
+    at_ = static_cast<std::size_t>(end);
+    return true;
   }
 
  private:

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "literal_string.h"
+
 namespace tarnwick {
 
 std::int64_t StringEnds::AfterHexString(std::int64_t open) {
@@ -60,19 +62,9 @@ void StringEnds::ReadByte() {
 }
 
 std::int64_t StringEnds::ScanLiteralString(std::int64_t open) {
-  const std::int64_t length = source_.Length();
-  std::int64_t depth = 0;
-  for (std::int64_t at = open; at < length; ++at) {
-    const int c = source_.ByteAt(at);
-    if (c == '\\') {
-      ++at;
-    } else if (c == '(') {
-      ++depth;
-    } else if (c == ')' && --depth == 0) {
-      return at + 1;
-    }
-  }
-  return length;
+  const std::int64_t end =
+      LiteralStringEnd(open, [this](std::int64_t at) { return source_.ByteAt(at); });
+  return end < 0 ? source_.Length() : end;
 }
 
 }  // namespace tarnwick

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "byte_classes.h"
+#include "literal_string.h"
 #include "pdf_syntax.h"
 
 namespace tarnwick {
@@ -50,9 +51,8 @@ class TreeTokens {
       while (IsRegular(At(end))) ++end;
       token = {Kind::kName, at, end};
     } else if (c == '(') {
-      if (const std::optional<std::int64_t> end = AfterLiteralString(at)) {
-        token = {Kind::kString, at, *end};
-      }
+      const std::int64_t end = LiteralStringEnd(at, [this](std::int64_t i) { return At(i); });
+      if (end >= 0) token = {Kind::kString, at, end};
     } else if (c == '<') {
       std::int64_t end = at + 1;
       while (IsHexDigit(At(end)) || IsPdfSpace(At(end))) ++end;
@@ -116,21 +116,6 @@ class TreeTokens {
         while (At(at) >= 0 && !IsLineEnd(At(at))) ++at;
       } else {
         return at;
-      }
-    }
-  }
-
-  std::optional<std::int64_t> AfterLiteralString(std::int64_t open) {
-    std::int64_t depth = 0;
-    for (std::int64_t at = open;; ++at) {
-      const int c = At(at);
-      if (c < 0) return std::nullopt;
-      if (c == '\\') {
-        ++at;
-      } else if (c == '(') {
-        ++depth;
-      } else if (c == ')' && --depth == 0) {
-        return at + 1;
       }
     }
   }
