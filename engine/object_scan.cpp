@@ -51,21 +51,24 @@ bool ObjectScan::ScanObjects() {
   std::vector<std::uint32_t> candidates;
   for (std::int64_t blockStart = kScanStart; blockStart < length; blockStart += kBlockSize) {
     const std::int64_t wanted = std::min(kBlockSize, length - blockStart);
-    // One byte more than the block, for the pair test at its last byte.
-    const auto got = static_cast<std::int64_t>(
-        source_.Read(blockStart, static_cast<std::size_t>(wanted) + 1, block.data()));
+    // One byte more than the block, for the pair test at its last byte. The bytes are searched
+    // where they lie in the reader's cache, and copied only where they straddle two of its blocks.
+    const auto span = static_cast<std::size_t>(std::min(wanted + 1, length - blockStart));
+    std::span<const std::uint8_t> bytes = source_.View(blockStart, span);
+    if (bytes.size() < span) bytes = {block.data(), source_.Read(blockStart, span, block.data())};
     if (source_.Failed()) return false;
-    const std::int64_t size = std::min(wanted, got);
+    const auto size = std::min(static_cast<std::size_t>(wanted), bytes.size());
     candidates.clear();
-    FindKeywordCandidates({block.data(), static_cast<std::size_t>(size)},
-                          got > size ? block[static_cast<std::size_t>(size)] : -1, candidates);
+    FindKeywordCandidates(bytes.first(size), bytes.size() > size ? bytes[size] : -1, candidates);
 
     auto candidate = candidates.begin();
     for (std::int64_t chunkStart = blockStart; chunkStart < blockStart + wanted;
          chunkStart += kProgressChunk) {
       const std::int64_t chunkEnd = std::min(chunkStart + kProgressChunk, blockStart + wanted);
       for (; candidate != candidates.end() && blockStart + *candidate < chunkEnd; ++candidate) {
-        KeywordRule(blockStart + *candidate, block[*candidate]);
+        // The rules read elsewhere meanwhile, so the cache's bytes are asked for again.
+        const std::int64_t at = blockStart + *candidate;
+        KeywordRule(at, source_.ByteAt(at));
       }
       if (!progress_.Report(ScanProgress(chunkEnd, length))) return false;
     }
