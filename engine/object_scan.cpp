@@ -17,9 +17,6 @@ namespace tarnwick {
 namespace {
 
 constexpr std::int64_t kProgressChunk = 512;
-// Blocks are whole numbers of progress chunks, so that the chunk borders fall where they fell
-// when the source was read chunk by chunk.
-constexpr std::int64_t kBlockSize = 128 * kProgressChunk;
 constexpr std::int64_t kScanStart = 8;  // the source's own header is never scanned
 
 int ScanProgress(std::int64_t done, std::int64_t length) {
@@ -47,31 +44,38 @@ bool ObjectScan::ScanObjects() {
   results_.sourceLength = static_cast<std::uint64_t>(length);
   if (!progress_.StartStep(1)) return false;
 
-  std::vector<std::uint8_t> block(static_cast<std::size_t>(kBlockSize) + 1);
-  std::vector<std::uint32_t> candidates;
-  for (std::int64_t blockStart = kScanStart; blockStart < length; blockStart += kBlockSize) {
-    const std::int64_t wanted = std::min(kBlockSize, length - blockStart);
-    // One byte more than the block, for the pair test at its last byte. The bytes are searched
-    // where they lie in the reader's cache, and copied only where they straddle two of its blocks.
-    const auto span = static_cast<std::size_t>(std::min(wanted + 1, length - blockStart));
-    std::span<const std::uint8_t> bytes = source_.View(blockStart, span);
-    if (bytes.size() < span) bytes = {block.data(), source_.Read(blockStart, span, block.data())};
-    if (source_.Failed()) return false;
-    const auto size = std::min(static_cast<std::size_t>(wanted), bytes.size());
-    candidates.clear();
-    FindKeywordCandidates(bytes.first(size), bytes.size() > size ? bytes[size] : -1, candidates);
-
-    auto candidate = candidates.begin();
-    for (std::int64_t chunkStart = blockStart; chunkStart < blockStart + wanted;
-         chunkStart += kProgressChunk) {
-      const std::int64_t chunkEnd = std::min(chunkStart + kProgressChunk, blockStart + wanted);
-      for (; candidate != candidates.end() && blockStart + *candidate < chunkEnd; ++candidate) {
-        // The rules read elsewhere meanwhile, so the cache's bytes are asked for again.
-        const std::int64_t at = blockStart + *candidate;
-        KeywordRule(at, source_.ByteAt(at));
-      }
-      if (!progress_.Report(ScanProgress(chunkEnd, length))) return false;
+  // The bytes are searched where they lie in the reader's cache, one cached block at a time;
+  // progress is reported for every 512 bytes from offset 8, once all keywords that start in
+  // them have been handled, wherever the blocks end.
+  std::int64_t reported = kScanStart;
+  std::int64_t nextReport = std::min(kScanStart + kProgressChunk, length);
+  auto reportUpTo = [&](std::int64_t position) {
+    for (; nextReport <= position && nextReport > reported;
+         nextReport = std::min(nextReport + kProgressChunk, length)) {
+      if (!progress_.Report(ScanProgress(nextReport, length))) return false;
+      reported = nextReport;
     }
+    return true;
+  };
+  std::vector<std::uint32_t> candidates;
+  for (std::int64_t start = kScanStart; start < length;) {
+    const auto size = source_.View(start, static_cast<std::size_t>(length - start)).size();
+    if (source_.Failed()) return false;
+    if (size == 0) return reportUpTo(length);  // the file shrank under the job
+    const std::int64_t end = start + static_cast<std::int64_t>(size);
+    // The pair test at the block's last byte needs the first byte of the next block, which is
+    // read before the view that the search goes through.
+    const int next = source_.ByteAt(end);
+    candidates.clear();
+    FindKeywordCandidates(source_.View(start, size), next, candidates);
+    for (const std::uint32_t candidate : candidates) {
+      const std::int64_t at = start + candidate;
+      if (!reportUpTo(at)) return false;
+      // The rules read elsewhere meanwhile, so the cache's bytes are asked for again.
+      KeywordRule(at, source_.ByteAt(at));
+    }
+    if (!reportUpTo(end)) return false;
+    start = end;
   }
   return !source_.Failed();
 }

@@ -52,8 +52,8 @@ class SourceReader {
     std::vector<std::uint8_t> bytes;
     std::uint64_t lastUse = 0;
   };
-  static constexpr std::int64_t kBlockSize = 256 * 1024;
-  static constexpr std::size_t kBlockCount = 4;
+  static constexpr std::int64_t kBlockSize = 64 * 1024;
+  static constexpr std::size_t kBlockCount = 8;
 
   int LoadByte(std::int64_t offset);
   Block& LoadBlock(std::int64_t blockStart);
