@@ -55,7 +55,9 @@ mutool_cmd="mutool clean '$damaged' '$mutool_out'"
 tarnwick_cmd="'$repair' --overwrite -o '$scratch/tarnwick' '$damaged'"
 cp_out="$scratch/cp.pdf"
 cp_cmd="cp '$damaged' '$cp_out'"
-clear_outputs="rm -f '$mutool_out' '$tarnwick_out' '$cp_out'"
+# Each run starts with the earlier outputs gone and written back, so that no program pays for
+# another's write-back.
+clear_outputs="rm -f '$mutool_out' '$tarnwick_out' '$cp_out'; sync"
 
 echo "input: $damaged ($(stat -c %s "$damaged") bytes), load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 if command -v hyperfine >/dev/null; then

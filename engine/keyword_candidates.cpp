@@ -59,12 +59,23 @@ void FindKeywordCandidatesVector(std::span<const std::uint8_t> block, int next,
       hits |= reinterpret_cast<Lanes>((first == static_cast<std::uint8_t>(kKeywordFirsts[k])) &
                                       (second == static_cast<std::uint8_t>(kKeywordSeconds[k])));
     }
+#if defined(__SSE2__)
+    // One bit per lane, so that only the lanes that hit are visited.
+    using SignedLanes = char __attribute__((vector_size(kLanes)));
+    for (auto mask =
+             static_cast<unsigned>(__builtin_ia32_pmovmskb128(reinterpret_cast<SignedLanes>(hits)));
+         mask != 0; mask &= mask - 1) {
+      out.push_back(static_cast<std::uint32_t>(i) +
+                    static_cast<std::uint32_t>(__builtin_ctz(mask)));
+    }
+#else
     std::uint64_t halves[2];
     std::memcpy(halves, &hits, sizeof halves);
     if ((halves[0] | halves[1]) == 0) continue;
     for (std::size_t lane = 0; lane < kLanes; ++lane) {
       if (hits[lane] != 0) out.push_back(static_cast<std::uint32_t>(i + lane));
     }
+#endif
   }
   FindFrom(block, i, next, out);
 }

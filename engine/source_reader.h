@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,16 @@ class SourceReader {
 
   // True when every byte of `word` is in the file at `offset` onwards and equal.
   bool Matches(std::int64_t offset, std::string_view word);
+  // The same for a word written in the code: its length is known when compiling, so the test
+  // needs no call where the bytes are in the block used last, as most are.
+  template <std::size_t N>
+  bool Matches(std::int64_t offset, const char (&word)[N]) {
+    constexpr auto kSize = static_cast<std::int64_t>(N - 1);
+    if (offset >= recentStart_ && offset + kSize <= recentEnd_) {
+      return std::memcmp(recent_ + (offset - recentStart_), word, N - 1) == 0;
+    }
+    return Matches(offset, std::string_view(word, N - 1));
+  }
 
   // Up to `count` bytes at `offset` as they lie in the block cache, without copying: fewer where
   // a block or the file ends, none outside the file. Valid until the next call on the reader.
