@@ -31,7 +31,7 @@ constexpr int kStandard = 100;
 constexpr int kDouble = 200;
 // The engine's own buffer sizes: the source is fetched in blocks of this many bytes and scanned
 // in chunks of the other.
-constexpr std::size_t kEngineBlock = 256 * 1024;
+constexpr std::size_t kEngineBlock = 64 * 1024;
 constexpr std::size_t kScanBlock = 64 * 1024;
 constexpr std::int64_t kScanStart = 8;
 constexpr double kMinSecondsPerSize = 2.0;
