@@ -10,14 +10,12 @@
 #include "byte_classes.h"
 #include "keyword_candidates.h"
 #include "object_header.h"
-#include "source_numbers.h"
 
 namespace tarnwick {
 
 namespace {
 
 constexpr std::int64_t kProgressChunk = 512;
-constexpr std::int64_t kScanStart = 8;  // the source's own header is never scanned
 
 int ScanProgress(std::int64_t done, std::int64_t length) {
   const auto percent = static_cast<std::uint64_t>(done) * 100 / static_cast<std::uint64_t>(length);
@@ -32,10 +30,6 @@ bool ObjectScan::IsPageKeyword(SourceReader& reader, std::int64_t at) {
   // "/Page" names a page only when the name ends there: /Pages, /PageMode, /PageLabels do not.
   const int after = reader.ByteAt(at + 5);
   return reader.Matches(at, "/Page") && (IsPdfSpace(after) || IsDelimiter(after));
-}
-
-std::int32_t ScanText::ParseRun(std::int64_t first, std::int64_t last) {
-  return ParseSourceRun(reader, first, last);
 }
 
 bool ObjectScan::ScanObjects() {

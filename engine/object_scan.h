@@ -18,7 +18,10 @@ namespace tarnwick {
 class ObjectScan {
  public:
   ObjectScan(SourceReader& source, JobProgress& progress, ScanResults& results)
-      : source_(source), progress_(progress), results_(results), sourceText_(source, false, 0) {}
+      : source_(source),
+        progress_(progress),
+        results_(results),
+        sourceText_(source, results.kidsKeywords, 0) {}
 
   // Empties the results and fills them; false when the job must end (stop or read error).
   bool ScanObjects();

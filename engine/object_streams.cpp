@@ -238,7 +238,7 @@ void ObjectScan::ScanUnpackedText(std::size_t textStart) {
   const std::span<const std::uint8_t> bytes(results_.unpacked.data() + textStart,
                                             results_.unpacked.size() - textStart);
   SourceReader unpacked(bytes);
-  ScanText text(unpacked, true, static_cast<std::int64_t>(textStart));
+  ScanText text(unpacked, results_.unpackedKidsKeywords, static_cast<std::int64_t>(textStart));
   const auto length = static_cast<std::int64_t>(bytes.size());
   for (std::int64_t at = 0; at < length; ++at) {
     switch (bytes[static_cast<std::size_t>(at)]) {

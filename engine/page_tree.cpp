@@ -112,9 +112,11 @@ void RebuildPass::WalkPageTree(std::int64_t number, int level,
 }
 
 bool RebuildPass::MayHoldKids(const ObjectRecord& record) const {
-  // The scan looks for keywords from offset 8 on; an object that reaches below is read.
-  constexpr std::uint64_t kScanStart = 8;
-  if (record.origin != RecordOrigin::kUnpacked && record.start < kScanStart) return true;
+  // The scan looks for keywords from kScanStart on; an object that reaches below is read.
+  if (record.origin != RecordOrigin::kUnpacked &&
+      record.start < static_cast<std::uint64_t>(kScanStart)) {
+    return true;
+  }
   const auto& keywords = record.origin == RecordOrigin::kUnpacked ? results_.unpackedKidsKeywords
                                                                   : results_.kidsKeywords;
   const auto next =

@@ -181,11 +181,9 @@ bool RebuildPass::CopyObjects() {
       at += bytes.size();
     }
     output_.Write("endobj\n");
-    ++summary_.objectCounter;
     if (!progress_.Report(CopyProgress(output_.Length(), results_.sourceLength))) return false;
   }
   WritePagesObject();
-  summary_.objectCounter += 2;
   return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "backward_search.h"
 #include "object_header.h"
@@ -13,16 +14,13 @@ namespace tarnwick {
 // with what the rules remember over them: the object whose header was seen last and one
 // backward walk per rule, so that each rule's walks stay linear over the whole text.
 struct ScanText {
-  // `base`: where the bytes start among the unpacked objects, for unpacked text.
-  ScanText(SourceReader& bytes, bool isUnpacked, std::int64_t base)
-      : reader(bytes), unpacked(isUnpacked), unpackedBase(base), trailerWalk(bytes) {}
-
-  // The number in the bytes from `first` to `last`, as ParseDecimal reads it.
-  std::int32_t ParseRun(std::int64_t first, std::int64_t last);
+  // `keywords`: where the Kids keywords of these bytes are kept, as offsets from `base`.
+  ScanText(SourceReader& bytes, std::vector<std::int64_t>& keywords, std::int64_t base)
+      : reader(bytes), kidsKeywords(keywords), kidsKeywordBase(base), trailerWalk(bytes) {}
 
   SourceReader& reader;
-  bool unpacked;
-  std::int64_t unpackedBase;
+  std::vector<std::int64_t>& kidsKeywords;
+  std::int64_t kidsKeywordBase;
 
   bool objectOpen = false;
   ObjectHeader pending;  // the header of the open object

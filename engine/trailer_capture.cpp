@@ -30,11 +30,7 @@ void ObjectScan::RecordTrailer(ScanText& text, std::int64_t trailerKeyword) {
 
 void ObjectScan::RecordKids(ScanText& text, std::int64_t kidsKeyword) {
   SourceReader& reader = text.reader;
-  if (text.unpacked) {
-    results_.unpackedKidsKeywords.push_back(text.unpackedBase + kidsKeyword);
-  } else {
-    results_.kidsKeywords.push_back(kidsKeyword);
-  }
+  text.kidsKeywords.push_back(text.kidsKeywordBase + kidsKeyword);
   // The object that holds the array: the nearest header before the keyword, unless an "endobj"
   // stands nearer. Without either the array is still read; the old Pages number stays.
   const std::int64_t holder = text.kidsHolder.Find(kidsKeyword, [&reader](std::int64_t at) {
@@ -85,7 +81,7 @@ std::int64_t ObjectScan::KidsArrayWalk(ScanText& text, std::int64_t from) {
       return b == '\n' || b == ' ' || b == '[';
     });
     const std::int64_t numberStart = separator <= 0 ? 1 : separator + 1;
-    results_.kidsReferences.push_back({y, text.ParseRun(numberStart, numberEnd)});
+    results_.kidsReferences.push_back({y, ParseSourceRun(reader, numberStart, numberEnd)});
     c = reader.ByteAt(++y);
   }
 }

@@ -10,8 +10,6 @@ namespace tarnwick {
 // What the rebuild pass decided for the repaired file.
 struct RebuildSummary {
   std::uint64_t newPagesNumber = 0;
-  // The objects written: the copied ones, the Pages object and the Catalog.
-  std::uint64_t objectCounter = 0;
   // The trailer record the rebuild made itself when the source had no usable trailer.
   std::optional<TrailerRecord> fallbackTrailer;
   // The trailer record in force, its Root being the number the new Catalog took.

@@ -65,6 +65,9 @@ struct KidsEntry {
   bool operator==(const KidsEntry&) const = default;
 };
 
+// The scan looks for keywords from this offset on: the source's own header is never scanned.
+inline constexpr std::int64_t kScanStart = 8;
+
 // What the scan finds in one source; read-only once the scan is over. Lists are kept in the
 // order things were found; the "newest first" orders that the rebuild uses are reverse walks.
 struct ScanResults {
