@@ -195,22 +195,22 @@ void RebuildPass::WriteTrailer() {
     output_.Write(" 0 R  ");
   }
   bool wroteEncrypt = false;
-  if (encryptionSeen_) {
+  if (protection_.encrypted) {
     output_.Write("/Encrypt ");
     output_.Write(widened(trailer.encrypt));
     output_.Write(" 0 R \r");
-    encryptionSeen_ = false;
+    protection_.encrypted = false;
     wroteEncrypt = true;
   }
   bool wroteId = false;
-  if (identifierSeen_) {
-    const std::vector<std::uint8_t> id = IdentifierArray();
+  if (protection_.identified) {
+    const std::vector<std::uint8_t> id = IdentifierArrayAt(source_, protection_.identifierAt);
     if (!id.empty()) {
       output_.Write("\n/ID");
       output_.Write(id.data(), id.size());
       wroteId = true;
     }
-    identifierSeen_ = false;
+    protection_.identified = false;
   }
   if (decodeParmsSeen_) {
     // Entries of an old-style trailer that a producer left at these places; taken only when
@@ -230,10 +230,10 @@ void RebuildPass::WriteStartXref() {
   output_.Write("\n%%EOF\n");
 }
 
-std::vector<std::uint8_t> RebuildPass::IdentifierArray() {
-  std::int64_t open = identifierKeyEnd_;
-  while (open < source_.Length() && IsPdfSpace(source_.ByteAt(open))) ++open;
-  const std::vector<std::uint8_t> bytes = source_.ReadVector(open, kIdentifierReach);
+std::vector<std::uint8_t> IdentifierArrayAt(SourceReader& source, std::int64_t at) {
+  std::int64_t open = at;
+  while (open < source.Length() && IsPdfSpace(source.ByteAt(open))) ++open;
+  const std::vector<std::uint8_t> bytes = source.ReadVector(open, kIdentifierReach);
   RunCursor cursor(bytes.data(), bytes.size());
   bool ok = cursor.Take('[');
   ok = ok && (cursor.SkipWhile(IsPdfSpace), cursor.TakeString());

@@ -36,7 +36,8 @@ bool ObjectScan::ScanObjects() {
   results_ = ScanResults{};
   const std::int64_t length = source_.Length();
   results_.sourceLength = static_cast<std::uint64_t>(length);
-  if (!progress_.StartStep(1)) return false;
+  const bool shown = security_ == nullptr;
+  if (!(shown ? progress_.StartStep(1) : progress_.SafePoint())) return false;
 
   // The bytes are searched where they lie in the reader's cache, one cached block at a time;
   // progress is reported for every 512 bytes from offset 8, once all keywords that start in
@@ -46,7 +47,8 @@ bool ObjectScan::ScanObjects() {
   auto reportUpTo = [&](std::int64_t position) {
     for (; nextReport <= position && nextReport > reported;
          nextReport = std::min(nextReport + kProgressChunk, length)) {
-      if (!progress_.Report(ScanProgress(nextReport, length))) return false;
+      const int position = ScanProgress(nextReport, length);
+      if (!(shown ? progress_.Report(position) : progress_.SafePoint())) return false;
       reported = nextReport;
     }
     return true;

@@ -7,6 +7,7 @@
 #include "pdf_syntax.h"
 #include "scan_results.h"
 #include "scan_text.h"
+#include "standard_security.h"
 
 namespace tarnwick {
 
@@ -17,13 +18,19 @@ namespace tarnwick {
 // are unpacked on the way and scanned by the same rules.
 class ObjectScan {
  public:
-  ObjectScan(SourceReader& source, JobProgress& progress, ScanResults& results)
+  // With `security`, the handler of an encrypted source, object streams are decrypted before
+  // they are unpacked and the strings of their objects encrypted again for the copy.
+  ObjectScan(SourceReader& source, JobProgress& progress, ScanResults& results,
+             const StandardSecurity* security = nullptr)
       : source_(source),
         progress_(progress),
         results_(results),
+        security_(security),
         sourceText_(source, results.kidsKeywords, 0) {}
 
-  // Empties the results and fills them; false when the job must end (stop or read error).
+  // Empties the results and fills them; false when the job must end (stop or read error). A scan
+  // with a security handler runs over a source whose first scan was shown already: it keeps to
+  // the safe points and leaves the progress bar alone.
   bool ScanObjects();
 
  private:
@@ -53,6 +60,7 @@ class ObjectScan {
   SourceReader& source_;
   JobProgress& progress_;
   ScanResults& results_;
+  const StandardSecurity* security_;
   ScanText sourceText_;
   // Where "ObjStm" or "XRef" was seen last, -1 before; an object closing after it is looked into.
   std::int64_t streamTypeKeyword_ = -1;

@@ -10,6 +10,7 @@
 #include "decimal.h"
 #include "object_numbers.h"
 #include "object_scan.h"
+#include "pdf_strings.h"
 #include "stream_decode.h"
 
 namespace tarnwick {
@@ -160,6 +161,7 @@ bool ObjectScan::ExamineStreamObject(const ObjectRecord& record) {
     return true;
   }
   if (!type || !type->IsName("ObjStm")) return false;
+  ++results_.objectStreams;
   // The stream stands in the table before its objects, so its objects are newer than it.
   const std::size_t streamIndex = results_.objects.size();
   results_.objects.push_back(record);
@@ -204,12 +206,29 @@ std::size_t ObjectScan::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
 
   const std::size_t cap = std::min(
       kMaxStreamBytes, kMaxUnpackedBytes - std::min(kMaxUnpackedBytes, results_.unpacked.size()));
+  SourceReader* data = &source_;
+  std::int64_t begin = *dataStart;
+  std::int64_t end = dataEnd;
+  std::vector<std::uint8_t> plain;
+  std::optional<SourceReader> plainReader;
+  if (security_) {
+    // Decrypting takes the whole stream into memory: no more than one stream may unpack to.
+    const auto length = static_cast<std::size_t>(std::max<std::int64_t>(0, end - begin));
+    if (length > kMaxStreamBytes) return 0;
+    std::optional<std::vector<std::uint8_t>> decrypted = security_->DecryptStream(
+        record.number, record.generation, source_.ReadVector(begin, length));
+    if (!decrypted) return 0;
+    plain = std::move(*decrypted);
+    data = &plainReader.emplace(plain);
+    begin = 0;
+    end = data->Length();
+  }
   DecodedStream decoded;
   if (filter->flate) {
-    decoded = Inflate(source_, *dataStart, dataEnd, cap);
+    decoded = Inflate(*data, begin, end, cap);
   } else {
-    const auto length = static_cast<std::size_t>(std::max<std::int64_t>(0, dataEnd - *dataStart));
-    decoded.bytes = source_.ReadVector(*dataStart, std::min(length, cap));
+    const auto length = static_cast<std::size_t>(std::max<std::int64_t>(0, end - begin));
+    decoded.bytes = data->ReadVector(begin, std::min(length, cap));
     decoded.complete = length <= cap;
   }
   if (!UndoPredictor(decoded, filter->predictor)) return 0;
@@ -225,8 +244,19 @@ std::size_t ObjectScan::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
     const std::uint64_t start = text.size();
     AppendText(text, FormatDecimal(static_cast<std::uint64_t>(object.number)));
     AppendText(text, " 0 obj\n");
-    text.insert(text.end(), decoded.bytes.begin() + static_cast<std::ptrdiff_t>(object.begin),
-                decoded.bytes.begin() + static_cast<std::ptrdiff_t>(object.end));
+    const std::span<const std::uint8_t> bytes(decoded.bytes.data() + object.begin,
+                                              object.end - object.begin);
+    if (security_) {
+      // Strings inside an object stream were covered by the stream's encryption; standing alone,
+      // they must be encrypted as every other string of the document, or readers would garble
+      // them.
+      const auto encrypted = TransformStrings(bytes, [&](std::span<const std::uint8_t> plain) {
+        return security_->EncryptString(object.number, 0, plain);
+      });
+      text.insert(text.end(), encrypted.begin(), encrypted.end());
+    } else {
+      text.insert(text.end(), bytes.begin(), bytes.end());
+    }
     AppendText(text, "\n");
     results_.objects.push_back({object.number, start, text.size(), RecordOrigin::kUnpacked});
     AppendText(text, "endobj\n");

@@ -36,10 +36,7 @@ RebuildPass::RebuildPass(const ScanResults& results, SourceReader& source, Outpu
       unpacked_(results.unpacked),
       output_(output),
       progress_(progress),
-      encryptionSeen_(results.encryptionSeen),
-      encryptionNumber_(results.encryptionNumber),
-      identifierSeen_(results.identifierSeen),
-      identifierKeyEnd_(results.identifierKeyEnd),
+      protection_(ProtectionInForce(results)),
       decodeParmsSeen_(results.decodeParmsSeen),
       inheritedBytesLeft_(kInheritedBudgetFloor + 2 * results.sourceLength) {
   for (const ObjectRecord& record : results.objects) recordNumbers_.insert(record.number);
@@ -66,7 +63,8 @@ bool RebuildPass::RunRebuildPass() {
 void RebuildPass::MakeFallbackTrailer() {
   summary_.fallbackTrailer = TrailerRecord{
       0, static_cast<std::int32_t>(results_.objects.size()),
-      IsListableNumber(results_.catalogNumber) ? results_.catalogNumber : 0, encryptionNumber_};
+      IsListableNumber(results_.catalogNumber) ? results_.catalogNumber : 0,
+      protection_.encryptNumber};
 }
 
 bool RebuildPass::TakeXrefStreamTrailer() {
@@ -81,17 +79,9 @@ bool RebuildPass::TakeXrefStreamTrailer() {
   std::int32_t root = 0;
   if (const auto* xref = newestWith([](const auto& x) { return x.root != 0; })) root = xref->root;
   if (root == 0 && IsListableNumber(results_.catalogNumber)) root = results_.catalogNumber;
-  if (const auto* xref = newestWith([](const auto& x) { return x.hasEncrypt; })) {
-    encryptionSeen_ = true;
-    encryptionNumber_ = xref->encrypt;
-  }
-  if (const auto* xref = newestWith([](const auto& x) { return x.idArray != 0; })) {
-    identifierSeen_ = true;
-    identifierKeyEnd_ = xref->idArray;
-  }
   const auto* info = newestWith([](const auto& x) { return x.info != 0; });
   summary_.fallbackTrailer = TrailerRecord{streams.back().offset, streams.back().size, root,
-                                           encryptionNumber_, info ? info->info : 0};
+                                           protection_.encryptNumber, info ? info->info : 0};
   return true;
 }
 
@@ -108,8 +98,7 @@ void RebuildPass::ComputeNewPagesNumber() {
 }
 
 void RebuildPass::ChooseVersions() {
-  // The encryption is known once the trailer is: a cross-reference stream may name it too.
-  encrypted_ = encryptionSeen_;
+  encrypted_ = protection_.encrypted;
   // An object rewritten by an incremental update stands in the source more than once. Readers
   // take the newest version, and so does the copy: older ones would only bring back what the
   // update replaced, or list a page twice.
@@ -131,11 +120,14 @@ bool RebuildPass::IsCopied(std::size_t index) const {
 }
 
 bool RebuildPass::IsCopiedKind(const ObjectRecord& record) const {
+  // With the document's key the packed objects were decrypted, and their strings encrypted again
+  // under the numbers they are written with.
+  const bool packedReadable = results_.packedObjects == PackedObjectAccess::kDecrypted;
   switch (record.origin) {
     case RecordOrigin::kObjectStream:
-      return encrypted_;
+      return encrypted_ && !packedReadable;
     case RecordOrigin::kUnpacked:
-      return !encrypted_;
+      return !encrypted_ || packedReadable;
     case RecordOrigin::kSource:
       return true;
   }

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "document_protection.h"
 #include "job_progress.h"
 #include "output_writer.h"
 #include "pdf_syntax.h"
@@ -50,8 +51,8 @@ class RebuildPass {
   bool CopyObjects();
   // Whether the record at `index` of the object list goes into the output.
   bool IsCopied(std::size_t index) const;
-  // Of the kinds, object streams are copied only when the source is encrypted (they cannot be
-  // read), their unpacked objects only when it is not.
+  // Of the kinds, object streams are copied only when the source is encrypted and they could not
+  // be read, their unpacked objects only when they could.
   bool IsCopiedKind(const ObjectRecord& record) const;
   // Copies one chunk of a page; true when its Parent entry was rewritten, in which case the
   // `inherited` entries follow the new reference.
@@ -84,8 +85,6 @@ class RebuildPass {
   void WriteXrefTable();
   void WriteTrailer();
   void WriteStartXref();
-  // The /ID array after the last "ID" key of a trailer, when it holds exactly two strings.
-  std::vector<std::uint8_t> IdentifierArray();
 
   // The reader that holds a record's bytes: the source, or the unpacked objects.
   SourceReader& ReaderOf(const ObjectRecord& record);
@@ -105,10 +104,7 @@ class RebuildPass {
   TrailerRecord& trailer_ = summary_.trailer;
 
   // The trailer entries the scan captured, each cleared once written.
-  bool encryptionSeen_;
-  std::int32_t encryptionNumber_;
-  bool identifierSeen_;
-  std::int64_t identifierKeyEnd_;
+  TrailerProtection protection_;
   bool decodeParmsSeen_;
 
   // Decided once the trailer is known, before anything is copied.
@@ -135,5 +131,9 @@ class RebuildPass {
   };
   std::vector<XrefEntry> xrefEntries_;
 };
+
+// The /ID array that starts after white space at `at` (after an "ID" key, or where a
+// cross-reference stream's array stands), when it holds exactly two strings; else nothing.
+std::vector<std::uint8_t> IdentifierArrayAt(SourceReader& source, std::int64_t at);
 
 }  // namespace tarnwick

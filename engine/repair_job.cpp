@@ -1,7 +1,9 @@
 // The job around one repair: where the output goes, the overwrite question, the header, and
 // closing both files on every way out.
+#include <algorithm>
 #include <cstdio>
 
+#include "document_protection.h"
 #include "engine_texts.h"
 #include "job_progress.h"
 #include "object_scan.h"
@@ -30,7 +32,12 @@ std::string WorkFolderName(const LocalTime& t) {
 
 PDF_Repair::PDF_Repair(RepairServices services) : services_(services) {}
 
-PDF_Repair::~PDF_Repair() = default;
+PDF_Repair::~PDF_Repair() { SetPassword({}); }
+
+void PDF_Repair::SetPassword(std::string password) {
+  std::fill(password_.begin(), password_.end(), '\0');
+  password_ = std::move(password);
+}
 
 bool PDF_Repair::RepairFile(const std::string& sourcePath) {
   state_.jobDone = false;
@@ -108,13 +115,33 @@ bool PDF_Repair::RunSteps() {
   if (!WriteHeader() || !progress.SafePoint()) return false;
   if (state_.versionNotSupported) {
     services_.messages.Notice(texts::kNotSupportedVersion);
-  } else if (!ObjectScan(*source_, progress, results_).ScanObjects()) {
+  } else if (!ScanSource(progress)) {
     return false;
   }
   RebuildPass rebuild(results_, *source_, *output_, progress);
   const bool rebuilt = rebuild.RunRebuildPass();
   rebuilt_ = rebuild.Summary();
   return rebuilt;
+}
+
+bool PDF_Repair::ScanSource(JobProgress& progress) {
+  if (!ObjectScan(*source_, progress, results_).ScanObjects()) return false;
+  const TrailerProtection protection = ProtectionInForce(results_);
+  if (!protection.encrypted || results_.objectStreams == 0) return true;
+  std::vector<std::string> passwords{""};
+  if (!password_.empty()) passwords.insert(passwords.begin(), password_);
+  const std::optional<StandardSecurity> security =
+      UnlockSource(*source_, results_, protection, passwords);
+  std::fill(passwords.front().begin(), passwords.front().end(), '\0');
+  if (!security) {
+    results_.packedObjects = PackedObjectAccess::kProtected;
+    return true;
+  }
+  // The scan runs again from the start rather than unpacking the streams now, so that their
+  // objects stand in the table where the streams stand, as a plain file's would.
+  if (!ObjectScan(*source_, progress, results_, &*security).ScanObjects()) return false;
+  results_.packedObjects = PackedObjectAccess::kDecrypted;
+  return true;
 }
 
 bool PDF_Repair::WriteHeader() {

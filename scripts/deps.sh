@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
-  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev
+  libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libgcrypt20-dev
   qpdf poppler-utils ghostscript mupdf-tools
   qt6-base-dev qt6-pdf-dev libgl-dev xvfb xauth
 )

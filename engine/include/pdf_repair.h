@@ -11,6 +11,7 @@
 
 namespace tarnwick {
 
+class JobProgress;
 class OutputWriter;
 class SourceReader;
 
@@ -43,6 +44,15 @@ class PDF_Repair {
   // both files are closed as well.
   bool RepairFile(const std::string& sourcePath);
 
+  // A password to try on encrypted sources before the empty one, as the user password or the
+  // owner password. It is kept in this object only, never written anywhere.
+  void SetPassword(std::string password);
+  // True when the last job's source is encrypted, has objects packed in object streams, and no
+  // password opened it: those objects were copied as they stand, still packed.
+  bool PackedObjectsProtected() const {
+    return results_.packedObjects == PackedObjectAccess::kProtected;
+  }
+
   // Why the last job ended early, for logs and the command line: the system's error text with
   // the path it concerns, or "stopped".
   const std::string& FailureText() const { return failureText_; }
@@ -53,6 +63,8 @@ class PDF_Repair {
  private:
   // The header, the scan and the rebuild over the open files; false when the job must end.
   bool RunSteps();
+  // Step 1; a second time with the document's key when the source is encrypted and packed.
+  bool ScanSource(JobProgress& progress);
   bool WriteHeader();
   void CloseFiles();
   // Closes both files after an I/O error or a stop and returns false.
@@ -63,6 +75,7 @@ class PDF_Repair {
   ScanResults results_;
   RebuildSummary rebuilt_;
   std::string failureText_;
+  std::string password_;
   bool leftPartialOutput_ = false;
 
   // Per-job working state, rebuilt by every job.

@@ -12,6 +12,13 @@ enum class RecordOrigin : std::uint8_t {
   kObjectStream,  // an object stream that gave back objects; copied only when encrypted
 };
 
+// How the objects packed in an encrypted source's object streams were read.
+enum class PackedObjectAccess : std::uint8_t {
+  kPlain,      // the source is not encrypted, or has no object stream
+  kDecrypted,  // a password opened it: its object streams were decrypted and unpacked
+  kProtected,  // nothing opened it: its object streams are copied as they stand
+};
+
 // One located object: its number as read (a signed 32-bit value widened with its sign), the
 // first byte of its header (the number's), the `e` of the "endobj" that closes it, and the
 // generation its header gives.
@@ -76,6 +83,8 @@ struct ScanResults {
   // "\nendobj\n", as if it had stood in the source that way.
   std::vector<std::uint8_t> unpacked;
   std::vector<XrefStreamRecord> xrefStreams;  // in order found
+  std::size_t objectStreams = 0;              // met, whether they could be unpacked or not
+  PackedObjectAccess packedObjects = PackedObjectAccess::kPlain;
   std::vector<std::int64_t> pages;            // in order found
   std::int32_t catalogNumber = 0;
 

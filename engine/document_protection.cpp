@@ -1,0 +1,73 @@
+#include "document_protection.h"
+
+#include <algorithm>
+
+#include "pdf_strings.h"
+#include "rebuild_pass.h"
+
+namespace tarnwick {
+
+namespace {
+
+// The first string of an /ID array's bytes, or nothing.
+std::vector<std::uint8_t> FirstIdentifier(std::span<const std::uint8_t> array) {
+  SourceReader bytes(array);
+  PdfSyntax syntax(bytes, bytes.Length());
+  const std::optional<std::vector<PdfValue>> items = syntax.ReadArray(0);
+  if (!items || items->empty() || items->front().kind != PdfValue::Kind::kString) return {};
+  const PdfValue& first = items->front();
+  return StringBytes(array.subspan(static_cast<std::size_t>(first.begin),
+                                   static_cast<std::size_t>(first.end - first.begin)));
+}
+
+}  // namespace
+
+TrailerProtection ProtectionInForce(const ScanResults& results) {
+  TrailerProtection protection{results.encryptionSeen, results.encryptionNumber,
+                               results.identifierSeen, results.identifierKeyEnd};
+  const auto& streams = results.xrefStreams;
+  if (!(results.trailers.empty() || results.trailerIncomplete) || streams.empty()) {
+    return protection;
+  }
+  const auto encrypt = std::find_if(streams.rbegin(), streams.rend(),
+                                    [](const XrefStreamRecord& x) { return x.hasEncrypt; });
+  if (encrypt != streams.rend()) {
+    protection.encrypted = true;
+    protection.encryptNumber = encrypt->encrypt;
+  }
+  const auto id = std::find_if(streams.rbegin(), streams.rend(),
+                               [](const XrefStreamRecord& x) { return x.idArray != 0; });
+  if (id != streams.rend()) {
+    protection.identified = true;
+    protection.identifierAt = id->idArray;
+  }
+  return protection;
+}
+
+std::optional<StandardSecurity> UnlockSource(SourceReader& source, const ScanResults& results,
+                                             const TrailerProtection& protection,
+                                             std::span<const std::string> passwords) {
+  const auto& objects = results.objects;
+  const auto record = std::find_if(objects.rbegin(), objects.rend(), [&](const ObjectRecord& r) {
+    return r.number == protection.encryptNumber && r.origin == RecordOrigin::kSource;
+  });
+  if (!protection.encrypted || record == objects.rend()) return std::nullopt;
+  PdfSyntax syntax(source, static_cast<std::int64_t>(record->end));
+  const std::optional<std::int64_t> body =
+      syntax.AfterObjectHeader(static_cast<std::int64_t>(record->start));
+  const std::optional<PdfDictionary> dictionary =
+      body ? syntax.ReadDictionary(*body) : std::nullopt;
+  const std::optional<EncryptionDictionary> encryption =
+      dictionary ? ReadEncryptionDictionary(syntax, source, *dictionary) : std::nullopt;
+  if (!encryption) return std::nullopt;
+
+  const std::vector<std::uint8_t> firstId =
+      protection.identified ? FirstIdentifier(IdentifierArrayAt(source, protection.identifierAt))
+                            : std::vector<std::uint8_t>();
+  for (const std::string& password : passwords) {
+    if (auto security = StandardSecurity::Unlock(*encryption, firstId, password)) return security;
+  }
+  return std::nullopt;
+}
+
+}  // namespace tarnwick
