@@ -73,11 +73,18 @@ Outcome RepairOne(const Options& options, const std::string& path, Terminal& ter
     state.destinationFolder = *options.destination;
     if (state.destinationFolder.back() != '/') state.destinationFolder += '/';
   }
+  if (options.password) engine.SetPassword(*options.password);
   Outcome outcome;
   outcome.repaired = engine.RepairFile(path);
   interruption.Unregister(control);
   outcome.outputPath = state.outputPath;
   terminal.ClearProgress();
+  if (outcome.repaired && engine.PackedObjectsProtected()) {
+    terminal.Error(path + ": warning: the file is encrypted and " +
+                   (options.password ? "the password given does not open it"
+                                     : "needs a password (see --password)") +
+                   "; its packed objects were copied still packed and encrypted");
+  }
   if (!outcome.repaired) {
     std::string message = path + ": not repaired: " + engine.FailureText();
     // An incomplete copy under the source's name would pass for a repaired one.

@@ -1,6 +1,9 @@
 #include "command_line.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 
 namespace tarnwick::cli {
 
@@ -15,9 +18,17 @@ const char kUsage[] =
     "      --overwrite    replace existing files without asking (without a terminal,\n"
     "                     existing files are otherwise kept)\n"
     "  -j, --jobs N       repair up to N files at once (default 1)\n"
+    "      --password=PASSWORD\n"
+    "                     for encrypted files: try PASSWORD (the user or the owner\n"
+    "                     password) before the empty one, to read their packed objects\n"
+    "      --password-file=FILE\n"
+    "                     the same with the first line of FILE (- for standard input),\n"
+    "                     which keeps the password off the command line\n"
     "  -h, --help         show this help and exit\n"
     "      --version      show the version and exit\n"
     "\n"
+    "An encrypted file keeps its protection in the repaired copy. When no password opens\n"
+    "it, its packed objects are copied still packed and a warning names the file.\n"
     "Ctrl-C stops the running repairs and removes their incomplete copies.\n"
     "Exit status: 0 when every file was repaired, 1 when some were not, 2 on a usage error,\n"
     "130 after Ctrl-C.\n";
@@ -61,6 +72,14 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& argument
       options.destination = *folder;
     } else if (argument.rfind("--output=", 0) == 0) {
       options.destination = argument.substr(9);
+    } else if (argument == "--password" || argument == "--password-file") {
+      const auto given = value(argument);
+      if (!given) return std::nullopt;
+      (argument == "--password" ? options.password : options.passwordFile) = *given;
+    } else if (argument.rfind("--password=", 0) == 0) {
+      options.password = argument.substr(11);
+    } else if (argument.rfind("--password-file=", 0) == 0) {
+      options.passwordFile = argument.substr(16);
     } else if (argument == "-j" || argument == "--jobs" || argument.rfind("-j", 0) == 0 ||
                argument.rfind("--jobs=", 0) == 0) {
       std::string count;
@@ -84,11 +103,34 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& argument
     error = "the output folder is empty";
     return std::nullopt;
   }
+  if (options.password && options.passwordFile) {
+    error = "give either --password or --password-file";
+    return std::nullopt;
+  }
   if (options.files.empty() && !options.help && !options.version) {
     error = "no files given";
     return std::nullopt;
   }
   return options;
+}
+
+std::optional<std::string> ReadPasswordFile(const std::string& file, std::string& error) {
+  const bool standardInput = file == "-";
+  std::FILE* stream = standardInput ? stdin : std::fopen(file.c_str(), "rb");
+  if (!stream) {
+    error = "cannot read the password file " + file + ": " + std::strerror(errno);
+    return std::nullopt;
+  }
+  std::string password;
+  for (int c; (c = std::fgetc(stream)) != EOF && c != '\n';) password += static_cast<char>(c);
+  const bool failed = std::ferror(stream) != 0;
+  if (!standardInput) std::fclose(stream);
+  if (failed) {
+    error = "cannot read the password file " + file;
+    return std::nullopt;
+  }
+  if (!password.empty() && password.back() == '\r') password.pop_back();
+  return password;
 }
 
 }  // namespace tarnwick::cli

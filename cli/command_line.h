@@ -11,6 +11,8 @@ struct Options {
   std::optional<std::string> destination;  // -o DIR
   bool overwrite = false;
   int jobs = 1;
+  std::optional<std::string> password;      // --password=PASSWORD
+  std::optional<std::string> passwordFile;  // --password-file=FILE, "-" for standard input
   bool help = false;
   bool version = false;
 };
@@ -20,5 +22,9 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& argument
                                         std::string& error);
 
 extern const char kUsage[];
+
+// The password in the first line of `file` ("-": standard input), without its line end. On
+// failure returns nothing and sets `error`, which never holds the password.
+std::optional<std::string> ReadPasswordFile(const std::string& file, std::string& error);
 
 }  // namespace tarnwick::cli

@@ -14,7 +14,7 @@
 int main(int argc, char** argv) {
   using namespace tarnwick::cli;
   std::string error;
-  const auto options = ParseCommandLine({argv + 1, argv + argc}, error);
+  auto options = ParseCommandLine({argv + 1, argv + argc}, error);
   if (!options) {
     std::fprintf(stderr, "tarnwick-repair: %s\n%s", error.c_str(), kUsage);
     return 2;
@@ -26,6 +26,13 @@ int main(int argc, char** argv) {
   if (options->version) {
     std::printf("tarnwick-repair %s\n", TARNWICK_VERSION);
     return 0;
+  }
+  if (options->passwordFile) {
+    options->password = ReadPasswordFile(*options->passwordFile, error);
+    if (!options->password) {
+      std::fprintf(stderr, "tarnwick-repair: %s\n", error.c_str());
+      return 2;
+    }
   }
   if (options->destination && !PrepareDestination(*options->destination, error)) {
     std::fprintf(stderr, "tarnwick-repair: %s\n", error.c_str());
