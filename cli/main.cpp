@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     options->password = ReadPasswordFile(*options->passwordFile, error);
     if (!options->password) {
       std::fprintf(stderr, "tarnwick-repair: %s\n", error.c_str());
-      return 2;
+      return 1;
     }
   }
   if (options->destination && !PrepareDestination(*options->destination, error)) {

@@ -39,6 +39,8 @@ TEST(CliOptions, UsageErrorsExitTwoWithUsageOnStandardErrorAndRepairNothing) {
       {"-o", "", pdf},
       {pdf, "-o"},
       {"-o", out},
+      {pdf, "--password"},
+      {"--password=a", "--password-file=b", pdf},
   };
   for (const auto& arguments : mistakes) {
     std::string shown;
@@ -74,6 +76,45 @@ TEST(CliOptions, FilesAfterAMissingOneAreStillRepairedAndListedInOrder) {
   EXPECT_EQ(Lines(run.out), (std::vector<std::string>{out / "first.pdf", out / "last.pdf"}));
   EXPECT_NE(run.err.find("missing.pdf"), std::string::npos) << run.err;
   EXPECT_EQ(run.err.find("first.pdf"), std::string::npos) << run.err;
+}
+
+// A file whose packed objects only a password opens: the tool warns by name when none given
+// opens it, tries the one given, and never shows it.
+TEST(CliOptions, PasswordsOpenPackedObjectsAndAFileNoneOpensIsNamedInAWarning) {
+  test::TempFolder tmp;
+  const auto plain = tmp / "plain.pdf";
+  const auto locked = tmp / "locked.pdf";
+  test::WriteFile(plain, TextPdf("locked", 2));
+  ASSERT_EQ(oracle::RunShell("qpdf --encrypt s3cret 0wner 256 -- --object-streams=generate " +
+                             oracle::Quoted(plain) + " " + oracle::Quoted(locked))
+                .status,
+            0);
+  test::WriteFile(tmp / "owner.txt", "0wner\n");
+  struct Run {
+    std::vector<std::string> options;
+    int status;
+    bool warned;
+  };
+  const std::vector<Run> runs = {
+      {{}, 0, true},
+      {{"--password=guess"}, 0, true},
+      {{"--password", "s3cret"}, 0, false},
+      {{"--password-file=" + (tmp / "owner.txt").string()}, 0, false},
+      {{"--password-file", (tmp / "missing.txt").string()}, 1, false},
+  };
+  for (const Run& expected : runs) {
+    std::vector<std::string> arguments = {"--overwrite", "-o", tmp / "out"};
+    arguments.insert(arguments.end(), expected.options.begin(), expected.options.end());
+    arguments.push_back(locked);
+    const CommandResult run = RunRepairTool(arguments, tmp.Path());
+    const std::string shown = expected.options.empty() ? "no password" : expected.options[0];
+    EXPECT_EQ(run.status, expected.status) << shown << ": " << run.err;
+    EXPECT_EQ(run.err.find(locked.string() + ": warning:") != std::string::npos, expected.warned)
+        << shown << ": " << run.err;
+    for (const std::string secret : {"s3cret", "0wner", "guess"}) {
+      EXPECT_EQ(run.err.find(secret), std::string::npos) << shown << ": " << run.err;
+    }
+  }
 }
 
 }  // namespace

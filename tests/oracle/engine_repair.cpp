@@ -24,7 +24,8 @@ class RecordedMessages final : public JobMessages {
 
 }  // namespace
 
-EngineRepair RepairInto(const std::filesystem::path& source, const std::filesystem::path& folder) {
+EngineRepair RepairInto(const std::filesystem::path& source, const std::filesystem::path& folder,
+                        const std::string& password) {
   EngineRepair result;
   PosixFileLayer files;
   PosixClock clock;
@@ -33,9 +34,11 @@ EngineRepair RepairInto(const std::filesystem::path& source, const std::filesyst
   PDF_Repair engine({files, clock, messages, control});
   engine.State().saveMode = true;
   engine.State().destinationFolder = folder.string() + "/";
+  engine.SetPassword(password);
   result.repaired = engine.RepairFile(source.string());
   result.output = engine.State().outputPath;
   result.failure = engine.FailureText();
+  result.packedObjectsProtected = engine.PackedObjectsProtected();
   return result;
 }
 

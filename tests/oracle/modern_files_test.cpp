@@ -38,12 +38,32 @@ void Run(const std::string& command) {
   if (result.status != 0) throw std::runtime_error(command + ": " + result.err + result.out);
 }
 
+// How qpdf encrypts the encrypted kinds, all with an empty user password: each revision of the
+// standard security handler and each of its ciphers.
+const std::map<std::string, std::string>& Encryptions() {
+  static const std::map<std::string, std::string> encryptions = {
+      {"rc4-40", "--allow-weak-crypto --encrypt '' owner 40 -- "},
+      {"rc4-128", "--allow-weak-crypto --encrypt '' owner 128 --use-aes=n -- "},
+      {"aes-128", "--encrypt '' owner 128 --use-aes=y -- "},
+      {"aes-256-r5", "--encrypt '' owner 256 --force-R5 -- "},
+      {"aes-256", "--encrypt '' owner 256 -- "},
+      {"linearized-aes-128", "--linearize --encrypt '' owner 128 --use-aes=y -- "},
+  };
+  return encryptions;
+}
+
+bool IsEncrypted(const std::string& kind) { return Encryptions().contains(kind); }
+
 // The packed documents of this process, made once: each producer's file rewritten by qpdf with
-// object streams (and so a cross-reference stream), and a linearized one.
+// object streams (and so a cross-reference stream), a linearized one, and encrypted ones.
 class PackedDocuments {
  public:
   static const std::vector<std::string>& Kinds() {
-    static const std::vector<std::string> kinds = {"ghostscript", "cairo", "linearized"};
+    static const std::vector<std::string> kinds = [] {
+      std::vector<std::string> all = {"ghostscript", "cairo", "linearized"};
+      for (const auto& [kind, arguments] : Encryptions()) all.push_back(kind);
+      return all;
+    }();
     return kinds;
   }
 
@@ -68,6 +88,7 @@ class PackedDocuments {
     pack(gs, "ghostscript", "");
     pack(cairo, "cairo", "");
     pack(gs, "linearized", "--linearize ");
+    for (const auto& [kind, arguments] : Encryptions()) pack(gs, kind, arguments);
   }
 
   test::TempFolder folder_;
@@ -107,8 +128,16 @@ std::vector<std::string> SortedPageTexts(const fs::path& pdf) {
 
 enum class PageOrder { kKept, kAny };
 
+// What qpdf says of a file's encryption: revision, permissions and methods, or that it has none.
+std::string EncryptionReport(const fs::path& pdf) {
+  return RunShell("qpdf --show-encryption " + Quoted(pdf)).out;
+}
+
 void ExpectCleanCopyOf(const fs::path& original, const EngineRepair& repair, PageOrder order) {
   ASSERT_TRUE(repair.repaired) << repair.failure;
+  EXPECT_FALSE(repair.packedObjectsProtected);
+  // An encrypted original's copy keeps its protection, and every string of it reads as before.
+  EXPECT_EQ(EncryptionReport(repair.output), EncryptionReport(original));
   const CommandResult check = QpdfCheck(repair.output);
   EXPECT_EQ(check.status, 0) << "qpdf --check " << repair.output << "\n" << check.out << check.err;
   EXPECT_FALSE(HasObjectStreams(repair.output));
@@ -145,18 +174,20 @@ TEST_P(OracleModernFile, RepairedCopyIsCleanAndKeepsPagesTextInformationAndBookm
 }
 
 // Every cross-reference stream overwritten with junk of its length, and the trailing startxref
-// section cut off: the engine never needed them.
+// section cut off: the engine never needed them. An encrypted file keeps the streams'
+// dictionaries, whose /Encrypt and /ID no reader can do without; their data goes.
 TEST_P(OracleModernFile, JunkInPlaceOfTheCrossReferenceStreamsChangesNothing) {
   const fs::path& original = Packed().Document(GetParam());
   std::string bytes = test::ReadFile(original);
   int overwritten = 0;
   for (auto type = bytes.find("/Type /XRef"); type != std::string::npos;
        type = bytes.find("/Type /XRef", type + 1)) {
-    const auto start = bytes.rfind(" 0 obj", type);
-    const auto end = bytes.find("endobj", type);
+    const bool dataOnly = IsEncrypted(GetParam());
+    const auto start = dataOnly ? bytes.find("stream", type) + 6 : bytes.rfind(" 0 obj", type);
+    const auto end = dataOnly ? bytes.find("endstream", type) : bytes.find("endobj", type) + 6;
     ASSERT_NE(start, std::string::npos);
     ASSERT_NE(end, std::string::npos);
-    for (auto i = start; i < end + 6; ++i) {
+    for (auto i = start; i < end; ++i) {
       if (bytes[i] != '\n' && bytes[i] != '\r') bytes[i] = 'Z';
     }
     ++overwritten;
@@ -187,8 +218,39 @@ TEST_P(OracleModernFile, RepairingTheRepairedCopyKeepsEverything) {
   ExpectCleanCopyOf(original, RepairInto(once.output, second.Path()), PageOrder::kAny);
 }
 
+// A file cut short after its last object: the final cross-reference stream and what follows are
+// gone. Linearized files still name the catalog, the encryption and the /ID in the stream at
+// their start; the others' catalogs are found by the scan.
+TEST_P(OracleModernFile, CutBeforeTheLastCrossReferenceStreamKeepsEverything) {
+  const fs::path& original = Packed().Document(GetParam());
+  if (IsEncrypted(GetParam()) && GetParam().rfind("linearized", 0) != 0) {
+    GTEST_SKIP() << "without its only cross-reference stream no reader knows the key";
+  }
+  std::string bytes = test::ReadFile(original);
+  const auto lastXref = bytes.rfind("/Type /XRef");
+  ASSERT_NE(lastXref, std::string::npos);
+  bytes.resize(bytes.rfind(" 0 obj", lastXref));
+  bytes.resize(bytes.find_last_of('\n') + 1);
+  test::TempFolder work;
+  const fs::path cut = work / "cut.pdf";
+  test::WriteFile(cut, bytes);
+  test::TempFolder out;
+  const EngineRepair repair = RepairInto(cut, out.Path());
+
+  ASSERT_TRUE(repair.repaired) << repair.failure;
+  const CommandResult check = QpdfCheck(repair.output);
+  EXPECT_EQ(check.status, 0) << check.out << check.err;
+  EXPECT_EQ(PdfinfoPages(repair.output), 3);
+  EXPECT_EQ(PageText(repair.output), PageText(original));
+  EXPECT_EQ(EncryptionReport(repair.output), EncryptionReport(original));
+}
+
 INSTANTIATE_TEST_SUITE_P(Producers, OracleModernFile, ::testing::ValuesIn(PackedDocuments::Kinds()),
-                         [](const auto& info) { return info.param; });
+                         [](const auto& info) {
+                           std::string name = info.param;
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
 
 }  // namespace
 }  // namespace tarnwick::oracle
