@@ -112,7 +112,7 @@ std::optional<Bytes> AesCbcDecrypt(std::span<const std::uint8_t> key,
 
 void RandomBytes(std::span<std::uint8_t> out) {
   InitialiseLibrary();
-  gcry_randomize(out.data(), out.size(), GCRY_STRONG_RANDOM);
+  gcry_create_nonce(out.data(), out.size());
 }
 
 void Wipe(Bytes& secret) {

@@ -29,7 +29,9 @@ std::optional<Bytes> AesCbcDecrypt(std::span<const std::uint8_t> key,
                                    std::span<const std::uint8_t> iv,
                                    std::span<const std::uint8_t> data);
 
-// Fills `out` from the library's random source.
+// Fills `out` with unpredictable bytes for an initialisation vector: the library's nonce
+// generator, which its random source seeds, and which costs a fraction of a strong random read
+// per string.
 void RandomBytes(std::span<std::uint8_t> out);
 
 // Overwrites a secret before its memory is given back.
