@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "pdf_strings.h"
+
 namespace tarnwick {
 namespace {
 
@@ -130,6 +132,45 @@ TEST(PdfSyntax, IntegersStopAtTheFirstOtherToken) {
   Syntax s("4 0 5 17 6 1.5 7 40");
   EXPECT_EQ(s.syntax.ReadIntegers(0, 100), (std::vector<std::int64_t>{4, 0, 5, 17, 6}));
   EXPECT_EQ(s.syntax.ReadIntegers(0, 3), (std::vector<std::int64_t>{4, 0, 5}));
+}
+
+std::string Bytes(std::string_view token) {
+  const auto bytes = StringBytes(std::span(reinterpret_cast<const std::uint8_t*>(token.data()),
+                                           token.size()));
+  return {bytes.begin(), bytes.end()};
+}
+
+// The bytes a string stands for are what encryption works on: a byte read wrongly garbles it.
+TEST(PdfSyntax, StringsStandForTheBytesReadersTakeFromThem) {
+  const std::vector<std::pair<std::string, std::string>> strings = {
+      {"(plain)", "plain"},
+      {"(a (nested) pair)", "a (nested) pair"},
+      {R"((\( \) \\ \n\r\t\b\f \q))", std::string("( ) \\ \n\r\t\b\f q")},
+      {R"((\101\0612\7))", "A12\a"},
+      {"(\\101\\1012)", "AA2"},
+      {"(line\\\r\njoined\\\nhere)", "linejoinedhere"},
+      {"(cr\rcrlf\r\nlf\n)", "cr\ncrlf\nlf\n"},
+      {"<41 42\n4a6b>", "ABJk"},
+      {"<414>", "A@"},
+      {"<>", ""},
+  };
+  for (const auto& [token, bytes] : strings) EXPECT_EQ(Bytes(token), bytes) << token;
+}
+
+TEST(PdfSyntax, TransformedStringsBecomeHexAndNothingElseChanges) {
+  const std::string object =
+      "<< /T (a (b) c) /H <6869> /D << /K [(x)] >> % (not a string)\n/N /Na#28me >>";
+  const auto transformed =
+      TransformStrings(std::span(reinterpret_cast<const std::uint8_t*>(object.data()),
+                                 object.size()),
+                       [](std::span<const std::uint8_t> bytes) {
+                         std::vector<std::uint8_t> upper(bytes.begin(), bytes.end());
+                         for (auto& b : upper) b = static_cast<std::uint8_t>(std::toupper(b));
+                         return upper;
+                       });
+  EXPECT_EQ(std::string(transformed.begin(), transformed.end()),
+            "<< /T <41202842292043> /H <4849> /D << /K [<58>] >> % (not a string)\n"
+            "/N /Na#28me >>");
 }
 
 }  // namespace
