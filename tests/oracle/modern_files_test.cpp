@@ -126,6 +126,36 @@ std::vector<std::string> SortedPageTexts(const fs::path& pdf) {
   return pages;
 }
 
+// Every object of a file as qpdf reads it, decrypted, by number: the lines of its JSON without
+// /Parent (pages get a new one). The new page tree, the catalog and the streams that only
+// packed objects or cross-references are left out: the repair rebuilds or drops those.
+std::map<int, std::string> DecryptedObjects(const fs::path& pdf) {
+  const std::string json = RunShell("qpdf --json=2 --json-key=qpdf " + Quoted(pdf)).out;
+  const std::regex header(R"(^      "obj:(\d+) \d+ R": \{$)");
+  std::map<int, std::string> objects;
+  std::string* current = nullptr;
+  std::istringstream lines(json);
+  for (std::string line; std::getline(lines, line);) {
+    std::smatch match;
+    if (std::regex_match(line, match, header)) {
+      current = &objects[std::stoi(match.str(1))];
+    } else if (line.rfind("    }", 0) == 0) {
+      current = nullptr;
+    } else if (current && line.find("\"/Parent\":") == std::string::npos) {
+      *current += line + "\n";
+    }
+  }
+  std::erase_if(objects, [](const auto& object) {
+    for (const char* rebuilt : {"/Pages", "/Catalog", "/ObjStm", "/XRef"}) {
+      if (object.second.find("\"/Type\": \"" + std::string(rebuilt) + "\"") != std::string::npos) {
+        return true;
+      }
+    }
+    return false;
+  });
+  return objects;
+}
+
 enum class PageOrder { kKept, kAny };
 
 // What qpdf says of a file's encryption: revision, permissions and methods, or that it has none.
@@ -138,6 +168,16 @@ void ExpectCleanCopyOf(const fs::path& original, const EngineRepair& repair, Pag
   EXPECT_FALSE(repair.packedObjectsProtected);
   // An encrypted original's copy keeps its protection, and every string of it reads as before.
   EXPECT_EQ(EncryptionReport(repair.output), EncryptionReport(original));
+  const std::map<int, std::string> copied = DecryptedObjects(repair.output);
+  const std::map<int, std::string> originals = DecryptedObjects(original);
+  ASSERT_FALSE(originals.empty());
+  for (const auto& [number, object] : originals) {
+    const auto copy = copied.find(number);
+    EXPECT_TRUE(copy != copied.end() && copy->second == object)
+        << "object " << number << " of " << original << " is not the same in "
+        << repair.output << ":\n" << object << "became:\n"
+        << (copy == copied.end() ? "nothing" : copy->second);
+  }
   const CommandResult check = QpdfCheck(repair.output);
   EXPECT_EQ(check.status, 0) << "qpdf --check " << repair.output << "\n" << check.out << check.err;
   EXPECT_FALSE(HasObjectStreams(repair.output));
@@ -243,6 +283,16 @@ TEST_P(OracleModernFile, CutBeforeTheLastCrossReferenceStreamKeepsEverything) {
   EXPECT_EQ(PdfinfoPages(repair.output), 3);
   EXPECT_EQ(PageText(repair.output), PageText(original));
   EXPECT_EQ(EncryptionReport(repair.output), EncryptionReport(original));
+  const std::map<int, std::string> copied = DecryptedObjects(repair.output);
+  const std::map<int, std::string> originals = DecryptedObjects(original);
+  ASSERT_FALSE(originals.empty());
+  for (const auto& [number, object] : originals) {
+    const auto copy = copied.find(number);
+    EXPECT_TRUE(copy != copied.end() && copy->second == object)
+        << "object " << number << " of " << original << " is not the same in "
+        << repair.output << ":\n" << object << "became:\n"
+        << (copy == copied.end() ? "nothing" : copy->second);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Producers, OracleModernFile, ::testing::ValuesIn(PackedDocuments::Kinds()),
