@@ -12,6 +12,7 @@
 #include "object_scan.h"
 #include "pdf_strings.h"
 #include "stream_decode.h"
+#include "stream_extent.h"
 
 namespace tarnwick {
 
@@ -38,59 +39,23 @@ std::optional<std::int64_t> IntegerOf(const PdfValue* value) {
   return value->integer;
 }
 
-// The one filter an object stream may have that the engine decodes: none, or FlateDecode,
-// alone or as the only item of an array. Its parameters follow the same shapes.
-struct StreamFilter {
-  bool flate = false;
-  PredictorParameters predictor;
-};
-
-std::optional<PdfValue> SoleItem(PdfSyntax& syntax, const PdfValue& value) {
-  if (value.kind != PdfValue::Kind::kArray) return value;
-  const auto items = syntax.ReadArray(value.begin);
-  if (!items || items->size() > 1) return std::nullopt;
-  if (items->empty()) return PdfValue{};
-  return items->front();
-}
-
-std::optional<StreamFilter> FilterOf(PdfSyntax& syntax, const PdfDictionary& dictionary) {
-  StreamFilter filter;
-  if (const PdfValue* named = dictionary.Find("Filter")) {
-    const std::optional<PdfValue> sole = SoleItem(syntax, *named);
-    if (!sole) return std::nullopt;
-    filter.flate = sole->IsName("FlateDecode") || sole->IsName("Fl");
-    if (!filter.flate && sole->kind != PdfValue::Kind::kNull) return std::nullopt;
-  }
-  const PdfValue* parameters = dictionary.Find("DecodeParms");
-  if (!parameters || !filter.flate) return filter;
-  const std::optional<PdfValue> sole = SoleItem(syntax, *parameters);
-  if (!sole) return std::nullopt;
-  if (sole->kind != PdfValue::Kind::kDictionary) return filter;
-  const std::optional<PdfDictionary> entries = syntax.ReadDictionary(sole->begin);
-  if (!entries) return std::nullopt;
-  PredictorParameters& p = filter.predictor;
-  p.predictor = IntegerOf(entries->Find("Predictor")).value_or(p.predictor);
-  p.colors = IntegerOf(entries->Find("Colors")).value_or(p.colors);
-  p.bitsPerComponent = IntegerOf(entries->Find("BitsPerComponent")).value_or(p.bitsPerComponent);
-  p.columns = IntegerOf(entries->Find("Columns")).value_or(p.columns);
-  return filter;
-}
-
 // The end of a stream's data: where its /Length says when "endstream" follows there, else the
-// line end before the first "endstream", else the end of the object.
+// line end before the "endstream" that closes the object, else before the first "endstream",
+// else the end of the object.
 std::int64_t StreamDataEnd(SourceReader& reader, PdfSyntax& syntax, const PdfDictionary& dictionary,
                            std::int64_t dataStart, std::int64_t objectEnd) {
   if (const std::optional<std::int64_t> length = IntegerOf(dictionary.Find("Length"))) {
-    if (*length >= 0 && *length <= objectEnd - dataStart) {
-      const std::int64_t end = dataStart + *length;
-      if (reader.Matches(syntax.SkipSpace(end), "endstream")) return end;
+    if (LengthReachesEndstream(reader, syntax, dataStart, *length, objectEnd)) {
+      return dataStart + *length;
     }
   }
+  if (const auto closing = ClosingEndstream(reader, objectEnd); closing && *closing >= dataStart) {
+    return TrueDataEnd(reader, dataStart, *closing);
+  }
   for (std::int64_t at = dataStart; at + 9 <= objectEnd; ++at) {
-    if (reader.ByteAt(at) != 'e' || !reader.Matches(at, "endstream")) continue;
-    if (at > dataStart && reader.ByteAt(at - 1) == '\n') --at;
-    if (at > dataStart && reader.ByteAt(at - 1) == '\r') --at;
-    return at;
+    if (reader.ByteAt(at) == 'e' && reader.Matches(at, "endstream")) {
+      return TrueDataEnd(reader, dataStart, at);
+    }
   }
   return objectEnd;
 }
@@ -223,17 +188,22 @@ std::size_t ObjectScan::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
     begin = 0;
     end = data->Length();
   }
-  DecodedStream decoded;
-  if (filter->flate) {
-    decoded = Inflate(*data, begin, end, cap);
-  } else {
-    const auto length = static_cast<std::size_t>(std::max<std::int64_t>(0, end - begin));
-    decoded.bytes = data->ReadVector(begin, std::min(length, cap));
-    decoded.complete = length <= cap;
+  std::optional<DecodedStream> decoded = DecodeStream(*data, begin, end, cap, *filter);
+  if (!decoded) return 0;
+  if (!decoded->complete && decoded->bytes.size() < cap && filter->coding == StreamCoding::kFlate &&
+      !security_) {
+    // Compressed data that stops decoding may have had its line ends doubled in transfer.
+    if (const auto undone = LineEndsUndone(source_, begin, end)) {
+      SourceReader undoneReader(*undone);
+      auto again = DecodeStream(undoneReader, 0, undoneReader.Length(), cap, *filter);
+      if (again && again->complete) {
+        decoded = std::move(again);
+        results_.lineEndsUndone.push_back(record.number);
+      }
+    }
   }
-  if (!UndoPredictor(decoded, filter->predictor)) return 0;
 
-  const std::vector<PackedObject> objects = PackedObjects(decoded, *count, *first);
+  const std::vector<PackedObject> objects = PackedObjects(*decoded, *count, *first);
   std::vector<std::uint8_t>& text = results_.unpacked;
   std::size_t unpacked = 0;
   for (const PackedObject& object : objects) {
@@ -244,7 +214,7 @@ std::size_t ObjectScan::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
     const std::uint64_t start = text.size();
     AppendText(text, FormatDecimal(static_cast<std::uint64_t>(object.number)));
     AppendText(text, " 0 obj\n");
-    const std::span<const std::uint8_t> bytes(decoded.bytes.data() + object.begin,
+    const std::span<const std::uint8_t> bytes(decoded->bytes.data() + object.begin,
                                               object.end - object.begin);
     if (security_) {
       // Strings inside an object stream were covered by the stream's encryption; standing alone,

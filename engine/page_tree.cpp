@@ -135,6 +135,13 @@ bool RebuildPass::PagePasses(std::int64_t number) {
 
 bool RebuildPass::PageContentsPresent(SourceReader& reader, std::uint64_t start,
                                       std::uint64_t end) {
+  const std::vector<std::int64_t> references = ContentReferences(reader, start, end);
+  return std::all_of(references.begin(), references.end(),
+                     [&](std::int64_t number) { return recordNumbers_.contains(number); });
+}
+
+std::vector<std::int64_t> RebuildPass::ContentReferences(SourceReader& reader, std::uint64_t start,
+                                                         std::uint64_t end) {
   const auto stop = static_cast<std::int64_t>(end);
   std::vector<std::int64_t> references;
   bool valueEnded = false;  // once set, later "Contents" keys of the object add nothing
@@ -164,8 +171,7 @@ bool RebuildPass::PageContentsPresent(SourceReader& reader, std::uint64_t start,
       c = reader.ByteAt(p);
     }
   }
-  return std::all_of(references.begin(), references.end(),
-                     [&](std::int64_t number) { return recordNumbers_.contains(number); });
+  return references;
 }
 
 }  // namespace tarnwick

@@ -50,6 +50,9 @@ bool RebuildPass::RunRebuildPass() {
     if (!TakeXrefStreamTrailer()) MakeFallbackTrailer();
   }
   trailer_ = summary_.fallbackTrailer ? *summary_.fallbackTrailer : results_.trailers.back();
+  for (const std::int64_t number : results_.lineEndsUndone) {
+    summary_.mendedStreams.push_back({number, StreamMend::kLineEndsUndone});
+  }
   ChooseVersions();
   ComputeNewPagesNumber();
   if (!CopyObjects()) return false;
@@ -108,6 +111,14 @@ void RebuildPass::ChooseVersions() {
       newest_.try_emplace(record.number, i - 1);
     }
   }
+  for (const std::int64_t page : pageNumbers_) {
+    if (const ObjectRecord* record = NewestRecord(page)) {
+      for (const std::int64_t content :
+           ContentReferences(ReaderOf(*record), record->start, record->end)) {
+        contentStreams_.insert(content);
+      }
+    }
+  }
 }
 
 bool RebuildPass::IsCopied(std::size_t index) const {
@@ -152,7 +163,8 @@ bool RebuildPass::CopyObjects() {
     // The page check reads the page while its bytes are at hand; the tree is written later.
     if (isPage && IsListableNumber(record->number)) PagePasses(record->number);
     std::uint64_t at = record->start;
-    if (!isPage && reader.File() && record->end - at >= kDirectCopyMinimum &&
+    if (!isPage && CopyMendedStream(*record)) at = record->end;
+    if (at < record->end && !isPage && reader.File() && record->end - at >= kDirectCopyMinimum &&
         output_.CopyFrom(*reader.File(), at, static_cast<std::size_t>(record->end - at))) {
       at = record->end;
     }

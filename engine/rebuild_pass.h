@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -54,6 +55,21 @@ class RebuildPass {
   // Of the kinds, object streams are copied only when the source is encrypted and they could not
   // be read, their unpacked objects only when they could.
   bool IsCopiedKind(const ObjectRecord& record) const;
+  // Writes a stream object whose /Length is wrong, or whose compressed data is broken, mended, up
+  // to its "endstream"; false (nothing written) for every other object (stream_copy.cpp).
+  bool CopyMendedStream(const ObjectRecord& record);
+  // The number a /Length entry gives, directly or through a copied object.
+  std::optional<std::int64_t> DeclaredLength(const PdfValue* length);
+  // The object from `start` with /Length the true length (inserted after "<<" when missing) and
+  // the data of [dataStart, dataEnd), or `data` in its place.
+  void WriteWithLength(std::int64_t start, std::int64_t dictionaryStart, const PdfValue* length,
+                       std::int64_t dataStart, std::int64_t dataEnd,
+                       const std::vector<std::uint8_t>* data);
+  // The object from `start` with its dictionary's entries but /Length, /Filter and /DecodeParms,
+  // then those of the deflated content that follows.
+  void WriteDeflatedContent(std::int64_t start, std::int64_t dictionaryStart,
+                            const PdfDictionary& dictionary, std::span<const std::uint8_t> deflated);
+  void CopySourceBytes(std::int64_t from, std::int64_t to);
   // Copies one chunk of a page; true when its Parent entry was rewritten, in which case the
   // `inherited` entries follow the new reference.
   bool CopyPageChunk(const std::uint8_t* chunk, std::size_t length, const std::string& inherited);
@@ -72,6 +88,9 @@ class RebuildPass {
                     std::vector<std::int64_t>& leaves);
   // False when the record's bytes hold no "Kids" keyword, so that it cannot be an inner node.
   bool MayHoldKids(const ObjectRecord& record) const;
+  // The objects a page's /Contents entries name.
+  std::vector<std::int64_t> ContentReferences(SourceReader& reader, std::uint64_t start,
+                                              std::uint64_t end);
   bool PageContentsPresent(SourceReader& reader, std::uint64_t start, std::uint64_t end);
   // Whether the newest version of `number` passes PageContentsPresent.
   bool PagePasses(std::int64_t number);
@@ -117,6 +136,8 @@ class RebuildPass {
   std::unordered_map<std::int64_t, std::size_t> newest_;
   // Per object number: whether its newest version has all the content streams it names.
   std::unordered_map<std::int64_t, bool> pagePasses_;
+  // The streams that the newest versions of the pages name as their content.
+  std::unordered_set<std::int64_t> contentStreams_;
   // The old page-tree nodes read for inherited attributes, per object number.
   std::unordered_map<std::int64_t, TreeNode> treeNodes_;
   // How many bytes of inherited attributes the pages may still be given.

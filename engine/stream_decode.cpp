@@ -115,7 +115,120 @@ void UndoPng(DecodedStream& stream, std::size_t rowBytes, std::size_t pixelBytes
   stream.bytes = std::move(out);
 }
 
+// One string of the LZW table: the code of all but its last byte, its last byte, its first
+// byte and its length.
+struct LzwEntry {
+  std::uint16_t prefix = 0;
+  std::uint8_t last = 0;
+  std::uint8_t first = 0;
+  std::uint16_t length = 1;
+};
+
+constexpr int kLzwClear = 256;
+constexpr int kLzwEnd = 257;
+constexpr int kLzwFirstFree = 258;
+constexpr int kLzwMaxCodes = 4096;
+
 }  // namespace
+
+DecodedStream DecodeLzw(SourceReader& reader, std::int64_t begin, std::int64_t end,
+                        std::size_t cap, bool earlyChange) {
+  DecodedStream out;
+  std::vector<LzwEntry> table(kLzwMaxCodes);
+  for (int i = 0; i < 256; ++i) {
+    table[static_cast<std::size_t>(i)] = {0, static_cast<std::uint8_t>(i),
+                                          static_cast<std::uint8_t>(i), 1};
+  }
+  int width = 9;
+  int next = kLzwFirstFree;
+  int previous = -1;
+  std::uint32_t buffer = 0;
+  int bits = 0;
+  std::int64_t at = begin;
+  // Writes the string of `code`, last byte first from the end of its place.
+  auto emit = [&](int code) {
+    const std::size_t length = table[static_cast<std::size_t>(code)].length;
+    const std::size_t old = out.bytes.size();
+    out.bytes.resize(old + length);
+    for (std::size_t i = old + length; i > old; --i) {
+      const LzwEntry& entry = table[static_cast<std::size_t>(code)];
+      out.bytes[i - 1] = entry.last;
+      code = entry.prefix;
+    }
+  };
+  while (out.bytes.size() < cap) {
+    while (bits < width) {
+      if (at >= end) {
+        out.complete = bits == 0 || (buffer & ((1u << bits) - 1)) == 0;
+        return out;
+      }
+      buffer = (buffer << 8) | static_cast<std::uint32_t>(reader.ByteAt(at++));
+      bits += 8;
+    }
+    const int code = static_cast<int>((buffer >> (bits - width)) & ((1u << width) - 1));
+    bits -= width;
+    if (code == kLzwClear) {
+      width = 9;
+      next = kLzwFirstFree;
+      previous = -1;
+      continue;
+    }
+    if (code == kLzwEnd) {
+      out.complete = true;
+      return out;
+    }
+    if (previous < 0) {
+      if (code > 255) return out;
+      emit(code);
+      previous = code;
+      continue;
+    }
+    std::uint8_t first = 0;
+    if (code < next) {
+      first = table[static_cast<std::size_t>(code)].first;
+      emit(code);
+    } else if (code == next && next < kLzwMaxCodes) {
+      // The string being defined: the previous one and its own first byte.
+      first = table[static_cast<std::size_t>(previous)].first;
+      emit(previous);
+      out.bytes.push_back(first);
+    } else {
+      return out;  // a code not yet defined: damage
+    }
+    if (next < kLzwMaxCodes) {
+      const LzwEntry& before = table[static_cast<std::size_t>(previous)];
+      table[static_cast<std::size_t>(next)] = {static_cast<std::uint16_t>(previous), first,
+                                               before.first,
+                                               static_cast<std::uint16_t>(before.length + 1)};
+      ++next;
+    }
+    previous = code;
+    if (next + (earlyChange ? 1 : 0) >= (1 << width) && width < 12) ++width;
+  }
+  return out;
+}
+
+std::optional<DecodedStream> DecodeStream(SourceReader& reader, std::int64_t begin,
+                                          std::int64_t end, std::size_t cap,
+                                          const StreamFilter& filter) {
+  DecodedStream decoded;
+  switch (filter.coding) {
+    case StreamCoding::kFlate:
+      decoded = Inflate(reader, begin, end, cap);
+      break;
+    case StreamCoding::kLzw:
+      decoded = DecodeLzw(reader, begin, end, cap, filter.earlyChange);
+      break;
+    case StreamCoding::kNone: {
+      const auto length = static_cast<std::size_t>(std::max<std::int64_t>(0, end - begin));
+      decoded.bytes = reader.ReadVector(begin, std::min(length, cap));
+      decoded.complete = length <= cap;
+      break;
+    }
+  }
+  if (!UndoPredictor(decoded, filter.predictor)) return std::nullopt;
+  return decoded;
+}
 
 DecodedStream Inflate(SourceReader& reader, std::int64_t begin, std::int64_t end, std::size_t cap) {
   DecodedStream out = InflateWith(reader, begin, end, cap, kZlibWindow);

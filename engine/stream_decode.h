@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "source_reader.h"
@@ -27,9 +28,30 @@ struct PredictorParameters {
   std::int64_t columns = 1;
 };
 
+// Decodes LZW data in [begin, end) of `reader` (codes of 9 to 12 bits, as PDF writes them; with
+// `earlyChange` the code width grows one code early). zlib has no LZW, so this small decoder is
+// the engine's own. The data counts as complete when it ends with the end-of-data code, or runs
+// out exactly at a code's end without an invalid code before.
+DecodedStream DecodeLzw(SourceReader& reader, std::int64_t begin, std::int64_t end,
+                        std::size_t cap, bool earlyChange);
+
 // Undoes a PNG (10 to 15) or TIFF (2, eight bits per component) predictor. Only whole rows are
 // kept; a row with an unknown PNG filter ends the data there, which then counts as incomplete.
 // False when the parameters are out of range or name another predictor.
 bool UndoPredictor(DecodedStream& stream, const PredictorParameters& parameters);
+
+// The one filter of a stream that the engine decodes.
+enum class StreamCoding : std::uint8_t { kNone, kFlate, kLzw };
+struct StreamFilter {
+  StreamCoding coding = StreamCoding::kNone;
+  PredictorParameters predictor;
+  bool earlyChange = true;  // LZW only
+};
+
+// The data in [begin, end) decoded by `filter`, its predictor undone; at most `cap` bytes before
+// the predictor. Nothing when the predictor's parameters are out of range.
+std::optional<DecodedStream> DecodeStream(SourceReader& reader, std::int64_t begin,
+                                          std::int64_t end, std::size_t cap,
+                                          const StreamFilter& filter);
 
 }  // namespace tarnwick

@@ -9,7 +9,8 @@ namespace tarnwick {
 enum class RecordOrigin : std::uint8_t {
   kSource,        // a plain object of the source
   kUnpacked,      // an object of an object stream, in ScanResults::unpacked
-  kObjectStream,  // an object stream that gave back objects; copied only when encrypted
+  kObjectStream,  // an object stream that gave back objects; copied only when its encrypted
+                  // source could not be opened
 };
 
 // How the objects packed in an encrypted source's object streams were read.
@@ -84,6 +85,8 @@ struct ScanResults {
   std::vector<std::uint8_t> unpacked;
   std::vector<XrefStreamRecord> xrefStreams;  // in order found
   std::size_t objectStreams = 0;              // met, whether they could be unpacked or not
+  // The numbers of the object streams whose data decoded only with its CR LF pairs taken as LF.
+  std::vector<std::int64_t> lineEndsUndone;
   PackedObjectAccess packedObjects = PackedObjectAccess::kPlain;
   std::vector<std::int64_t> pages;            // in order found
   std::int32_t catalogNumber = 0;

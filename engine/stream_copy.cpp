@@ -1,0 +1,169 @@
+// Streams that the copy cannot write as they stand: a /Length that does not reach "endstream",
+// compressed data whose line ends were doubled, page content that stops decoding. Every other
+// stream, and every other object, is copied byte for byte.
+#include <zlib.h>
+
+#include "decimal.h"
+#include "rebuild_pass.h"
+#include "stream_decode.h"
+#include "stream_extent.h"
+
+namespace tarnwick {
+
+namespace {
+
+// Decoding costs memory; content that decodes to more than this is copied as it stands.
+constexpr std::size_t kMaxMendedBytes = 64 << 20;
+
+// The decoded text up to its last end of line, or without one its last white space: a content
+// stream cut in the middle of an operator would make the whole page unreadable.
+std::span<const std::uint8_t> UpToLastLineEnd(const std::vector<std::uint8_t>& text) {
+  auto cut = [&](auto isBreak) -> std::size_t {
+    for (std::size_t end = text.size(); end > 0; --end) {
+      if (isBreak(text[end - 1])) return end;
+    }
+    return 0;
+  };
+  std::size_t end = cut([](std::uint8_t b) { return b == '\n' || b == '\r'; });
+  if (end == 0) end = cut([](std::uint8_t b) { return b == ' ' || b == '\t' || b == '\f'; });
+  return {text.data(), end};
+}
+
+std::vector<std::uint8_t> Deflated(std::span<const std::uint8_t> text) {
+  uLongf size = compressBound(static_cast<uLong>(text.size()));
+  std::vector<std::uint8_t> out(size);
+  if (compress2(out.data(), &size, text.data(), static_cast<uLong>(text.size()),
+                Z_DEFAULT_COMPRESSION) != Z_OK) {
+    return {};
+  }
+  out.resize(size);
+  return out;
+}
+
+}  // namespace
+
+void RebuildPass::CopySourceBytes(std::int64_t from, std::int64_t to) {
+  while (from < to) {
+    const auto bytes = source_.View(from, static_cast<std::size_t>(to - from));
+    if (bytes.empty()) return;
+    output_.Write(bytes.data(), bytes.size());
+    from += static_cast<std::int64_t>(bytes.size());
+  }
+}
+
+std::optional<std::int64_t> RebuildPass::DeclaredLength(const PdfValue* length) {
+  if (!length) return std::nullopt;
+  if (length->kind == PdfValue::Kind::kInteger) return length->integer;
+  if (length->kind != PdfValue::Kind::kReference) return std::nullopt;
+  const ObjectRecord* record = NewestRecord(length->integer);
+  if (!record) return std::nullopt;
+  SourceReader& reader = ReaderOf(*record);
+  PdfSyntax syntax(reader, static_cast<std::int64_t>(record->end));
+  std::optional<std::int64_t> at = syntax.AfterObjectHeader(static_cast<std::int64_t>(record->start));
+  const std::optional<PdfValue> value = at ? syntax.ReadValue(*at) : std::nullopt;
+  if (!value || value->kind != PdfValue::Kind::kInteger) return std::nullopt;
+  return value->integer;
+}
+
+bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
+  if (record.origin != RecordOrigin::kSource) return false;  // packed objects hold no stream
+  const auto start = static_cast<std::int64_t>(record.start);
+  // Only an object that ends with "endstream" holds a stream, which a look at its last bytes
+  // tells; the dictionary is read only then.
+  const std::optional<std::int64_t> endstream =
+      ClosingEndstream(source_, static_cast<std::int64_t>(record.end));
+  if (!endstream) return false;
+  PdfSyntax syntax(source_, *endstream);
+  const std::optional<std::int64_t> body = syntax.AfterObjectHeader(start);
+  if (!body) return false;
+  const std::int64_t dictionaryStart = syntax.SkipSpace(*body);
+  const std::optional<PdfDictionary> dictionary = syntax.ReadDictionary(dictionaryStart);
+  const std::optional<std::int64_t> dataStart =
+      dictionary ? syntax.StreamDataStart(dictionary->end) : std::nullopt;
+  if (!dataStart || *dataStart > *endstream) return false;
+  const std::int64_t dataEnd = TrueDataEnd(source_, *dataStart, *endstream);
+  const PdfValue* length = dictionary->Find("Length");
+  const std::optional<std::int64_t> declared = DeclaredLength(length);
+  const bool lengthRight =
+      declared && LengthReachesEndstream(source_, syntax, *dataStart, *declared, *endstream);
+
+  const PdfValue* subtype = dictionary->Find("Subtype");
+  const bool content = contentStreams_.contains(record.number) || (subtype && subtype->IsName("Form"));
+  // Encrypted data cannot be decoded here. Decoding is spent on streams whose length was wrong
+  // (doubled line ends change it) and on page content, where damage inside the data matters.
+  const std::optional<StreamFilter> filter =
+      encrypted_ ? std::nullopt : FilterOf(syntax, *dictionary);
+  if (filter && filter->coding != StreamCoding::kNone && (!lengthRight || content) &&
+      dataEnd - *dataStart <= static_cast<std::int64_t>(kMaxMendedBytes)) {
+    std::optional<DecodedStream> decoded =
+        DecodeStream(source_, *dataStart, dataEnd, kMaxMendedBytes, *filter);
+    if (decoded && !decoded->complete && decoded->bytes.size() < kMaxMendedBytes) {
+      if (filter->coding == StreamCoding::kFlate) {
+        if (const auto undone = LineEndsUndone(source_, *dataStart, dataEnd)) {
+          SourceReader undoneReader(*undone);
+          auto again =
+              DecodeStream(undoneReader, 0, undoneReader.Length(), kMaxMendedBytes, *filter);
+          if (again && again->complete) {
+            WriteWithLength(start, dictionaryStart, length, *dataStart, dataEnd, &*undone);
+            summary_.mendedStreams.push_back({record.number, StreamMend::kLineEndsUndone});
+            return true;
+          }
+          if (again && again->bytes.size() > decoded->bytes.size()) decoded = std::move(again);
+        }
+      }
+      const std::span<const std::uint8_t> kept = UpToLastLineEnd(decoded->bytes);
+      const std::vector<std::uint8_t> deflated = content ? Deflated(kept) : std::vector<std::uint8_t>();
+      if (!kept.empty() && !deflated.empty()) {
+        WriteDeflatedContent(start, dictionaryStart, *dictionary, deflated);
+        summary_.mendedStreams.push_back({record.number, StreamMend::kContentCut});
+        return true;
+      }
+    }
+  }
+  if (lengthRight) return false;
+  WriteWithLength(start, dictionaryStart, length, *dataStart, dataEnd, nullptr);
+  summary_.mendedStreams.push_back({record.number, StreamMend::kTrueLength});
+  return true;
+}
+
+void RebuildPass::WriteWithLength(std::int64_t start, std::int64_t dictionaryStart,
+                                  const PdfValue* length, std::int64_t dataStart,
+                                  std::int64_t dataEnd, const std::vector<std::uint8_t>* data) {
+  const std::string trueLength =
+      FormatDecimal(data ? data->size() : static_cast<std::uint64_t>(dataEnd - dataStart));
+  if (length) {
+    CopySourceBytes(start, length->begin);
+    output_.Write(trueLength);
+    CopySourceBytes(length->end, dataStart);
+  } else {
+    CopySourceBytes(start, dictionaryStart + 2);  // up to and with "<<"
+    output_.Write(" /Length ");
+    output_.Write(trueLength);
+    CopySourceBytes(dictionaryStart + 2, dataStart);
+  }
+  if (data) {
+    output_.Write(data->data(), data->size());
+  } else {
+    CopySourceBytes(dataStart, dataEnd);
+  }
+  output_.Write("\nendstream\n");
+}
+
+void RebuildPass::WriteDeflatedContent(std::int64_t start, std::int64_t dictionaryStart,
+                                       const PdfDictionary& dictionary,
+                                       std::span<const std::uint8_t> deflated) {
+  CopySourceBytes(start, dictionaryStart);
+  output_.Write("<<");
+  for (const PdfEntry& entry : dictionary.entries) {
+    if (entry.key == "Length" || entry.key == "Filter" || entry.key == "DecodeParms") continue;
+    output_.WriteByte(' ');
+    CopySourceBytes(entry.keyBegin, entry.value.end);
+  }
+  output_.Write(" /Length ");
+  output_.Write(FormatDecimal(deflated.size()));
+  output_.Write(" /Filter /FlateDecode >>\nstream\n");
+  output_.Write(deflated.data(), deflated.size());
+  output_.Write("\nendstream\n");
+}
+
+}  // namespace tarnwick
