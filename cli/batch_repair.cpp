@@ -24,6 +24,18 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string MendText(StreamMend mend) {
+  switch (mend) {
+    case StreamMend::kTrueLength:
+      return "its /Length was wrong; written with its true length";
+    case StreamMend::kLineEndsUndone:
+      return "its line ends had been doubled (CR LF); undone";
+    case StreamMend::kContentCut:
+      return "its content stopped decoding; what decoded is kept, its page may be incomplete";
+  }
+  return {};
+}
+
 struct Outcome {
   bool repaired = false;
   std::string outputPath;
@@ -84,6 +96,12 @@ Outcome RepairOne(const Options& options, const std::string& path, Terminal& ter
                    (options.password ? "the password given does not open it"
                                      : "needs a password (see --password)") +
                    "; its packed objects were copied still packed and encrypted");
+  }
+  if (outcome.repaired && options.verbose) {
+    for (const MendedStream& mended : engine.Rebuilt().mendedStreams) {
+      terminal.Error(path + ": stream object " + std::to_string(mended.number) + ": " +
+                     MendText(mended.mend));
+    }
   }
   if (!outcome.repaired) {
     std::string message = path + ": not repaired: " + engine.FailureText();

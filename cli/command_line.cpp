@@ -24,6 +24,8 @@ const char kUsage[] =
     "      --password-file=FILE\n"
     "                     the same with the first line of FILE (- for standard input),\n"
     "                     which keeps the password off the command line\n"
+    "  -v, --verbose      list what was mended in each file: streams given their true\n"
+    "                     length, line ends undone, page content cut to what decodes\n"
     "  -h, --help         show this help and exit\n"
     "      --version      show the version and exit\n"
     "\n"
@@ -62,6 +64,8 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& argument
       onlyFiles = true;
     } else if (argument == "-h" || argument == "--help") {
       options.help = true;
+    } else if (argument == "-v" || argument == "--verbose") {
+      options.verbose = true;
     } else if (argument == "--version") {
       options.version = true;
     } else if (argument == "--overwrite") {

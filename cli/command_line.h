@@ -13,6 +13,7 @@ struct Options {
   int jobs = 1;
   std::optional<std::string> password;      // --password=PASSWORD
   std::optional<std::string> passwordFile;  // --password-file=FILE, "-" for standard input
+  bool verbose = false;  // list what was mended in each file
   bool help = false;
   bool version = false;
 };
