@@ -3,6 +3,7 @@
 // stream, and every other object, is copied byte for byte.
 #include <zlib.h>
 
+#include "content_prefix.h"
 #include "decimal.h"
 #include "rebuild_pass.h"
 #include "stream_decode.h"
@@ -14,20 +15,6 @@ namespace {
 
 // Decoding costs memory; content that decodes to more than this is copied as it stands.
 constexpr std::size_t kMaxMendedBytes = 64 << 20;
-
-// The decoded text up to its last end of line, or without one its last white space: a content
-// stream cut in the middle of an operator would make the whole page unreadable.
-std::span<const std::uint8_t> UpToLastLineEnd(const std::vector<std::uint8_t>& text) {
-  auto cut = [&](auto isBreak) -> std::size_t {
-    for (std::size_t end = text.size(); end > 0; --end) {
-      if (isBreak(text[end - 1])) return end;
-    }
-    return 0;
-  };
-  std::size_t end = cut([](std::uint8_t b) { return b == '\n' || b == '\r'; });
-  if (end == 0) end = cut([](std::uint8_t b) { return b == ' ' || b == '\t' || b == '\f'; });
-  return {text.data(), end};
-}
 
 std::vector<std::uint8_t> Deflated(std::span<const std::uint8_t> text) {
   uLongf size = compressBound(static_cast<uLong>(text.size()));
@@ -111,7 +98,7 @@ bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
           if (again && again->bytes.size() > decoded->bytes.size()) decoded = std::move(again);
         }
       }
-      const std::span<const std::uint8_t> kept = UpToLastLineEnd(decoded->bytes);
+      const std::span<const std::uint8_t> kept = ReadableContentPrefix(decoded->bytes);
       const std::vector<std::uint8_t> deflated = content ? Deflated(kept) : std::vector<std::uint8_t>();
       if (!kept.empty() && !deflated.empty()) {
         WriteDeflatedContent(start, dictionaryStart, *dictionary, deflated);

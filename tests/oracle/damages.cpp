@@ -16,7 +16,48 @@ void ForEachAtLineStart(const std::string& pdf, const std::string& word, Visit v
   }
 }
 
+// Where the data of the last version of stream object `number` lies, and its dictionary.
+struct StreamPlace {
+  std::size_t header = 0;
+  std::size_t data = 0;
+  std::size_t end = 0;  // before the end of line that precedes "endstream"
+};
+
+StreamPlace PlaceOfStream(const std::string& pdf, int number) {
+  const std::size_t objectEnd = LastObjectEnd(pdf, number, pdf.size());
+  StreamPlace place;
+  place.header = pdf.rfind(std::to_string(number) + " 0 obj", objectEnd);
+  place.data = pdf.find("stream", place.header) + 6;
+  if (pdf[place.data] == '\r') ++place.data;
+  if (pdf[place.data] == '\n') ++place.data;
+  place.end = pdf.rfind("endstream", objectEnd);
+  if (pdf[place.end - 1] == '\n') --place.end;
+  if (pdf[place.end - 1] == '\r') --place.end;
+  return place;
+}
+
 }  // namespace
+
+std::string MisstatedLength(const std::string& pdf, int number, long delta) {
+  const StreamPlace place = PlaceOfStream(pdf, number);
+  const auto key = pdf.find("/Length", place.header) + 7;
+  auto valueEnd = pdf.find_first_of("/>", key);
+  // A reference "12 0 R" ends with its R; the key's value is all of it.
+  const auto text = pdf.substr(key, valueEnd - key);
+  const auto length = static_cast<long>(place.end - place.data) + delta;
+  return pdf.substr(0, key) + " " + std::to_string(length) + (text.back() == ' ' ? " " : "") +
+         pdf.substr(valueEnd);
+}
+
+std::string FlippedStreamData(const std::string& pdf, int number) {
+  const StreamPlace place = PlaceOfStream(pdf, number);
+  std::string damaged = pdf;
+  const std::size_t from = place.data + (place.end - place.data) * 3 / 4;
+  for (std::size_t at = from; at < from + 4 && at < place.end; ++at) {
+    damaged[at] = static_cast<char>(~damaged[at]);
+  }
+  return damaged;
+}
 
 std::string CutTail(const std::string& pdf, std::size_t keep) { return pdf.substr(0, keep); }
 

@@ -18,6 +18,13 @@ std::string WithoutTrailers(const std::string& pdf);
 // Every startxref value's digits replaced by nines, keeping the file's length.
 std::string GarbledStartXref(const std::string& pdf);
 
+// The last version of stream object `number` with its /Length value made `delta` bytes off the
+// true length of its data, written as a direct number.
+std::string MisstatedLength(const std::string& pdf, int number, long delta);
+// Four bytes three quarters into the data of the last version of stream object `number`
+// inverted: past the code tables at the start of compressed data.
+std::string FlippedStreamData(const std::string& pdf, int number);
+
 // Where the last complete "N 0 obj" .. "endobj" version of object `number` ends (the byte after
 // "endobj"), among those that end at or before `limit`; 0 when none does.
 std::size_t LastObjectEnd(const std::string& pdf, int number, std::size_t limit);

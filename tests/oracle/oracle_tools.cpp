@@ -83,6 +83,12 @@ std::set<int> PageNumbersOf(const std::vector<PageObjects>& pages) {
   return numbers;
 }
 
+std::string RawStreamData(const fs::path& pdf, int number) {
+  return RunShell("qpdf --show-object=" + std::to_string(number) + " --raw-stream-data " +
+                  Quoted(pdf))
+      .out;
+}
+
 bool HasObjectStreams(const fs::path& pdf) {
   return RunShell("qpdf --show-xref " + Quoted(pdf)).out.find(": compressed;") != std::string::npos;
 }

@@ -38,6 +38,8 @@ struct PageObjects {
 };
 std::vector<PageObjects> QpdfPages(const std::filesystem::path& pdf);
 std::set<int> PageNumbersOf(const std::vector<PageObjects>& pages);
+// The raw (still encoded) data of stream object `number`, as qpdf reads it.
+std::string RawStreamData(const std::filesystem::path& pdf, int number);
 // True when some object of the file is stored inside an object stream.
 bool HasObjectStreams(const std::filesystem::path& pdf);
 // The /ID array of the trailer as qpdf prints it, or an empty text.
