@@ -117,27 +117,44 @@ TEST_P(OracleDamagedFile, CrLfLineEndsAreUndoneInStreamsAndCostNothing) {
 
 // A stream's /Length too short or too long, and bytes inverted in the data of the first page's
 // content: the copy is clean, and every other stream is copied byte for byte. Compressed content
-// keeps what decoded before the damage; uncompressed content is copied as it stands.
+// keeps what decoded before the damage; uncompressed content is copied as it stands. The
+// uncompressed document also gets its first page's content LZW-encoded, whole and damaged.
 TEST_P(OracleDamagedFile, BrokenStreamsAreMendedAndNoOtherChanges) {
   ASSERT_FALSE(pages_.empty() || pages_.front().contents.empty());
   const int content = pages_.front().contents.front();
-  const std::pair<std::string, std::string> damages[] = {
-      {"length-short", MisstatedLength(bytes_, content, -7)},
-      {"length-long", MisstatedLength(bytes_, content, 40)},
-      {"content-flipped", FlippedStreamData(bytes_, content)},
+  struct Damage {
+    std::string label;
+    std::string bytes;
+    bool textWhole;
   };
+  std::vector<Damage> damages = {
+      {"length-short", MisstatedLength(bytes_, content, -7), true},
+      {"length-long", MisstatedLength(bytes_, content, 40), true},
+      {"content-flipped", FlippedStreamData(bytes_, content), false},
+  };
+  if (GetParam() == "qdf") {
+    const std::string lzw = WithLzwContent(bytes_, content);
+    damages.push_back({"lzw-whole", lzw, true});
+    damages.push_back({"lzw-flipped", FlippedStreamData(lzw, content), false});
+  }
   const std::string originalText = PageText(original_);
-  for (const auto& [label, damaged] : damages) {
+  for (const auto& [label, damaged, textWhole] : damages) {
     SCOPED_TRACE(label);
     const EngineRepair repair = RepairDamaged(label, damaged, intactPages_);
     const std::string text = PageText(repair.output);
-    if (label != "content-flipped") {
+    if (textWhole) {
       EXPECT_EQ(text, originalText);
     } else {
       // The pages after the first are untouched; the first keeps a line or more.
       const auto firstPageEnd = originalText.find('\f');
       EXPECT_EQ(text.substr(text.find('\f')), originalText.substr(firstPageEnd));
-      if (GetParam() != "qdf") EXPECT_NE(text.find('\f'), 0u) << "the first page lost all text";
+      if (label != "content-flipped" || GetParam() != "qdf") {
+        EXPECT_NE(text.find('\f'), 0u) << "the first page lost all text";
+      }
+    }
+    if (label == "lzw-whole") {
+      EXPECT_EQ(RawStreamData(repair.output, content), RawStreamData(work_ / "lzw-whole.pdf", content))
+          << "a whole LZW stream was changed";
     }
     for (const PageObjects& page : pages_) {
       for (const int stream : page.contents) {

@@ -1,5 +1,8 @@
 #include "damages.h"
 
+#include <cstdint>
+#include <map>
+
 namespace tarnwick::oracle {
 
 namespace {
@@ -36,7 +39,63 @@ StreamPlace PlaceOfStream(const std::string& pdf, int number) {
   return place;
 }
 
+// An LZW encoder of the PDF kind, to make streams that qpdf and the other tools here no longer
+// write: a clear code first, codes growing from 9 to 12 bits one code early, a clear code when
+// the table is full, the end-of-data code last.
+std::string LzwEncoded(const std::string& data) {
+  std::map<std::string, int> table;
+  int next = 0;
+  int width = 9;
+  auto reset = [&] {
+    table.clear();
+    for (int i = 0; i < 256; ++i) table[std::string(1, static_cast<char>(i))] = i;
+    next = 258;
+    width = 9;
+  };
+  std::string out;
+  std::uint32_t pending = 0;
+  int bits = 0;
+  auto put = [&](int code) {
+    pending = (pending << width) | static_cast<std::uint32_t>(code);
+    bits += width;
+    while (bits >= 8) {
+      bits -= 8;
+      out += static_cast<char>((pending >> bits) & 0xFF);
+    }
+  };
+  reset();
+  put(256);
+  std::string current;
+  for (const char c : data) {
+    if (table.contains(current + c)) {
+      current += c;
+      continue;
+    }
+    put(table[current]);
+    table[current + c] = next++;
+    if (next + 1 > (1 << width) && width < 12) ++width;
+    if (next >= 4094) {
+      put(256);
+      reset();
+    }
+    current = std::string(1, c);
+  }
+  if (!current.empty()) put(table[current]);
+  put(257);
+  if (bits > 0) out += static_cast<char>((pending << (8 - bits)) & 0xFF);
+  return out;
+}
+
 }  // namespace
+
+std::string WithLzwContent(const std::string& pdf, int number) {
+  const StreamPlace place = PlaceOfStream(pdf, number);
+  const std::string encoded = LzwEncoded(pdf.substr(place.data, place.end - place.data));
+  const std::size_t body = pdf.find("obj", place.header) + 3;
+  return pdf.substr(0, body) + "\n<< /Length " + std::to_string(encoded.size()) +
+         " /Filter /LZWDecode >>\nstream\n" + encoded + "\nendstream\n" +
+         pdf.substr(pdf.find("endobj", place.end));
+}
 
 std::string MisstatedLength(const std::string& pdf, int number, long delta) {
   const StreamPlace place = PlaceOfStream(pdf, number);

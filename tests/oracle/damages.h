@@ -25,6 +25,10 @@ std::string MisstatedLength(const std::string& pdf, int number, long delta);
 // inverted: past the code tables at the start of compressed data.
 std::string FlippedStreamData(const std::string& pdf, int number);
 
+// The uncompressed data of stream object `number` LZW-encoded (9 to 12-bit codes, early change,
+// as PDF writes them), its dictionary made /Length and /Filter /LZWDecode only.
+std::string WithLzwContent(const std::string& pdf, int number);
+
 // Where the last complete "N 0 obj" .. "endobj" version of object `number` ends (the byte after
 // "endobj"), among those that end at or before `limit`; 0 when none does.
 std::size_t LastObjectEnd(const std::string& pdf, int number, std::size_t limit);
