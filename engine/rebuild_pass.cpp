@@ -26,6 +26,11 @@ int CopyProgress(std::uint64_t written, std::uint64_t sourceLength) {
 // Large values inherited by very many pages could multiply the output; this much and twice the
 // source's size is what the pages may be given in all.
 constexpr std::size_t kInheritedBudgetFloor = 64 << 20;
+// Checking and mending streams decodes them: all of one job's decoding is held to this much and
+// a multiple of the source's size, so that a file of compressed bombs costs no more than a few
+// passes over a large file.
+constexpr std::uint64_t kDecodeBudgetFloor = 256 << 20;
+constexpr std::uint64_t kDecodeBudgetPerSourceByte = 8;
 
 }  // namespace
 
@@ -38,7 +43,8 @@ RebuildPass::RebuildPass(const ScanResults& results, SourceReader& source, Outpu
       progress_(progress),
       protection_(ProtectionInForce(results)),
       decodeParmsSeen_(results.decodeParmsSeen),
-      inheritedBytesLeft_(kInheritedBudgetFloor + 2 * results.sourceLength) {
+      inheritedBytesLeft_(kInheritedBudgetFloor + 2 * results.sourceLength),
+      decodeBudget_(kDecodeBudgetFloor + kDecodeBudgetPerSourceByte * results.sourceLength) {
   for (const ObjectRecord& record : results.objects) recordNumbers_.insert(record.number);
   pageNumbers_.insert(results.pages.begin(), results.pages.end());
 }

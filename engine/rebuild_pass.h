@@ -18,6 +18,7 @@
 #include "rebuild_summary.h"
 #include "scan_results.h"
 #include "source_reader.h"
+#include "stream_decode.h"
 
 namespace tarnwick {
 
@@ -60,6 +61,10 @@ class RebuildPass {
   bool CopyMendedStream(const ObjectRecord& record);
   // The number a /Length entry gives, directly or through a copied object.
   std::optional<std::int64_t> DeclaredLength(const PdfValue* length);
+  // The stream's data decoded, when the job's decoding budget allows; data that reaches the cap
+  // counts as whole, so that no limit is mistaken for damage.
+  std::optional<DecodedStream> DecodeWithinBudget(SourceReader& reader, std::int64_t begin,
+                                                  std::int64_t end, const StreamFilter& filter);
   // The object from `start` with /Length the true length (inserted after "<<" when missing) and
   // the data of [dataStart, dataEnd), or `data` in its place.
   void WriteWithLength(std::int64_t start, std::int64_t dictionaryStart, const PdfValue* length,
@@ -138,6 +143,10 @@ class RebuildPass {
   std::unordered_map<std::int64_t, bool> pagePasses_;
   // The streams that the newest versions of the pages name as their content.
   std::unordered_set<std::int64_t> contentStreams_;
+  // The numbers that indirect /Length entries named, as read once.
+  std::unordered_map<std::int64_t, std::optional<std::int64_t>> lengthObjects_;
+  // How many more bytes the job may decode to check and mend streams.
+  std::uint64_t decodeBudget_;
   // The old page-tree nodes read for inherited attributes, per object number.
   std::unordered_map<std::int64_t, TreeNode> treeNodes_;
   // How many bytes of inherited attributes the pages may still be given.

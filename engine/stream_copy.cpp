@@ -42,14 +42,30 @@ std::optional<std::int64_t> RebuildPass::DeclaredLength(const PdfValue* length) 
   if (!length) return std::nullopt;
   if (length->kind == PdfValue::Kind::kInteger) return length->integer;
   if (length->kind != PdfValue::Kind::kReference) return std::nullopt;
+  // Many streams may name one object, which is read once.
+  const auto known = lengthObjects_.find(length->integer);
+  if (known != lengthObjects_.end()) return known->second;
+  std::optional<std::int64_t>& number = lengthObjects_[length->integer];
   const ObjectRecord* record = NewestRecord(length->integer);
-  if (!record) return std::nullopt;
+  if (!record) return number;
   SourceReader& reader = ReaderOf(*record);
   PdfSyntax syntax(reader, static_cast<std::int64_t>(record->end));
   std::optional<std::int64_t> at = syntax.AfterObjectHeader(static_cast<std::int64_t>(record->start));
   const std::optional<PdfValue> value = at ? syntax.ReadValue(*at) : std::nullopt;
-  if (!value || value->kind != PdfValue::Kind::kInteger) return std::nullopt;
-  return value->integer;
+  if (value && value->kind == PdfValue::Kind::kInteger) number = value->integer;
+  return number;
+}
+
+std::optional<DecodedStream> RebuildPass::DecodeWithinBudget(SourceReader& reader,
+                                                             std::int64_t begin, std::int64_t end,
+                                                             const StreamFilter& filter) {
+  if (decodeBudget_ == 0) return std::nullopt;
+  const std::size_t cap = static_cast<std::size_t>(std::min<std::uint64_t>(kMaxMendedBytes, decodeBudget_));
+  std::optional<DecodedStream> decoded = DecodeStream(reader, begin, end, cap, filter);
+  // Data cut by the cap counts as whole: a limit is not damage.
+  if (decoded && decoded->bytes.size() >= cap) decoded->complete = true;
+  decodeBudget_ -= std::min<std::uint64_t>(decodeBudget_, decoded ? decoded->bytes.size() : 0);
+  return decoded;
 }
 
 bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
@@ -82,14 +98,12 @@ bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
       encrypted_ ? std::nullopt : FilterOf(syntax, *dictionary);
   if (filter && filter->coding != StreamCoding::kNone && (!lengthRight || content) &&
       dataEnd - *dataStart <= static_cast<std::int64_t>(kMaxMendedBytes)) {
-    std::optional<DecodedStream> decoded =
-        DecodeStream(source_, *dataStart, dataEnd, kMaxMendedBytes, *filter);
-    if (decoded && !decoded->complete && decoded->bytes.size() < kMaxMendedBytes) {
+    std::optional<DecodedStream> decoded = DecodeWithinBudget(source_, *dataStart, dataEnd, *filter);
+    if (decoded && !decoded->complete) {
       if (filter->coding == StreamCoding::kFlate) {
         if (const auto undone = LineEndsUndone(source_, *dataStart, dataEnd)) {
           SourceReader undoneReader(*undone);
-          auto again =
-              DecodeStream(undoneReader, 0, undoneReader.Length(), kMaxMendedBytes, *filter);
+          auto again = DecodeWithinBudget(undoneReader, 0, undoneReader.Length(), *filter);
           if (again && again->complete) {
             WriteWithLength(start, dictionaryStart, length, *dataStart, dataEnd, &*undone);
             summary_.mendedStreams.push_back({record.number, StreamMend::kLineEndsUndone});
