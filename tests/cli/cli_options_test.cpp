@@ -117,5 +117,26 @@ TEST(CliOptions, PasswordsOpenPackedObjectsAndAFileNoneOpensIsNamedInAWarning) {
   }
 }
 
+// A content stream whose /Length is wrong is mended either way; --verbose says which.
+TEST(CliOptions, VerboseListsTheStreamsMendedInEachFile) {
+  test::TempFolder tmp;
+  const auto pdf = tmp / "lengths.pdf";
+  std::string bytes = TextPdf("lengths", 1);
+  const auto length = bytes.find("/Length ") + 8;
+  bytes.replace(length, bytes.find(' ', length) - length, "3");
+  test::WriteFile(pdf, bytes);
+  for (const bool verbose : {false, true}) {
+    std::vector<std::string> arguments = {"--overwrite", "-o", tmp / "out", pdf};
+    if (verbose) arguments.insert(arguments.begin(), "--verbose");
+    const CommandResult run = RunRepairTool(arguments, tmp.Path());
+    EXPECT_EQ(run.status, 0) << run.err;
+    const bool listed = run.err.find(pdf.string() + ": stream object ") != std::string::npos &&
+                        run.err.find("its /Length was wrong") != std::string::npos;
+    EXPECT_EQ(listed, verbose) << run.err;
+    const CommandResult check = oracle::QpdfCheck(tmp / "out" / "lengths.pdf");
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
+  }
+}
+
 }  // namespace
 }  // namespace tarnwick::cli_test
