@@ -42,10 +42,10 @@ std::optional<std::int64_t> IntegerOf(const PdfValue* value) {
 // The end of a stream's data: where its /Length says when "endstream" follows there, else the
 // line end before the "endstream" that closes the object, else before the first "endstream",
 // else the end of the object.
-std::int64_t StreamDataEnd(SourceReader& reader, PdfSyntax& syntax, const PdfDictionary& dictionary,
+std::int64_t StreamDataEnd(SourceReader& reader, const PdfDictionary& dictionary,
                            std::int64_t dataStart, std::int64_t objectEnd) {
   if (const std::optional<std::int64_t> length = IntegerOf(dictionary.Find("Length"))) {
-    if (LengthReachesEndstream(reader, syntax, dataStart, *length, objectEnd)) {
+    if (LengthReachesEndstream(reader, dataStart, *length, objectEnd)) {
       return dataStart + *length;
     }
   }
@@ -167,7 +167,7 @@ std::size_t ObjectScan::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
   const std::optional<std::int64_t> dataStart = syntax.StreamDataStart(dictionary.end);
   if (!count || !first || !filter || !dataStart) return 0;
   const auto objectEnd = static_cast<std::int64_t>(record.end);
-  const std::int64_t dataEnd = StreamDataEnd(source_, syntax, dictionary, *dataStart, objectEnd);
+  const std::int64_t dataEnd = StreamDataEnd(source_, dictionary, *dataStart, objectEnd);
 
   const std::size_t cap = std::min(
       kMaxStreamBytes, kMaxUnpackedBytes - std::min(kMaxUnpackedBytes, results_.unpacked.size()));
@@ -193,7 +193,9 @@ std::size_t ObjectScan::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
   if (!decoded->complete && decoded->bytes.size() < cap && filter->coding == StreamCoding::kFlate &&
       !security_) {
     // Compressed data that stops decoding may have had its line ends doubled in transfer.
-    if (const auto undone = LineEndsUndone(source_, begin, end)) {
+    // A CR LF after "stream" that became CR CR LF leaves a CR LF in front of the data.
+    const bool doubledEol = source_.ByteAt(begin - 1) == '\r' && source_.Matches(begin, "\r\n");
+    if (const auto undone = LineEndsUndone(source_, begin + (doubledEol ? 2 : 0), end)) {
       SourceReader undoneReader(*undone);
       auto again = DecodeStream(undoneReader, 0, undoneReader.Length(), cap, *filter);
       if (again && again->complete) {

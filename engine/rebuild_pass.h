@@ -65,10 +65,11 @@ class RebuildPass {
   // counts as whole, so that no limit is mistaken for damage.
   std::optional<DecodedStream> DecodeWithinBudget(SourceReader& reader, std::int64_t begin,
                                                   std::int64_t end, const StreamFilter& filter);
-  // The object from `start` with /Length the true length (inserted after "<<" when missing) and
-  // the data of [dataStart, dataEnd), or `data` in its place.
+  // The object from `start` up to its "stream" keyword (which ends at `streamEnd`) with /Length
+  // the true length (inserted after "<<" when missing), then the data of [dataStart, dataEnd),
+  // or `data` in its place.
   void WriteWithLength(std::int64_t start, std::int64_t dictionaryStart, const PdfValue* length,
-                       std::int64_t dataStart, std::int64_t dataEnd,
+                       std::int64_t streamEnd, std::int64_t dataStart, std::int64_t dataEnd,
                        const std::vector<std::uint8_t>* data);
   // The object from `start` with its dictionary's entries but /Length, /Filter and /DecodeParms,
   // then those of the deflated content that follows.

@@ -81,14 +81,21 @@ bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
   if (!body) return false;
   const std::int64_t dictionaryStart = syntax.SkipSpace(*body);
   const std::optional<PdfDictionary> dictionary = syntax.ReadDictionary(dictionaryStart);
-  const std::optional<std::int64_t> dataStart =
+  std::optional<std::int64_t> dataStart =
       dictionary ? syntax.StreamDataStart(dictionary->end) : std::nullopt;
   if (!dataStart || *dataStart > *endstream) return false;
-  const std::int64_t dataEnd = TrueDataEnd(source_, *dataStart, *endstream);
+  const std::int64_t streamEnd = syntax.SkipSpace(dictionary->end) + 6;  // after "stream"
+  // "stream" then CR CR LF is a CR LF whose LF became CR LF: the data starts after all three,
+  // and the end of line is written anew.
+  const bool doubledEol = source_.Matches(streamEnd, "\r\r\n");
+  if (doubledEol) dataStart = streamEnd + 3;
   const PdfValue* length = dictionary->Find("Length");
   const std::optional<std::int64_t> declared = DeclaredLength(length);
-  const bool lengthRight =
-      declared && LengthReachesEndstream(source_, syntax, *dataStart, *declared, *endstream);
+  const bool lengthRight = !doubledEol && declared &&
+                           LengthReachesEndstream(source_, *dataStart, *declared, *endstream);
+  // A right length is taken as it is: data may end with a CR of its own before the LF.
+  const std::int64_t dataEnd =
+      lengthRight ? *dataStart + *declared : TrueDataEnd(source_, *dataStart, *endstream);
 
   const PdfValue* subtype = dictionary->Find("Subtype");
   const bool content = contentStreams_.contains(record.number) || (subtype && subtype->IsName("Form"));
@@ -105,7 +112,8 @@ bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
           SourceReader undoneReader(*undone);
           auto again = DecodeWithinBudget(undoneReader, 0, undoneReader.Length(), *filter);
           if (again && again->complete) {
-            WriteWithLength(start, dictionaryStart, length, *dataStart, dataEnd, &*undone);
+            WriteWithLength(start, dictionaryStart, length, streamEnd, *dataStart, dataEnd,
+                            &*undone);
             summary_.mendedStreams.push_back({record.number, StreamMend::kLineEndsUndone});
             return true;
           }
@@ -122,26 +130,29 @@ bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
     }
   }
   if (lengthRight) return false;
-  WriteWithLength(start, dictionaryStart, length, *dataStart, dataEnd, nullptr);
+  WriteWithLength(start, dictionaryStart, length, streamEnd, *dataStart, dataEnd, nullptr);
   summary_.mendedStreams.push_back({record.number, StreamMend::kTrueLength});
   return true;
 }
 
 void RebuildPass::WriteWithLength(std::int64_t start, std::int64_t dictionaryStart,
-                                  const PdfValue* length, std::int64_t dataStart,
-                                  std::int64_t dataEnd, const std::vector<std::uint8_t>* data) {
+                                  const PdfValue* length, std::int64_t streamEnd,
+                                  std::int64_t dataStart, std::int64_t dataEnd,
+                                  const std::vector<std::uint8_t>* data) {
   const std::string trueLength =
       FormatDecimal(data ? data->size() : static_cast<std::uint64_t>(dataEnd - dataStart));
   if (length) {
     CopySourceBytes(start, length->begin);
     output_.Write(trueLength);
-    CopySourceBytes(length->end, dataStart);
+    CopySourceBytes(length->end, streamEnd);
   } else {
     CopySourceBytes(start, dictionaryStart + 2);  // up to and with "<<"
     output_.Write(" /Length ");
     output_.Write(trueLength);
-    CopySourceBytes(dictionaryStart + 2, dataStart);
+    CopySourceBytes(dictionaryStart + 2, streamEnd);
   }
+  // The end of line after "stream" is written anew: damage may have left a lone CR there.
+  output_.WriteByte('\n');
   if (data) {
     output_.Write(data->data(), data->size());
   } else {

@@ -66,10 +66,13 @@ std::int64_t TrueDataEnd(SourceReader& reader, std::int64_t dataStart, std::int6
   return end;
 }
 
-bool LengthReachesEndstream(SourceReader& reader, PdfSyntax& syntax, std::int64_t dataStart,
-                            std::int64_t length, std::int64_t limit) {
+bool LengthReachesEndstream(SourceReader& reader, std::int64_t dataStart, std::int64_t length,
+                            std::int64_t limit) {
   if (length < 0 || length > limit - dataStart) return false;
-  return reader.Matches(syntax.SkipSpace(dataStart + length), "endstream");
+  // White space only: a '%' inside binary data starts no comment.
+  std::int64_t at = dataStart + length;
+  while (at < limit && IsPdfSpace(reader.ByteAt(at))) ++at;
+  return reader.Matches(at, "endstream");
 }
 
 std::optional<std::vector<std::uint8_t>> LineEndsUndone(SourceReader& reader, std::int64_t begin,

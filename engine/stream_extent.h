@@ -24,8 +24,8 @@ std::int64_t TrueDataEnd(SourceReader& reader, std::int64_t dataStart, std::int6
 
 // Whether a declared /Length is right: after that many bytes of data, only white space stands
 // before an "endstream".
-bool LengthReachesEndstream(SourceReader& reader, PdfSyntax& syntax, std::int64_t dataStart,
-                            std::int64_t length, std::int64_t limit);
+bool LengthReachesEndstream(SourceReader& reader, std::int64_t dataStart, std::int64_t length,
+                            std::int64_t limit);
 
 // The data in [begin, end) with every CR LF taken as a single LF, as it stood before a transfer
 // in text mode doubled its line ends; nothing when it holds no CR LF.
