@@ -146,12 +146,12 @@ class RebuildPass {
   std::unordered_set<std::int64_t> contentStreams_;
   // The numbers that indirect /Length entries named, as read once.
   std::unordered_map<std::int64_t, std::optional<std::int64_t>> lengthObjects_;
-  // How many more bytes the job may decode to check and mend streams.
-  std::uint64_t decodeBudget_;
   // The old page-tree nodes read for inherited attributes, per object number.
   std::unordered_map<std::int64_t, TreeNode> treeNodes_;
   // How many bytes of inherited attributes the pages may still be given.
   std::size_t inheritedBytesLeft_;
+  // How many more bytes the job may decode to check and mend streams.
+  std::uint64_t decodeBudget_;
 
   std::optional<std::uint64_t> xrefOffset_;
   std::uint64_t xrefSize_ = 0;
