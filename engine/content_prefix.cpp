@@ -1,82 +1,111 @@
 #include "content_prefix.h"
 
+#include <optional>
+
 #include "byte_classes.h"
 
 namespace tarnwick {
 
 namespace {
 
-bool IsContentSpace(int c) { return IsPdfSpace(c); }
+// The end of the token that starts at `at`, or nothing when it cannot stand in content there.
+// `nesting` counts the arrays and dictionaries open.
+std::optional<std::size_t> TokenEnd(std::span<const std::uint8_t> text, std::size_t at,
+                                    int& nesting) {
+  const std::size_t size = text.size();
+  const std::uint8_t c = text[at];
+  if (c == '(') {
+    int depth = 0;
+    for (; at < size; ++at) {
+      if (text[at] == '\\') {
+        ++at;
+      } else if (text[at] == '(') {
+        ++depth;
+      } else if (text[at] == ')' && --depth == 0) {
+        return at + 1;
+      }
+    }
+    return std::nullopt;
+  }
+  if (c == '<' && at + 1 < size && text[at + 1] == '<') {
+    ++nesting;
+    return at + 2;
+  }
+  if (c == '>' && at + 1 < size && text[at + 1] == '>') {
+    if (--nesting < 0) return std::nullopt;
+    return at + 2;
+  }
+  if (c == '<') {
+    for (++at; at < size && text[at] != '>'; ++at) {
+      if (!IsHexDigit(text[at]) && !IsPdfSpace(text[at])) return std::nullopt;
+    }
+    if (at >= size) return std::nullopt;
+    return at + 1;
+  }
+  if (c == '[') {
+    ++nesting;
+    return at + 1;
+  }
+  if (c == ']') {
+    if (--nesting < 0) return std::nullopt;
+    return at + 1;
+  }
+  if (c == ')' || c == '>' || c == '{' || c == '}') return std::nullopt;
+  if (c == '%') {
+    while (at < size && !IsLineEnd(text[at])) ++at;
+    return at;
+  }
+  if (c == 'I' && at + 2 < size && text[at + 1] == 'D' && IsPdfSpace(text[at + 2]) &&
+      (at == 0 || IsPdfSpace(text[at - 1]))) {
+    // Inline image data is binary up to an "EI" between white space.
+    for (std::size_t end = at + 3; end + 2 < size; ++end) {
+      if (IsPdfSpace(text[end - 1]) && text[end] == 'E' && text[end + 1] == 'I' &&
+          IsPdfSpace(text[end + 2])) {
+        return end + 2;
+      }
+    }
+    return std::nullopt;
+  }
+  if (!IsPdfSpace(c) && (c < 0x20 || c >= 0x7F)) return std::nullopt;
+  return at + 1;
+}
 
 }  // namespace
 
-std::span<const std::uint8_t> ReadableContentPrefix(std::span<const std::uint8_t> text) {
+std::vector<std::uint8_t> ReadableContent(std::span<const std::uint8_t> text) {
   const std::size_t size = text.size();
-  std::size_t lastLineEnd = 0;
-  std::size_t lastSpace = 0;
-  int nesting = 0;  // arrays and dictionaries open
-  std::size_t at = 0;
-  auto anomaly = [&] { return std::span(text.data(), lastLineEnd ? lastLineEnd : lastSpace); };
-  while (at < size) {
-    const std::uint8_t c = text[at];
-    if (c == '(') {
-      int depth = 0;
-      for (; at < size; ++at) {
-        if (text[at] == '\\') {
-          ++at;
-        } else if (text[at] == '(') {
-          ++depth;
-        } else if (text[at] == ')' && --depth == 0) {
-          break;
-        }
-      }
-      if (at >= size) return anomaly();
-      ++at;
-    } else if (c == '<' && at + 1 < size && text[at + 1] == '<') {
-      ++nesting;
-      at += 2;
-    } else if (c == '>' && at + 1 < size && text[at + 1] == '>') {
-      if (--nesting < 0) return anomaly();
-      at += 2;
-    } else if (c == '<') {
-      for (++at; at < size && text[at] != '>'; ++at) {
-        if (!IsHexDigit(text[at]) && !IsContentSpace(text[at])) return anomaly();
-      }
-      if (at >= size) return anomaly();
-      ++at;
-    } else if (c == '[') {
-      ++nesting;
-      ++at;
-    } else if (c == ']') {
-      if (--nesting < 0) return anomaly();
-      ++at;
-    } else if (c == ')' || c == '>' || c == '{' || c == '}') {
-      return anomaly();
-    } else if (c == '%') {
+  std::vector<std::uint8_t> kept;
+  std::size_t keptClean = 0;  // how much of `kept` ends at a line end outside any container
+  std::size_t lineStart = 0;
+  int lineNesting = 0;
+  int nesting = 0;
+  bool anomalySeen = false;
+  std::size_t lastSpace = 0;  // before the first anomaly, outside any container
+  for (std::size_t at = 0; at < size;) {
+    const std::optional<std::size_t> end = TokenEnd(text, at, nesting);
+    if (!end) {
+      // The line is left out; the next one starts from the state this one started from.
+      anomalySeen = true;
+      nesting = lineNesting;
       while (at < size && !IsLineEnd(text[at])) ++at;
-    } else if (c == 'I' && at + 2 < size && text[at + 1] == 'D' && IsContentSpace(text[at + 2]) &&
-               (at == 0 || IsContentSpace(text[at - 1]))) {
-      // Inline image data is binary up to an "EI" between white space.
-      std::size_t end = at + 3;
-      while (end + 2 < size && !(IsContentSpace(text[end - 1]) && text[end] == 'E' &&
-                                 text[end + 1] == 'I' && IsContentSpace(text[end + 2]))) {
-        ++end;
-      }
-      if (end + 2 >= size) return anomaly();
-      at = end + 2;
-    } else if (IsContentSpace(c)) {
-      if (nesting == 0) {
-        if (IsLineEnd(c)) lastLineEnd = at + 1;
-        lastSpace = at + 1;
-      }
-      ++at;
-    } else if (c < 0x20 || c >= 0x7F) {
-      return anomaly();
-    } else {
-      ++at;
+      lineStart = at;
+      continue;
     }
+    if (IsPdfSpace(text[at]) && nesting == 0 && !anomalySeen) lastSpace = at + 1;
+    if (IsLineEnd(text[at])) {
+      kept.insert(kept.end(), text.begin() + static_cast<std::ptrdiff_t>(lineStart),
+                  text.begin() + static_cast<std::ptrdiff_t>(at + 1));
+      if (nesting == 0) keptClean = kept.size();
+      lineStart = at + 1;
+      lineNesting = nesting;
+    }
+    at = *end;
   }
-  return anomaly();
+  kept.resize(keptClean);
+  bool anyLineEnd = false;
+  for (const std::uint8_t b : text) anyLineEnd = anyLineEnd || IsLineEnd(b);
+  if (!anyLineEnd) return {text.begin(), text.begin() + static_cast<std::ptrdiff_t>(lastSpace)};
+  return kept;
 }
 
 }  // namespace tarnwick

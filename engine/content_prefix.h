@@ -2,15 +2,17 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace tarnwick {
 
-// How much of a page's decoded content to keep when its compressed data broke off: up to the
-// last line end that stands outside strings, arrays, dictionaries and inline images, before the
-// first byte that no content stream holds there (a stray ")" or ">", a control byte outside a
-// string). Data that stops decoding often decodes to garbage first, and one unbalanced
-// parenthesis would make readers drop the whole page. Without such a line end, the last white
-// space; nothing when there is neither.
-std::span<const std::uint8_t> ReadableContentPrefix(std::span<const std::uint8_t> text);
+// What to keep of a page's decoded content when its compressed data broke off. Data that stops
+// decoding often decodes to garbage first, and one unbalanced parenthesis or stray byte would
+// make readers drop the whole page; so every line holding a byte that no content stream holds
+// there (a stray ")" or ">", a control byte outside a string, a string or inline image that never
+// ends) is left out, the lines around it kept, and the text ends at its last line end outside
+// arrays and dictionaries. Text without any line end is kept up to its last white space before
+// the first such byte. Nothing when nothing is left.
+std::vector<std::uint8_t> ReadableContent(std::span<const std::uint8_t> text);
 
 }  // namespace tarnwick

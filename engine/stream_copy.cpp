@@ -120,7 +120,7 @@ bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
           if (again && again->bytes.size() > decoded->bytes.size()) decoded = std::move(again);
         }
       }
-      const std::span<const std::uint8_t> kept = ReadableContentPrefix(decoded->bytes);
+      const std::vector<std::uint8_t> kept = ReadableContent(decoded->bytes);
       const std::vector<std::uint8_t> deflated = content ? Deflated(kept) : std::vector<std::uint8_t>();
       if (!kept.empty() && !deflated.empty()) {
         WriteDeflatedContent(start, dictionaryStart, *dictionary, deflated);
