@@ -61,6 +61,13 @@ std::optional<DecodedStream> RebuildPass::DecodeWithinBudget(SourceReader& reade
                                                              const StreamFilter& filter) {
   if (decodeBudget_ == 0) return std::nullopt;
   const std::size_t cap = static_cast<std::size_t>(std::min<std::uint64_t>(kMaxMendedBytes, decodeBudget_));
+  if (filter.coding == StreamCoding::kFlate) {
+    // Most streams are whole: they are inflated once with nothing kept, and only broken ones
+    // again for their bytes.
+    const InflateCheck check = CheckInflate(reader, begin, end, cap);
+    decodeBudget_ -= std::min<std::uint64_t>(decodeBudget_, check.size);
+    if (check.complete || check.size >= cap) return DecodedStream{{}, true};
+  }
   std::optional<DecodedStream> decoded = DecodeStream(reader, begin, end, cap, filter);
   // Data cut by the cap counts as whole: a limit is not damage.
   if (decoded && decoded->bytes.size() >= cap) decoded->complete = true;

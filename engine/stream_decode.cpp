@@ -18,13 +18,16 @@ constexpr int kBareDeflateWindow = -15;
 constexpr std::int64_t kMaxColumns = 1 << 24;
 constexpr std::int64_t kMaxColors = 64;
 
+// Inflates into `out`, or with `keep` false into a scratch buffer whose bytes are only counted.
 DecodedStream InflateWith(SourceReader& reader, std::int64_t begin, std::int64_t end,
-                          std::size_t cap, int window) {
+                          std::size_t cap, int window, bool keep, std::size_t& produced) {
   DecodedStream out;
   z_stream z{};
+  produced = 0;
   if (inflateInit2(&z, window) != Z_OK) return out;
   int status = Z_OK;
-  for (std::int64_t at = begin; status == Z_OK && out.bytes.size() < cap;) {
+  std::vector<std::uint8_t> scratch(keep ? 0 : kFirstOutput);
+  for (std::int64_t at = begin; status == Z_OK && produced < cap;) {
     if (z.avail_in == 0) {
       const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(end - at, kInputPiece));
       const std::span<const std::uint8_t> piece =
@@ -34,13 +37,22 @@ DecodedStream InflateWith(SourceReader& reader, std::int64_t begin, std::int64_t
       z.avail_in = static_cast<uInt>(piece.size());
       at += static_cast<std::int64_t>(piece.size());
     }
-    const std::size_t old = out.bytes.size();
-    const std::size_t grow = std::min(cap - old, std::max(old, kFirstOutput));
-    out.bytes.resize(old + grow);
-    z.next_out = out.bytes.data() + old;
-    z.avail_out = static_cast<uInt>(grow);
-    status = inflate(&z, Z_NO_FLUSH);
-    out.bytes.resize(old + grow - z.avail_out);
+    if (keep) {
+      const std::size_t old = out.bytes.size();
+      const std::size_t grow = std::min(cap - old, std::max(old, kFirstOutput));
+      out.bytes.resize(old + grow);
+      z.next_out = out.bytes.data() + old;
+      z.avail_out = static_cast<uInt>(grow);
+      status = inflate(&z, Z_NO_FLUSH);
+      out.bytes.resize(old + grow - z.avail_out);
+      produced = out.bytes.size();
+    } else {
+      const std::size_t room = std::min(cap - produced, scratch.size());
+      z.next_out = scratch.data();
+      z.avail_out = static_cast<uInt>(room);
+      status = inflate(&z, Z_NO_FLUSH);
+      produced += room - z.avail_out;
+    }
     // No progress for want of input is not damage: the loop feeds more, or ends.
     if (status == Z_BUF_ERROR && z.avail_in == 0) status = Z_OK;
   }
@@ -231,11 +243,23 @@ std::optional<DecodedStream> DecodeStream(SourceReader& reader, std::int64_t beg
 }
 
 DecodedStream Inflate(SourceReader& reader, std::int64_t begin, std::int64_t end, std::size_t cap) {
-  DecodedStream out = InflateWith(reader, begin, end, cap, kZlibWindow);
+  std::size_t produced = 0;
+  DecodedStream out = InflateWith(reader, begin, end, cap, kZlibWindow, true, produced);
   // Some producers write deflate data without the zlib wrapper.
   if (out.bytes.empty() && !out.complete)
-    out = InflateWith(reader, begin, end, cap, kBareDeflateWindow);
+    out = InflateWith(reader, begin, end, cap, kBareDeflateWindow, true, produced);
   return out;
+}
+
+InflateCheck CheckInflate(SourceReader& reader, std::int64_t begin, std::int64_t end,
+                          std::size_t cap) {
+  InflateCheck check;
+  check.complete = InflateWith(reader, begin, end, cap, kZlibWindow, false, check.size).complete;
+  if (check.size == 0 && !check.complete) {
+    check.complete =
+        InflateWith(reader, begin, end, cap, kBareDeflateWindow, false, check.size).complete;
+  }
+  return check;
 }
 
 bool UndoPredictor(DecodedStream& stream, const PredictorParameters& parameters) {

@@ -20,6 +20,15 @@ struct DecodedStream {
 // piece, and gives back at most `cap` bytes. Damaged data gives what came out before the damage.
 DecodedStream Inflate(SourceReader& reader, std::int64_t begin, std::int64_t end, std::size_t cap);
 
+// Whether the zlib (or bare deflate) data in [begin, end) inflates to its end, and to how many
+// bytes (at most `cap`): the same test as Inflate, with nothing kept.
+struct InflateCheck {
+  std::size_t size = 0;
+  bool complete = false;
+};
+InflateCheck CheckInflate(SourceReader& reader, std::int64_t begin, std::int64_t end,
+                          std::size_t cap);
+
 // The parameters of a /DecodeParms dictionary that the predictors use.
 struct PredictorParameters {
   std::int64_t predictor = 1;
