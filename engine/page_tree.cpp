@@ -128,14 +128,13 @@ bool RebuildPass::PagePasses(std::int64_t number) {
   const auto known = pagePasses_.find(number);
   if (known != pagePasses_.end()) return known->second;
   const ObjectRecord* record = NewestRecord(number);
-  const bool passes = record && PageContentsPresent(ReaderOf(*record), record->start, record->end);
+  const bool passes =
+      record && ContentsPresent(ContentReferences(ReaderOf(*record), record->start, record->end));
   pagePasses_.emplace(number, passes);
   return passes;
 }
 
-bool RebuildPass::PageContentsPresent(SourceReader& reader, std::uint64_t start,
-                                      std::uint64_t end) {
-  const std::vector<std::int64_t> references = ContentReferences(reader, start, end);
+bool RebuildPass::ContentsPresent(const std::vector<std::int64_t>& references) const {
   return std::all_of(references.begin(), references.end(),
                      [&](std::int64_t number) { return recordNumbers_.contains(number); });
 }

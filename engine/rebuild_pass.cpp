@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 #include "decimal.h"
 #include "object_numbers.h"
@@ -117,13 +118,20 @@ void RebuildPass::ChooseVersions() {
       newest_.try_emplace(record.number, i - 1);
     }
   }
+  // The pages are read in the order they stand, so that each block of the source is read once.
+  std::vector<const ObjectRecord*> pages;
   for (const std::int64_t page : pageNumbers_) {
-    if (const ObjectRecord* record = NewestRecord(page)) {
-      for (const std::int64_t content :
-           ContentReferences(ReaderOf(*record), record->start, record->end)) {
-        contentStreams_.insert(content);
-      }
-    }
+    if (const ObjectRecord* record = NewestRecord(page)) pages.push_back(record);
+  }
+  std::sort(pages.begin(), pages.end(), [](const ObjectRecord* a, const ObjectRecord* b) {
+    return std::tie(a->origin, a->start) < std::tie(b->origin, b->start);
+  });
+  for (const ObjectRecord* record : pages) {
+    const std::vector<std::int64_t> contents =
+        ContentReferences(ReaderOf(*record), record->start, record->end);
+    contentStreams_.insert(contents.begin(), contents.end());
+    // The page check is answered now too, so that no page is read for it again.
+    pagePasses_.emplace(record->number, ContentsPresent(contents));
   }
 }
 

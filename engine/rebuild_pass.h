@@ -97,8 +97,10 @@ class RebuildPass {
   // The objects a page's /Contents entries name.
   std::vector<std::int64_t> ContentReferences(SourceReader& reader, std::uint64_t start,
                                               std::uint64_t end);
-  bool PageContentsPresent(SourceReader& reader, std::uint64_t start, std::uint64_t end);
-  // Whether the newest version of `number` passes PageContentsPresent.
+  // Whether every object a page's /Contents names was found.
+  bool ContentsPresent(const std::vector<std::int64_t>& references) const;
+  // Whether the newest version of `number` has all its content streams; every page's answer is
+  // found while versions are chosen, in one pass over the pages in file order.
   bool PagePasses(std::int64_t number);
 
   void WriteCatalogObject();
