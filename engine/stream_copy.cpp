@@ -3,6 +3,9 @@
 // stream, and every other object, is copied byte for byte.
 #include <zlib.h>
 
+#include <string_view>
+
+#include "byte_classes.h"
 #include "content_prefix.h"
 #include "decimal.h"
 #include "rebuild_pass.h"
@@ -75,6 +78,46 @@ std::optional<DecodedStream> RebuildPass::DecodeWithinBudget(SourceReader& reade
   return decoded;
 }
 
+bool RebuildPass::LengthRightAtAGlance(std::int64_t start, std::int64_t endstream) {
+  // Only dictionaries within the glance, with one /Length key, a direct number, and no /Form.
+  constexpr std::size_t kGlance = 4096;
+  const std::span<const std::uint8_t> view =
+      source_.View(start, static_cast<std::size_t>(std::min<std::int64_t>(kGlance, endstream - start)));
+  const std::string_view bytes(reinterpret_cast<const char*>(view.data()), view.size());
+  std::size_t keyword = bytes.find("stream");
+  while (keyword != std::string_view::npos && keyword >= 3 && bytes.substr(keyword - 3, 3) == "end") {
+    keyword = bytes.find("stream", keyword + 1);
+  }
+  if (keyword == std::string_view::npos || keyword + 7 > bytes.size()) return false;
+  const std::string_view dictionary = bytes.substr(0, keyword);
+  if (dictionary.find("/Form") != std::string_view::npos) return false;
+  std::size_t key = std::string_view::npos;
+  for (std::size_t at = dictionary.find("/Length"); at != std::string_view::npos;
+       at = dictionary.find("/Length", at + 1)) {
+    const int after = at + 7 < dictionary.size() ? static_cast<unsigned char>(dictionary[at + 7]) : -1;
+    if (!IsPdfSpace(after) && !IsDelimiter(after) && after != -1) continue;
+    if (key != std::string_view::npos) return false;  // a second key: the reader decides
+    key = at;
+  }
+  if (key == std::string_view::npos) return false;
+  std::size_t at = key + 7;
+  while (at < dictionary.size() && IsPdfSpace(static_cast<unsigned char>(dictionary[at]))) ++at;
+  std::int64_t length = 0;
+  const std::size_t digits = at;
+  for (; at < dictionary.size() && IsDigit(static_cast<unsigned char>(dictionary[at])) && at - digits < 18; ++at) {
+    length = length * 10 + (dictionary[at] - '0');
+  }
+  if (at == digits || at - digits >= 18) return false;
+  while (at < dictionary.size() && IsPdfSpace(static_cast<unsigned char>(dictionary[at]))) ++at;
+  if (at < dictionary.size() && IsDigit(static_cast<unsigned char>(dictionary[at]))) return false;  // a reference
+  // The end of line after the keyword: LF or CR LF; anything else is left to the reader.
+  std::size_t data = keyword + 6;
+  if (bytes[data] == '\r') ++data;
+  if (data >= bytes.size() || bytes[data] != '\n') return false;
+  ++data;
+  return LengthReachesEndstream(source_, start + static_cast<std::int64_t>(data), length, endstream);
+}
+
 bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
   if (record.origin != RecordOrigin::kSource) return false;  // packed objects hold no stream
   const auto start = static_cast<std::int64_t>(record.start);
@@ -83,6 +126,10 @@ bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
   const std::optional<std::int64_t> endstream =
       ClosingEndstream(source_, static_cast<std::int64_t>(record.end));
   if (!endstream) return false;
+  // Most streams are whole and neither page content nor forms: a few bytes tell.
+  if (!contentStreams_.contains(record.number) && LengthRightAtAGlance(start, *endstream)) {
+    return false;
+  }
   PdfSyntax syntax(source_, *endstream);
   const std::optional<std::int64_t> body = syntax.AfterObjectHeader(start);
   if (!body) return false;
