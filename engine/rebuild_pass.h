@@ -60,9 +60,9 @@ class RebuildPass {
   // to its "endstream"; false (nothing written) for every other object (stream_copy.cpp).
   bool CopyMendedStream(const ObjectRecord& record);
   // True when the stream object from `start` is known at a glance to need nothing: one direct
-  // /Length that reaches its "endstream", a plain end of line after "stream", and no /Form. False
-  // leaves the question to the syntax reader.
-  bool LengthRightAtAGlance(std::int64_t start, std::int64_t endstream);
+  // /Length that reaches its "endstream", a plain end of line after "stream", no /Form, and for
+  // page `content` no /Filter. False leaves the question to the syntax reader.
+  bool LengthRightAtAGlance(std::int64_t start, std::int64_t endstream, bool content);
   // The number a /Length entry gives, directly or through a copied object.
   std::optional<std::int64_t> DeclaredLength(const PdfValue* length);
   // The stream's data decoded, when the job's decoding budget allows; data that reaches the cap

@@ -78,8 +78,10 @@ std::optional<DecodedStream> RebuildPass::DecodeWithinBudget(SourceReader& reade
   return decoded;
 }
 
-bool RebuildPass::LengthRightAtAGlance(std::int64_t start, std::int64_t endstream) {
-  // Only dictionaries within the glance, with one /Length key, a direct number, and no /Form.
+bool RebuildPass::LengthRightAtAGlance(std::int64_t start, std::int64_t endstream,
+                                       bool content) {
+  // Only dictionaries within the glance, with one /Length key, a direct number, no /Form, and
+  // for page content no /Filter, which would have to be checked by decoding.
   constexpr std::size_t kGlance = 4096;
   const std::span<const std::uint8_t> view =
       source_.View(start, static_cast<std::size_t>(std::min<std::int64_t>(kGlance, endstream - start)));
@@ -91,6 +93,7 @@ bool RebuildPass::LengthRightAtAGlance(std::int64_t start, std::int64_t endstrea
   if (keyword == std::string_view::npos || keyword + 7 > bytes.size()) return false;
   const std::string_view dictionary = bytes.substr(0, keyword);
   if (dictionary.find("/Form") != std::string_view::npos) return false;
+  if (content && dictionary.find("/Filter") != std::string_view::npos) return false;
   std::size_t key = std::string_view::npos;
   for (std::size_t at = dictionary.find("/Length"); at != std::string_view::npos;
        at = dictionary.find("/Length", at + 1)) {
@@ -126,8 +129,8 @@ bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
   const std::optional<std::int64_t> endstream =
       ClosingEndstream(source_, static_cast<std::int64_t>(record.end));
   if (!endstream) return false;
-  // Most streams are whole and neither page content nor forms: a few bytes tell.
-  if (!contentStreams_.contains(record.number) && LengthRightAtAGlance(start, *endstream)) {
+  // Most streams are whole, and most need no decoding to be sure: a few bytes tell.
+  if (LengthRightAtAGlance(start, *endstream, contentStreams_.contains(record.number))) {
     return false;
   }
   PdfSyntax syntax(source_, *endstream);
