@@ -156,6 +156,20 @@ std::map<int, std::string> DecryptedObjects(const fs::path& pdf) {
   return objects;
 }
 
+// Every object of the original reads the same in the copy, once both are decrypted.
+void ExpectSameObjects(const fs::path& original, const fs::path& copy) {
+  const std::map<int, std::string> copied = DecryptedObjects(copy);
+  const std::map<int, std::string> originals = DecryptedObjects(original);
+  ASSERT_FALSE(originals.empty());
+  for (const auto& [number, object] : originals) {
+    const auto found = copied.find(number);
+    EXPECT_TRUE(found != copied.end() && found->second == object)
+        << "object " << number << " of " << original << " is not the same in " << copy << ":\n"
+        << object << "became:\n"
+        << (found == copied.end() ? "nothing" : found->second);
+  }
+}
+
 enum class PageOrder { kKept, kAny };
 
 // What qpdf says of a file's encryption: revision, permissions and methods, or that it has none.
@@ -168,16 +182,7 @@ void ExpectCleanCopyOf(const fs::path& original, const EngineRepair& repair, Pag
   EXPECT_FALSE(repair.packedObjectsProtected);
   // An encrypted original's copy keeps its protection, and every string of it reads as before.
   EXPECT_EQ(EncryptionReport(repair.output), EncryptionReport(original));
-  const std::map<int, std::string> copied = DecryptedObjects(repair.output);
-  const std::map<int, std::string> originals = DecryptedObjects(original);
-  ASSERT_FALSE(originals.empty());
-  for (const auto& [number, object] : originals) {
-    const auto copy = copied.find(number);
-    EXPECT_TRUE(copy != copied.end() && copy->second == object)
-        << "object " << number << " of " << original << " is not the same in "
-        << repair.output << ":\n" << object << "became:\n"
-        << (copy == copied.end() ? "nothing" : copy->second);
-  }
+  ExpectSameObjects(original, repair.output);
   const CommandResult check = QpdfCheck(repair.output);
   EXPECT_EQ(check.status, 0) << "qpdf --check " << repair.output << "\n" << check.out << check.err;
   EXPECT_FALSE(HasObjectStreams(repair.output));
@@ -191,6 +196,22 @@ void ExpectCleanCopyOf(const fs::path& original, const EngineRepair& repair, Pag
   EXPECT_EQ(InfoField(repair.output, "Title"), InfoField(original, "Title"));
   EXPECT_EQ(InfoField(repair.output, "Author"), InfoField(original, "Author"));
   EXPECT_EQ(OutlineTitles(repair.output), OutlineTitles(original));
+}
+
+// Repairs `bytes`, a damaged copy of `original`, into `out`, and expects a clean file with the
+// original's three pages and their text.
+EngineRepair ExpectPagesAfterDamage(const fs::path& original, const std::string& bytes,
+                                    const test::TempFolder& out) {
+  test::TempFolder work;
+  const fs::path damaged = work / "damaged.pdf";
+  test::WriteFile(damaged, bytes);
+  const EngineRepair repair = RepairInto(damaged, out.Path());
+  EXPECT_TRUE(repair.repaired) << repair.failure;
+  const CommandResult check = QpdfCheck(repair.output);
+  EXPECT_EQ(check.status, 0) << check.out << check.err;
+  EXPECT_EQ(PdfinfoPages(repair.output), 3);
+  EXPECT_EQ(PageText(repair.output), PageText(original));
+  return repair;
 }
 
 using OracleModernFile = OracleTest<std::string>;
@@ -233,17 +254,8 @@ TEST_P(OracleModernFile, JunkInPlaceOfTheCrossReferenceStreamsChangesNothing) {
     ++overwritten;
   }
   ASSERT_GT(overwritten, 0);
-  test::TempFolder work;
-  const fs::path damaged = work / "damaged.pdf";
-  test::WriteFile(damaged, bytes);
   test::TempFolder out;
-  const EngineRepair repair = RepairInto(damaged, out.Path());
-
-  ASSERT_TRUE(repair.repaired) << repair.failure;
-  const CommandResult check = QpdfCheck(repair.output);
-  EXPECT_EQ(check.status, 0) << check.out << check.err;
-  EXPECT_EQ(PdfinfoPages(repair.output), 3);
-  EXPECT_EQ(PageText(repair.output), PageText(original));
+  ExpectPagesAfterDamage(original, bytes, out);
 }
 
 // The copy of a packed file repaired once is a plain file; repairing it again keeps it whole. Its
@@ -271,28 +283,10 @@ TEST_P(OracleModernFile, CutBeforeTheLastCrossReferenceStreamKeepsEverything) {
   ASSERT_NE(lastXref, std::string::npos);
   bytes.resize(bytes.rfind(" 0 obj", lastXref));
   bytes.resize(bytes.find_last_of('\n') + 1);
-  test::TempFolder work;
-  const fs::path cut = work / "cut.pdf";
-  test::WriteFile(cut, bytes);
   test::TempFolder out;
-  const EngineRepair repair = RepairInto(cut, out.Path());
-
-  ASSERT_TRUE(repair.repaired) << repair.failure;
-  const CommandResult check = QpdfCheck(repair.output);
-  EXPECT_EQ(check.status, 0) << check.out << check.err;
-  EXPECT_EQ(PdfinfoPages(repair.output), 3);
-  EXPECT_EQ(PageText(repair.output), PageText(original));
+  const EngineRepair repair = ExpectPagesAfterDamage(original, bytes, out);
   EXPECT_EQ(EncryptionReport(repair.output), EncryptionReport(original));
-  const std::map<int, std::string> copied = DecryptedObjects(repair.output);
-  const std::map<int, std::string> originals = DecryptedObjects(original);
-  ASSERT_FALSE(originals.empty());
-  for (const auto& [number, object] : originals) {
-    const auto copy = copied.find(number);
-    EXPECT_TRUE(copy != copied.end() && copy->second == object)
-        << "object " << number << " of " << original << " is not the same in "
-        << repair.output << ":\n" << object << "became:\n"
-        << (copy == copied.end() ? "nothing" : copy->second);
-  }
+  ExpectSameObjects(original, repair.output);
 }
 
 INSTANTIATE_TEST_SUITE_P(Producers, OracleModernFile, ::testing::ValuesIn(PackedDocuments::Kinds()),
