@@ -193,9 +193,7 @@ std::size_t ObjectScan::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
   if (!decoded->complete && decoded->bytes.size() < cap && filter->coding == StreamCoding::kFlate &&
       !security_) {
     // Compressed data that stops decoding may have had its line ends doubled in transfer.
-    // A CR LF after "stream" that became CR CR LF leaves a CR LF in front of the data.
-    const bool doubledEol = source_.ByteAt(begin - 1) == '\r' && source_.Matches(begin, "\r\n");
-    if (const auto undone = LineEndsUndone(source_, begin + (doubledEol ? 2 : 0), end)) {
+    if (const auto undone = LineEndsUndone(source_, begin, end)) {
       SourceReader undoneReader(*undone);
       auto again = DecodeStream(undoneReader, 0, undoneReader.Length(), cap, *filter);
       if (again && again->complete) {

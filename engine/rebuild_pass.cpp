@@ -174,8 +174,6 @@ bool RebuildPass::CopyObjects() {
     SourceReader& reader = ReaderOf(*record);
     const bool isPage = pageNumbers_.contains(record->number);
     std::string inherited = isPage ? InheritedEntries(*record) : std::string();
-    // The page check reads the page while its bytes are at hand; the tree is written later.
-    if (isPage && IsListableNumber(record->number)) PagePasses(record->number);
     std::uint64_t at = record->start;
     if (!isPage && CopyMendedStream(*record)) at = record->end;
     if (at < record->end && !isPage && reader.File() && record->end - at >= kDirectCopyMinimum &&

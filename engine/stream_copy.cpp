@@ -3,6 +3,7 @@
 // stream, and every other object, is copied byte for byte.
 #include <zlib.h>
 
+#include <charconv>
 #include <string_view>
 
 #include "byte_classes.h"
@@ -106,11 +107,15 @@ bool RebuildPass::LengthRightAtAGlance(std::int64_t start, std::int64_t endstrea
   std::size_t at = key + 7;
   while (at < dictionary.size() && IsPdfSpace(static_cast<unsigned char>(dictionary[at]))) ++at;
   std::int64_t length = 0;
-  const std::size_t digits = at;
-  for (; at < dictionary.size() && IsDigit(static_cast<unsigned char>(dictionary[at])) && at - digits < 18; ++at) {
-    length = length * 10 + (dictionary[at] - '0');
+  const auto [digitsEnd, error] =
+      std::from_chars(dictionary.data() + at, dictionary.data() + dictionary.size(), length);
+  if (error != std::errc{} || length < 0) return false;
+  at = static_cast<std::size_t>(digitsEnd - dictionary.data());
+  // "12.0" or "12x" is no integer to the reader either.
+  if (at < dictionary.size() && !IsPdfSpace(static_cast<unsigned char>(dictionary[at])) &&
+      !IsDelimiter(static_cast<unsigned char>(dictionary[at]))) {
+    return false;
   }
-  if (at == digits || at - digits >= 18) return false;
   while (at < dictionary.size() && IsPdfSpace(static_cast<unsigned char>(dictionary[at]))) ++at;
   if (at < dictionary.size() && IsDigit(static_cast<unsigned char>(dictionary[at]))) return false;  // a reference
   // The end of line after the keyword: LF or CR LF; anything else is left to the reader.
@@ -177,9 +182,10 @@ bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
           if (again && again->bytes.size() > decoded->bytes.size()) decoded = std::move(again);
         }
       }
-      const std::vector<std::uint8_t> kept = ReadableContent(decoded->bytes);
-      const std::vector<std::uint8_t> deflated = content ? Deflated(kept) : std::vector<std::uint8_t>();
-      if (!kept.empty() && !deflated.empty()) {
+      const std::vector<std::uint8_t> kept =
+          content ? ReadableContent(decoded->bytes) : std::vector<std::uint8_t>();
+      const std::vector<std::uint8_t> deflated = kept.empty() ? kept : Deflated(kept);
+      if (!deflated.empty()) {
         WriteDeflatedContent(start, dictionaryStart, *dictionary, deflated);
         summary_.mendedStreams.push_back({record.number, StreamMend::kContentCut});
         return true;

@@ -77,6 +77,8 @@ bool LengthReachesEndstream(SourceReader& reader, std::int64_t dataStart, std::i
 
 std::optional<std::vector<std::uint8_t>> LineEndsUndone(SourceReader& reader, std::int64_t begin,
                                                         std::int64_t end) {
+  // A CR LF after "stream" that became CR CR LF leaves a CR LF in front of the data.
+  if (reader.ByteAt(begin - 1) == '\r' && reader.Matches(begin, "\r\n")) begin += 2;
   std::vector<std::uint8_t> bytes = reader.ReadVector(begin, static_cast<std::size_t>(end - begin));
   std::size_t kept = 0;
   for (std::size_t i = 0; i < bytes.size(); ++i) {

@@ -28,7 +28,8 @@ bool LengthReachesEndstream(SourceReader& reader, std::int64_t dataStart, std::i
                             std::int64_t limit);
 
 // The data in [begin, end) with every CR LF taken as a single LF, as it stood before a transfer
-// in text mode doubled its line ends; nothing when it holds no CR LF.
+// in text mode doubled its line ends (a CR LF at `begin` right after a CR is the rest of the
+// doubled end of line after "stream", and dropped); nothing when it holds no CR LF.
 std::optional<std::vector<std::uint8_t>> LineEndsUndone(SourceReader& reader, std::int64_t begin,
                                                         std::int64_t end);
 
