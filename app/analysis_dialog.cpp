@@ -45,6 +45,7 @@ void CProgressBar::AnalysisWorker() {
   const FileListNode* current = app_.fileList.Current();
   const std::string path = current ? current->path : std::string();
   workerResult_ = current && app_.engine.RepairFile(path);
+  if (current && !workerResult_) TellUntoldFailure(app_);
   workerDone_ = true;
   app_.desktop.windowThread.Post([this] {
     if (view_) view_->Invalidate();

@@ -66,7 +66,9 @@ bool CFileSave::SaveFile(const std::string& path, const std::string& number,
     view.SetText(ids::kSavingFileIndex, number);
     view.SetText(ids::kFileNumber, count);
   });
-  return app_.engine.RepairFile(path);
+  const bool saved = app_.engine.RepairFile(path);
+  if (!saved) TellUntoldFailure(app_);
+  return saved;
 }
 
 int CFileSave::SaveWorker() {
@@ -119,14 +121,9 @@ void CFileSave::WaitAfterSaving() {
 
 void CFileSave::FinishSaving() {
   if (!saveFinished_.exchange(false)) return;
-  if (stopping_) {
-    // A file cut short by the stop would look like a repaired copy under the original's name.
-    if (app_.engine.LeftPartialOutput()) {
-      app_.desktop.files.ResetAttributes(app_.Job().outputPath);
-      app_.desktop.files.Delete(app_.Job().outputPath);
-    }
-    EndProgram(app_);
-  }
+  // A stopped job's unfinished copy went with its output file; the name it was meant for is as
+  // it was before the run.
+  if (stopping_) EndProgram(app_);
   PreviewShared& preview = app_.preview;
   if (preview.returnToPreview) {
     preview.returnToPreview = false;

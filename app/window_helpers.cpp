@@ -32,6 +32,13 @@ void ShowNotice(AppContext& app, WindowHandle* owner, const std::string& text) {
   Show(app, owner, text, MessageButtons::kOk, MessageIcon::kInformation);
 }
 
+void TellUntoldFailure(AppContext& app) {
+  if (!app.engine.FailureUntold()) return;
+  const std::string& text = app.engine.FailureText();
+  app.desktop.windowThread.CallFromWorker(
+      [&] { Show(app, nullptr, text, MessageButtons::kOk, MessageIcon::kWarning); });
+}
+
 std::unique_ptr<WindowTitles::Claim> ShowWindowTitle(AppContext& app, DialogView& view) {
   view.SetTitle(app.settings.windowTitle);
   return app.desktop.titles.Show(app.settings.windowTitle);

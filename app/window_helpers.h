@@ -12,6 +12,11 @@ namespace tarnwick {
 bool AskQuestion(AppContext& app, WindowHandle* owner, const std::string& text);
 // A notice with an OK button and an information icon, system-modal, under the program's caption.
 void ShowNotice(AppContext& app, WindowHandle* owner, const std::string& text);
+// Run by a worker after its repair job ended early. When the job did not tell the user why (a
+// read or write error, a source that changed under it), the job's failure text, which names the
+// file and the system's reason, is shown on the window thread with an OK button and a warning
+// icon; a stop, a declined overwrite and the job's own notices are left alone.
+void TellUntoldFailure(AppContext& app);
 
 // Gives the window the program's title, under which other processes find it while the claim
 // lives.

@@ -104,12 +104,7 @@ Outcome RepairOne(const Options& options, const std::string& path, Terminal& ter
     }
   }
   if (!outcome.repaired) {
-    std::string message = path + ": not repaired: " + engine.FailureText();
-    // An incomplete copy under the source's name would pass for a repaired one.
-    if (engine.LeftPartialOutput() && files.Delete(state.outputPath)) {
-      message += "; the incomplete copy was removed";
-    }
-    terminal.Error(message);
+    terminal.Error(path + ": not repaired: " + engine.FailureText());
   }
   return outcome;
 }

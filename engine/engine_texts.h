@@ -7,7 +7,9 @@ inline constexpr char kSourceNotOpened[] = " Source file is not opened !! ";
 inline constexpr char kDestinationNotOpened[] = " Destination file is not opened !! ";
 inline constexpr char kOperationFailed[] = "Operation failed";
 inline constexpr char kOverwriteQuestion[] = "File already exist. Do you want to overwrite?";
-inline constexpr char kNotSupportedVersion[] = "Not Supported Version";
+
+// Why a job ended early, after the path of the file concerned.
+inline constexpr char kSourceShrank[] = "the file became shorter during the repair";
 
 inline constexpr char kStep1Analysis[] = " Step 1 / 2 ";
 inline constexpr char kStep2Analysis[] = " Step 2 / 2 ";

@@ -56,8 +56,7 @@ bool ObjectScan::ScanObjects() {
   std::vector<std::uint32_t> candidates;
   for (std::int64_t start = kScanStart; start < length;) {
     const auto size = source_.View(start, static_cast<std::size_t>(length - start)).size();
-    if (source_.Failed()) return false;
-    if (size == 0) return reportUpTo(length);  // the file shrank under the job
+    if (source_.Failed() || size == 0) return false;
     const std::int64_t end = start + static_cast<std::int64_t>(size);
     // The pair test at the block's last byte needs the first byte of the next block, which is
     // read before the view that the search goes through.

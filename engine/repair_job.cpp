@@ -41,8 +41,9 @@ void PDF_Repair::SetPassword(std::string password) {
 
 bool PDF_Repair::RepairFile(const std::string& sourcePath) {
   state_.jobDone = false;
-  leftPartialOutput_ = false;
   failureText_.clear();
+  failureUntold_ = false;
+  sourcePath_ = sourcePath;
 
   state_.sourceFile = services_.files.OpenForReading(sourcePath);
   if (!state_.sourceFile) {
@@ -68,18 +69,15 @@ bool PDF_Repair::RepairFile(const std::string& sourcePath) {
     services_.files.CreateFolder(folder);  // it may exist from a job in the same second
     state_.outputPath = folder + '/' + fileName;
   }
-  state_.versionNotSupported = false;
 
-  if (services_.files.Exists(state_.outputPath)) {
-    if (!services_.messages.AskYesNo(texts::kOverwriteQuestion, state_.messageCaption)) {
-      failureText_ = state_.outputPath + ": exists, not overwritten";
-      CloseFiles();
-      return false;
-    }
-    // The file layer refuses both for a file this job holds (its own source), which is what
-    // keeps a save into the source's own folder from destroying the original.
-    services_.files.ResetAttributes(state_.outputPath);
-    services_.files.Delete(state_.outputPath);
+  // After a Yes the old file stays until the new copy is whole: the file layer puts the copy in
+  // its place only when it closes. It refuses a file that this job holds (its own source), which
+  // keeps a save into the source's own folder from destroying the original.
+  if (services_.files.Exists(state_.outputPath) &&
+      !services_.messages.AskYesNo(texts::kOverwriteQuestion, state_.messageCaption)) {
+    failureText_ = state_.outputPath + ": exists, not overwritten";
+    CloseFiles();
+    return false;
   }
 
   state_.outputFile = services_.files.OpenForWriting(state_.outputPath);
@@ -90,7 +88,6 @@ bool PDF_Repair::RepairFile(const std::string& sourcePath) {
     return false;
   }
 
-  leftPartialOutput_ = true;  // until the job completes
   source_ = std::make_unique<SourceReader>(*state_.sourceFile);
   output_ = std::make_unique<OutputWriter>(*state_.outputFile);
   if (!RunSteps() || !output_->Flush()) return EndJob();
@@ -103,7 +100,6 @@ bool PDF_Repair::RepairFile(const std::string& sourcePath) {
     return EndJob();
   }
   state_.outputFile.reset();
-  leftPartialOutput_ = false;
   state_.jobDone = true;
   return true;
 }
@@ -112,12 +108,7 @@ bool PDF_Repair::RunSteps() {
   results_ = ScanResults{};
   rebuilt_ = RebuildSummary{};
   JobProgress progress(state_, services_.control, *source_, *output_);
-  if (!WriteHeader() || !progress.SafePoint()) return false;
-  if (state_.versionNotSupported) {
-    services_.messages.Notice(texts::kNotSupportedVersion);
-  } else if (!ScanSource(progress)) {
-    return false;
-  }
+  if (!WriteHeader() || !progress.SafePoint() || !ScanSource(progress)) return false;
   RebuildPass rebuild(results_, *source_, *output_, progress);
   const bool rebuilt = rebuild.RunRebuildPass();
   rebuilt_ = rebuild.Summary();
@@ -171,14 +162,16 @@ void PDF_Repair::CloseFiles() {
 
 bool PDF_Repair::EndJob() {
   if (failureText_.empty()) {
-    if (source_ && source_->Failed()) {
-      failureText_ = "cannot read the source: " + state_.sourceFile->ErrorText();
+    if (source_ && source_->Shrank()) {
+      failureText_ = sourcePath_ + ": " + texts::kSourceShrank;
+    } else if (source_ && source_->Failed()) {
+      failureText_ = sourcePath_ + ": " + state_.sourceFile->ErrorText();
     } else if (output_ && output_->Failed()) {
       failureText_ = state_.outputPath + ": " + state_.outputFile->ErrorText();
-    } else {
-      failureText_ = "stopped";
     }
   }
+  failureUntold_ = !failureText_.empty();
+  if (!failureUntold_) failureText_ = "stopped";
   CloseFiles();
   state_.jobDone = false;
   return false;

@@ -39,8 +39,10 @@ SourceReader::Block& SourceReader::LoadBlock(std::int64_t blockStart) {
   if (!file_->ReadAt(static_cast<std::uint64_t>(blockStart), wanted, block.bytes.data(), got)) {
     failed_ = true;
     got = 0;
+  } else if (got < wanted) {
+    failed_ = shrank_ = true;
   }
-  // A file that shrank under the job reads short; the missing bytes count as outside the file.
+  // Bytes that could not be read count as outside the file until the job ends.
   block.bytes.resize(got);
   block.start = blockStart;
   return MakeRecent(block);

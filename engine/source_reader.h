@@ -15,8 +15,9 @@ namespace tarnwick {
 // Every keyword test and backward walk of the engine reads the source through this class.
 // Offsets are signed so that a walk may step before the start of the file: bytes outside the
 // file are never read and every test on them fails. Blocks of the file are cached, so the
-// byte-by-byte walks cost memory accesses, not system calls. A failed read of the file layer is
-// remembered; the engine ends the job at its next safe point. A reader may also serve bytes held
+// byte-by-byte walks cost memory accesses, not system calls. A failed read of the file layer, or
+// one that comes back short because the file shrank, is remembered; the engine ends the job at
+// its next safe point. A reader may also serve bytes held
 // in memory (objects unpacked from a compressed stream), so that the same rules run over them.
 class SourceReader {
  public:
@@ -26,6 +27,8 @@ class SourceReader {
 
   std::int64_t Length() const { return length_; }
   bool Failed() const { return failed_; }
+  // True when the file read shorter than it was when the job opened it; Failed() is then too.
+  bool Shrank() const { return shrank_; }
   // The file the bytes come from; null when they are in memory.
   SourceFile* File() const { return file_; }
 
@@ -73,6 +76,7 @@ class SourceReader {
   SourceFile* file_;  // null when the bytes are in memory
   std::int64_t length_;
   bool failed_ = false;
+  bool shrank_ = false;
   // The block used longest ago gives way: the copy walks the file while page-tree nodes are
   // read from one place again and again, and those should stay.
   std::array<Block, kBlockCount> blocks_;

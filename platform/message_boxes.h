@@ -7,7 +7,7 @@
 namespace tarnwick {
 
 enum class MessageButtons { kOk, kYesNo };
-enum class MessageIcon { kNone, kInformation, kQuestion };
+enum class MessageIcon { kNone, kInformation, kQuestion, kWarning };
 enum class MessageAnswer { kOk, kYes, kNo };
 
 struct MessageBoxRequest {

@@ -25,7 +25,8 @@ class SourceFile {
   virtual std::string ErrorText() const = 0;
 };
 
-// The repaired copy, written front to back.
+// The repaired copy, written front to back. It takes its final name only when Close succeeds;
+// destroyed before that, it leaves nothing behind, and a file that had the name keeps its bytes.
 class OutputFile {
  public:
   virtual ~OutputFile() = default;
@@ -39,7 +40,8 @@ class OutputFile {
                                          std::size_t /*count*/) {
     return std::nullopt;
   }
-  // Flushes and releases the file; false when the data could not be stored.
+  // Stores the whole file and puts it under its final name, replacing a file (or a symbolic
+  // link, never its target) of that name; false when it could not.
   virtual bool Close() = 0;
   virtual std::string ErrorText() const = 0;
 };
@@ -51,7 +53,8 @@ class FileLayer {
  public:
   virtual ~FileLayer() = default;
   virtual std::unique_ptr<SourceFile> OpenForReading(const std::string& path) = 0;
-  // Creates the file or truncates an existing one.
+  // A new file that will replace `path` when it is closed; refused at once when `path` names a
+  // held file or something other than a file.
   virtual std::unique_ptr<OutputFile> OpenForWriting(const std::string& path) = 0;
   virtual bool Exists(const std::string& path) = 0;
   // Removes read-only and similar attributes.

@@ -53,12 +53,13 @@ class PDF_Repair {
     return results_.packedObjects == PackedObjectAccess::kProtected;
   }
 
-  // Why the last job ended early, for logs and the command line: the system's error text with
-  // the path it concerns, or "stopped".
+  // Why the last job ended early, for logs, messages and the command line: the path of the
+  // file concerned and the system's reason, or "stopped".
   const std::string& FailureText() const { return failureText_; }
-  // True when the last job created or truncated its output and then ended early, so that the
-  // file at outputPath is an incomplete copy (the engine itself never deletes anything).
-  bool LeftPartialOutput() const { return leftPartialOutput_; }
+  // True when the last job ended early for a reason the job did not show the user itself (an
+  // I/O error, a source that changed under it): not after a stop, a declined overwrite, or a
+  // file that could not be opened, which the job's own notices report.
+  bool FailureUntold() const { return failureUntold_; }
 
  private:
   // The header, the scan and the rebuild over the open files; false when the job must end.
@@ -67,7 +68,8 @@ class PDF_Repair {
   bool ScanSource(JobProgress& progress);
   bool WriteHeader();
   void CloseFiles();
-  // Closes both files after an I/O error or a stop and returns false.
+  // Closes both files after an I/O error or a stop (the unfinished copy goes with its output
+  // file) and returns false.
   bool EndJob();
 
   RepairServices services_;
@@ -76,7 +78,8 @@ class PDF_Repair {
   RebuildSummary rebuilt_;
   std::string failureText_;
   std::string password_;
-  bool leftPartialOutput_ = false;
+  std::string sourcePath_;
+  bool failureUntold_ = false;
 
   // Per-job working state, rebuilt by every job.
   std::unique_ptr<SourceReader> source_;

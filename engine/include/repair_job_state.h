@@ -18,8 +18,7 @@ struct RepairJobState {
   bool saveMode = false;          // output into destinationFolder, progress to savingDialog
   bool saveCurrent = false;
   bool saveAll = false;
-  bool jobDone = false;              // set only when a job ran to its end with both files closed
-  bool versionNotSupported = false;  // never set by this engine; kept for the windows' checks
+  bool jobDone = false;  // set only when a job ran to its end with both files closed
   ProgressSink* analysisDialog = nullptr;
   ProgressSink* savingDialog = nullptr;
   std::string messageCaption;  // caption of the overwrite question

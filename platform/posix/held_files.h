@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <mutex>
@@ -7,6 +8,9 @@
 #include <utility>
 
 namespace tarnwick {
+
+// Why an operation on a held file was refused.
+inline constexpr char kHeldByJob[] = "the file is held by a running repair job";
 
 // The files that repair jobs of this process hold open, by device and inode. On Windows a file
 // opened without sharing cannot be deleted or reopened; here the file layer asks this registry
@@ -32,6 +36,26 @@ class HeldFiles {
  private:
   std::mutex mutex_;
   std::multiset<std::pair<dev_t, ino_t>> held_;
+};
+
+// A job's open file, held by the caller inside Locked(): closes its descriptor and releases the
+// hold.
+class HeldDescriptor {
+ public:
+  HeldDescriptor(int fd, const struct stat& info)
+      : fd_(fd), device_(info.st_dev), inode_(info.st_ino) {}
+  ~HeldDescriptor() { Close(); }
+  HeldDescriptor(const HeldDescriptor&) = delete;
+  HeldDescriptor& operator=(const HeldDescriptor&) = delete;
+
+  int fd() const { return fd_; }
+  // Closes first, so that the file is never reopened while this descriptor still writes to it.
+  bool Close();
+
+ private:
+  int fd_;
+  dev_t device_;
+  ino_t inode_;
 };
 
 }  // namespace tarnwick

@@ -44,7 +44,7 @@ class PosixAppendFile final : public AppendFile {
 }  // namespace
 
 bool PosixDesktopFiles::Fail(const std::string& text) {
-  lastError_ = text;
+  lastError_.Set(text);
   return false;
 }
 
@@ -97,7 +97,7 @@ std::unique_ptr<AppendFile> PosixDesktopFiles::OpenForAppending(const std::strin
   if (!S_ISREG(info.st_mode)) return refuse("not a regular file");
   const bool held = HeldFiles::Instance().Locked(
       [&] { return HeldFiles::Instance().IsHeld(info.st_dev, info.st_ino); });
-  if (held) return refuse("the file is held by a running repair job");
+  if (held) return refuse(kHeldByJob);
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     return refuse(errno == EWOULDBLOCK ? "the file is in use" : std::strerror(errno));
   }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "guarded_text.h"
 #include "desktop_files.h"
 #include "posix_file_layer.h"
 
@@ -18,7 +19,7 @@ class PosixDesktopFiles final : public DesktopFiles {
   bool Delete(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
   std::optional<std::string> TemporaryFolder() override;
-  std::string LastErrorText() const override { return lastError_; }
+  std::string LastErrorText() const override { return lastError_.Get(); }
 
   // A regular file, also when reached through a symbolic link.
   bool IsFile(const std::string& path) override;
@@ -33,13 +34,13 @@ class PosixDesktopFiles final : public DesktopFiles {
   // Takes the job layer's error text when `succeeded` is false, and passes `succeeded` on.
   template <typename Result>
   Result Forwarded(Result succeeded) {
-    if (!succeeded) lastError_ = jobFiles_.LastErrorText();
+    if (!succeeded) lastError_.Set(jobFiles_.LastErrorText());
     return succeeded;
   }
   bool Fail(const std::string& text);
 
   PosixFileLayer jobFiles_;
-  std::string lastError_;
+  GuardedText lastError_;
 };
 
 }  // namespace tarnwick

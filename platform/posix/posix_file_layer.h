@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "guarded_text.h"
 #include "file_layer.h"
 
 namespace tarnwick {
@@ -18,13 +19,13 @@ class PosixFileLayer final : public FileLayer {
   bool Delete(const std::string& path) override;
   bool CreateFolder(const std::string& path) override;
   std::optional<std::string> TemporaryFolder() override;
-  std::string LastErrorText() const override { return lastError_; }
+  std::string LastErrorText() const override { return lastError_.Get(); }
 
  private:
   bool Fail(int error);
   bool Fail(const std::string& text);
 
-  std::string lastError_;
+  GuardedText lastError_;
 };
 
 // The private temporary folder for the current user, made if missing; nothing when it cannot

@@ -64,7 +64,7 @@ TEST(Analysis, TheWindowThreadHearsOnlyChangesOfTheBarsPosition) {
   EXPECT_EQ(h.Run(), 0);
 }
 
-TEST(Analysis, StopAnsweredYesClosesTheJobsFilesBeforeTheMainWindowReturns) {
+TEST(Analysis, StopAnsweredYesLeavesNoCopyBeforeTheMainWindowReturns) {
   DesktopHarness h;
   const std::string large = h.WriteLargeSource("z.pdf");
   h.Repair({large});
@@ -74,9 +74,10 @@ TEST(Analysis, StopAnsweredYesClosesTheJobsFilesBeforeTheMainWindowReturns) {
   h.Then("back in the main window", [&] {
     EXPECT_TRUE(h.views.Main().visible);
     EXPECT_FALSE(h.App().Job().jobDone);
-    EXPECT_TRUE(h.App().engine.LeftPartialOutput());
-    // The copy cut short is closed: it can be deleted now.
-    EXPECT_TRUE(h.files.Delete(h.App().Job().outputPath)) << h.files.LastErrorText();
+    // Neither the copy cut short nor its part file is left in the work folder.
+    const fs::path output = h.App().Job().outputPath;
+    EXPECT_FALSE(fs::exists(output));
+    EXPECT_TRUE(fs::is_empty(output.parent_path()));
   });
   h.Press("main", Key::kEscape);
   h.Expect(ui::kQuickExitQuestion, kYes);

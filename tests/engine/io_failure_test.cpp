@@ -1,5 +1,5 @@
 // A read or write error of the file layer, wherever it happens, ends the job with false, both
-// files closed and the job flag clear, and says why.
+// files closed, the job flag clear and nothing left behind, and says why.
 #include <gtest/gtest.h>
 
 #include "failing_file_layer.h"
@@ -32,10 +32,13 @@ class InjectedFailure : public testing::Test {
       EXPECT_NE(harness.engine.FailureText().find(error), std::string::npos)
           << harness.engine.FailureText();
     }
-    // Neither file is held any more.
+    // The source is no longer held; a failed job leaves nothing in the destination folder, not
+    // even its part file, and a completed one exactly the copy.
     PosixFileLayer real;
     EXPECT_TRUE(real.Delete(sourcePath)) << real.LastErrorText();
-    EXPECT_TRUE(real.Delete(outputPath)) << real.LastErrorText();
+    EXPECT_EQ(FileNames(out.Path()),
+              injected ? std::vector<std::string>{} : std::vector<std::string>{"source.pdf"});
+    if (!injected) EXPECT_TRUE(real.Delete(outputPath)) << real.LastErrorText();
     return {files.Reads(), files.Writes()};
   }
 

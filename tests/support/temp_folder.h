@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarnwick::test {
 
@@ -45,5 +46,7 @@ class ScopedEnvironment {
 // Whole-file helpers. Both fail the running test when the file cannot be written or read.
 void WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);
+// The names of everything in `folder`, hidden files included, sorted.
+std::vector<std::string> FileNames(const std::string& folder);
 
 }  // namespace tarnwick::test

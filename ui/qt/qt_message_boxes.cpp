@@ -13,6 +13,8 @@ QMessageBox::Icon IconOf(MessageIcon icon) {
       return QMessageBox::Information;
     case MessageIcon::kQuestion:
       return QMessageBox::Question;
+    case MessageIcon::kWarning:
+      return QMessageBox::Warning;
     case MessageIcon::kNone:
       break;
   }
