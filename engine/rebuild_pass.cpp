@@ -180,7 +180,12 @@ bool RebuildPass::CopyObjects() {
         output_.CopyFrom(*reader.File(), at, static_cast<std::size_t>(record->end - at))) {
       at = record->end;
     }
-    if (output_.Failed()) return false;
+    if (output_.Failed()) {
+      // The system's copy ends early when the source shrank; the reader then says so, rather
+      // than the output taking the blame.
+      reader.CheckStillWhole();
+      return false;
+    }
     while (at < record->end) {
       const auto wanted = static_cast<std::size_t>(
           std::min<std::uint64_t>(isPage ? kCopyChunk : record->end - at, record->end - at));

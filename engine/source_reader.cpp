@@ -48,6 +48,15 @@ SourceReader::Block& SourceReader::LoadBlock(std::int64_t blockStart) {
   return MakeRecent(block);
 }
 
+void SourceReader::CheckStillWhole() {
+  if (!file_ || length_ == 0) return;
+  std::uint8_t last = 0;
+  std::size_t got = 0;
+  if (file_->ReadAt(static_cast<std::uint64_t>(length_ - 1), 1, &last, got) && got == 0) {
+    failed_ = shrank_ = true;
+  }
+}
+
 SourceReader::Block& SourceReader::MakeRecent(Block& block) {
   block.lastUse = ++uses_;
   recent_ = block.bytes.data();

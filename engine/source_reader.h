@@ -29,6 +29,9 @@ class SourceReader {
   bool Failed() const { return failed_; }
   // True when the file read shorter than it was when the job opened it; Failed() is then too.
   bool Shrank() const { return shrank_; }
+  // Reads the file's last byte past the cache, so that a file that shrank since its blocks
+  // were read is known as such.
+  void CheckStillWhole();
   // The file the bytes come from; null when they are in memory.
   SourceFile* File() const { return file_; }
 
