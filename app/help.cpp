@@ -17,8 +17,9 @@ void ShowHelp(AppContext& app) {
   const std::string folder = desktop.settings.Read(app.settings.settingsKeyName, "FilePath");
   // Programs the help starts find their companions in the program folder. No empty entry is
   // added: on Linux that would put the current folder on the search path.
-  if (const std::optional<std::string> path = desktop.environment.Get("PATH")) {
-    desktop.environment.Set("PATH", *path + ":" + folder);
+  const std::optional<std::string> path = desktop.environment.Get("PATH");
+  if (path && !folder.empty()) {
+    desktop.environment.Set("PATH", path->empty() ? folder : *path + ":" + folder);
   }
   // Only the program folder's document is opened: a bare name would be looked up in the
   // current folder, where anyone could have left a file of that name.

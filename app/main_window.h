@@ -31,8 +31,6 @@ class CZazoRavazuDlg final : public WindowEvents {
   void ExitProgram(ExitWay way);
 
   MainWindowView& View() { return *view_; }
-  const std::vector<std::string>& Rows() const { return rows_; }
-  bool HasFiles() const { return hasFiles_; }
 
  private:
   void ShowSplash();

@@ -10,6 +10,9 @@ inline constexpr char kOverwriteQuestion[] = "File already exist. Do you want to
 
 // Why a job ended early, after the path of the file concerned.
 inline constexpr char kSourceShrank[] = "the file became shorter during the repair";
+inline constexpr char kOutputTooLarge[] =
+    "the repaired copy would pass 9999999999 bytes, more than its cross-reference table can "
+    "address";
 
 inline constexpr char kStep1Analysis[] = " Step 1 / 2 ";
 inline constexpr char kStep2Analysis[] = " Step 2 / 2 ";

@@ -16,6 +16,8 @@ namespace {
 constexpr std::size_t kCopyChunk = 512;
 // Objects this large are copied from file to file by the system where it can.
 constexpr std::uint64_t kDirectCopyMinimum = 64 << 10;
+// A cross-reference entry holds ten decimal digits of offset.
+constexpr std::uint64_t kLargestXrefOffset = 9'999'999'999;
 
 int CopyProgress(std::uint64_t written, std::uint64_t sourceLength) {
   const std::uint64_t percent = sourceLength == 0 ? 100 : written * 100 / sourceLength;
@@ -64,6 +66,11 @@ bool RebuildPass::RunRebuildPass() {
   ComputeNewPagesNumber();
   if (!CopyObjects()) return false;
   WriteCatalogObject();
+  // Entries are made in the order written, so the last has the largest offset.
+  if (!xrefEntries_.empty() && xrefEntries_.back().offset > kLargestXrefOffset) {
+    summary_.outputTooLarge = true;
+    return false;
+  }
   WriteXrefTable();
   WriteTrailer();
   WriteStartXref();

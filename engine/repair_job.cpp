@@ -90,7 +90,10 @@ bool PDF_Repair::RepairFile(const std::string& sourcePath) {
 
   source_ = std::make_unique<SourceReader>(*state_.sourceFile);
   output_ = std::make_unique<OutputWriter>(*state_.outputFile);
-  if (!RunSteps() || !output_->Flush()) return EndJob();
+  if (!RunSteps() || !output_->Flush()) {
+    if (rebuilt_.outputTooLarge) failureText_ = state_.outputPath + ": " + texts::kOutputTooLarge;
+    return EndJob();
+  }
 
   source_.reset();
   state_.sourceFile.reset();

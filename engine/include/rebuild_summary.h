@@ -31,6 +31,9 @@ struct RebuildSummary {
   // The streams written mended, in the order written; object streams whose line ends were
   // undone come first.
   std::vector<MendedStream> mendedStreams;
+  // Set when the copy grew past the largest offset a cross-reference entry can hold; the job
+  // then ends rather than write a table that points at the wrong bytes.
+  bool outputTooLarge = false;
 };
 
 }  // namespace tarnwick

@@ -125,6 +125,32 @@ TEST(Help, OpensOnlyTheProgramFoldersDocumentThenTheSystemViewer) {
   EXPECT_EQ(h.environment.values["PATH"], "/usr/bin:/bin:" + h.programFolder);
 }
 
+// An empty entry would put the current folder on the search path.
+TEST(Help, AddsOnlyAProgramFolderToTheSearchPath) {
+  struct Row {
+    std::string path;
+    bool programFolderSet;
+    std::string expected;  // "@" stands for the program folder
+  };
+  for (const Row& row : {Row{"/usr/bin:/bin", true, "/usr/bin:/bin:@"},
+                         Row{"/usr/bin:/bin", false, "/usr/bin:/bin"}, Row{"", true, "@"}}) {
+    SCOPED_TRACE(row.path + (row.programFolderSet ? " with" : " without") + " a program folder");
+    DesktopHarness h;
+    h.environment.Set("PATH", row.path);
+    if (!row.programFolderSet) h.settings.Write("TWPDF", "FilePath", "");
+    h.shell.result = [](const ShellOpen&) { return 42; };
+    h.Click("main", ids::kToolbarHelp);
+    h.Press("main", Key::kEscape);
+    h.Expect(ui::kQuickExitQuestion, kYes);
+    h.Run();
+    std::string expected = row.expected;
+    if (const auto at = expected.find('@'); at != std::string::npos) {
+      expected.replace(at, 1, h.programFolder);
+    }
+    EXPECT_EQ(h.environment.values["PATH"], expected);
+  }
+}
+
 TEST(CleanUp, TouchesNothingOutsideTheWorkFolders) {
   DesktopHarness h;
   const std::string user = h.WriteSource("mine.pdf");

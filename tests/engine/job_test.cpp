@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "many_pages_source.h"
 #include "repair_harness.h"
 #include "temp_folder.h"
@@ -15,6 +18,68 @@ using Kind = ShownMessage::Kind;
 
 const ShownMessage kOverwriteQuestion{
     Kind::kQuestion, "File already exist. Do you want to overwrite?", "Tarnwick test"};
+
+// A layer for copies of many gigabytes, which a test cannot afford on the disk: the source is a
+// stream of `streamLength` zero bytes between a head and a tail, made up as it is read, and the
+// copy is counted, not stored (the engine's writes and the system's copies alike).
+class LargeCopyLayer final : public FileLayer {
+ public:
+  LargeCopyLayer(std::string head, std::uint64_t streamLength, std::string tail)
+      : head_(std::move(head)), streamLength_(streamLength), tail_(std::move(tail)) {}
+
+  std::unique_ptr<SourceFile> OpenForReading(const std::string&) override {
+    return std::make_unique<MadeUpSource>(*this);
+  }
+  std::unique_ptr<OutputFile> OpenForWriting(const std::string&) override {
+    return std::make_unique<CountedCopy>();
+  }
+  bool Exists(const std::string&) override { return false; }
+  bool ResetAttributes(const std::string&) override { return true; }
+  bool Delete(const std::string&) override { return true; }
+  bool CreateFolder(const std::string&) override { return true; }
+  std::optional<std::string> TemporaryFolder() override { return std::nullopt; }
+  std::string LastErrorText() const override { return {}; }
+
+ private:
+  struct MadeUpSource final : SourceFile {
+    explicit MadeUpSource(const LargeCopyLayer& layer) : layer(layer) {}
+    std::uint64_t Length() const override {
+      return layer.head_.size() + layer.streamLength_ + layer.tail_.size();
+    }
+    bool ReadAt(std::uint64_t offset, std::size_t count, std::uint8_t* out,
+                std::size_t& got) override {
+      const std::uint64_t tailStart = layer.head_.size() + layer.streamLength_;
+      got = static_cast<std::size_t>(std::min<std::uint64_t>(count, Length() - offset));
+      for (std::size_t i = 0; i < got;) {
+        const std::uint64_t at = offset + i;
+        if (at < layer.head_.size()) {
+          out[i++] = static_cast<std::uint8_t>(layer.head_[at]);
+        } else if (at >= tailStart) {
+          out[i++] = static_cast<std::uint8_t>(layer.tail_[at - tailStart]);
+        } else {
+          const auto zeros = static_cast<std::size_t>(std::min<std::uint64_t>(got - i, tailStart - at));
+          std::memset(out + i, 0, zeros);
+          i += zeros;
+        }
+      }
+      return true;
+    }
+    std::string ErrorText() const override { return {}; }
+    const LargeCopyLayer& layer;
+  };
+  struct CountedCopy final : OutputFile {
+    bool Append(const std::uint8_t*, std::size_t) override { return true; }
+    std::optional<bool> AppendFrom(SourceFile&, std::uint64_t, std::size_t) override {
+      return true;
+    }
+    bool Close() override { return true; }
+    std::string ErrorText() const override { return {}; }
+  };
+
+  std::string head_;
+  std::uint64_t streamLength_;
+  std::string tail_;
+};
 
 class RepairJob : public testing::Test {
  protected:
@@ -94,6 +159,22 @@ TEST_F(RepairJob, JobsInTheSameSecondShareOneWorkFolder) {
   EXPECT_EQ(state.outputPath, expected);
   EXPECT_EQ(harness.messages.shown, std::vector<ShownMessage>{kOverwriteQuestion});
   EXPECT_EQ(ReadFile(expected), RepairBytes(source).output);
+}
+
+// Offsets past ten digits do not fit a cross-reference entry: a copy that large ends the job
+// with a message rather than with a table that points at the wrong bytes.
+TEST_F(RepairJob, ACopyTooLargeForItsCrossReferenceTableEndsTheJob) {
+  LargeCopyLayer files("%PDF-1.4\n1 0 obj\n<< /Length 10000000000 >>\nstream\n", 10'000'000'000,
+                       "\nendstream\nendobj\n2 0 obj\n<< /Type /Page /MediaBox [0 0 612 792] >>"
+                       "\nendobj\ntrailer\n<< /Size 3 >>\n");
+  RepairHarness large(&files);
+  large.SaveInto(out.Path());
+  EXPECT_FALSE(large.engine.RepairFile(sourcePath));
+  EXPECT_EQ(large.engine.FailureText(),
+            outputPath +
+                ": the repaired copy would pass 9999999999 bytes, more than its cross-reference "
+                "table can address");
+  EXPECT_TRUE(large.engine.FailureUntold());
 }
 
 }  // namespace

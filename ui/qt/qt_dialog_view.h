@@ -43,7 +43,6 @@ class QtDialogView : public QDialog, public virtual DialogView, public WidgetHan
   QWidget* Widget() override { return this; }
   // Where the controls lie: the window without its title bar and menu.
   SkinnedArea* ClientArea() const { return client_; }
-  bool RunningModal() const { return loop_ != nullptr; }
 
  protected:
   WindowEvents& Events() { return events_; }
