@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include "child_process.h"
 #include "posix_desktop_files.h"
@@ -81,6 +83,76 @@ TEST_F(DesktopFilesTest, AFileHeldByARepairJobIsRefusedUnderAnyName) {
   EXPECT_EQ(files_.OpenForWriting(Log()), nullptr);
   source.reset();
   EXPECT_NE(files_.OpenForAppending(folder_.File("other name")), nullptr);
+}
+
+// A job's copy takes its name only when it is closed, and never over a file that a job holds
+// by then (the name is judged again at the rename, not only when the copy began).
+TEST_F(DesktopFilesTest, ACopyReplacesItsNameOnlyWhenClosedAndNeverAHeldFile) {
+  const std::string name = folder_.File("copy.pdf");
+  WriteFile(name, "older");
+  auto copy = files_.OpenForWriting(name);
+  ASSERT_NE(copy, nullptr) << files_.LastErrorText();
+  const std::uint8_t bytes[] = {'n', 'e', 'w'};
+  ASSERT_TRUE(copy->Append(bytes, sizeof bytes));
+  EXPECT_EQ(ReadFile(name), "older");
+  auto source = files_.OpenForReading(name);
+  EXPECT_FALSE(copy->Close());
+  EXPECT_EQ(copy->ErrorText(), "the file is held by a running repair job");
+  copy.reset();
+  source.reset();
+  EXPECT_EQ(ReadFile(name), "older");
+  EXPECT_EQ(test::FileNames(folder_.Path()), std::vector<std::string>{"copy.pdf"});
+
+  copy = files_.OpenForWriting(name);
+  ASSERT_TRUE(copy->Append(bytes, sizeof bytes));
+  EXPECT_TRUE(copy->Close()) << copy->ErrorText();
+  EXPECT_EQ(ReadFile(name), "new");
+  EXPECT_EQ(test::FileNames(folder_.Path()), std::vector<std::string>{"copy.pdf"});
+}
+
+// A symbolic link of the copy's name is replaced; the file it pointed at keeps its bytes. The
+// copy gets the mode of a new file.
+TEST_F(DesktopFilesTest, ACopyReplacesASymbolicLinkNotItsTarget) {
+  const std::string target = folder_.File("target.pdf");
+  const std::string name = folder_.File("copy.pdf");
+  WriteFile(target, "target");
+  std::filesystem::create_symlink(target, name);
+  const mode_t mask = ::umask(022);
+  auto copy = files_.OpenForWriting(name);
+  ::umask(mask);
+  ASSERT_NE(copy, nullptr) << files_.LastErrorText();
+  const std::uint8_t bytes[] = {'n', 'e', 'w'};
+  ASSERT_TRUE(copy->Append(bytes, sizeof bytes));
+  ASSERT_TRUE(copy->Close()) << copy->ErrorText();
+  EXPECT_FALSE(std::filesystem::is_symlink(name));
+  EXPECT_EQ(ReadFile(name), "new");
+  EXPECT_EQ(ReadFile(target), "target");
+  struct stat info {};
+  ASSERT_EQ(::stat(name.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0644u);
+}
+
+// The last error is set by a job's worker while the window thread may read its own: neither
+// may see a text torn by the other.
+TEST_F(DesktopFilesTest, TheLastErrorCanBeReadWhileAWorkerSetsIt) {
+  WriteFile(Log(), "source");
+  auto held = files_.OpenForReading(Log());
+  std::atomic<bool> done{false};
+  // Texts of different lengths, so that each change reallocates what the reader may be copying.
+  std::thread worker([&] {
+    for (int i = 0; i < 20000; ++i) files_.Delete(i % 2 ? Log() : folder_.File("missing"));
+    done = true;
+  });
+  std::size_t seen = 0;
+  while (!done) {
+    const std::string text = files_.LastErrorText();
+    EXPECT_TRUE(text.empty() || text == "No such file or directory" ||
+                text == "the file is held by a running repair job")
+        << text;
+    seen += text.size();
+  }
+  worker.join();
+  EXPECT_GT(seen, 0u);
 }
 
 TEST_F(DesktopFilesTest, ReadOnlyIsTheCallersToReset) {
