@@ -44,6 +44,21 @@ std::size_t SequenceLength(const std::string& text, std::size_t at) {
   return value >= minimum && value <= 0x10FFFF && !surrogate ? length : 0;
 }
 
+// The log, opened for appending; started afresh when it has grown past its limit.
+std::unique_ptr<AppendFile> OpenLog(AppContext& app) {
+  DesktopFiles& files = app.desktop.files;
+  const std::string path = LogFilePath(app);
+  if (files.Exists(path)) files.ResetAttributes(path);
+  std::unique_ptr<AppendFile> log = files.OpenForAppending(path);
+  if (log && log->Size() > kLogSizeLimit) {
+    log.reset();
+    files.ResetAttributes(path);
+    files.Delete(path);
+    log = files.OpenForAppending(path);
+  }
+  return log;
+}
+
 }  // namespace
 
 std::string LogBytes(const std::string& text) {
@@ -64,19 +79,13 @@ std::string LogBytes(const std::string& text) {
 }
 
 bool AppendToLog(AppContext& app, const std::string& text) {
-  DesktopFiles& files = app.desktop.files;
-  const std::string path = LogFilePath(app);
-  if (files.Exists(path)) files.ResetAttributes(path);
-  std::unique_ptr<AppendFile> log = files.OpenForAppending(path);
-  if (!log) return false;
-  if (log->Size() > kLogSizeLimit) {
-    log.reset();
-    files.ResetAttributes(path);
-    files.Delete(path);
-    log = files.OpenForAppending(path);
-    if (!log) return false;
-  }
-  return log->Append(LogBytes(text));
+  const std::unique_ptr<AppendFile> log = OpenLog(app);
+  return log && log->Append(LogBytes(text));
+}
+
+bool StartLogLine(AppContext& app) {
+  const std::unique_ptr<AppendFile> log = OpenLog(app);
+  return log && (log->EndsLine() || log->Append("\r\n"));
 }
 
 }  // namespace tarnwick

@@ -160,6 +160,7 @@ void CZazoRavazuDlg::ClearAll() {
 
 void CZazoRavazuDlg::StartRepair() {
   app_.fileList.Rebuild(rows_);
+  if (!rows_.empty()) StartLogLine(app_);
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     AppendToLog(app_, std::to_string(i + 1));
     AppendToLog(app_, "-");

@@ -13,6 +13,8 @@ class AppendFile {
  public:
   virtual ~AppendFile() = default;
   virtual std::uint64_t Size() = 0;
+  // True when the file is empty or its last byte ends a line.
+  virtual bool EndsLine() = 0;
   // Writes all bytes at the end of the file; false on an I/O error.
   virtual bool Append(const std::string& bytes) = 0;
 };

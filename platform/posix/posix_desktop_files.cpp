@@ -26,6 +26,12 @@ class PosixAppendFile final : public AppendFile {
     return ::fstat(fd_, &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
   }
 
+  bool EndsLine() override {
+    const std::uint64_t size = Size();
+    char last = '\n';
+    return size == 0 || (::pread(fd_, &last, 1, static_cast<off_t>(size - 1)) == 1 && last == '\n');
+  }
+
   bool Append(const std::string& bytes) override {
     std::size_t done = 0;
     while (done < bytes.size()) {

@@ -66,7 +66,7 @@ TEST_F(ActivityLog, WritesLongTextsWholeAndReplacesWhatIsNotText) {
   EXPECT_EQ(LogBytes("\xF0\x9F\x93\x84"), "\xF0\x9F\x93\x84");
 }
 
-TEST(ActivityLogRuns, TheNextRunsFirstLineFollowsTheCompletionBanner) {
+TEST(ActivityLogRuns, TheNextRunsFirstLineStartsALineOfItsOwnAfterTheBanner) {
   DesktopHarness h;
   const std::string a = h.WriteSource("a.pdf");
   h.Repair({a});
@@ -86,7 +86,8 @@ TEST(ActivityLogRuns, TheNextRunsFirstLineFollowsTheCompletionBanner) {
   next.Press("preview", Key::kEscape);
   next.Expect(ui::kQuickExitQuestion, MessageAnswer::kYes);
   EXPECT_EQ(next.Run(), 0);
-  EXPECT_EQ(h.Log(), "1-   " + a + "\r\n\r\n\r\n" + ui::kCompletedBanner + "1-   " + b + "\r\n");
+  EXPECT_EQ(h.Log(),
+            "1-   " + a + "\r\n\r\n\r\n" + ui::kCompletedBanner + "\r\n1-   " + b + "\r\n");
 }
 
 }  // namespace
