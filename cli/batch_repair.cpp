@@ -1,5 +1,7 @@
 #include "batch_repair.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <condition_variable>
 #include <map>
@@ -22,6 +24,14 @@ const char kCaption[] = "Tarnwick";
 std::string BaseName(const std::string& path) {
   const auto slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// True when both paths name one existing file, under any name.
+bool SameFile(const std::string& one, const std::string& other) {
+  struct stat a {};
+  struct stat b {};
+  return ::stat(one.c_str(), &a) == 0 && ::stat(other.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+         a.st_ino == b.st_ino;
 }
 
 std::string MendText(StreamMend mend) {
@@ -87,9 +97,16 @@ Outcome RepairOne(const Options& options, const std::string& path, Terminal& ter
   }
   if (options.password) engine.SetPassword(*options.password);
   Outcome outcome;
+  if (state.saveMode && SameFile(path, state.destinationFolder + BaseName(path))) {
+    interruption.Unregister(control);
+    terminal.Error(path + ": cannot repair a file onto itself");
+    return outcome;
+  }
   outcome.repaired = engine.RepairFile(path);
   interruption.Unregister(control);
   outcome.outputPath = state.outputPath;
+  // The copy's last step may end short of the full bar; a finished file shows it full.
+  if (outcome.repaired) view.SetProgressPosition(100);
   terminal.ClearProgress();
   if (outcome.repaired && engine.PackedObjectsProtected()) {
     terminal.Error(path + ": warning: the file is encrypted and " +
@@ -104,7 +121,10 @@ Outcome RepairOne(const Options& options, const std::string& path, Terminal& ter
     }
   }
   if (!outcome.repaired) {
-    terminal.Error(path + ": not repaired: " + engine.FailureText());
+    // The job's own notices are not printed; its failure text says the same and names the file
+    // it concerns, which is printed first when it is not the source.
+    const std::string& failure = engine.FailureText();
+    terminal.Error(failure.starts_with(path + ": ") ? failure : path + ": " + failure);
   }
   return outcome;
 }

@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
   std::string error;
   auto options = ParseCommandLine({argv + 1, argv + argc}, error);
   if (!options) {
-    std::fprintf(stderr, "tarnwick-repair: %s\n%s", error.c_str(), kUsage);
+    std::fprintf(stderr, "tarnwick-repair: %s\nTry 'tarnwick-repair --help' for more information.\n",
+                 error.c_str());
     return 2;
   }
   if (options->help) {

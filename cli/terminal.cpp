@@ -87,9 +87,9 @@ void TerminalJobView::SetStepLabel(const std::string& label) {
   shown_ = -1;
 }
 
-void TerminalJobView::Notice(const std::string& text) {
-  terminal_.Error(label_ + ": " + Trimmed(text));
-}
+// Each notice comes before the job ends early, and the failure printed then says it with the
+// file and the reason: printing the notice too would tell every failure twice.
+void TerminalJobView::Notice(const std::string&) {}
 
 bool TerminalJobView::AskYesNo(const std::string& text, const std::string& caption) {
   return terminal_.Ask(caption + ": " + label_ + ": " + text);
