@@ -275,14 +275,35 @@ void CPreview::RunSavingDialog() {
 }
 
 std::optional<std::string> CPreview::ChooseDestination() {
-  const std::optional<std::string> chosen =
-      app_.desktop.pickers.PickFolder(view_.get(), ui::kChooseDestinationTitle);
-  if (!chosen) return std::nullopt;
-  if (chosen->empty() || !app_.desktop.files.Exists(*chosen)) {
-    ShowNotice(app_, view_.get(), ui::kSavingPathMissing);
-    return std::nullopt;
+  for (;;) {
+    const std::optional<std::string> chosen =
+        app_.desktop.pickers.PickFolder(view_.get(), ui::kChooseDestinationTitle);
+    if (!chosen) return std::nullopt;
+    if (chosen->empty() || !app_.desktop.files.Exists(*chosen)) {
+      ShowNotice(app_, view_.get(), ui::kSavingPathMissing);
+      return std::nullopt;
+    }
+    const std::string folder = chosen->ends_with('/') ? *chosen : *chosen + '/';
+    // Asking to overwrite would only lead to a refusal: the job cannot replace its own source.
+    if (!WouldReplaceASource(folder)) return folder;
+    ShowNotice(app_, view_.get(), ui::kCopyCannotReplaceOriginal);
   }
-  return chosen->ends_with('/') ? *chosen : *chosen + '/';
+}
+
+bool CPreview::WouldReplaceASource(const std::string& folder) {
+  const auto replaces = [&](const FileListNode& node) {
+    const auto slash = node.path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? node.path : node.path.substr(slash + 1);
+    return app_.desktop.files.SameFile(node.path, folder + name);
+  };
+  if (!app_.Job().saveAll) {
+    const FileListNode* current = app_.fileList.Current();
+    return current && replaces(*current);
+  }
+  for (const FileListNode* node = app_.fileList.head.get(); node; node = node->next.get()) {
+    if (replaces(*node)) return true;
+  }
+  return false;
 }
 
 void CPreview::ExitPreview() {

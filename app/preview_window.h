@@ -33,8 +33,12 @@ class CPreview final : public PreviewEvents {
   void ReturnToSelection();
   void SaveCurrentFile();
   void SaveAllFiles();
-  // The chosen folder, ending with a separator; nothing when there is none to save into.
+  // The chosen folder, ending with a separator; nothing when there is none to save into. A
+  // folder where a copy would replace its own source is refused and the choice asked again.
   std::optional<std::string> ChooseDestination();
+  // True when saving into `folder` would put a copy in place of its own source: the current
+  // file's for Save Current, any file's for Save All.
+  bool WouldReplaceASource(const std::string& folder);
   void ExitPreview();
 
   PreviewView& View() { return *view_; }

@@ -23,6 +23,8 @@ class AppendFile {
 class DesktopFiles : public FileLayer {
  public:
   virtual bool IsFile(const std::string& path) = 0;
+  // True when both paths name one existing file, under any names.
+  virtual bool SameFile(const std::string& one, const std::string& other) = 0;
   // Removes the folder when it is empty.
   virtual bool RemoveFolder(const std::string& path) = 0;
   // Opens or creates the file for appending; nothing when it cannot be had exclusively.

@@ -85,6 +85,13 @@ bool PosixDesktopFiles::IsFile(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool PosixDesktopFiles::SameFile(const std::string& one, const std::string& other) {
+  struct stat a {};
+  struct stat b {};
+  return ::stat(one.c_str(), &a) == 0 && ::stat(other.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+         a.st_ino == b.st_ino;
+}
+
 bool PosixDesktopFiles::RemoveFolder(const std::string& path) {
   return ::rmdir(path.c_str()) == 0 || Fail(std::strerror(errno));
 }

@@ -23,6 +23,7 @@ class PosixDesktopFiles final : public DesktopFiles {
 
   // A regular file, also when reached through a symbolic link.
   bool IsFile(const std::string& path) override;
+  bool SameFile(const std::string& one, const std::string& other) override;
   bool RemoveFolder(const std::string& path) override;
   // Refused when a repair job holds the file or another process (or another AppendFile of
   // this one) has it open for appending; the file stays locked (flock) while the result lives.

@@ -113,23 +113,41 @@ TEST(SaveCurrent, ReturnsToThePreviewAndLeavesTheShownCopyAlone) {
   EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
 }
 
-TEST(SaveCurrent, IntoTheSourcesOwnFolderNeverDeletesTheOriginal) {
-  for (const MessageAnswer answer : {kNo, kYes}) {
+// A folder where a copy would replace its own source is refused before any question, and the
+// choice is asked again: cancelled, or answered with another folder.
+TEST(Saving, IntoTheSourcesOwnFolderIsRefusedAndTheFolderAskedAgain) {
+  for (const bool saveAll : {false, true}) {
+    SCOPED_TRACE(saveAll ? "Save All" : "Save Current");
     DesktopHarness h;
     const std::string a = h.WriteSource("a.pdf");
     const std::string b = h.WriteSource("b.pdf");
     const std::string original = ReadFile(a);
     h.Repair({a, b});
+    const int button = saveAll ? ids::kSaveAllButton : ids::kSaveCurrentButton;
     h.pickers.NextFolder(h.sourceFolder);
-    h.Click("preview", ids::kSaveCurrentButton);
-    h.Expect("File already exist. Do you want to overwrite?", answer);
-    if (answer == kYes) h.Expect(" Destination file is not opened !! ", kOk);
-    h.Click("preview", ids::kNextFile);
-    h.Click("preview", ids::kBackFile);
-    h.Click("preview", ids::kToolbarExit);
-    h.Expect(ui::kExitQuestion, kYes);
+    h.pickers.NextFolder(std::nullopt);
+    h.Click("preview", button);
+    h.Expect(ui::kCopyCannotReplaceOriginal, kOk);
+    h.Then("nothing saved", [&] {
+      EXPECT_EQ(h.views.Opened("saving"), 0);
+      EXPECT_EQ(h.pickers.folderTitles.size(), 2u);
+    });
+    h.pickers.NextFolder(h.sourceFolder + "/");
+    h.pickers.NextFolder(h.destinationFolder);
+    h.Click("preview", button);
+    h.Expect(ui::kCopyCannotReplaceOriginal, kOk);
+    if (saveAll) {
+      h.Then("the completion dialog", [&] {
+        h.views.Open("completion").Events().OnCommand(ids::kCompletionOk);
+      });
+    } else {
+      h.Click("preview", ids::kToolbarExit);
+      h.Expect(ui::kExitQuestion, kYes);
+    }
     EXPECT_EQ(h.Run(), 0);
     EXPECT_EQ(ReadFile(a), original);
+    EXPECT_TRUE(fs::exists(h.destinationFolder + "/a.pdf"));
+    EXPECT_EQ(fs::exists(h.destinationFolder + "/b.pdf"), saveAll);
     EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
   }
 }
