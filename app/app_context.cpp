@@ -25,6 +25,8 @@ std::string AppContext::Bitmap(const std::string& name) const {
 }
 
 void EndProgram(AppContext& app) {
+  // The process ends without unwinding, so no window withdraws its title on the way out.
+  app.desktop.titles.WithdrawAll();
   app.desktop.process.EndProcess(0);
   std::abort();  // an implementation that returned would leave the program half ended
 }

@@ -18,6 +18,9 @@ class WindowTitles {
   virtual ~WindowTitles() = default;
   virtual bool Exists(const std::string& title) = 0;
   virtual std::unique_ptr<Claim> Show(const std::string& title) = 0;
+  // Withdraws every title of this process at once, for a process that ends without destroying
+  // its claims.
+  virtual void WithdrawAll() = 0;
 };
 
 }  // namespace tarnwick

@@ -124,19 +124,18 @@ class ShownTitles {
     return title.has_value();
   }
 
-  void Release(const std::string& folder, const std::string& path) {
+  void Release(const std::string& path) {
     std::lock_guard lock(mutex_);
     ForgetAfterFork();
     const auto found = bound_.find(path);
     if (found == bound_.end() || --found->second.claims > 0) return;
-    FolderLock folderLock(folder);
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && info.st_dev == found->second.device &&
-        info.st_ino == found->second.inode) {
-      ::unlink(path.c_str());
-    }
-    ::close(found->second.fd);
-    bound_.erase(found);
+    Withdraw(found);
+  }
+
+  void ReleaseAll() {
+    std::lock_guard lock(mutex_);
+    ForgetAfterFork();
+    while (!bound_.empty()) Withdraw(bound_.begin());
   }
 
  private:
@@ -149,6 +148,24 @@ class ShownTitles {
     owner_ = ::getpid();
   }
 
+  // Removes the socket file when it is still this process's, and the folder when nothing else
+  // is left in it.
+  void Withdraw(std::map<std::string, BoundTitle>::iterator title) {
+    const std::string& path = title->first;
+    const std::string folder = path.substr(0, path.find_last_of('/'));
+    {
+      FolderLock folderLock(folder);
+      struct stat info {};
+      if (::stat(path.c_str(), &info) == 0 && info.st_dev == title->second.device &&
+          info.st_ino == title->second.inode) {
+        ::unlink(path.c_str());
+      }
+      ::rmdir(folder.c_str());
+    }
+    ::close(title->second.fd);
+    bound_.erase(title);
+  }
+
   std::mutex mutex_;
   pid_t owner_ = ::getpid();
   std::map<std::string, BoundTitle> bound_;
@@ -156,12 +173,10 @@ class ShownTitles {
 
 class TitleClaim final : public WindowTitles::Claim {
  public:
-  TitleClaim(std::string folder, std::string path)
-      : folder_(std::move(folder)), path_(std::move(path)) {}
-  ~TitleClaim() override { ShownTitles::Instance().Release(folder_, path_); }
+  explicit TitleClaim(std::string path) : path_(std::move(path)) {}
+  ~TitleClaim() override { ShownTitles::Instance().Release(path_); }
 
  private:
-  std::string folder_;
   std::string path_;
 };
 
@@ -169,31 +184,40 @@ class TitleClaim final : public WindowTitles::Claim {
 
 PosixWindowTitles::PosixWindowTitles(Environment& environment) : environment_(environment) {}
 
-std::optional<std::string> PosixWindowTitles::Folder() {
+std::optional<std::string> PosixWindowTitles::Folder(bool make) {
   std::string error;
+  const auto usable = [&](const std::string& folder) {
+    return make ? MakePrivateFolder(folder, error) : IsPrivateFolder(folder);
+  };
   const std::string runtime = environment_.Get("XDG_RUNTIME_DIR").value_or("");
-  if (!runtime.empty() && MakePrivateFolder(runtime + "/tarnwick", error)) {
-    return runtime + "/tarnwick";
-  }
+  if (!runtime.empty() && usable(runtime + "/tarnwick")) return runtime + "/tarnwick";
   const auto temporary = PrivateTemporaryFolder(error);
-  if (!temporary || !MakePrivateFolder(*temporary + "titles", error)) return std::nullopt;
+  if (!temporary || !usable(*temporary + "titles")) return std::nullopt;
   return *temporary + "titles";
 }
 
 bool PosixWindowTitles::Exists(const std::string& title) {
-  const auto folder = Folder();
+  // Asking makes nothing: without the folder there is no title.
+  const auto folder = Folder(false);
   sockaddr_un address;
   return folder && ToAddress(*folder + '/' + SocketName(title), address) && SomeoneHolds(address);
 }
 
 std::unique_ptr<WindowTitles::Claim> PosixWindowTitles::Show(const std::string& title) {
-  const auto folder = Folder();
-  sockaddr_un address;
-  if (!folder || !ToAddress(*folder + '/' + SocketName(title), address) ||
-      !ShownTitles::Instance().Claim(*folder, address)) {
-    return nullptr;
+  // The folder may go between making it and binding in it, when another process withdraws
+  // its last title; it is made again once.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const auto folder = Folder(true);
+    sockaddr_un address;
+    if (!folder || !ToAddress(*folder + '/' + SocketName(title), address)) return nullptr;
+    if (ShownTitles::Instance().Claim(*folder, address)) {
+      return std::make_unique<TitleClaim>(address.sun_path);
+    }
+    if (SomeoneHolds(address)) return nullptr;
   }
-  return std::make_unique<TitleClaim>(*folder, address.sun_path);
+  return nullptr;
 }
+
+void PosixWindowTitles::WithdrawAll() { ShownTitles::Instance().ReleaseAll(); }
 
 }  // namespace tarnwick

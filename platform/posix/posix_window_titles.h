@@ -13,6 +13,7 @@ namespace tarnwick {
 // "titles"), named by a hash of the title so that any length of title fits in a socket address.
 // A title exists while a process holds its socket; the socket file of a process that ended
 // without withdrawing its titles is stale (nobody answers) and is replaced by the next claim.
+// The folder goes with the last socket in it.
 //
 // Claims of one title within this process share one socket, counted: the title is withdrawn
 // when the last of them goes. A claim is nothing (null) when another process shows the title
@@ -23,9 +24,11 @@ class PosixWindowTitles final : public WindowTitles {
 
   bool Exists(const std::string& title) override;
   std::unique_ptr<Claim> Show(const std::string& title) override;
+  void WithdrawAll() override;
 
  private:
-  std::optional<std::string> Folder();
+  // The folder of the sockets; made when `make` is set.
+  std::optional<std::string> Folder(bool make);
 
   Environment& environment_;
 };

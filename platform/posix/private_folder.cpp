@@ -27,4 +27,10 @@ bool MakePrivateFolder(const std::string& folder, std::string& error) {
   return true;
 }
 
+bool IsPrivateFolder(const std::string& folder) {
+  struct stat info {};
+  return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+         info.st_uid == ::getuid() && (info.st_mode & 077) == 0;
+}
+
 }  // namespace tarnwick

@@ -8,5 +8,7 @@ namespace tarnwick {
 // (not a symbolic link) owned by this user, mode 0700. False with the reason in `error` when it
 // cannot be had that way.
 bool MakePrivateFolder(const std::string& folder, std::string& error);
+// True when `folder` exists as such a folder; nothing is made.
+bool IsPrivateFolder(const std::string& folder);
 
 }  // namespace tarnwick

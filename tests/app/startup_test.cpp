@@ -123,6 +123,7 @@ TEST(Help, OpensOnlyTheProgramFoldersDocumentThenTheSystemViewer) {
   EXPECT_EQ(h.shell.opened[1].file, "/usr/bin/xdg-open");
   EXPECT_EQ(h.shell.opened[1].arguments, std::vector<std::string>{document});
   EXPECT_EQ(h.environment.values["PATH"], "/usr/bin:/bin:" + h.programFolder);
+  EXPECT_EQ(h.titles.withdrawals, 1) << "the program's end withdraws its titles";
 }
 
 // An empty entry would put the current folder on the search path.

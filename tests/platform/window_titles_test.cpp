@@ -42,7 +42,25 @@ TEST_F(WindowTitlesTest, ATitleExistsWhileItsClaimLives) {
   EXPECT_EQ(SocketsInFolder(), 1);
   claim.reset();
   EXPECT_FALSE(titles_.Exists(kTitle));
-  EXPECT_EQ(SocketsInFolder(), 0);
+  EXPECT_FALSE(std::filesystem::exists(SocketFolder())) << "the folder goes with its last socket";
+}
+
+// A program that ends without unwinding withdraws all its titles at once; its claims, should
+// they still be destroyed, change nothing.
+TEST_F(WindowTitlesTest, WithdrawingAllRemovesEverySocketAndTheFolder) {
+  auto main = titles_.Show(kTitle);
+  auto help = titles_.Show("Tarnwick PDF Repair Help");
+  ASSERT_NE(main, nullptr);
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(SocketsInFolder(), 2);
+  titles_.WithdrawAll();
+  EXPECT_FALSE(titles_.Exists(kTitle));
+  EXPECT_FALSE(std::filesystem::exists(SocketFolder()));
+  main.reset();
+  help.reset();
+  auto again = titles_.Show(kTitle);
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(SocketsInFolder(), 1);
 }
 
 TEST_F(WindowTitlesTest, TwoClaimsInOneProcessWithdrawTheTitleWhenBothAreGone) {
@@ -92,7 +110,7 @@ TEST_F(WindowTitlesTest, TheTitleOfAnotherProcessGoesWithItAndItsStaleSocketIsRe
   ASSERT_NE(claim, nullptr);
   EXPECT_TRUE(titles_.Exists(kTitle));
   claim.reset();
-  EXPECT_EQ(SocketsInFolder(), 0);
+  EXPECT_FALSE(std::filesystem::exists(SocketFolder()));
 }
 
 TEST_F(WindowTitlesTest, LongTitlesDifferingOnlyAtTheEndAreDistinct) {

@@ -74,8 +74,10 @@ class ScriptedTitles final : public WindowTitles {
  public:
   bool Exists(const std::string& title) override;
   std::unique_ptr<Claim> Show(const std::string& title) override;
+  void WithdrawAll() override { ++withdrawals; }
 
   std::set<std::string> otherProcesses;
+  int withdrawals = 0;  // of every title at once
   std::map<std::string, int> shown;  // claims alive per title
 };
 
