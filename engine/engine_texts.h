@@ -8,6 +8,8 @@ inline constexpr char kDestinationNotOpened[] = " Destination file is not opened
 inline constexpr char kOperationFailed[] = "Operation failed";
 inline constexpr char kOverwriteQuestion[] = "File already exist. Do you want to overwrite?";
 inline constexpr char kNotSupportedVersion[] = "Not Supported Version";
+// Why a job ended when an allocation failed, for logs and the command line.
+inline constexpr char kNotEnoughMemory[] = "not enough memory to repair this file";
 
 inline constexpr char kStep1Analysis[] = " Step 1 / 2 ";
 inline constexpr char kStep2Analysis[] = " Step 2 / 2 ";

@@ -54,13 +54,15 @@ class PDF_Repair {
   }
 
   // Why the last job ended early, for logs and the command line: the system's error text with
-  // the path it concerns, or "stopped".
+  // the path it concerns, "stopped", or that memory ran out.
   const std::string& FailureText() const { return failureText_; }
   // True when the last job created or truncated its output and then ended early, so that the
   // file at outputPath is an incomplete copy (the engine itself never deletes anything).
   bool LeftPartialOutput() const { return leftPartialOutput_; }
 
  private:
+  // RepairFile without its last resort: a failed allocation ends the job as a failure.
+  bool RunJob(const std::string& sourcePath);
   // The header, the scan and the rebuild over the open files; false when the job must end.
   bool RunSteps();
   // Step 1; a second time with the document's key when the source is encrypted and packed.
