@@ -13,9 +13,9 @@ namespace tarnwick::limits {
 
 // --- Decoding ---
 
-// One stream decoded at a time, for an object stream or to check and mend a stream: its
-// decoded bytes, a copy made readable and the copy deflated again may all be held at once, so
-// three of these stay well inside the fixed share. Larger streams are copied as they stand.
+// One stream decoded at a time, for an object stream or to check and mend a stream. Its decoded
+// bytes and a readable copy are held together (then the copy and its deflated form), so two of
+// these stay well inside the fixed share. Streams that decode to more are copied as they stand.
 inline constexpr std::size_t kMaxDecodedStreamBytes = 16 << 20;
 // All of one job's decoding: this much and a multiple of the source's size, so that a file of
 // compressed bombs costs no more time than a few passes over a large file.
@@ -29,14 +29,14 @@ inline constexpr std::int64_t kMaxColors = 64;
 
 // --- Object streams ---
 
-// The objects unpacked from object streams are held in memory for the whole job, at about twice
-// their packed size for each byte of text and each object's entry in the tables. Real documents
-// unpack to less than twice their size; past the figure the rest stay packed.
+// The text of the objects unpacked from object streams is held for the whole job. A stream may
+// inflate to a thousand times its size, while real documents unpack to less than twice the
+// source's; past this much the rest stay packed.
 inline constexpr std::size_t kUnpackedBytesFloor = 16 << 20;
 inline constexpr std::size_t kUnpackedBytesPerSourceByte = 2;
 inline constexpr std::size_t kMaxUnpackedBytes = 256 << 20;
-// Each unpacked object costs some 70 bytes of tables however small it is; tiny objects in a
-// compressed stream could otherwise cost far more than their text.
+// Each unpacked object costs some 70 bytes of tables however small it is: a compressed stream of
+// tiny objects could otherwise cost far more than its text. Past this many the rest stay packed.
 inline constexpr std::size_t kUnpackedObjectsFloor = 128 << 10;
 inline constexpr std::size_t kSourceBytesPerUnpackedObject = 8;
 inline constexpr std::size_t kMaxUnpackedObjects = 4 << 20;
