@@ -139,11 +139,11 @@ std::string RebuildPass::CatalogEntries(std::int64_t number) {
 
 std::int64_t RebuildPass::TrailerInfoNumber() {
   if (summary_.fallbackTrailer) return summary_.fallbackTrailer->info;
-  if (results_.trailers.empty()) return 0;
+  if (!results_.trailer) return 0;
   constexpr std::int64_t kKeywordLength = 7;  // "trailer"
   PdfSyntax syntax(source_, source_.Length());
   const std::optional<PdfDictionary> dictionary = syntax.ReadDictionary(
-      static_cast<std::int64_t>(results_.trailers.back().offset) + kKeywordLength);
+      static_cast<std::int64_t>(results_.trailer->offset) + kKeywordLength);
   if (!dictionary) return 0;
   const PdfValue* info = dictionary->Find("Info");
   return info && info->kind == PdfValue::Kind::kReference ? info->integer : 0;
@@ -151,8 +151,8 @@ std::int64_t RebuildPass::TrailerInfoNumber() {
 
 bool RebuildPass::WasCopied(std::int64_t number) const {
   if (!IsListableNumber(number)) return false;
-  const auto newest = newest_.find(number);
-  return newest != newest_.end() && IsCopied(newest->second);
+  const std::optional<std::size_t> newest = newest_.Find(number);
+  return newest && IsCopied(*newest);
 }
 
 void RebuildPass::WriteXrefTable() {

@@ -26,7 +26,7 @@ TrailerProtection ProtectionInForce(const ScanResults& results) {
   TrailerProtection protection{results.encryptionSeen, results.encryptionNumber,
                                results.identifierSeen, results.identifierKeyEnd};
   const auto& streams = results.xrefStreams;
-  if (!(results.trailers.empty() || results.trailerIncomplete) || streams.empty()) {
+  if (!(!results.trailer || results.trailerIncomplete) || streams.empty()) {
     return protection;
   }
   const auto encrypt = std::find_if(streams.rbegin(), streams.rend(),

@@ -13,6 +13,7 @@ inline constexpr char kSourceShrank[] = "the file became shorter during the repa
 inline constexpr char kOutputTooLarge[] =
     "the repaired copy would pass 9999999999 bytes, more than its cross-reference table can "
     "address";
+inline constexpr char kNotEnoughMemory[] = "not enough memory to repair this file";
 
 inline constexpr char kStep1Analysis[] = " Step 1 / 2 ";
 inline constexpr char kStep2Analysis[] = " Step 2 / 2 ";

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "byte_classes.h"
+#include "engine_limits.h"
 #include "object_numbers.h"
 #include "rebuild_pass.h"
 
@@ -13,8 +14,7 @@ namespace {
 
 constexpr std::array<std::string_view, 4> kInheritable = {"Resources", "MediaBox", "CropBox",
                                                           "Rotate"};
-// Deeper trees are hostile, or loops.
-constexpr int kMaxAncestors = 32;
+using limits::kMaxAncestors;
 
 std::int64_t ParentNumber(const PdfDictionary& dictionary) {
   const PdfValue* parent = dictionary.Find("Parent");
@@ -32,8 +32,8 @@ std::optional<PdfDictionary> RebuildPass::DictionaryOf(const ObjectRecord& recor
 }
 
 const ObjectRecord* RebuildPass::NewestRecord(std::int64_t number) const {
-  const auto newest = newest_.find(number);
-  return newest == newest_.end() ? nullptr : &results_.objects[newest->second];
+  const std::optional<std::size_t> newest = newest_.Find(number);
+  return newest ? &results_.objects[*newest] : nullptr;
 }
 
 std::optional<std::int64_t> RebuildPass::SoleParentNumber(const ObjectRecord& page) {

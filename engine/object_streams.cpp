@@ -8,6 +8,7 @@
 #include <map>
 
 #include "decimal.h"
+#include "engine_limits.h"
 #include "object_numbers.h"
 #include "object_scan.h"
 #include "pdf_strings.h"
@@ -17,13 +18,6 @@
 namespace tarnwick {
 
 namespace {
-
-// One object stream may unpack to this much, all of them together to the second figure: enough
-// for any real document, and a bound on what a compressed bomb can make the job hold.
-constexpr std::size_t kMaxStreamBytes = 64 << 20;
-constexpr std::size_t kMaxUnpackedBytes = 256 << 20;
-// Tiny objects cost more in the table than in the data; past this many the rest stay packed.
-constexpr std::size_t kMaxUnpackedObjects = 4 << 20;
 
 std::int32_t ClampedNumber(std::int64_t value) {
   return static_cast<std::int32_t>(
@@ -169,8 +163,10 @@ std::size_t ObjectScan::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
   const auto objectEnd = static_cast<std::int64_t>(record.end);
   const std::int64_t dataEnd = StreamDataEnd(source_, dictionary, *dataStart, objectEnd);
 
-  const std::size_t cap = std::min(
-      kMaxStreamBytes, kMaxUnpackedBytes - std::min(kMaxUnpackedBytes, results_.unpacked.size()));
+  const std::size_t unpackedAllowed = limits::UnpackedBytesAllowed(results_.sourceLength);
+  const std::size_t cap =
+      std::min(limits::kMaxDecodedStreamBytes,
+               unpackedAllowed - std::min(unpackedAllowed, results_.unpacked.size()));
   SourceReader* data = &source_;
   std::int64_t begin = *dataStart;
   std::int64_t end = dataEnd;
@@ -179,7 +175,7 @@ std::size_t ObjectScan::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
   if (security_) {
     // Decrypting takes the whole stream into memory: no more than one stream may unpack to.
     const auto length = static_cast<std::size_t>(std::max<std::int64_t>(0, end - begin));
-    if (length > kMaxStreamBytes) return 0;
+    if (length > limits::kMaxDecodedStreamBytes) return 0;
     std::optional<std::vector<std::uint8_t>> decrypted = security_->DecryptStream(
         record.number, record.generation, source_.ReadVector(begin, length));
     if (!decrypted) return 0;
@@ -203,11 +199,16 @@ std::size_t ObjectScan::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
     }
   }
 
-  const std::vector<PackedObject> objects = PackedObjects(*decoded, *count, *first);
+  const std::size_t objectsAllowed = limits::UnpackedObjectsAllowed(results_.sourceLength);
+  // No more pairs are read from the header than objects may still be unpacked.
+  const auto objectsLeft =
+      static_cast<std::int64_t>(objectsAllowed - std::min(objectsAllowed, unpackedObjects_));
+  const std::vector<PackedObject> objects =
+      PackedObjects(*decoded, std::min(*count, objectsLeft), *first);
   std::vector<std::uint8_t>& text = results_.unpacked;
   std::size_t unpacked = 0;
   for (const PackedObject& object : objects) {
-    if (text.size() >= kMaxUnpackedBytes || unpackedObjects_ >= kMaxUnpackedObjects) break;
+    if (text.size() >= unpackedAllowed || unpackedObjects_ >= objectsAllowed) break;
     ++unpackedObjects_;
     ++unpacked;
     AppendText(text, "\n");

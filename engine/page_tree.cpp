@@ -5,19 +5,13 @@
 
 #include "byte_classes.h"
 #include "decimal.h"
+#include "engine_limits.h"
 #include "object_numbers.h"
 #include "rebuild_pass.h"
 #include "source_numbers.h"
 #include "tree_dictionary.h"
 
 namespace tarnwick {
-
-namespace {
-
-// Deeper trees are hostile, or loops; the walk passes over what lies below.
-constexpr int kMaxTreeLevels = 64;
-
-}  // namespace
 
 void RebuildPass::WritePagesObject() {
   xrefEntries_.push_back({static_cast<std::int64_t>(summary_.newPagesNumber), output_.Length(), 0});
@@ -93,7 +87,7 @@ void RebuildPass::WalkPageTree(std::int64_t number, int level,
                                std::unordered_set<std::int64_t>& visited,
                                std::vector<std::int64_t>& leaves) {
   // A node too deep is passed over without counting as visited: a shorter way may reach it.
-  if (level > kMaxTreeLevels || !IsListableNumber(number)) return;
+  if (level > limits::kMaxTreeLevels || !IsListableNumber(number)) return;
   const ObjectRecord* record = NewestRecord(number);
   if (!record || !visited.insert(number).second) return;
   // Most nodes are pages, whose bytes hold no "Kids"; only the others need reading.
@@ -136,7 +130,7 @@ bool RebuildPass::PagePasses(std::int64_t number) {
 
 bool RebuildPass::ContentsPresent(const std::vector<std::int64_t>& references) const {
   return std::all_of(references.begin(), references.end(),
-                     [&](std::int64_t number) { return recordNumbers_.contains(number); });
+                     [&](std::int64_t number) { return recordNumbers_.Contains(number); });
 }
 
 std::vector<std::int64_t> RebuildPass::ContentReferences(SourceReader& reader, std::uint64_t start,

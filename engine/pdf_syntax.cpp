@@ -3,15 +3,15 @@
 #include <algorithm>
 
 #include "byte_classes.h"
+#include "engine_limits.h"
 
 namespace tarnwick {
 
 namespace {
 
-// Beyond these a value is taken as hostile rather than read: no real name is this long, and no
-// dictionary or array that the engine looks into has this many items.
-constexpr std::size_t kMaxNameLength = 4096;
-constexpr std::size_t kMaxKeptItems = 1 << 16;
+using limits::kMaxKeptItems;
+using limits::kMaxNameLength;
+
 constexpr int kMaxHeaderTokens = 8;
 constexpr std::int64_t kIntegerCeiling = std::int64_t{1} << 53;
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine_limits.h"
 #include "source_reader.h"
 
 namespace tarnwick {
@@ -54,7 +55,7 @@ struct PdfDictionary {
 // be closed before the limit, else the read fails.
 class PdfSyntax {
  public:
-  static constexpr int kMaxDepth = 32;
+  static constexpr int kMaxDepth = limits::kMaxSyntaxDepth;
 
   PdfSyntax(SourceReader& reader, std::int64_t limit);
 

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "decimal.h"
+#include "engine_limits.h"
 #include "object_numbers.h"
 
 namespace tarnwick {
@@ -26,15 +27,6 @@ int CopyProgress(std::uint64_t written, std::uint64_t sourceLength) {
   return static_cast<int>(percent);
 }
 
-// Large values inherited by very many pages could multiply the output; this much and twice the
-// source's size is what the pages may be given in all.
-constexpr std::size_t kInheritedBudgetFloor = 64 << 20;
-// Checking and mending streams decodes them: all of one job's decoding is held to this much and
-// a multiple of the source's size, so that a file of compressed bombs costs no more than a few
-// passes over a large file.
-constexpr std::uint64_t kDecodeBudgetFloor = 256 << 20;
-constexpr std::uint64_t kDecodeBudgetPerSourceByte = 8;
-
 }  // namespace
 
 RebuildPass::RebuildPass(const ScanResults& results, SourceReader& source, OutputWriter& output,
@@ -46,19 +38,24 @@ RebuildPass::RebuildPass(const ScanResults& results, SourceReader& source, Outpu
       progress_(progress),
       protection_(ProtectionInForce(results)),
       decodeParmsSeen_(results.decodeParmsSeen),
-      inheritedBytesLeft_(kInheritedBudgetFloor + 2 * results.sourceLength),
-      decodeBudget_(kDecodeBudgetFloor + kDecodeBudgetPerSourceByte * results.sourceLength) {
-  for (const ObjectRecord& record : results.objects) recordNumbers_.insert(record.number);
+      inheritedBytesLeft_(limits::kInheritedBytesFloor +
+                          limits::kInheritedBytesPerSourceByte * results.sourceLength),
+      decodeBudget_(limits::kDecodeBudgetFloor +
+                    limits::kDecodeBudgetPerSourceByte * results.sourceLength) {
+  for (std::size_t i = 0; i < results.objects.size(); ++i) {
+    recordNumbers_.Add(results.objects[i].number, i);
+  }
+  recordNumbers_.Seal();
   pageNumbers_.insert(results.pages.begin(), results.pages.end());
 }
 
 bool RebuildPass::RunRebuildPass() {
   // The fallback record is made before the Pages number so that the number can step aside when
   // the catalog already takes it.
-  if (results_.trailers.empty() || results_.trailerIncomplete) {
+  if (!results_.trailer || results_.trailerIncomplete) {
     if (!TakeXrefStreamTrailer()) MakeFallbackTrailer();
   }
-  trailer_ = summary_.fallbackTrailer ? *summary_.fallbackTrailer : results_.trailers.back();
+  trailer_ = summary_.fallbackTrailer ? *summary_.fallbackTrailer : *results_.trailer;
   for (const std::int64_t number : results_.lineEndsUndone) {
     summary_.mendedStreams.push_back({number, StreamMend::kLineEndsUndone});
   }
@@ -122,9 +119,10 @@ void RebuildPass::ChooseVersions() {
   for (std::size_t i = results_.objects.size(); i > 0; --i) {
     const ObjectRecord& record = results_.objects[i - 1];
     if (IsListableNumber(record.number) && IsCopiedKind(record)) {
-      newest_.try_emplace(record.number, i - 1);
+      newest_.Add(record.number, i - 1);
     }
   }
+  newest_.Seal();
   // The pages are read in the order they stand, so that each block of the source is read once.
   std::vector<const ObjectRecord*> pages;
   for (const std::int64_t page : pageNumbers_) {
@@ -148,7 +146,7 @@ bool RebuildPass::IsCopied(std::size_t index) const {
   const bool replaced = record.number == results_.oldPagesNumber || record.number == trailer_.root;
   if (replaced || !IsCopiedKind(record)) return false;
   // Objects without a usable number cannot be told apart, so all of them are kept.
-  return !IsListableNumber(record.number) || newest_.at(record.number) == index;
+  return !IsListableNumber(record.number) || newest_.Find(record.number) == index;
 }
 
 bool RebuildPass::IsCopiedKind(const ObjectRecord& record) const {

@@ -13,6 +13,7 @@
 
 #include "document_protection.h"
 #include "job_progress.h"
+#include "number_table.h"
 #include "output_writer.h"
 #include "pdf_syntax.h"
 #include "rebuild_summary.h"
@@ -143,9 +144,9 @@ class RebuildPass {
 
   // Lookups made once per object or page, answered from tables built once per job.
   std::unordered_set<std::int64_t> pageNumbers_;
-  std::unordered_set<std::int64_t> recordNumbers_;  // of every record, older versions included
-  // Per object number from 1 to the largest: the index of the version that is copied.
-  std::unordered_map<std::int64_t, std::size_t> newest_;
+  NumberTable recordNumbers_;  // of every record, older versions included
+  // Per listable object number: the index of the version that is copied.
+  NumberTable newest_;
   // Per object number: whether its newest version has all the content streams it names.
   std::unordered_map<std::int64_t, bool> pagePasses_;
   // The streams that the newest versions of the pages name as their content.

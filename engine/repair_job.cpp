@@ -2,6 +2,7 @@
 // closing both files on every way out.
 #include <algorithm>
 #include <cstdio>
+#include <new>
 
 #include "document_protection.h"
 #include "engine_texts.h"
@@ -40,6 +41,19 @@ void PDF_Repair::SetPassword(std::string password) {
 }
 
 bool PDF_Repair::RepairFile(const std::string& sourcePath) {
+  try {
+    return RunJob(sourcePath);
+  } catch (const std::bad_alloc&) {
+    // The job's working state is gone with the unwinding; what the scan had found is dropped
+    // too, so that the memory is back before anything else is asked of it.
+    results_ = ScanResults{};
+    rebuilt_ = RebuildSummary{};
+    failureText_ = sourcePath + ": " + texts::kNotEnoughMemory;
+    return EndJob();
+  }
+}
+
+bool PDF_Repair::RunJob(const std::string& sourcePath) {
   state_.jobDone = false;
   failureText_.clear();
   failureUntold_ = false;

@@ -3,12 +3,14 @@
 // stream, and every other object, is copied byte for byte.
 #include <zlib.h>
 
+#include <array>
 #include <charconv>
 #include <string_view>
 
 #include "byte_classes.h"
 #include "content_prefix.h"
 #include "decimal.h"
+#include "engine_limits.h"
 #include "rebuild_pass.h"
 #include "stream_decode.h"
 #include "stream_extent.h"
@@ -17,17 +19,26 @@ namespace tarnwick {
 
 namespace {
 
-// Decoding costs memory; content that decodes to more than this is copied as it stands.
-constexpr std::size_t kMaxMendedBytes = 64 << 20;
+constexpr std::size_t kDeflatePiece = 64 * 1024;
 
+// The text deflated as compress2 does it, appended piece by piece rather than into a buffer of
+// the worst-case size made up front.
 std::vector<std::uint8_t> Deflated(std::span<const std::uint8_t> text) {
-  uLongf size = compressBound(static_cast<uLong>(text.size()));
-  std::vector<std::uint8_t> out(size);
-  if (compress2(out.data(), &size, text.data(), static_cast<uLong>(text.size()),
-                Z_DEFAULT_COMPRESSION) != Z_OK) {
-    return {};
+  z_stream z{};
+  if (deflateInit(&z, Z_DEFAULT_COMPRESSION) != Z_OK) return {};
+  z.next_in = const_cast<Bytef*>(text.data());
+  z.avail_in = static_cast<uInt>(text.size());
+  std::vector<std::uint8_t> out;
+  std::array<std::uint8_t, kDeflatePiece> piece;
+  int status = Z_OK;
+  while (status == Z_OK) {
+    z.next_out = piece.data();
+    z.avail_out = static_cast<uInt>(piece.size());
+    status = deflate(&z, Z_FINISH);
+    out.insert(out.end(), piece.begin(), piece.end() - z.avail_out);
   }
-  out.resize(size);
+  deflateEnd(&z);
+  if (status != Z_STREAM_END) return {};
   return out;
 }
 
@@ -64,7 +75,7 @@ std::optional<DecodedStream> RebuildPass::DecodeWithinBudget(SourceReader& reade
                                                              std::int64_t begin, std::int64_t end,
                                                              const StreamFilter& filter) {
   if (decodeBudget_ == 0) return std::nullopt;
-  const std::size_t cap = static_cast<std::size_t>(std::min<std::uint64_t>(kMaxMendedBytes, decodeBudget_));
+  const std::size_t cap = static_cast<std::size_t>(std::min<std::uint64_t>(limits::kMaxDecodedStreamBytes, decodeBudget_));
   if (filter.coding == StreamCoding::kFlate) {
     // Most streams are whole: they are inflated once with nothing kept, and only broken ones
     // again for their bytes.
@@ -166,7 +177,7 @@ bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
   const std::optional<StreamFilter> filter =
       encrypted_ ? std::nullopt : FilterOf(syntax, *dictionary);
   if (filter && filter->coding != StreamCoding::kNone && (!lengthRight || content) &&
-      dataEnd - *dataStart <= static_cast<std::int64_t>(kMaxMendedBytes)) {
+      dataEnd - *dataStart <= static_cast<std::int64_t>(limits::kMaxDecodedStreamBytes)) {
     std::optional<DecodedStream> decoded = DecodeWithinBudget(source_, *dataStart, dataEnd, *filter);
     if (decoded && !decoded->complete) {
       if (filter->coding == StreamCoding::kFlate) {
@@ -184,6 +195,7 @@ bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
       }
       const std::vector<std::uint8_t> kept =
           content ? ReadableContent(decoded->bytes) : std::vector<std::uint8_t>();
+      decoded.reset();  // no more needed; the stream's copies are held one pair at a time
       const std::vector<std::uint8_t> deflated = kept.empty() ? kept : Deflated(kept);
       if (!deflated.empty()) {
         WriteDeflatedContent(start, dictionaryStart, *dictionary, deflated);

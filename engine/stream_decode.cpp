@@ -5,20 +5,20 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "engine_limits.h"
+
 namespace tarnwick {
 
 namespace {
 
 constexpr std::size_t kInputPiece = 64 * 1024;
-constexpr std::size_t kFirstOutput = 64 * 1024;
+constexpr std::size_t kOutputPiece = 64 * 1024;
 constexpr int kZlibWindow = 15;
 constexpr int kBareDeflateWindow = -15;
-// Wider rows than this belong to no stream a producer writes; they are refused rather than
-// allocated.
-constexpr std::int64_t kMaxColumns = 1 << 24;
-constexpr std::int64_t kMaxColors = 64;
 
-// Inflates into `out`, or with `keep` false into a scratch buffer whose bytes are only counted.
+// Inflates piece by piece through a scratch buffer, appending to `out` when `keep` is set and
+// only counting otherwise. Appending lets the bytes grow as they come: no room is made, and
+// filled with zeros, before the data that fills it has been inflated.
 DecodedStream InflateWith(SourceReader& reader, std::int64_t begin, std::int64_t end,
                           std::size_t cap, int window, bool keep, std::size_t& produced) {
   DecodedStream out;
@@ -26,7 +26,7 @@ DecodedStream InflateWith(SourceReader& reader, std::int64_t begin, std::int64_t
   produced = 0;
   if (inflateInit2(&z, window) != Z_OK) return out;
   int status = Z_OK;
-  std::vector<std::uint8_t> scratch(keep ? 0 : kFirstOutput);
+  std::vector<std::uint8_t> scratch(kOutputPiece);
   for (std::int64_t at = begin; status == Z_OK && produced < cap;) {
     if (z.avail_in == 0) {
       const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(end - at, kInputPiece));
@@ -37,22 +37,13 @@ DecodedStream InflateWith(SourceReader& reader, std::int64_t begin, std::int64_t
       z.avail_in = static_cast<uInt>(piece.size());
       at += static_cast<std::int64_t>(piece.size());
     }
-    if (keep) {
-      const std::size_t old = out.bytes.size();
-      const std::size_t grow = std::min(cap - old, std::max(old, kFirstOutput));
-      out.bytes.resize(old + grow);
-      z.next_out = out.bytes.data() + old;
-      z.avail_out = static_cast<uInt>(grow);
-      status = inflate(&z, Z_NO_FLUSH);
-      out.bytes.resize(old + grow - z.avail_out);
-      produced = out.bytes.size();
-    } else {
-      const std::size_t room = std::min(cap - produced, scratch.size());
-      z.next_out = scratch.data();
-      z.avail_out = static_cast<uInt>(room);
-      status = inflate(&z, Z_NO_FLUSH);
-      produced += room - z.avail_out;
-    }
+    const std::size_t room = std::min(cap - produced, scratch.size());
+    z.next_out = scratch.data();
+    z.avail_out = static_cast<uInt>(room);
+    status = inflate(&z, Z_NO_FLUSH);
+    const std::size_t got = room - z.avail_out;
+    if (keep) out.bytes.insert(out.bytes.end(), scratch.begin(), scratch.begin() + static_cast<std::ptrdiff_t>(got));
+    produced += got;
     // No progress for want of input is not damage: the loop feeds more, or ends.
     if (status == Z_BUF_ERROR && z.avail_in == 0) status = Z_OK;
   }
@@ -84,24 +75,27 @@ void UndoTiff(DecodedStream& stream, std::size_t rowBytes, std::size_t pixelByte
   }
 }
 
+// Rows are undone in place: row r is written at r * rowBytes, before its own encoded bytes at
+// r * (rowBytes + 1) + 1, so nothing unread is overwritten, and the row above is still there.
+// Nothing is allocated for a row, however wide the parameters say it is.
 void UndoPng(DecodedStream& stream, std::size_t rowBytes, std::size_t pixelBytes) {
-  const std::vector<std::uint8_t>& in = stream.bytes;
-  std::vector<std::uint8_t> out;
-  out.reserve(in.size() / (rowBytes + 1) * rowBytes);
-  std::vector<std::uint8_t> previous(rowBytes, 0);
+  std::vector<std::uint8_t>& bytes = stream.bytes;
+  const std::size_t size = bytes.size();
   std::size_t at = 0;
-  for (; at + rowBytes + 1 <= in.size(); at += rowBytes + 1) {
-    const int filter = in[at];
+  std::size_t rowStart = 0;
+  for (; rowBytes < size && at <= size - rowBytes - 1; at += rowBytes + 1, rowStart += rowBytes) {
+    const int filter = bytes[at];
     if (filter > 4) {
       stream.complete = false;
       break;
     }
-    const std::uint8_t* encoded = in.data() + at + 1;
-    const std::size_t rowStart = out.size();
+    const std::uint8_t* encoded = bytes.data() + at + 1;
+    std::uint8_t* row = bytes.data() + rowStart;
+    const std::uint8_t* above = rowStart == 0 ? nullptr : row - rowBytes;
     for (std::size_t i = 0; i < rowBytes; ++i) {
-      const int left = i >= pixelBytes ? out[rowStart + i - pixelBytes] : 0;
-      const int up = previous[i];
-      const int upLeft = i >= pixelBytes ? previous[i - pixelBytes] : 0;
+      const int left = i >= pixelBytes ? row[i - pixelBytes] : 0;
+      const int up = above ? above[i] : 0;
+      const int upLeft = above && i >= pixelBytes ? above[i - pixelBytes] : 0;
       int predicted = 0;
       switch (filter) {
         case 1:
@@ -119,12 +113,11 @@ void UndoPng(DecodedStream& stream, std::size_t rowBytes, std::size_t pixelBytes
         default:
           break;
       }
-      out.push_back(static_cast<std::uint8_t>(encoded[i] + predicted));
+      row[i] = static_cast<std::uint8_t>(encoded[i] + predicted);
     }
-    std::copy(out.begin() + static_cast<std::ptrdiff_t>(rowStart), out.end(), previous.begin());
   }
-  if (at != in.size()) stream.complete = false;
-  stream.bytes = std::move(out);
+  if (at != size) stream.complete = false;
+  bytes.resize(rowStart);
 }
 
 // One string of the LZW table: the code of all but its last byte, its last byte, its first
@@ -266,7 +259,8 @@ bool UndoPredictor(DecodedStream& stream, const PredictorParameters& parameters)
   const auto& [predictor, colors, bits, columns] = parameters;
   if (predictor <= 1) return true;
   const bool validBits = bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16;
-  if (!validBits || colors < 1 || colors > kMaxColors || columns < 1 || columns > kMaxColumns) {
+  if (!validBits || colors < 1 || colors > limits::kMaxColors || columns < 1 ||
+      columns > limits::kMaxColumns) {
     return false;
   }
   const auto rowBytes = static_cast<std::size_t>((columns * colors * bits + 7) / 8);

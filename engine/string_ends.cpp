@@ -44,7 +44,7 @@ void StringEnds::ReadByte() {
     return;
   }
   if (c == '(') {
-    if (opens_.size() == kMaxTrackedParentheses) {
+    if (opens_.size() == limits::kMaxTrackedParentheses) {
       passGivenUp_ = true;
       opens_ = {};
       ends_ = {};

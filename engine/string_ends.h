@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine_limits.h"
 #include "source_reader.h"
 
 namespace tarnwick {
@@ -21,10 +22,6 @@ class StringEnds {
   std::int64_t AfterLiteralString(std::int64_t open);
 
  private:
-  // Beyond this many open parentheses the pass is given up and strings are scanned one by one,
-  // so that memory stays bounded.
-  static constexpr std::size_t kMaxTrackedParentheses = 4'000'000;
-
   std::int64_t ScanLiteralString(std::int64_t open);
   void ReadUpTo(std::int64_t position);  // until the byte at `position` has been read
   void ReadByte();

@@ -24,7 +24,8 @@ void ObjectScan::RecordTrailer(ScanText& text, std::int64_t trailerKeyword) {
     results_.identifierSeen = true;
     results_.identifierKeyEnd = found.id.idKeyEnd;
   }
-  results_.trailers.push_back(record);
+  results_.trailer = record;
+  ++results_.trailersFound;
   results_.trailerIncomplete = record.size == 0 || record.root == 0;
 }
 
@@ -81,7 +82,10 @@ std::int64_t ObjectScan::KidsArrayWalk(ScanText& text, std::int64_t from) {
       return b == '\n' || b == ' ' || b == '[';
     });
     const std::int64_t numberStart = separator <= 0 ? 1 : separator + 1;
-    results_.kidsReferences.push_back({y, ParseSourceRun(reader, numberStart, numberEnd)});
+    // Only a number that can name an object is kept: an 'R' in any other run (a hostile array
+    // may be nothing but 'R's) would cost a record and can never list a page.
+    const std::int32_t number = ParseSourceRun(reader, numberStart, numberEnd);
+    if (IsListableNumber(number)) results_.kidsReferences.push_back({y, number});
     c = reader.ByteAt(++y);
   }
 }

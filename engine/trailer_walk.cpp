@@ -6,6 +6,7 @@
 
 #include "byte_classes.h"
 #include "decimal.h"
+#include "engine_limits.h"
 
 namespace tarnwick {
 
@@ -23,16 +24,12 @@ TrailerWalk::Found Later(const TrailerWalk::Found& a, const TrailerWalk::Found& 
   return b.state > a.state ? b : a;
 }
 
-// Steps that all fresh walks of one file may take together, beyond the ones a kept path answers.
-constexpr std::int64_t kStepBudgetFloor = 1 << 20;
-constexpr std::int64_t kStepBudgetPerByte = 8;
-
 }  // namespace
 
 TrailerWalk::TrailerWalk(SourceReader& source)
     : source_(source),
       strings_(source),
-      stepsLeft_(kStepBudgetFloor + kStepBudgetPerByte * source.Length()) {}
+      stepsLeft_(limits::kTrailerStepsFloor + limits::kTrailerStepsPerSourceByte * source.Length()) {}
 
 template <typename InRun>
 std::int32_t TrailerWalk::ReadValue(std::int64_t from, InRun inRun, std::uint8_t* window,

@@ -54,7 +54,7 @@ class PDF_Repair {
   }
 
   // Why the last job ended early, for logs, messages and the command line: the path of the
-  // file concerned and the system's reason, or "stopped".
+  // file concerned and the system's reason, that memory ran out, or "stopped".
   const std::string& FailureText() const { return failureText_; }
   // True when the last job ended early for a reason the job did not show the user itself (an
   // I/O error, a source that changed under it): not after a stop, a declined overwrite, or a
@@ -62,6 +62,8 @@ class PDF_Repair {
   bool FailureUntold() const { return failureUntold_; }
 
  private:
+  // RepairFile without its last resort: a failed allocation ends the job as a failure.
+  bool RunJob(const std::string& sourcePath);
   // The header, the scan and the rebuild over the open files; false when the job must end.
   bool RunSteps();
   // Step 1; a second time with the document's key when the source is encrypted and packed.

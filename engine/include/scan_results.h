@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace tarnwick {
@@ -53,7 +55,8 @@ struct TrailerRecord {
   std::int64_t info = 0;
 };
 
-// One reference of a Kids array: the `R` it was read at and the object number before it.
+// One reference of a Kids array: the `R` it was read at and the object number before it. Only
+// references whose number can name an object are kept.
 struct KidsReference {
   std::int64_t position = 0;
   std::int64_t number = 0;
@@ -66,7 +69,8 @@ struct KidsArray {
   std::size_t count = 0;
 };
 
-// An entry of the Kids list as its users see it: the place in its array (from 1) and the number.
+// An entry of the Kids list as its users see it: the place among its array's kept references
+// (from 1) and the number.
 struct KidsEntry {
   std::int64_t index = 0;
   std::int64_t number = 0;
@@ -91,7 +95,10 @@ struct ScanResults {
   std::vector<std::int64_t> pages;            // in order found
   std::int32_t catalogNumber = 0;
 
-  std::vector<TrailerRecord> trailers;  // in order found; the current record is the last
+  // Only the last trailer is in force; a file may hold millions of "trailer" keywords, so the
+  // others are counted, not kept.
+  std::optional<TrailerRecord> trailer;
+  std::size_t trailersFound = 0;
   bool trailerIncomplete = false;
   std::int32_t encryptionNumber = 0;
   bool encryptionSeen = false;

@@ -74,8 +74,8 @@ TEST_P(KeywordAcrossBorder, IsFoundHoweverItIsSplit) {
   } else if (keyword == "Catalog") {
     EXPECT_EQ(results.catalogNumber, 1);
   } else if (keyword == "trailer") {
-    ASSERT_EQ(results.trailers.size(), 1u);
-    EXPECT_EQ(results.trailers[0].root, 1);
+    ASSERT_EQ(results.trailersFound, 1u);
+    EXPECT_EQ(results.trailer->root, 1);
   } else if (keyword == "Kids") {
     EXPECT_EQ(results.oldPagesNumber, 2);
     EXPECT_EQ(results.KidsList(), (std::vector<KidsEntry>{{1, 3}}));
@@ -133,7 +133,7 @@ TEST(ChunkBorder, EncryptionOfATrailerAcrossTheBorderIsKept) {
       .PadTo(kFirstBorder - 4);
   pdf.Raw("trailer").Eol().Raw("<< /Size 3 /Root 1 0 R /Encrypt 2 0 R >>").Eol();
   const RepairRun run = RepairBytes(pdf.Bytes());
-  ASSERT_EQ(run.results.trailers.size(), 1u);
+  ASSERT_EQ(run.results.trailersFound, 1u);
   EXPECT_FALSE(run.rebuilt.fallbackTrailer.has_value());
   EXPECT_NE(run.output.find("/Encrypt 2 0 R \r"), std::string::npos);
 }

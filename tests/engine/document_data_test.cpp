@@ -33,7 +33,7 @@ TEST(XrefStreamTrailer, SuppliesRootInfoAndIdWhenThereIsNoTrailer) {
   const RepairRun run = RepairBytes(XrefStreamDocument("/Root 2 0 R /Info 6 0 R /ID " + kId));
 
   ASSERT_TRUE(run.completed) << run.failureText;
-  ASSERT_TRUE(run.results.trailers.empty());
+  ASSERT_FALSE(run.results.trailer.has_value());
   // Largest number 6 (the stream of cross references is no object of the table): Pages is 8.
   EXPECT_EQ(TrailerOf(run.output),
             "<< \n/Size 9 \n/Root 2 0 R  /Info 6 0 R  \n/ID" + kId + "\r\n>>\n");

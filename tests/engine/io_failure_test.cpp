@@ -1,5 +1,6 @@
-// A read or write error of the file layer, wherever it happens, ends the job with false, both
-// files closed, the job flag clear and nothing left behind, and says why.
+// A read or write error of the file layer, or an allocation that fails, wherever it happens,
+// ends the job with false, both files closed, the job flag clear and nothing left behind, and
+// says why.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -15,9 +16,9 @@ class InjectedFailure : public testing::Test {
  protected:
   // Repairs the source through a layer that fails the given read or write; returns the layer's
   // counts of calls.
-  std::pair<int, int> Run(int failingRead, int failingWrite) {
+  std::pair<int, int> Run(int failingRead, int failingWrite, bool outOfMemory = false) {
     WriteFile(sourcePath, source);
-    FailingFileLayer files(failingRead, failingWrite);
+    FailingFileLayer files(failingRead, failingWrite, outOfMemory);
     RepairHarness harness(&files);
     harness.SaveInto(out.Path());
     const bool completed = harness.engine.RepairFile(sourcePath);
@@ -28,10 +29,12 @@ class InjectedFailure : public testing::Test {
     EXPECT_EQ(harness.engine.State().outputFile, nullptr);
     EXPECT_TRUE(harness.messages.shown.empty());
     if (injected) {
-      const char* error =
-          failingRead > 0 ? FailingFileLayer::kReadError : FailingFileLayer::kWriteError;
+      const char* error = outOfMemory       ? "not enough memory to repair this file"
+                          : failingRead > 0 ? FailingFileLayer::kReadError
+                                            : FailingFileLayer::kWriteError;
       EXPECT_NE(harness.engine.FailureText().find(error), std::string::npos)
           << harness.engine.FailureText();
+      EXPECT_TRUE(harness.engine.FailureUntold());
     }
     // The source is no longer held; a failed job leaves nothing in the destination folder, not
     // even its part file, and a completed one exactly the copy.
@@ -39,7 +42,9 @@ class InjectedFailure : public testing::Test {
     EXPECT_TRUE(real.Delete(sourcePath)) << real.LastErrorText();
     EXPECT_EQ(FileNames(out.Path()),
               injected ? std::vector<std::string>{} : std::vector<std::string>{"source.pdf"});
-    if (!injected) EXPECT_TRUE(real.Delete(outputPath)) << real.LastErrorText();
+    if (!injected) {
+      EXPECT_TRUE(real.Delete(outputPath)) << real.LastErrorText();
+    }
     return {files.Reads(), files.Writes()};
   }
 
@@ -63,6 +68,18 @@ TEST_F(InjectedFailure, EveryReadAndEveryWriteCanEndTheJob) {
   for (int n = 1; n <= writes; ++n) {
     SCOPED_TRACE("failing write " + std::to_string(n));
     Run(0, n);
+  }
+}
+
+TEST_F(InjectedFailure, AllocationFailingAtAnyReadOrWriteEndsTheJobSayingSo) {
+  const auto [reads, writes] = Run(0, 0);
+  for (int n = 1; n <= reads; ++n) {
+    SCOPED_TRACE("allocation failing at read " + std::to_string(n));
+    Run(n, 0, true);
+  }
+  for (int n = 1; n <= writes; ++n) {
+    SCOPED_TRACE("allocation failing at write " + std::to_string(n));
+    Run(0, n, true);
   }
 }
 

@@ -131,10 +131,10 @@ TEST(TrailerRule, ReadsSizeAndRoot) {
   pdf.Object(1, "<< /Type /Catalog >>").Trailer("/Size 12 /Root 1 0 R /Info 2 0 R");
   const RepairRun run = RepairBytes(pdf.Bytes());
   const ScanResults& results = run.results;
-  ASSERT_EQ(results.trailers.size(), 1u);
-  EXPECT_EQ(results.trailers[0].offset, pdf.Find("trailer"));
-  EXPECT_EQ(results.trailers[0].size, 12);
-  EXPECT_EQ(results.trailers[0].root, 1);
+  ASSERT_EQ(results.trailersFound, 1u);
+  EXPECT_EQ(results.trailer->offset, pdf.Find("trailer"));
+  EXPECT_EQ(results.trailer->size, 12);
+  EXPECT_EQ(results.trailer->root, 1);
   EXPECT_FALSE(results.trailerIncomplete);
   EXPECT_FALSE(run.rebuilt.fallbackTrailer.has_value());
 }
@@ -157,8 +157,8 @@ TEST(TrailerRule, StringsAndNestedDictionariesBeforeRootAreSteppedOver) {
     PdfBuilder pdf;
     pdf.Object(1, "<< >>").Trailer(std::string("/Size 2 ") + id + " /Root 1 0 R");
     const ScanResults results = Scan(pdf);
-    ASSERT_EQ(results.trailers.size(), 1u) << id;
-    EXPECT_EQ(results.trailers[0].root, 1) << id;
+    ASSERT_EQ(results.trailersFound, 1u) << id;
+    EXPECT_EQ(results.trailer->root, 1) << id;
     EXPECT_FALSE(results.trailerIncomplete) << id;
   }
 }
@@ -168,9 +168,9 @@ TEST(TrailerRule, TheTrailersOwnEndEndsTheWalk) {
   pdf.Object(1, "<< >>").Trailer("/Root 1 0 R /Info << /Title (x) >> /Size 3");
   pdf.Object(4, "<< /FunctionType 0 /Size [2] /Root 4 0 R >>");
   const ScanResults results = Scan(pdf);
-  ASSERT_EQ(results.trailers.size(), 1u);
-  EXPECT_EQ(results.trailers[0].size, 3);
-  EXPECT_EQ(results.trailers[0].root, 1);
+  ASSERT_EQ(results.trailersFound, 1u);
+  EXPECT_EQ(results.trailer->size, 3);
+  EXPECT_EQ(results.trailer->root, 1);
 }
 
 TEST(TrailerRule, LaterTrailerOfAnIncrementalUpdateCounts) {
@@ -178,7 +178,7 @@ TEST(TrailerRule, LaterTrailerOfAnIncrementalUpdateCounts) {
   pdf.Object(1, "<< >>").Trailer("/Size 2 /Root 1 0 R");
   pdf.Object(3, "<< >>").Trailer("/Size 4 /Root 3 0 R");
   const RepairRun run = RepairBytes(pdf.Bytes());
-  ASSERT_EQ(run.results.trailers.size(), 2u);
+  ASSERT_EQ(run.results.trailersFound, 2u);
   EXPECT_EQ(run.rebuilt.trailer.root, 3);
   EXPECT_NE(run.output.find("3 0 obj\n<</Type/Catalog/Pages 5 0 R"), std::string::npos);
   EXPECT_NE(run.output.find("/Root 3 0 R  \r\n>>"), std::string::npos);
@@ -209,7 +209,7 @@ TEST(KidsRule, KidsBeforeAnyObjectIsReadAndTheScanGoesOn) {
   EXPECT_EQ(results.KidsList(), (Entries{{1, 4}}));
   ASSERT_EQ(results.objects.size(), 1u);
   EXPECT_EQ(results.pages, (std::vector<std::int64_t>{4}));
-  EXPECT_EQ(results.trailers.size(), 1u);
+  EXPECT_EQ(results.trailersFound, 1u);
 }
 
 }  // namespace

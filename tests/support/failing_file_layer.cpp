@@ -1,6 +1,14 @@
 #include "failing_file_layer.h"
 
+#include <new>
+
 namespace tarnwick::test {
+
+bool FailingFileLayer::Counter::Next() {
+  if (++calls != failing) return false;
+  if (outOfMemory) throw std::bad_alloc();
+  return true;
+}
 
 namespace {
 

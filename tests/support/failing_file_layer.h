@@ -7,7 +7,9 @@ namespace tarnwick::test {
 
 // The POSIX file layer with one injected I/O error: the Nth ReadAt of any source file, or the
 // Nth Append of any output file, fails (counted from 1 over the layer's lifetime; 0 never
-// fails). Everything else, holding files included, is the real layer's.
+// fails). With `outOfMemory` the failing call throws std::bad_alloc instead, as an allocation
+// that fails at that point of the job would. Everything else, holding files included, is the
+// real layer's.
 class FailingFileLayer final : public FileLayer {
  public:
   static constexpr char kReadError[] = "injected read failure";
@@ -16,12 +18,14 @@ class FailingFileLayer final : public FileLayer {
   // Counts calls of one kind; Next() is true for the one that must fail.
   struct Counter {
     int failing = 0;
+    bool outOfMemory = false;
     int calls = 0;
-    bool Next() { return ++calls == failing; }
+    // True for the call that must fail with an error; throws for one that must run out of memory.
+    bool Next();
   };
 
-  FailingFileLayer(int failingRead, int failingWrite)
-      : reads_{failingRead}, writes_{failingWrite} {}
+  FailingFileLayer(int failingRead, int failingWrite, bool outOfMemory = false)
+      : reads_{failingRead, outOfMemory}, writes_{failingWrite, outOfMemory} {}
 
   // How many reads and appends were asked for so far, the failed one included.
   int Reads() const { return reads_.calls; }
