@@ -43,6 +43,7 @@ inline constexpr char kPreviousStepQuestion[] = "Do you want to go to previous s
 inline constexpr char kChooseDestinationTitle[] = "Select the Destination Path";
 inline constexpr char kSavingPathMissing[] =
     "Saving path doesn't exist, select another path for saving ";
+inline constexpr char kNoPageRecovered[] = "No page could be recovered from this file.";
 inline constexpr char kCopyCannotReplaceOriginal[] =
     "A repaired copy cannot replace its original. Choose another folder.";
 inline constexpr char kNoToolbar[] = "#toolbar=0";

@@ -62,11 +62,19 @@ void CPreview::Initialise() {
 
   const std::string& outputPath = app_.Job().outputPath;
   if (app_.desktop.files.IsFile(outputPath)) {
+    NoticeIfNoPage();
     shared.firstPaneShows = true;
     shared.shownPath = outputPath;
     view.Pane(ids::kFirstPane).Navigate(outputPath + ui::kNoToolbar);
   }
   UpdateFileButtons();
+}
+
+void CPreview::NoticeIfNoPage() {
+  // The copy would show an empty pane; the user may still go on with it.
+  if (app_.engine.Rebuilt().listedPages == 0) {
+    ShowNotice(app_, view_.get(), ui::kNoPageRecovered);
+  }
 }
 
 void CPreview::ShowFileLabels(const FileListNode& node) {
@@ -182,6 +190,7 @@ void CPreview::RepairAfterMove() {
     }
     return;
   }
+  NoticeIfNoPage();
   PreviewShared& shared = app_.preview;
   view_->Pane(shared.firstPaneShows ? ids::kFirstPane : ids::kSecondPane).Navigate(ui::kBlankPage);
   navigationPending_ = true;

@@ -27,6 +27,8 @@ class CPreview final : public PreviewEvents {
   void OnNavigationComplete() override;
 
   void UpdateFileButtons();
+  // Tells the user when the copy about to be shown lists no page.
+  void NoticeIfNoPage();
   void ShowPendingCopy();
   void ShowNextFile();
   void ShowPreviousFile();

@@ -72,7 +72,7 @@ class UnattendedJob final : public tarnwick::JobMessages, public tarnwick::JobCo
 };
 
 void SetThroughput(benchmark::State& state, std::uint64_t bytes) {
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
   state.SetComplexityN(static_cast<std::int64_t>(bytes));
   state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
 }
@@ -115,7 +115,8 @@ void BM_KeywordSearch(benchmark::State& state) {
     auto source = OpenSource(files, input.damagedPath);
     tarnwick::SourceReader reader(*source);
     std::uint64_t found = 0;
-    for (std::int64_t at = kScanStart; at < reader.Length(); at += kScanBlock) {
+    for (std::int64_t at = kScanStart; at < reader.Length();
+         at += static_cast<std::int64_t>(kScanBlock)) {
       const std::size_t got = reader.Read(at, kScanBlock, block.data());
       candidates.clear();
       tarnwick::FindKeywordCandidates({block.data(), got}, -1, candidates);

@@ -48,6 +48,7 @@ std::string MendText(StreamMend mend) {
 
 struct Outcome {
   bool repaired = false;
+  bool pageless = false;  // repaired, but its page tree lists no page
   std::string outputPath;
 };
 
@@ -61,10 +62,9 @@ class OrderedReport {
     std::lock_guard lock(mutex_);
     outcomes_[index] = std::move(outcome);
     while (next_ < outcomes_.size() && outcomes_[next_]) {
-      if (outcomes_[next_]->repaired)
-        terminal_.Output(outcomes_[next_]->outputPath);
-      else
-        ++failures_;
+      const Outcome& outcome = *outcomes_[next_];
+      if (outcome.repaired) terminal_.Output(outcome.outputPath);
+      if (!outcome.repaired || outcome.pageless) ++failures_;
       ++next_;
     }
   }
@@ -108,6 +108,10 @@ Outcome RepairOne(const Options& options, const std::string& path, Terminal& ter
   // The copy's last step may end short of the full bar; a finished file shows it full.
   if (outcome.repaired) view.SetProgressPosition(100);
   terminal.ClearProgress();
+  outcome.pageless = outcome.repaired && engine.Rebuilt().listedPages == 0;
+  if (outcome.pageless) {
+    terminal.Error(path + ": warning: no page could be recovered from this file");
+  }
   if (outcome.repaired && engine.PackedObjectsProtected()) {
     terminal.Error(path + ": warning: the file is encrypted and " +
                    (options.password ? "the password given does not open it"

@@ -32,8 +32,9 @@ const char kUsage[] =
     "An encrypted file keeps its protection in the repaired copy. When no password opens\n"
     "it, its packed objects are copied still packed and a warning names the file.\n"
     "Ctrl-C stops the running repairs and removes their incomplete copies.\n"
-    "Exit status: 0 when every file was repaired, 1 when some were not, 2 on a usage error,\n"
-    "130 after Ctrl-C.\n";
+    "A copy from which no page could be recovered is still written, with a warning.\n"
+    "Exit status: 0 when every file was repaired with at least one page, 1 when some were\n"
+    "not, 2 on a usage error, 130 after Ctrl-C.\n";
 
 namespace {
 

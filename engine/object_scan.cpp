@@ -47,8 +47,8 @@ bool ObjectScan::ScanObjects() {
   auto reportUpTo = [&](std::int64_t position) {
     for (; nextReport <= position && nextReport > reported;
          nextReport = std::min(nextReport + kProgressChunk, length)) {
-      const int position = ScanProgress(nextReport, length);
-      if (!(shown ? progress_.Report(position) : progress_.SafePoint())) return false;
+      const int reportedPosition = ScanProgress(nextReport, length);
+      if (!(shown ? progress_.Report(reportedPosition) : progress_.SafePoint())) return false;
       reported = nextReport;
     }
     return true;

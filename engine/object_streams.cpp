@@ -221,8 +221,8 @@ std::size_t ObjectScan::UnpackObjectStream(const ObjectRecord& record, PdfSyntax
       // Strings inside an object stream were covered by the stream's encryption; standing alone,
       // they must be encrypted as every other string of the document, or readers would garble
       // them.
-      const auto encrypted = TransformStrings(bytes, [&](std::span<const std::uint8_t> plain) {
-        return security_->EncryptString(object.number, 0, plain);
+      const auto encrypted = TransformStrings(bytes, [&](std::span<const std::uint8_t> clear) {
+        return security_->EncryptString(object.number, 0, clear);
       });
       text.insert(text.end(), encrypted.begin(), encrypted.end());
     } else {

@@ -64,6 +64,7 @@ void RebuildPass::WritePagesObject() {
       }
     }
   }
+  summary_.listedPages = static_cast<std::uint64_t>(count);
   output_.Write(" ]\n/Count ");
   output_.Write(FormatDecimal(static_cast<std::uint64_t>(count)));
   output_.Write("\n>>\nendobj\n");

@@ -62,7 +62,8 @@ bool PDF_Repair::RunJob(const std::string& sourcePath) {
   state_.sourceFile = services_.files.OpenForReading(sourcePath);
   if (!state_.sourceFile) {
     failureText_ = sourcePath + ": " + services_.files.LastErrorText();
-    services_.messages.Notice(texts::kSourceNotOpened);
+    // The notice's own line stays as it always was; the next one says which file and why.
+    services_.messages.Notice(std::string(texts::kSourceNotOpened) + '\n' + failureText_);
     return false;
   }
 
@@ -97,7 +98,7 @@ bool PDF_Repair::RunJob(const std::string& sourcePath) {
   state_.outputFile = services_.files.OpenForWriting(state_.outputPath);
   if (!state_.outputFile) {
     failureText_ = state_.outputPath + ": " + services_.files.LastErrorText();
-    services_.messages.Notice(texts::kDestinationNotOpened);
+    services_.messages.Notice(std::string(texts::kDestinationNotOpened) + '\n' + failureText_);
     CloseFiles();
     return false;
   }

@@ -32,7 +32,7 @@ Span BytesOf(std::string_view text) {
 bool SameBytes(Span a, Span b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); }
 
 Bytes PaddedPassword(Span password) {
-  Bytes padded(password.begin(), password.begin() + std::min<std::size_t>(password.size(), 32));
+  Bytes padded(password.begin(), password.begin() + std::min<std::ptrdiff_t>(std::ssize(password), 32));
   padded.insert(padded.end(), kPadding, kPadding + (32 - padded.size()));
   return padded;
 }

@@ -205,11 +205,11 @@ std::optional<BmpImage> Decode(const Layout& layout, std::string_view rows) {
   BmpImage image;
   image.width = layout.width;
   image.height = layout.height;
-  image.pixels.resize(static_cast<std::size_t>(layout.width) * layout.height);
+  image.pixels.resize(static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(layout.height));
   for (int stored = 0; stored < layout.height; ++stored) {
     const int y = layout.bottomUp ? layout.height - 1 - stored : stored;
-    const std::string_view row = rows.substr(stored * layout.rowBytes, layout.rowBytes);
-    if (!DecodeRow(layout, row, &image.pixels[static_cast<std::size_t>(y) * layout.width])) {
+    const std::string_view row = rows.substr(static_cast<std::uint64_t>(stored) * layout.rowBytes, layout.rowBytes);
+    if (!DecodeRow(layout, row, &image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(layout.width)])) {
       return std::nullopt;
     }
   }
@@ -252,7 +252,7 @@ std::optional<BmpImage> ReadBmp(const std::string& path) {
 bool WriteBmp24(const std::string& path, const BmpImage& image) {
   if (image.width < 1 || image.width > kMaxBmpSide || image.height < 1 ||
       image.height > kMaxBmpSide ||
-      image.pixels.size() != static_cast<std::size_t>(image.width) * image.height) {
+      image.pixels.size() != static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height)) {
     return false;
   }
   const std::uint32_t rowBytes = (static_cast<std::uint32_t>(image.width) * 3 + 3) / 4 * 4;

@@ -14,7 +14,7 @@ struct BmpImage {
   int height = 0;
   std::vector<Rgb> pixels;
 
-  const Rgb& At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+  const Rgb& At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)]; }
   bool operator==(const BmpImage&) const = default;
 };
 

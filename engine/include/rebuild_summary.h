@@ -34,6 +34,8 @@ struct RebuildSummary {
   // Set when the copy grew past the largest offset a cross-reference entry can hold; the job
   // then ends rather than write a table that points at the wrong bytes.
   bool outputTooLarge = false;
+  // How many pages the new page tree lists; none when no page could be recovered.
+  std::uint64_t listedPages = 0;
 };
 
 }  // namespace tarnwick

@@ -23,8 +23,8 @@ namespace {
 // The socket's file name: 64-bit FNV-1a of the title's bytes, in hexadecimal.
 std::string SocketName(const std::string& title) {
   std::uint64_t hash = 14695981039346656037ull;
-  for (const unsigned char byte : title) {
-    hash ^= byte;
+  for (const char byte : title) {
+    hash ^= static_cast<unsigned char>(byte);
     hash *= 1099511628211ull;
   }
   constexpr char kDigits[] = "0123456789abcdef";

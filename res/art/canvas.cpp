@@ -23,7 +23,7 @@ Fill DiagonalGradient(Box box, Colour from, Colour to) {
 }
 
 Canvas::Canvas(int width, int height, Colour background)
-    : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height, background) {}
+    : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), background) {}
 
 void Canvas::Paint(const Shape& shape, const Fill& fill, double opacity, double softness) {
   const int left = std::max(0, static_cast<int>(std::floor(shape.bounds.left - softness)));
@@ -61,7 +61,7 @@ BmpImage CutOut(const Canvas& drawing, const Shape& outline, Rgb key, bool hardE
   BmpImage image = drawing.ToImage();
   for (int y = 0; y < image.height; ++y) {
     for (int x = 0; x < image.width; ++x) {
-      Rgb& pixel = image.pixels[static_cast<std::size_t>(y) * image.width + x];
+      Rgb& pixel = image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) + static_cast<std::size_t>(x)];
       const double coverage = Coverage(outline, x, y);
       if (coverage <= 0 || (hardEdge && coverage < 0.5)) {
         pixel = key;

@@ -35,7 +35,7 @@ class Canvas {
   BmpImage ToImage() const;
 
  private:
-  std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y) * width_ + x; }
+  std::size_t Index(int x, int y) const { return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x); }
 
   int width_;
   int height_;

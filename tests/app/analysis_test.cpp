@@ -114,7 +114,7 @@ TEST(Analysis, ARepairThatFailsClosesTheDialogWithoutTheStopQuestion) {
   h.AddFiles({a, b});
   h.Then("the first file goes away", [&] { fs::remove(a); });
   h.Click("main", ids::kRepair);
-  h.Expect(" Source file is not opened !! ", kOk);
+  h.Expect(" Source file is not opened !! \n" + a + ": No such file or directory", kOk);
   h.Then("no preview", [&] {
     EXPECT_EQ(h.views.Opened("preview"), 0);
     EXPECT_TRUE(h.views.Main().visible);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "app_texts.h"
@@ -74,6 +75,30 @@ TEST(Preview, StepsThroughThreeFilesShowingEachNewCopyAndDeletingThePreviousOne)
   EXPECT_EQ(h.Run(), 0);
   EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{}) << "Exit deletes every copy and folder";
   EXPECT_EQ(h.loop.WindowThreadWaits(), (std::vector<int>{2500, 500, 500, 500, 500, 500}));
+}
+
+// A copy whose page tree lists no page would show an empty pane: the user is told each time
+// such a copy is about to be shown, first or after a move, and may still go on.
+TEST(Preview, ACopyWithoutAnyPageIsAnnouncedBeforeItIsShown) {
+  DesktopHarness h;
+  const std::string text = h.sourceFolder + "/notes.pdf";
+  WriteFile(text, "Meeting notes, not a PDF at all.\n");
+  const std::string good = h.WriteSource("good.pdf");
+  h.Repair({text, good});
+  h.Expect(ui::kNoPageRecovered, kOk);
+  h.Then("the empty copy is shown", [&] {
+    EXPECT_EQ(h.messages.shown.back().icon, MessageIcon::kInformation);
+    EXPECT_FALSE(h.views.Preview().navigations.empty());
+  });
+  h.Click("preview", ids::kNextFile);
+  h.Click("preview", ids::kBackFile);
+  h.Expect(ui::kNoPageRecovered, kOk);
+  h.Click("preview", ids::kToolbarExit);
+  h.Expect(ui::kExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+  EXPECT_EQ(std::count_if(h.messages.shown.begin(), h.messages.shown.end(),
+                          [](const auto& shown) { return shown.text == ui::kNoPageRecovered; }),
+            2);
 }
 
 TEST(Preview, SingleFileKeepsBothMovesInactiveAndBackCleansUpBeforeTheMainWindowReturns) {

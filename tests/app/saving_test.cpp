@@ -74,7 +74,7 @@ TEST(SaveAll, AnEarlierFileThatCannotBeReadAbortsTheRunToo) {
   h.Then("the first source disappears", [&] { fs::remove(sources[0]); });
   h.pickers.NextFolder(h.destinationFolder);
   h.Click("preview", ids::kSaveAllButton);
-  h.Expect(" Source file is not opened !! ", kOk);
+  h.Expect(" Source file is not opened !! \n" + sources[0] + ": No such file or directory", kOk);
   h.Expect(ui::kSavingAborted, kOk);
   EXPECT_EQ(h.Run(), 0);
   EXPECT_TRUE(fs::exists(h.destinationFolder + "/f2.pdf"));
@@ -273,7 +273,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "No such file or directory"},
         SaveFailure{"AllIntoARemovedFolder", true, SaveFault::kFolderRemoved,
                     "No such file or directory"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(SavingDialog, PauseThenStopThenNoKeepsTheWorkerPaused) {
   DesktopHarness h;

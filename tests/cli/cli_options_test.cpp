@@ -67,6 +67,18 @@ TEST(CliOptions, MissingFileExitsOneAndNamesItOnceOnStandardError) {
   EXPECT_EQ(run.err, "tarnwick-repair: " + missing.string() + ": No such file or directory\n");
 }
 
+// A file from which no page could be recovered still gets its copy, but not a clean exit.
+TEST(CliOptions, ACopyWithoutAnyPageIsWrittenWithAWarningAndExitsOne) {
+  test::TempFolder tmp;
+  const auto text = tmp / "notes.pdf";
+  test::WriteFile(text, "Meeting notes, not a PDF at all.\n");
+  const CommandResult run = RunRepairTool({"-o", tmp / "out", text}, tmp.Path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, (tmp / "out" / "notes.pdf").string() + "\n");
+  EXPECT_EQ(run.err, "tarnwick-repair: " + text.string() +
+                         ": warning: no page could be recovered from this file\n");
+}
+
 TEST(CliOptions, FilesAfterAMissingOneAreStillRepairedAndListedInOrder) {
   test::TempFolder tmp;
   const auto out = tmp / "out";
@@ -81,8 +93,9 @@ TEST(CliOptions, FilesAfterAMissingOneAreStillRepairedAndListedInOrder) {
   EXPECT_EQ(run.err.find("first.pdf"), std::string::npos) << run.err;
 }
 
-// A file whose packed objects only a password opens: the tool warns by name when none given
-// opens it, tries the one given, and never shows it.
+// A file whose packed objects (its pages among them) only a password opens: the tool warns by
+// name when none given opens it, and the copy without a page ends with 1; it tries the password
+// given, and never shows it.
 TEST(CliOptions, PasswordsOpenPackedObjectsAndAFileNoneOpensIsNamedInAWarning) {
   test::TempFolder tmp;
   const auto plain = tmp / "plain.pdf";
@@ -99,8 +112,8 @@ TEST(CliOptions, PasswordsOpenPackedObjectsAndAFileNoneOpensIsNamedInAWarning) {
     bool warned;
   };
   const std::vector<Run> runs = {
-      {{}, 0, true},
-      {{"--password=guess"}, 0, true},
+      {{}, 1, true},
+      {{"--password=guess"}, 1, true},
       {{"--password", "s3cret"}, 0, false},
       {{"--password-file=" + (tmp / "owner.txt").string()}, 0, false},
       {{"--password-file", (tmp / "missing.txt").string()}, 1, false},

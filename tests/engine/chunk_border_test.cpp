@@ -149,8 +149,8 @@ TEST(KeywordCandidates, BytewiseAndVectorSearchesFindTheSamePairs) {
   for (int round = 0; round < 500; ++round) {
     std::vector<std::uint8_t> block(random() % 200);
     for (std::uint8_t& byte : block) {
-      byte = static_cast<std::uint8_t>(random() % 3 == 0 ? pieces[random() % pieces.size()]
-                                                         : random());
+      byte = random() % 3 == 0 ? static_cast<std::uint8_t>(pieces[random() % pieces.size()])
+                               : static_cast<std::uint8_t>(random());
     }
     const int next = random() % 2 == 0 ? -1 : pieces[random() % pieces.size()];
     std::vector<std::uint32_t> bytewise;

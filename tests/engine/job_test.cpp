@@ -42,7 +42,7 @@ class LargeCopyLayer final : public FileLayer {
 
  private:
   struct MadeUpSource final : SourceFile {
-    explicit MadeUpSource(const LargeCopyLayer& layer) : layer(layer) {}
+    explicit MadeUpSource(const LargeCopyLayer& made) : layer(made) {}
     std::uint64_t Length() const override {
       return layer.head_.size() + layer.streamLength_ + layer.tail_.size();
     }
@@ -128,7 +128,11 @@ TEST_F(RepairJob, SavingIntoTheSourcesOwnFolderLeavesTheOriginalIntact) {
   EXPECT_FALSE(harness.engine.RepairFile(sourcePath));
   EXPECT_EQ(harness.messages.shown,
             (std::vector<ShownMessage>{
-                kOverwriteQuestion, {Kind::kNotice, " Destination file is not opened !! ", ""}}));
+                kOverwriteQuestion,
+                {Kind::kNotice,
+                 " Destination file is not opened !! \n" + sourcePath +
+                     ": the file is held by a running repair job",
+                 ""}}));
   EXPECT_EQ(ReadFile(sourcePath), source);
   EXPECT_FALSE(state.jobDone);
   EXPECT_TRUE(harness.posixFiles.Delete(sourcePath)) << harness.posixFiles.LastErrorText();
@@ -138,7 +142,11 @@ TEST_F(RepairJob, MissingSourceIsReported) {
   harness.SaveInto(out.Path());
   EXPECT_FALSE(harness.engine.RepairFile(folder.File("missing.pdf")));
   EXPECT_EQ(harness.messages.shown,
-            (std::vector<ShownMessage>{{Kind::kNotice, " Source file is not opened !! ", ""}}));
+            (std::vector<ShownMessage>{{Kind::kNotice,
+                                        " Source file is not opened !! \n" +
+                                            folder.File("missing.pdf") +
+                                            ": No such file or directory",
+                                        ""}}));
   EXPECT_FALSE(harness.engine.FailureText().empty());
   EXPECT_FALSE(harness.posixFiles.Exists(outputPath));
   EXPECT_FALSE(state.jobDone);

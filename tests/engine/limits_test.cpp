@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                   NestedStringEndFound, true},
         BoundCase{"DecodedStreamBytes", static_cast<std::int64_t>(limits::kMaxDecodedStreamBytes),
                   PackedObjectEndingAtUnpacked}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace tarnwick::test

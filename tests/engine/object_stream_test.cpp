@@ -62,9 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
     Forms, PackedDocument,
     ::testing::Values(ObjectStreamForm{true, 0, 1.0}, ObjectStreamForm{false, 0, 1.0},
                       ObjectStreamForm{true, 7, 1.0}, ObjectStreamForm{true, 1, 1.0}),
-    [](const auto& info) {
-      return std::string(info.param.deflated ? "Deflated" : "Uncompressed") +
-             (info.param.pngColumns ? "PngPredictor" + std::to_string(info.param.pngColumns) : "");
+    [](const auto& row) {
+      return std::string(row.param.deflated ? "Deflated" : "Uncompressed") +
+             (row.param.pngColumns ? "PngPredictor" + std::to_string(row.param.pngColumns) : "");
     });
 
 // Five objects of 2000 incompressible bytes each: a stream cut at some share of its data gives

@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TreeOrder{"NodeThatIsNoDictionary",
                               {{2, "<< /Kids [8 0 R 7 0 R] /X {1} >>"}},
                               "5 0 R 6 0 R 7 0 R 8 0 R "}),
-    [](const testing::TestParamInfo<TreeOrder>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<TreeOrder>& row) { return row.param.name; });
 
 TEST(PageTree, ChainsDeeperThanSixtyFourLevelsAreNotFollowed) {
   for (const int levels : {63, 64}) {

@@ -81,7 +81,7 @@ TEST_P(JobProgress, LabelsAndPositionsGoToTheDialogOfTheMode) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, JobProgress, testing::Bool(),
-                         [](const auto& info) { return info.param ? "SaveMode" : "WorkFolder"; });
+                         [](const auto& row) { return row.param ? "SaveMode" : "WorkFolder"; });
 
 }  // namespace
 }  // namespace tarnwick::test

@@ -136,7 +136,7 @@ TEST_P(StopAndPause, StopWhilePausedEndsTheJob) {
 INSTANTIATE_TEST_SUITE_P(Points, StopAndPause,
                          testing::Values(Point{"ScanStarts", 1, -1}, Point{"ScanHalfDone", 1, 50},
                                          Point{"CopyStarts", 2, -1}, Point{"CopyHalfDone", 2, 50}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace tarnwick::test

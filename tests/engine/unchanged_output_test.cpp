@@ -20,7 +20,8 @@ namespace {
 
 std::uint64_t Fnv1a(const std::string& bytes) {
   std::uint64_t hash = 0xcbf29ce484222325ULL;
-  for (const unsigned char c : bytes) {
+  for (const char byte : bytes) {
+    const auto c = static_cast<unsigned char>(byte);
     hash ^= c;
     hash *= 0x100000001b3ULL;
   }

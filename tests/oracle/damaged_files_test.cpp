@@ -86,7 +86,7 @@ TEST_P(OracleDamagedFile, TailCutsKeepEveryPageWhoseObjectsSurvived) {
   // is still whole.
   std::vector<std::pair<std::string, std::size_t>> cuts;
   for (const int percent : {30, 50, 70, 90}) {
-    cuts.emplace_back("cut-" + std::to_string(percent), bytes_.size() * percent / 100);
+    cuts.emplace_back("cut-" + std::to_string(percent), bytes_.size() * static_cast<std::size_t>(percent) / 100);
   }
   cuts.emplace_back("cut-at-xref", LastXrefSection(bytes_));
   for (const auto& [label, keep] : cuts) {
@@ -168,7 +168,7 @@ TEST_P(OracleDamagedFile, BrokenStreamsAreMendedAndNoOtherChanges) {
 
 INSTANTIATE_TEST_SUITE_P(Producers, OracleDamagedFile,
                          ::testing::ValuesIn(SampleDocuments::Producers()),
-                         [](const auto& info) { return info.param; });
+                         [](const auto& row) { return row.param; });
 
 }  // namespace
 }  // namespace tarnwick::oracle

@@ -43,7 +43,7 @@ TEST_P(OracleEncryptedFile, RepairedCopyStaysDecryptable) {
 
 INSTANTIATE_TEST_SUITE_P(Producers, OracleEncryptedFile,
                          ::testing::Values("ghostscript", "cairo", "qpdf"),
-                         [](const auto& info) { return std::string(info.param); });
+                         [](const auto& row) { return std::string(row.param); });
 
 
 // The packed sample document encrypted by qpdf with `encryption` (its arguments up to "--").
@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "/U <(0*)[1-9a-f]", "/U <$10", false},
         LockCase{"encrypt_names_no_object", "--encrypt '' owner 40", "",
                  "/Encrypt [0-9]+ 0 R", "/Encrypt 99 0 R", false}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 // The file key the engine derives, against the one qpdf shows for the same file and password.
 struct KeyCase {
@@ -194,7 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{"r6_aes_256", "--encrypt '' owner 256", ""},
                       KeyCase{"r6_user_password", "--encrypt user owner 256", "user"},
                       KeyCase{"r6_owner_password", "--encrypt user owner 256", "owner"}),
-    [](const auto& info) { return info.param.name; });
+    [](const auto& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace tarnwick::oracle

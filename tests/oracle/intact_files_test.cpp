@@ -46,16 +46,16 @@ TEST_P(OracleRepairedAgain, RepairingTheRepairedCopyKeepsItsPagesAndText) {
 
 INSTANTIATE_TEST_SUITE_P(Producers, OracleIntactFile,
                          ::testing::ValuesIn(SampleDocuments::Producers()),
-                         [](const auto& info) { return info.param; });
+                         [](const auto& row) { return row.param; });
 INSTANTIATE_TEST_SUITE_P(Layouts, OracleIntactFile, ::testing::ValuesIn(SampleDocuments::Layouts()),
-                         [](const auto& info) { return info.param; });
+                         [](const auto& row) { return row.param; });
 
 INSTANTIATE_TEST_SUITE_P(Producers, OracleRepairedAgain,
                          ::testing::ValuesIn(SampleDocuments::Producers()),
-                         [](const auto& info) { return info.param; });
+                         [](const auto& row) { return row.param; });
 INSTANTIATE_TEST_SUITE_P(Layouts, OracleRepairedAgain,
                          ::testing::ValuesIn(SampleDocuments::Layouts()),
-                         [](const auto& info) { return info.param; });
+                         [](const auto& row) { return row.param; });
 
 }  // namespace
 }  // namespace tarnwick::oracle

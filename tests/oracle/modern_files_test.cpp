@@ -290,8 +290,8 @@ TEST_P(OracleModernFile, CutBeforeTheLastCrossReferenceStreamKeepsEverything) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Producers, OracleModernFile, ::testing::ValuesIn(PackedDocuments::Kinds()),
-                         [](const auto& info) {
-                           std::string name = info.param;
+                         [](const auto& row) {
+                           std::string name = row.param;
                            std::replace(name.begin(), name.end(), '-', '_');
                            return name;
                          });

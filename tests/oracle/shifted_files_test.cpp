@@ -131,8 +131,8 @@ INSTANTIATE_TEST_SUITE_P(Producers, OracleShiftedFile,
                          ::testing::Values(ShiftCase{"ghostscript", false},
                                            ShiftCase{"cairo", false}, ShiftCase{"qpdf", false},
                                            ShiftCase{"ghostscript", true}),
-                         [](const ::testing::TestParamInfo<ShiftCase>& info) {
-                           return info.param.producer + (info.param.encrypted ? "_encrypted" : "");
+                         [](const ::testing::TestParamInfo<ShiftCase>& row) {
+                           return row.param.producer + (row.param.encrypted ? "_encrypted" : "");
                          });
 
 }  // namespace

@@ -59,7 +59,7 @@ StoredFile StoredFile::Read(const std::filesystem::path& pdf) {
       throw std::runtime_error("no object header at offset " + std::to_string(offsets[i]));
     }
     file.objects.push_back(
-        {std::stoi(match[1]), std::stoi(match[2]), " ", text.substr(match.length())});
+        {std::stoi(match[1]), std::stoi(match[2]), " ", text.substr(static_cast<std::size_t>(match.length()))});
   }
   file.trailer = RunShell("qpdf --show-object=trailer " + Quoted(pdf)).out;
   file.trailer.erase(file.trailer.find_last_not_of("\r\n") + 1);
@@ -81,7 +81,7 @@ std::string StoredFile::Bytes() const {
   for (int number = 0; number < size; ++number) {
     const auto found = entries.find(number);
     bytes += found == entries.end() ? "0000000000 65535 f \n"
-                                    : Padded(found->second.first, 10) + " " +
+                                    : Padded(static_cast<long long>(found->second.first), 10) + " " +
                                           Padded(found->second.second, 5) + " n \n";
   }
   bytes +=

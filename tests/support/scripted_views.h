@@ -21,7 +21,7 @@ class ScriptedDialogView : public virtual DialogView {
   ScriptedDialogView(std::string kind, ScriptedViews& views, WindowEvents& events);
   ~ScriptedDialogView() override;
 
-  void SetTitle(const std::string& title) override { this->title = title; }
+  void SetTitle(const std::string& text) override { title = text; }
   void SetBackground(const std::string& bitmapPath) override { background = bitmapPath; }
   void SetButtonLook(int id, const ButtonLook& look) override { looks[id] = look; }
   void SetText(int id, const std::string& text) override {
@@ -128,7 +128,7 @@ struct SplashRecord {
 
 class ScriptedSplashView final : public SplashView {
  public:
-  explicit ScriptedSplashView(SplashRecord& record) : record(record) {}
+  explicit ScriptedSplashView(SplashRecord& shown) : record(shown) {}
   bool Create(WindowHandle* parent, bool dropShadow) override;
   ScreenSize ScreenClientSize() const override { return {1920, 1040}; }
   void SetPicture(const BmpImage& picture) override { record.pictureWidth = picture.width; }

@@ -25,7 +25,7 @@ constexpr unsigned kAllStyles = CSplashScreenEx::kFadeIn | CSplashScreenEx::kFad
 BmpImage KnownPicture() {
   BmpImage image = test::FramedImage(30, 20, kKey, kKey, 0);
   for (int y = 4; y < 10; ++y) {
-    for (int x = 5; x < 15; ++x) image.pixels[static_cast<std::size_t>(y) * 30 + x] = kInk;
+    for (int x = 5; x < 15; ++x) image.pixels[static_cast<std::size_t>(y * 30 + x)] = kInk;
   }
   image.pixels[10 * 30 + 29] = kInk;
   return image;

@@ -27,7 +27,7 @@ void PrepareUiTestEnvironment() {
 
 BmpImage FramedImage(int width, int height, Rgb inside, Rgb frame, int border) {
   BmpImage image{width, height, {}};
-  image.pixels.reserve(static_cast<std::size_t>(width) * height);
+  image.pixels.reserve(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const bool onFrame =
