@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -385,6 +386,16 @@ class ViewEventsTest : public QObject {
     // Asked again, the same window shows the document.
     views.ShowHelpWindow(&main, index.toStdString());
     QCOMPARE(main.findChildren<HelpWindow*>().size(), 1);
+
+    // Escape closes the find field first, then the window.
+    QPointer<HelpWindow> open = help;
+    QTest::keyClick(help->FindField(), Qt::Key_F, Qt::ControlModifier);
+    QTRY_VERIFY(help->FindField()->isVisible());
+    QTest::keyClick(help->FindField(), Qt::Key_Escape);
+    QVERIFY(!help->FindField()->isVisible());
+    QVERIFY(help->isVisible());
+    QTest::keyClick(browser, Qt::Key_Escape);
+    QTRY_VERIFY(!open);
   }
 
   void previewSwallowsRightClicksEverywhere() {

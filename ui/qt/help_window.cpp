@@ -64,12 +64,17 @@ HelpWindow::HelpWindow(QWidget* owner)
           &HelpWindow::OpenFind);
   connect(new QShortcut(QKeySequence::FindNext, this), &QShortcut::activated, this,
           &HelpWindow::FindNext);
-  auto* closeFind = new QShortcut(QKeySequence(Qt::Key_Escape), findField_);
-  closeFind->setContext(Qt::WidgetShortcut);
-  connect(closeFind, &QShortcut::activated, this, [this] {
-    findBar_->hide();
-    browser_->setFocus();
-  });
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+          &HelpWindow::CloseFindOrWindow);
+}
+
+void HelpWindow::CloseFindOrWindow() {
+  if (!findBar_->isVisible()) {
+    close();
+    return;
+  }
+  findBar_->hide();
+  browser_->setFocus();
 }
 
 void HelpWindow::ShowDocument(const QString& path) {

@@ -8,7 +8,8 @@ class QTextBrowser;
 namespace tarnwick::qt {
 
 // The program's own help window, for a desktop without a browser or document viewer: the help
-// document with working links, Back and Forward, and a find field that Ctrl+F opens.
+// document with working links, Back and Forward, and a find field that Ctrl+F opens. Escape
+// closes the find field, or else the window.
 class HelpWindow final : public QWidget {
   Q_OBJECT
 
@@ -25,6 +26,7 @@ class HelpWindow final : public QWidget {
   // Selects the next place of the find field's text after the selection, from the top again
   // after the last one.
   void FindNext();
+  void CloseFindOrWindow();
 
   QTextBrowser* browser_;
   QWidget* findBar_;
