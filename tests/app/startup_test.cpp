@@ -137,10 +137,10 @@ TEST(Help, ShowsItsOwnWindowOnlyWhenBothOpensFail) {
     std::string window;
     std::size_t helpWindows;
   };
-  for (const Row& row : {Row{"shell opens", 42, 2, "main", 0},
-                         Row{"viewer starts", 31, 42, "main", 0},
-                         Row{"both fail in the main window", 2, 31, "main", 1},
-                         Row{"both fail in the preview", 32, 2, "preview", 1}}) {
+  for (const Row& row :
+       {Row{"shell opens", 42, 2, "main", 0}, Row{"viewer starts", 31, 42, "main", 0},
+        Row{"both fail in the main window", 2, 31, "main", 1},
+        Row{"both fail in the preview", 32, 2, "preview", 1}}) {
     SCOPED_TRACE(row.name);
     DesktopHarness h;
     h.shell.result = [&row](const ShellOpen& open) {

@@ -3,6 +3,7 @@
 // the file table's selection mark, skins and bitmap buttons, the keyboard (Enter, access keys,
 // Ctrl+O, the visible focus) and the program's own help window.
 #include <QAction>
+#include <QFocusFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -26,9 +27,9 @@
 #include "qt_main_window_view.h"
 #include "qt_preview_view.h"
 #include "qt_view_factory.h"
-#include "temp_folder.h"
 #include "recording_events.h"
 #include "skinned_area.h"
+#include "temp_folder.h"
 #include "ui_test_environment.h"
 
 using namespace tarnwick;
@@ -243,9 +244,9 @@ class ViewEventsTest : public QObject {
       QTest::keyClick(Control(main.ClientArea(), id), Qt::Key_Enter, Qt::KeypadModifier);
       QTest::keyClick(Control(main.ClientArea(), id), Qt::Key_Space);
     }
-    QCOMPARE(events.commands, std::vector<int>({ids::kRepair, ids::kRepair, ids::kRepair,
-                                                ids::kToolbarOpen, ids::kToolbarOpen,
-                                                ids::kToolbarOpen}));
+    QCOMPARE(events.commands,
+             std::vector<int>({ids::kRepair, ids::kRepair, ids::kRepair, ids::kToolbarOpen,
+                               ids::kToolbarOpen, ids::kToolbarOpen}));
     // The main window has no default button: Enter in the file table presses nothing.
     main.Table()->setFocus(Qt::TabFocusReason);
     QTest::keyClick(main.Table(), Qt::Key_Return);
@@ -266,8 +267,8 @@ class ViewEventsTest : public QObject {
     RecordingEvents events;
     QtMainWindowView main(events);
     QVERIFY(ShowActive(&main));
-    for (const auto& [title, key] : {std::pair{QString("File"), Qt::Key_F},
-                                     std::pair{QString("Help"), Qt::Key_H}}) {
+    for (const auto& [title, key] :
+         {std::pair{QString("File"), Qt::Key_F}, std::pair{QString("Help"), Qt::Key_H}}) {
       QMenu* menu = MenuTitled(&main, title);
       QVERIFY(menu);
       QCOMPARE(QKeySequence::mnemonic(menu->title()), QKeySequence(Qt::ALT | key));
@@ -379,6 +380,7 @@ class ViewEventsTest : public QObject {
     QVERIFY(!help->FindField()->isVisible());
     QTest::keyClick(browser, Qt::Key_F, Qt::ControlModifier);
     QTRY_VERIFY(help->FindField()->hasFocus());
+    QCOMPARE(help->findChild<QFocusFrame*>()->widget(), static_cast<QWidget*>(help->FindField()));
     QTest::keyClicks(help->FindField(), "holds");
     QTest::keyClick(help->FindField(), Qt::Key_Return);
     QCOMPARE(browser->textCursor().selectedText(), QString("holds"));

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app_texts.h"
+#include "focus_ring.h"
 
 namespace tarnwick::qt {
 namespace {
@@ -66,6 +67,7 @@ HelpWindow::HelpWindow(QWidget* owner)
           &HelpWindow::FindNext);
   connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
           &HelpWindow::CloseFindOrWindow);
+  new FocusRing(this);
 }
 
 void HelpWindow::CloseFindOrWindow() {
