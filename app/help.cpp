@@ -11,7 +11,7 @@ constexpr int kLastShellFailure = 32;
 
 }  // namespace
 
-void ShowHelp(AppContext& app) {
+void ShowHelp(AppContext& app, WindowHandle* owner) {
   Desktop& desktop = app.desktop;
   if (desktop.titles.Exists(ui::kHelpWindowTitle)) return;
   const std::string folder = desktop.settings.Read(app.settings.settingsKeyName, "FilePath");
@@ -25,7 +25,8 @@ void ShowHelp(AppContext& app) {
   // current folder, where anyone could have left a file of that name.
   const std::string document = folder + "/" + ui::kHelpDocument;
   if (desktop.shell.Open(document, {}) > kLastShellFailure) return;
-  desktop.shell.Open(kSystemViewer, {document});
+  if (desktop.shell.Open(kSystemViewer, {document}) > kLastShellFailure) return;
+  app.views.ShowHelpWindow(owner, document);
 }
 
 }  // namespace tarnwick

@@ -88,7 +88,7 @@ void CZazoRavazuDlg::OnCommand(int id) {
       break;
     case ids::kToolbarHelp:
     case ids::kMenuContents:
-      ShowHelp(app_);
+      ShowHelp(app_, view_.get());
       break;
     case ids::kToolbarAbout:
     case ids::kMenuAbout:
@@ -105,7 +105,7 @@ bool CZazoRavazuDlg::OnKey(Key key) {
   if (key == Key::kEscape) {
     ExitProgram(ExitWay::kEscape);
   } else {
-    ShowHelp(app_);
+    ShowHelp(app_, view_.get());
   }
   return true;
 }
@@ -183,8 +183,8 @@ void CZazoRavazuDlg::StartRepair() {
     CPreview preview(app_);
     preview.DoModal();
   }
-  CleanUpWorkFiles(app_, CleanUpMode::afterPreview);
   view_->Show();
+  CleanUpWorkFiles(app_, CleanUpMode::afterPreview);
 }
 
 void CZazoRavazuDlg::ExitProgram(ExitWay way) {

@@ -122,7 +122,7 @@ void CPreview::OnCommand(int id) {
       break;
     case ids::kToolbarHelp:
     case ids::kMenuContents:
-      ShowHelp(app_);
+      ShowHelp(app_, view_.get());
       break;
     case ids::kToolbarAbout:
       app_.views.ShowAbout(view_.get());
@@ -147,7 +147,7 @@ void CPreview::OnCommand(int id) {
 
 bool CPreview::OnKey(Key key) {
   if (key == Key::kF1) {
-    ShowHelp(app_);
+    ShowHelp(app_, view_.get());
   } else if (AskQuestion(app_, view_.get(), ui::kQuickExitQuestion)) {
     EndProgram(app_);
   }

@@ -91,6 +91,10 @@ class ViewFactory {
   virtual std::unique_ptr<SplashView> CreateSplashView() = 0;
   // The About box, run modally over the owner.
   virtual void ShowAbout(WindowHandle* owner) = 0;
+  // The help document in a window of the program's own, over the owner and usable while the
+  // owner runs modally; for a desktop that has nothing to open the document with. A help window
+  // that is open already shows the document and comes to the front.
+  virtual void ShowHelpWindow(WindowHandle* owner, const std::string& documentPath) = 0;
 };
 
 }  // namespace tarnwick

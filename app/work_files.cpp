@@ -1,5 +1,7 @@
 #include "work_files.h"
 
+#include <algorithm>
+
 #include "work_copy_path.h"
 
 namespace tarnwick {
@@ -7,6 +9,18 @@ namespace {
 
 constexpr int kReleaseWaitMs = 2000;  // lets the preview let go of the last copy it showed
 constexpr char kFileDeleteProgram[] = "/fileDelete";
+
+// Deletes the last copy of a closed preview once that preview has let go of it. A preview that
+// opened meanwhile may show a new copy under the same name: the entry then stays for that
+// preview's own clean-ups.
+void DeleteReleasedCopy(AppContext& app, const std::string& path) {
+  if (app.preview.previewWindow) return;
+  std::deque<std::string>& workFiles = app.workFiles;
+  const auto entry = std::find(workFiles.begin(), workFiles.end(), path);
+  if (entry == workFiles.end()) return;  // a clean-up at exit took it along
+  workFiles.erase(entry);
+  DeleteWorkCopy(app, path);
+}
 
 }  // namespace
 
@@ -35,9 +49,8 @@ void CleanUpWorkFiles(AppContext& app, CleanUpMode mode, const std::function<voi
 
   const std::string last = workFiles.front();
   if (mode == CleanUpMode::afterPreview) {
-    app.desktop.windowThread.Wait(kReleaseWaitMs);
-    DeleteWorkCopy(app, last);
-    workFiles.pop_front();
+    app.desktop.windowThread.PostAfter(kReleaseWaitMs,
+                                       [&app, last] { DeleteReleasedCopy(app, last); });
     return;
   }
   // At exit the program ends right after this, so the entry stays. A copy that cannot be

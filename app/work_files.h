@@ -11,7 +11,8 @@ enum class CleanUpMode { afterPreview, atExit };
 
 // Deletes the repaired copies listed in workFiles with their work folders. `beforeLast` runs
 // after all but the last entry are done and before the last is treated (the preview window lets
-// go of the copy it shows there).
+// go of the copy it shows there). After a preview the last copy is deleted on the window
+// thread's timer, so that the windows go on meanwhile; at exit it is treated at once.
 void CleanUpWorkFiles(AppContext& app, CleanUpMode mode,
                       const std::function<void()>& beforeLast = {});
 

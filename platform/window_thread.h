@@ -15,6 +15,9 @@ class WindowThread {
   virtual void CallFromWorker(const std::function<void()>& task) = 0;
   // On the window thread: blocks user input for the time given while windows stay painted.
   virtual void Wait(int milliseconds) = 0;
+  // On the window thread: runs the task there once the time given has passed; windows take
+  // input meanwhile.
+  virtual void PostAfter(int milliseconds, std::function<void()> task) = 0;
 };
 
 class WorkerThread {

@@ -2,7 +2,8 @@
 # Takes the README's screenshots of the real desktop program: installs a release build into
 # build/prefix, starts it on a private Xvfb display and drives it with xdotool as a user would
 # (two PDFs: a damaged sample and a large empty file that keeps the analysis busy for a moment),
-# grabbing each window with scrot into docs/screenshots/.
+# grabbing each window with scrot into docs/screenshots/: the help window and the About box on
+# the way.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -52,17 +53,24 @@ shoot() {
   echo "docs/screenshots/$2.png"
 }
 # Types a path into a file dialog and accepts it; a first Return may only take the completion
-# that the dialog offers.
+# that the dialog offers. A dialog still busy reading its folder may lose the keys, so the path
+# is typed again over whatever the name field holds until the dialog has gone. Keys go through
+# the X server's keyboard to the focused window, as a user's do.
 answer() {
-  local picker
-  picker=$(window "$1")
-  sleep 1.5  # the dialog reads its folder first
-  xdotool type --window "$picker" "$2"
-  for _ in 1 2 3; do
-    xdotool key --window "$picker" Return 2>/dev/null || true
-    sleep 0.7
+  window "$1" >/dev/null
+  for _ in 1 2 3 4; do
+    sleep 1.5
     xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    xdotool key ctrl+a
+    xdotool type "$2"
+    for _ in 1 2; do
+      xdotool key Return
+      sleep 0.7
+      xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    done
   done
+  echo "the dialog \"$1\" did not take $2" >&2
+  return 1
 }
 # Clicks the centre of a control given in dialog units (x, y, width, height); `top` is the height
 # of the window's menu bar, if it has one.
@@ -86,6 +94,20 @@ for pdf in 1-report.pdf 2-archive.pdf; do
 done
 sleep 1
 shoot "$main" main-window
+
+# Without a browser or document viewer on the display, Help opens the program's own window.
+click "$main" "$top" 98 1 34 28  # Help
+help=$(window "Help - Tarnwick for Adobe PDF")
+sleep 1
+shoot "$help" help
+xdotool key Escape
+sleep 0.5
+click "$main" "$top" 130 1 34 28  # About Us
+about=$(window "About Tarnwick for Adobe PDF")
+sleep 0.5
+shoot "$about" about
+xdotool key Return
+sleep 0.5
 
 click "$main" "$top" 425 269 57 14  # Repair
 sleep 3

@@ -101,7 +101,7 @@ TEST(Preview, ACopyWithoutAnyPageIsAnnouncedBeforeItIsShown) {
             2);
 }
 
-TEST(Preview, SingleFileKeepsBothMovesInactiveAndBackCleansUpBeforeTheMainWindowReturns) {
+TEST(Preview, SingleFileKeepsBothMovesInactiveAndBackShowsTheMainWindowAtOnceThenCleansUp) {
   DesktopHarness h;
   const std::string a = h.WriteSource("a.pdf");
   h.Repair({a});
@@ -115,11 +115,17 @@ TEST(Preview, SingleFileKeepsBothMovesInactiveAndBackCleansUpBeforeTheMainWindow
   h.Expect(ui::kPreviousStepQuestion, kNo);
   h.Click("preview", ids::kBack);
   h.Expect(ui::kPreviousStepQuestion, kYes);
-  h.Then("the main window is back without copies", [&] {
+  h.Then("the main window is back at once, the copy shown last is not yet deleted", [&] {
     EXPECT_TRUE(h.views.Main().visible);
+    EXPECT_NE(WorkCopyOf(h, "a.pdf"), "");
+    EXPECT_EQ(h.loop.WindowThreadWaits().size(), 3u) << "no wait of the window thread";
+  });
+  h.PassTime(1999);
+  h.Then("the preview may still hold the copy", [&] { EXPECT_NE(WorkCopyOf(h, "a.pdf"), ""); });
+  h.PassTime(1);
+  h.Then("the copy and its work folder are gone", [&] {
     EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
     EXPECT_TRUE(h.App().workFiles.empty());
-    EXPECT_EQ(h.loop.WindowThreadWaits().back(), 2000);
   });
   h.Click("main", ids::kRepair);
   h.Then("a new preview counts from the first file", [&] {
@@ -130,6 +136,34 @@ TEST(Preview, SingleFileKeepsBothMovesInactiveAndBackCleansUpBeforeTheMainWindow
   h.Expect(ui::kQuickExitQuestion, kYes);
   EXPECT_EQ(h.Run(), 0);
   EXPECT_NE(WorkCopyOf(h, "a.pdf"), "") << "Escape leaves without cleaning up";
+}
+
+TEST(Preview, ACopyOfTheSameNameInANewPreviewOutlivesTheEarlierPreviewsDelayedCleanUp) {
+  DesktopHarness h;
+  h.clock.fixed = LocalTime{10, 20, 30, 7, 12, 2026};
+  const std::string a = h.WriteSource("a.pdf");
+  std::string copy;
+  h.Repair({a});
+  h.Then("note the copy", [&] { copy = WorkCopyOf(h, "a.pdf"); });
+  h.Click("preview", ids::kBack);
+  h.Expect(ui::kPreviousStepQuestion, kYes);
+  h.Click("main", ids::kRepair);
+  h.Expect("File already exist. Do you want to overwrite?", kYes);
+  h.PassTime(2000);
+  h.Then("the new preview shows its copy under the same name", [&] {
+    EXPECT_EQ(WorkCopyOf(h, "a.pdf"), copy);
+    EXPECT_EQ(h.views.Preview().VisiblePane().address, copy + "#toolbar=0");
+  });
+  h.Click("preview", ids::kBack);
+  h.Expect(ui::kPreviousStepQuestion, kYes);
+  h.PassTime(2000);
+  h.Then("that preview's clean-up takes the copy along", [&] {
+    EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
+    EXPECT_TRUE(h.App().workFiles.empty());
+  });
+  h.Click("main", ids::kToolbarExit);
+  h.Expect(ui::kExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
 }
 
 TEST(Preview, ExitHandsAnUndeletableLastCopyToTheDeletionProgram) {

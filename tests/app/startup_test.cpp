@@ -124,6 +124,42 @@ TEST(Help, OpensOnlyTheProgramFoldersDocumentThenTheSystemViewer) {
   EXPECT_EQ(h.shell.opened[1].arguments, std::vector<std::string>{document});
   EXPECT_EQ(h.environment.values["PATH"], "/usr/bin:/bin:" + h.programFolder);
   EXPECT_EQ(h.titles.withdrawals, 1) << "the program's end withdraws its titles";
+  ASSERT_EQ(h.views.helpWindows.size(), 1u) << "both failed: the program's own window shows it";
+  EXPECT_EQ(h.views.helpWindows[0].documentPath, document);
+}
+
+// The program's own help window is the last resort: only when neither the shell nor the system
+// viewer could start, and over the window that asked.
+TEST(Help, ShowsItsOwnWindowOnlyWhenBothOpensFail) {
+  struct Row {
+    const char* name;
+    int documentResult;
+    int viewerResult;
+    std::string window;
+    std::size_t helpWindows;
+  };
+  for (const Row& row :
+       {Row{"shell opens", 42, 2, "main", 0}, Row{"viewer starts", 31, 42, "main", 0},
+        Row{"both fail in the main window", 2, 31, "main", 1},
+        Row{"both fail in the preview", 32, 2, "preview", 1}}) {
+    SCOPED_TRACE(row.name);
+    DesktopHarness h;
+    h.shell.result = [&row](const ShellOpen& open) {
+      return open.file == "/usr/bin/xdg-open" ? row.viewerResult : row.documentResult;
+    };
+    if (row.window == "preview") h.Repair({h.WriteSource("a.pdf")});
+    h.Press(row.window, Key::kF1);
+    h.Then("check the help window", [&] {
+      ASSERT_EQ(h.views.helpWindows.size(), row.helpWindows);
+      if (row.helpWindows == 0) return;
+      EXPECT_EQ(h.views.helpWindows[0].owner, &h.views.Open(row.window));
+      EXPECT_EQ(h.views.helpWindows[0].documentPath,
+                h.programFolder + "/Tarnwick for Adobe PDF.html");
+    });
+    h.Press(row.window, Key::kEscape);
+    h.Expect(ui::kQuickExitQuestion, kYes);
+    EXPECT_EQ(h.Run(), 0);
+  }
 }
 
 // An empty entry would put the current folder on the search path.

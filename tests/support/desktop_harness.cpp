@@ -69,6 +69,11 @@ void DesktopHarness::CloseBox(const std::string& window) {
        [this, window] { views.Open(window).Events().OnClose(); });
 }
 
+void DesktopHarness::PassTime(int milliseconds) {
+  Then("let " + std::to_string(milliseconds) + " ms pass",
+       [this, milliseconds] { loop.PassTime(milliseconds); });
+}
+
 void DesktopHarness::AddFiles(const std::vector<std::string>& paths) {
   pickers.NextFiles(paths);
   Click("main", 1001);

@@ -46,6 +46,8 @@ class DesktopHarness {
   void Click(const std::string& window, int id);
   void Press(const std::string& window, Key key);
   void CloseBox(const std::string& window);
+  // The user does nothing while the time given passes; timed tasks of the program run.
+  void PassTime(int milliseconds);
   // Picks files in the Open dialog (scripted) and clicks Browse.
   void AddFiles(const std::vector<std::string>& paths);
   // Adds the files and clicks Repair: the analysis of the first file follows.

@@ -1,5 +1,7 @@
 #include "scripted_event_loop.h"
 
+#include <algorithm>
+
 namespace tarnwick::test {
 
 class ScriptedEventLoop::ScriptedWorker final : public WorkerThread {
@@ -47,7 +49,28 @@ void ScriptedEventLoop::CallFromWorker(const std::function<void()>& task) {
 
 void ScriptedEventLoop::Wait(int milliseconds) {
   windowWaits_.push_back(milliseconds);
+  PassTime(milliseconds);
+}
+
+void ScriptedEventLoop::PostAfter(int milliseconds, std::function<void()> task) {
+  std::lock_guard lock(mutex_);
+  const long long due = virtualMs_ + milliseconds;
+  const auto later = std::find_if(timed_.begin(), timed_.end(),
+                                  [due](const TimedTask& timed) { return timed.due > due; });
+  timed_.insert(later, {due, std::move(task)});
+}
+
+void ScriptedEventLoop::PassTime(int milliseconds) {
+  std::lock_guard lock(mutex_);
   virtualMs_ += milliseconds;
+  const auto pending = std::find_if(timed_.begin(), timed_.end(), [this](const TimedTask& timed) {
+    return timed.due > virtualMs_;
+  });
+  for (auto timed = timed_.begin(); timed != pending; ++timed) {
+    if (!shutDown_) queue_.push_back(std::move(timed->task));
+  }
+  timed_.erase(timed_.begin(), pending);
+  changed_.notify_all();
 }
 
 std::unique_ptr<WorkerThread> ScriptedEventLoop::Start(std::function<void()> work) {
@@ -58,7 +81,7 @@ std::unique_ptr<WorkerThread> ScriptedEventLoop::Start(std::function<void()> wor
   return std::make_unique<ScriptedWorker>(*this, std::move(work));
 }
 
-void ScriptedEventLoop::Sleep(int milliseconds) { virtualMs_ += milliseconds; }
+void ScriptedEventLoop::Sleep(int milliseconds) { PassTime(milliseconds); }
 
 void ScriptedEventLoop::Then(std::string description, std::function<void()> step) {
   steps_.push_back({std::move(description), std::move(step)});

@@ -23,7 +23,8 @@ class ScriptFailure : public std::runtime_error {
 
 // The window thread of the scripted desktop is the test's own thread. Workers are real threads.
 // Whenever nothing is queued and no worker can go on, the next user step of the script runs:
-// the user acts only when the program waits for him. Waits advance a virtual clock.
+// the user acts only when the program waits for him. Waits advance a virtual clock, and timed
+// tasks join the queue once the clock has reached their time.
 class ScriptedEventLoop final : public WindowThread, public Workers {
  public:
   ~ScriptedEventLoop() override;
@@ -31,6 +32,7 @@ class ScriptedEventLoop final : public WindowThread, public Workers {
   void Post(std::function<void()> task) override;
   void CallFromWorker(const std::function<void()>& task) override;
   void Wait(int milliseconds) override;
+  void PostAfter(int milliseconds, std::function<void()> task) override;
   std::unique_ptr<WorkerThread> Start(std::function<void()> work) override;
   void Sleep(int milliseconds) override;
 
@@ -41,6 +43,9 @@ class ScriptedEventLoop final : public WindowThread, public Workers {
   // An action run once, right after the first window-thread task after which `when` holds;
   // a worker that called in stays held until the action is over.
   void When(std::function<bool()> when, std::function<void()> action);
+  // Advances the clock, as waits, sleeps and a user who lets time pass do: the timed tasks that
+  // fall due are queued, earliest first.
+  void PassTime(int milliseconds);
   // Tells whether the workers that are alive are held (paused) and will not call in.
   void SetWorkersHeld(std::function<bool()> held) { workersHeld_ = std::move(held); }
   // The process has ended: nothing more runs, and workers waiting for the window thread go on.
@@ -56,6 +61,10 @@ class ScriptedEventLoop final : public WindowThread, public Workers {
     std::string description;
     std::function<void()> action;
   };
+  struct TimedTask {
+    long long due;
+    std::function<void()> task;
+  };
   struct Trigger {
     std::function<bool()> when;
     std::function<void()> action;
@@ -68,6 +77,7 @@ class ScriptedEventLoop final : public WindowThread, public Workers {
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<std::function<void()>> queue_;
+  std::vector<TimedTask> timed_;  // in the order of their times
   int liveWorkers_ = 0;
   bool shutDown_ = false;
 

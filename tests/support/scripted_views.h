@@ -147,6 +147,11 @@ class ScriptedSplashView final : public SplashView {
   SplashRecord& record;
 };
 
+struct HelpWindowRequest {
+  WindowHandle* owner = nullptr;
+  std::string documentPath;
+};
+
 // Makes scripted views and keeps a record of every window the program opened.
 class ScriptedViews final : public ViewFactory {
  public:
@@ -160,6 +165,9 @@ class ScriptedViews final : public ViewFactory {
   std::unique_ptr<DialogView> CreateCompletionView(WindowEvents& events) override;
   std::unique_ptr<SplashView> CreateSplashView() override;
   void ShowAbout(WindowHandle* owner) override { aboutOwners.push_back(owner); }
+  void ShowHelpWindow(WindowHandle* owner, const std::string& documentPath) override {
+    helpWindows.push_back({owner, documentPath});
+  }
 
   // The window of that kind that is open now ("main", "analysis", "preview", "saving",
   // "completion"); the test fails when there is none.
@@ -170,6 +178,7 @@ class ScriptedViews final : public ViewFactory {
   int Opened(const std::string& kind) const;
 
   std::vector<WindowHandle*> aboutOwners;
+  std::vector<HelpWindowRequest> helpWindows;
   SplashRecord splash;
 
  private:

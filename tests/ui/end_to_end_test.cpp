@@ -22,6 +22,7 @@
 #include "bitmap_button.h"
 #include "control_ids.h"
 #include "damaged_pdf.h"
+#include "file_table.h"
 #include "pdf_pane.h"
 #include "posix_clock.h"
 #include "posix_desktop_files.h"
@@ -185,12 +186,12 @@ int RunProgram(const QString& root) {
        }},
       {[] {
          auto* main = VisibleWindow<QtMainWindowView>();
-         return main && main->FileTable()->rowCount() == 2;
+         return main && main->Table()->rowCount() == 2;
        },
        [&] {
          auto* main = VisibleWindow<QtMainWindowView>();
-         transcript.Line("rows: " + main->FileTable()->item(0, 1)->text() + " | " +
-                         main->FileTable()->item(1, 1)->text());
+         transcript.Line("rows: " + main->Table()->item(0, 1)->text() + " | " +
+                         main->Table()->item(1, 1)->text());
          transcript.Line("clear all after: " + BitmapShown(main, ids::kClearAll));
          ButtonOf(main, ids::kRepair)->click();
        }},

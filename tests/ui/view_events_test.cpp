@@ -1,21 +1,35 @@
 // What the views report to their windows and what they show when told: commands from buttons and
 // menus, the close box and keys left to the window, paints after every request, the modal loop,
-// the file table's selection mark, skins and bitmap buttons.
+// the file table's selection mark, skins and bitmap buttons, the keyboard (Enter, access keys,
+// Ctrl+O, the visible focus) and the program's own help window.
 #include <QAction>
+#include <QFocusFrame>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QtTest>
 
 #include "bitmap_button.h"
 #include "control_ids.h"
+#include "file_table.h"
+#include "focus_ring.h"
+#include "help_window.h"
 #include "qt_analysis_view.h"
+#include "qt_completion_view.h"
 #include "qt_main_window_view.h"
 #include "qt_preview_view.h"
+#include "qt_view_factory.h"
 #include "recording_events.h"
 #include "skinned_area.h"
+#include "temp_folder.h"
 #include "ui_test_environment.h"
 
 using namespace tarnwick;
@@ -34,6 +48,21 @@ QColor ColourOf(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
 QAction* MenuItem(QWidget* window, int id) {
   return window->findChild<QMenuBar*>()->findChild<QAction*>(QString::number(id));
+}
+
+// Shows the window and makes it the active one, as the user's keys need.
+bool ShowActive(QWidget* window) {
+  window->show();
+  window->activateWindow();
+  return QTest::qWaitForWindowActive(window);
+}
+
+// The menu whose title is shown as `title`, its access key's ampersand left out.
+QMenu* MenuTitled(QWidget* window, const QString& title) {
+  for (QAction* menu : window->findChild<QMenuBar*>()->actions()) {
+    if (QString(menu->text()).remove('&') == title) return menu->menu();
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -134,7 +163,7 @@ class ViewEventsTest : public QObject {
   void selectionMarkSurvivesAppendedRowsOnly() {
     RecordingEvents events;
     QtMainWindowView view(events);
-    QTableWidget* table = view.FileTable();
+    QTableWidget* table = view.Table();
     view.SetFileRows({"/a.pdf", "/b.pdf"});
     QCOMPARE(table->rowCount(), 2);
     QCOMPARE(table->item(1, 0)->text(), QString("2"));
@@ -203,6 +232,177 @@ class ViewEventsTest : public QObject {
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(button, &leave);
     QCOMPARE(test::ClientPixel(view.ClientArea(), at + QPoint(10, 10)), ColourOf(kRed));
+  }
+
+  void enterPressesTheFocusedButtonAndTheDefaultOne() {
+    RecordingEvents events;
+    QtMainWindowView main(events);
+    QVERIFY(ShowActive(&main));
+    for (const int id : {ids::kRepair, ids::kToolbarOpen}) {
+      Control(main.ClientArea(), id)->setFocus(Qt::TabFocusReason);
+      QTest::keyClick(Control(main.ClientArea(), id), Qt::Key_Return);
+      QTest::keyClick(Control(main.ClientArea(), id), Qt::Key_Enter, Qt::KeypadModifier);
+      QTest::keyClick(Control(main.ClientArea(), id), Qt::Key_Space);
+    }
+    QCOMPARE(events.commands,
+             std::vector<int>({ids::kRepair, ids::kRepair, ids::kRepair, ids::kToolbarOpen,
+                               ids::kToolbarOpen, ids::kToolbarOpen}));
+    // The main window has no default button: Enter in the file table presses nothing.
+    main.Table()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(main.Table(), Qt::Key_Return);
+    QCOMPARE(events.commands.size(), 6u);
+
+    // The completion dialog's OK takes Enter from wherever the focus is.
+    RecordingEvents completionEvents;
+    QtCompletionView completion(completionEvents);
+    QVERIFY(ShowActive(&completion));
+    QTest::keyClick(&completion, Qt::Key_Return);
+    QCOMPARE(completionEvents.commands, std::vector<int>({ids::kCompletionOk}));
+    completion.EnableControl(ids::kCompletionOk, false);
+    QTest::keyClick(&completion, Qt::Key_Return);
+    QCOMPARE(completionEvents.commands.size(), 1u);
+  }
+
+  void menusOpenWithAccessKeysAndCtrlOPicksFiles() {
+    RecordingEvents events;
+    QtMainWindowView main(events);
+    QVERIFY(ShowActive(&main));
+    for (const auto& [title, key] :
+         {std::pair{QString("File"), Qt::Key_F}, std::pair{QString("Help"), Qt::Key_H}}) {
+      QMenu* menu = MenuTitled(&main, title);
+      QVERIFY(menu);
+      QCOMPARE(QKeySequence::mnemonic(menu->title()), QKeySequence(Qt::ALT | key));
+      QTest::keyClick(&main, key, Qt::AltModifier);
+      QTRY_VERIFY(menu->isVisible());
+      menu->hide();
+    }
+    QTest::keyClick(&main, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(events.commands, std::vector<int>({ids::kMenuSelectSource}));
+
+    // The preview grays Select Source File, and with it the key.
+    RecordingEvents previewEvents;
+    QtPreviewView preview(previewEvents);
+    preview.EnableMenuItem(ids::kMenuSelectSource, false);
+    QVERIFY(ShowActive(&preview));
+    QTest::keyClick(&preview, Qt::Key_O, Qt::ControlModifier);
+    QVERIFY(previewEvents.commands.empty());
+  }
+
+  void keyboardFocusShowsOnEveryControl() {
+    QTemporaryDir folder;
+    const std::string picture = folder.filePath("button.bmp").toStdString();
+    test::WriteBitmap(picture, test::FramedImage(40, 16, kGreen, kGreen, 0));
+    RecordingEvents events;
+    QtMainWindowView main(events);
+    main.SetButtonLook(ids::kRepair, {.caption = "Repair",
+                                      .normalBitmap = picture,
+                                      .hoverBitmap = picture,
+                                      .normalTransparent = kKey,
+                                      .hoverTransparent = kKey,
+                                      .tooltip = "Repair"});
+    QVERIFY(ShowActive(&main));
+    auto* repair = Control(main.ClientArea(), ids::kRepair);
+    const QPoint edge(0, repair->height() / 2);
+    main.Table()->setFocus(Qt::TabFocusReason);
+    QTRY_COMPARE(main.Focus().Framed(), static_cast<QWidget*>(main.Table()));
+    const QImage unfocused = repair->grab().toImage();
+    repair->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(repair->hasFocus());
+    // The bitmap button draws its own frame; the ring leaves it alone.
+    QCOMPARE(main.Focus().Framed(), nullptr);
+    const QImage focused = repair->grab().toImage();
+    QVERIFY(focused.pixelColor(edge) != unfocused.pixelColor(edge));
+    QVERIFY(focused.pixelColor(edge) == QColor(Qt::black) ||
+            focused.pixelColor(edge) == QColor(Qt::white));
+    QCOMPARE(focused.pixelColor(repair->width() / 2, repair->height() / 2), ColourOf(kGreen));
+  }
+
+  void fileTableKeepsFileNamesInViewAndNeverScrollsSideways() {
+    RecordingEvents events;
+    QtMainWindowView main(events);
+    QVERIFY(ShowActive(&main));
+    FileTable* table = main.Table();
+    const QString deep = "/home/user/" + QString("folder/").repeated(20) + "name.pdf";
+    main.SetFileRows({"/a.pdf", deep.toStdString()});
+    QVERIFY(!table->horizontalScrollBar()->isVisible());
+    // A path wider than its column shows its end after an ellipsis, its whole self as tooltip.
+    const QRect cell = table->visualRect(table->model()->index(1, 1));
+    QVERIFY(table->fontMetrics().horizontalAdvance(deep) > cell.width());
+    QVERIFY(cell.right() < table->viewport()->width());
+    QCOMPARE(table->textElideMode(), Qt::ElideLeft);
+    QCOMPARE(table->item(1, 1)->toolTip(), deep);
+    QCOMPARE(table->item(0, 1)->toolTip(), QString("/a.pdf"));
+
+    // Only columns made wider than the table bring the scroll bar; a click or a key that moves
+    // to another row then leaves the view where the user scrolled it.
+    table->setColumnWidth(0, 600);
+    QTRY_VERIFY(table->horizontalScrollBar()->isVisible());
+    table->horizontalScrollBar()->setValue(150);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
+    QCOMPARE(main.SelectionMark(), 0);
+    QCOMPARE(table->horizontalScrollBar()->value(), 150);
+    QTest::keyClick(table, Qt::Key_Down);
+    QCOMPARE(main.SelectionMark(), 1);
+    QCOMPARE(table->horizontalScrollBar()->value(), 150);
+  }
+
+  void helpWindowShowsTheDocumentFollowsLinksAndFinds() {
+    QTemporaryDir folder;
+    const QString index = folder.filePath("index.html");
+    test::WriteFile(index.toStdString(),
+                    "<html><body><p>First page.</p><p><a href=\"more.html\">More</a></p>"
+                    "<p>Pause holds the repair.</p><p>Resume holds nothing.</p></body></html>");
+    test::WriteFile(folder.filePath("more.html").toStdString(),
+                    "<html><body><p>Second page.</p></body></html>");
+    RecordingEvents events;
+    QtMainWindowView main(events);
+    QtViewFactory views;
+    views.ShowHelpWindow(&main, index.toStdString());
+    auto* help = main.findChild<HelpWindow*>();
+    QVERIFY(help);
+    QVERIFY(help->isWindow());
+    QCOMPARE(help->windowTitle(), QString("Help - Tarnwick for Adobe PDF"));
+    QVERIFY(ShowActive(help));
+    QTextBrowser* browser = help->Browser();
+    QVERIFY(browser->toPlainText().contains("First page."));
+
+    // The link, chosen with the keyboard, and Back.
+    browser->setFocus();
+    QTest::keyClick(browser, Qt::Key_Tab);
+    QTest::keyClick(browser, Qt::Key_Return);
+    QTRY_VERIFY(browser->toPlainText().contains("Second page."));
+    auto* back = help->findChild<QPushButton*>("back");
+    QVERIFY(back->isEnabled());
+    back->click();
+    QTRY_VERIFY(browser->toPlainText().contains("First page."));
+
+    // Ctrl+F opens the find field; Enter selects what was typed, from the top again at the end.
+    QVERIFY(!help->FindField()->isVisible());
+    QTest::keyClick(browser, Qt::Key_F, Qt::ControlModifier);
+    QTRY_VERIFY(help->FindField()->hasFocus());
+    QCOMPARE(help->findChild<QFocusFrame*>()->widget(), static_cast<QWidget*>(help->FindField()));
+    QTest::keyClicks(help->FindField(), "holds");
+    QTest::keyClick(help->FindField(), Qt::Key_Return);
+    QCOMPARE(browser->textCursor().selectedText(), QString("holds"));
+    const int first = browser->textCursor().position();
+    QTest::keyClick(help->FindField(), Qt::Key_Return);
+    QVERIFY(browser->textCursor().position() > first);
+    QTest::keyClick(help->FindField(), Qt::Key_Return);
+    QCOMPARE(browser->textCursor().position(), first);
+
+    // Asked again, the same window shows the document.
+    views.ShowHelpWindow(&main, index.toStdString());
+    QCOMPARE(main.findChildren<HelpWindow*>().size(), 1);
+
+    // Escape closes the find field first, then the window.
+    QPointer<HelpWindow> open = help;
+    QTest::keyClick(help->FindField(), Qt::Key_F, Qt::ControlModifier);
+    QTRY_VERIFY(help->FindField()->isVisible());
+    QTest::keyClick(help->FindField(), Qt::Key_Escape);
+    QVERIFY(!help->FindField()->isVisible());
+    QVERIFY(help->isVisible());
+    QTest::keyClick(browser, Qt::Key_Escape);
+    QTRY_VERIFY(!open);
   }
 
   void previewSwallowsRightClicksEverywhere() {

@@ -7,10 +7,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QtTest>
 
 #include "control_ids.h"
+#include "file_table.h"
 #include "qt_analysis_view.h"
 #include "qt_completion_view.h"
 #include "qt_main_window_view.h"
@@ -75,7 +77,9 @@ std::vector<std::tuple<QString, QString, int>> MenuOf(QWidget* window) {
   if (!bar) return items;
   for (QAction* menu : bar->actions()) {
     for (QAction* item : menu->menu()->actions()) {
-      items.emplace_back(menu->text(), item->text(), item->objectName().toInt());
+      // As shown: the access key's ampersand is an underline, not a character.
+      items.emplace_back(QString(menu->text()).remove('&'), item->text(),
+                         item->objectName().toInt());
     }
   }
   return items;
@@ -123,12 +127,16 @@ class WindowLayoutTest : public QObject {
   void fileTableIsAReportWithTwoColumns() {
     RecordingEvents events;
     QtMainWindowView view(events);
-    QTableWidget* table = view.FileTable();
+    QTableWidget* table = view.Table();
     QCOMPARE(table->columnCount(), 2);
     QCOMPARE(table->horizontalHeaderItem(0)->text(), QString(" File No."));
     QCOMPARE(table->horizontalHeaderItem(1)->text(), QString(" File Name"));
     QCOMPARE(table->columnWidth(0), 60);
-    QCOMPARE(table->columnWidth(1), 500);
+    // The path column fills the rest of the table, so that no scroll bar hides the file names.
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QCOMPARE(table->columnWidth(0) + table->columnWidth(1), table->viewport()->width());
+    QVERIFY(!table->horizontalScrollBar()->isVisible());
     QVERIFY(table->showGrid());
     QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectRows);
     QCOMPARE(table->selectionMode(), QAbstractItemView::SingleSelection);

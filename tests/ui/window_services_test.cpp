@@ -1,5 +1,5 @@
 // The window services of the platform layer on Qt: the window thread (posted tasks, blocking
-// calls from workers, waits), message boxes and the two pickers.
+// calls from workers, waits, timed tasks), message boxes and the two pickers.
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -102,6 +102,18 @@ class WindowServicesTest : public QObject {
     // The worker's call and the paint it asked for were served during the wait.
     QVERIFY(workerCalledIn);
     QCOMPARE(events.paints, 1);
+  }
+
+  void timedTasksRunLaterWithoutHoldingTheWindowThread() {
+    QtWindowThread windowThread;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 ranAfter = -1;
+    windowThread.PostAfter(200, [&] { ranAfter = clock.elapsed(); });
+    QVERIFY(clock.elapsed() < 200);
+    QCOMPARE(ranAfter, -1);
+    QTRY_VERIFY(ranAfter >= 0);
+    QVERIFY(ranAfter >= 200);
   }
 
   void questionsShowTextCaptionButtonsIconAndOwner() {

@@ -1,6 +1,7 @@
 #include "bitmap_button.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -40,6 +41,7 @@ void BitmapButton::paintEvent(QPaintEvent*) {
     option.text = text().isEmpty() ? toolTip() : text();
     if (isDown()) option.state |= QStyle::State_Sunken;
     painter.drawControl(QStyle::CE_PushButton, option);
+    if (hasFocus()) DrawFocusFrame(painter);
     return;
   }
   QPainter painter(this);
@@ -48,11 +50,27 @@ void BitmapButton::paintEvent(QPaintEvent*) {
   QPoint origin((width() - image.width()) / 2, (height() - image.height()) / 2);
   if (isDown()) origin += QPoint(1, 1);
   painter.drawImage(origin, image);
-  if (hasFocus()) {
-    QStyleOptionFocusRect focus;
-    focus.initFrom(this);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+  if (hasFocus()) DrawFocusFrame(painter);
+}
+
+void BitmapButton::DrawFocusFrame(QPainter& painter) const {
+  // Styles draw their own focus frame only after a Tab, in colours that can vanish on a skin;
+  // black dots on white show on any picture.
+  const QRect frame = rect().adjusted(0, 0, -1, -1);
+  painter.setPen(QPen(Qt::white, 1));
+  painter.drawRect(frame);
+  painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+  painter.drawRect(frame);
+}
+
+void BitmapButton::keyPressEvent(QKeyEvent* event) {
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && !event->isAutoRepeat()) {
+    click();
+    event->accept();
+    return;
   }
+  QAbstractButton::keyPressEvent(event);
 }
 
 void BitmapButton::enterEvent(QEnterEvent* event) {

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QImage>
 
+class QPainter;
+
 #include "button_look.h"
 
 namespace tarnwick::qt {
@@ -10,7 +12,8 @@ namespace tarnwick::qt {
 // A button drawn by its bitmaps: the normal one while the mouse is away, the hover one while it
 // is over the button, each with its transparent colour left out so that the window's skin shows
 // through. Without a readable bitmap it falls back to a plain push button with its caption (or
-// tooltip), so that a program installed without its skin stays usable.
+// tooltip), so that a program installed without its skin stays usable. Enter presses it as
+// Space does, and it wears a focus frame while it has the keyboard focus.
 class BitmapButton final : public QAbstractButton {
   Q_OBJECT
 
@@ -28,10 +31,13 @@ class BitmapButton final : public QAbstractButton {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
 
  private:
+  void DrawFocusFrame(QPainter& painter) const;
+
   ButtonLook look_;
   QImage normal_;
   QImage hover_;

@@ -31,14 +31,17 @@ QMenuBar* BuildProgramMenu(QWidget* parent, std::map<int, QAction*>& items,
   auto* bar = new QMenuBar(parent);
   // The window belongs to the program, not to a desktop-wide menu bar.
   bar->setNativeMenuBar(false);
-  AddItems(bar->addMenu(QStringLiteral("File")),
+  // The ampersands give Alt+F and Alt+H; they show as the underlined letter, not as text.
+  AddItems(bar->addMenu(QStringLiteral("&File")),
            {{ids::kMenuSelectSource, "Select Source File"},
             {ids::kMenuSaveCurrent, "Save Current File"},
             {ids::kMenuSaveAll, "Save All  File"},
             {ids::kMenuExit, "Exit"}},
            items, onCommand);
-  AddItems(bar->addMenu(QStringLiteral("Help")),
+  AddItems(bar->addMenu(QStringLiteral("&Help")),
            {{ids::kMenuAbout, "About Us"}, {ids::kMenuContents, "Contents"}}, items, onCommand);
+  // Where picking files is offered the item is enabled, and with it the usual key.
+  items[ids::kMenuSelectSource]->setShortcut(QKeySequence::Open);
   return bar;
 }
 

@@ -12,6 +12,7 @@ QtCompletionView::QtCompletionView(WindowEvents& events)
   AddLabel(area, 0, QStringLiteral("Process completed successfully."), {38, 25, 109, 10});
   AddFrame(area, {9, 0, 164, 50});
   AddCommandButton(ids::kCompletionOk, QStringLiteral("OK"), {72, 55, 40, 14});
+  SetDefaultButton(ids::kCompletionOk);
 }
 
 }  // namespace tarnwick::qt

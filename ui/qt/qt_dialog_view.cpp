@@ -12,6 +12,7 @@
 #include "bitmap_button.h"
 #include "bitmap_image.h"
 #include "dialog_controls.h"
+#include "focus_ring.h"
 #include "program_menu.h"
 #include "skinned_area.h"
 
@@ -19,7 +20,7 @@ namespace tarnwick::qt {
 
 QtDialogView::QtDialogView(WindowEvents& events, int templateWidth, int templateHeight,
                            const QString& caption)
-    : events_(events), client_(new SkinnedArea(this)) {
+    : events_(events), client_(new SkinnedArea(this)), focusRing_(new FocusRing(this)) {
   setWindowTitle(caption);
   // Title bar, system menu and minimize box, as the templates have; no help button.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -59,6 +60,8 @@ template <typename Control>
 Control* QtDialogView::Find(int id) const {
   return client_->findChild<Control*>(IdName(id));
 }
+
+void QtDialogView::SetDefaultButton(int id) { defaultButton_ = Find<BitmapButton>(id); }
 
 void QtDialogView::SetTitle(const std::string& title) {
   setWindowTitle(QString::fromStdString(title));
@@ -137,6 +140,13 @@ void QtDialogView::keyPressEvent(QKeyEvent* event) {
   // on Escape.
   if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_F1) {
     events_.OnKey(event->key() == Qt::Key_Escape ? Key::kEscape : Key::kF1);
+    event->accept();
+    return;
+  }
+  // Buttons take Enter themselves; here it comes from a control that has no use for it.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && defaultButton_ && defaultButton_->isEnabled() && defaultButton_->isVisible()) {
+    defaultButton_->click();
     event->accept();
     return;
   }

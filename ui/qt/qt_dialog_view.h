@@ -14,12 +14,14 @@ class QMenuBar;
 namespace tarnwick::qt {
 
 class BitmapButton;
+class FocusRing;
 class SkinnedArea;
 
 // What every window of the program does on screen: a dialog whose client area has the template's
 // size and the skin drawn on it, controls found by id, an optional menu, and the events that the
 // window's logic decides about (commands, the close box, Escape and F1, paints). The dialog
 // itself decides nothing: closing it, Escape and the modal loop's end all go to the logic.
+// The keyboard focus shows on every control.
 class QtDialogView : public QDialog, public virtual DialogView, public WidgetHandle {
  public:
   // `templateWidth` × `templateHeight` in dialog units; `caption` is the template's title.
@@ -43,6 +45,7 @@ class QtDialogView : public QDialog, public virtual DialogView, public WidgetHan
   QWidget* Widget() override { return this; }
   // Where the controls lie: the window without its title bar and menu.
   SkinnedArea* ClientArea() const { return client_; }
+  const FocusRing& Focus() const { return *focusRing_; }
 
  protected:
   WindowEvents& Events() { return events_; }
@@ -50,6 +53,8 @@ class QtDialogView : public QDialog, public virtual DialogView, public WidgetHan
   void AddProgramMenu();
   // Buttons report their id as a command when clicked.
   BitmapButton* AddCommandButton(int id, const QString& text, const DialogRect& rect);
+  // Enter presses this button wherever the focus is, unless on another button.
+  void SetDefaultButton(int id);
 
   void keyPressEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -64,6 +69,8 @@ class QtDialogView : public QDialog, public virtual DialogView, public WidgetHan
   QMenuBar* menu_ = nullptr;
   std::map<int, QAction*> menuItems_;
   QEventLoop* loop_ = nullptr;
+  FocusRing* focusRing_;
+  BitmapButton* defaultButton_ = nullptr;
 };
 
 }  // namespace tarnwick::qt

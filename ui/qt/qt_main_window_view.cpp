@@ -1,41 +1,14 @@
 #include "qt_main_window_view.h"
 
-#include <QHeaderView>
-#include <QTableWidget>
 #include <algorithm>
 
 #include "app_texts.h"
 #include "control_ids.h"
 #include "dialog_controls.h"
+#include "file_table.h"
 #include "skinned_area.h"
 
 namespace tarnwick::qt {
-namespace {
-
-constexpr int kNumberColumnWidth = 60;
-constexpr int kNameColumnWidth = 500;
-
-QTableWidget* AddFileTable(QWidget* area) {
-  auto* table = new QTableWidget(0, 2, area);
-  table->setObjectName(IdName(ids::kFileTable));
-  table->setGeometry(ToPixels({149, 76, 267, 108}));
-  table->setHorizontalHeaderLabels(
-      {QString::fromUtf8(ui::kColumnFileNumber), QString::fromUtf8(ui::kColumnFileName)});
-  QHeaderView* header = table->horizontalHeader();
-  header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  header->setStretchLastSection(false);
-  table->setColumnWidth(0, kNumberColumnWidth);
-  table->setColumnWidth(1, kNameColumnWidth);
-  table->verticalHeader()->hide();
-  table->setShowGrid(true);
-  table->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table->setSelectionMode(QAbstractItemView::SingleSelection);
-  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  table->setWordWrap(false);
-  return table;
-}
-
-}  // namespace
 
 QtMainWindowView::QtMainWindowView(WindowEvents& events)
     : QtDialogView(events, 484, 290, QString::fromUtf8(ui::kWindowTitle)) {
@@ -48,7 +21,9 @@ QtMainWindowView::QtMainWindowView(WindowEvents& events)
   AddCommandButton(ids::kToolbarAbout, {}, {130, 1, 34, 28});
   AddCommandButton(ids::kToolbarExit, {}, {162, 1, 34, 28});
   AddLabel(area, 0, QStringLiteral("Select File(s)    :"), {150, 55, 60, 18});
-  table_ = AddFileTable(area);
+  table_ = new FileTable(area);
+  table_->setObjectName(IdName(ids::kFileTable));
+  table_->setGeometry(ToPixels({149, 76, 267, 108}));
   AddCommandButton(ids::kBrowse, QStringLiteral("Browse"), {425, 76, 57, 14});
   AddCommandButton(ids::kClearSelected, QStringLiteral("Clear selected"), {421, 148, 61, 14});
   AddCommandButton(ids::kClearAll, QStringLiteral("Clear All"), {421, 170, 61, 14});
@@ -59,13 +34,6 @@ QtMainWindowView::QtMainWindowView(WindowEvents& events)
     const QList<QTableWidgetItem*> selected = table_->selectedItems();
     if (!selected.isEmpty()) selectionMark_ = selected.first()->row();
   });
-}
-
-void QtMainWindowView::AddRow(int row, const std::string& path) {
-  auto* number = new QTableWidgetItem(QString::number(row + 1));
-  auto* name = new QTableWidgetItem(QString::fromStdString(path));
-  table_->setItem(row, 0, number);
-  table_->setItem(row, 1, name);
 }
 
 void QtMainWindowView::SetFileRows(const std::vector<std::string>& paths) {
@@ -79,7 +47,7 @@ void QtMainWindowView::SetFileRows(const std::vector<std::string>& paths) {
   const int first = table_->rowCount();
   table_->setRowCount(static_cast<int>(paths.size()));
   for (int row = first; row < static_cast<int>(paths.size()); ++row) {
-    AddRow(row, paths[static_cast<std::size_t>(row)]);
+    table_->SetRow(row, QString::fromStdString(paths[static_cast<std::size_t>(row)]));
   }
   rows_ = paths;
   selectionMark_ = appended ? keptMark : -1;

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QPointer>
+
 #include "views.h"
 
 namespace tarnwick::qt {
+
+class HelpWindow;
 
 // Makes the Qt views of the program's windows.
 class QtViewFactory final : public ViewFactory {
@@ -14,6 +18,10 @@ class QtViewFactory final : public ViewFactory {
   std::unique_ptr<DialogView> CreateCompletionView(WindowEvents& events) override;
   std::unique_ptr<SplashView> CreateSplashView() override;
   void ShowAbout(WindowHandle* owner) override;
+  void ShowHelpWindow(WindowHandle* owner, const std::string& documentPath) override;
+
+ private:
+  QPointer<HelpWindow> help_;  // one help window at a time; it deletes itself when closed
 };
 
 }  // namespace tarnwick::qt

@@ -26,4 +26,8 @@ void QtWindowThread::Wait(int milliseconds) {
   loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
+void QtWindowThread::PostAfter(int milliseconds, std::function<void()> task) {
+  QTimer::singleShot(milliseconds, Qt::PreciseTimer, &receiver_, std::move(task));
+}
+
 }  // namespace tarnwick::qt

@@ -17,6 +17,7 @@ class QtWindowThread final : public WindowThread {
   void CallFromWorker(const std::function<void()>& task) override;
   // Keeps windows painted and queued tasks running, but takes no user input meanwhile.
   void Wait(int milliseconds) override;
+  void PostAfter(int milliseconds, std::function<void()> task) override;
 
  private:
   QObject receiver_;
