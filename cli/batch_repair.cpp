@@ -62,9 +62,9 @@ class OrderedReport {
     std::lock_guard lock(mutex_);
     outcomes_[index] = std::move(outcome);
     while (next_ < outcomes_.size() && outcomes_[next_]) {
-      const Outcome& outcome = *outcomes_[next_];
-      if (outcome.repaired) terminal_.Output(outcome.outputPath);
-      if (!outcome.repaired || outcome.pageless) ++failures_;
+      const Outcome& done = *outcomes_[next_];
+      if (done.repaired) terminal_.Output(done.outputPath);
+      if (!done.repaired || done.pageless) ++failures_;
       ++next_;
     }
   }

@@ -17,6 +17,9 @@ namespace {
 constexpr std::size_t kCopyChunk = 512;
 // Objects this large are copied from file to file by the system where it can.
 constexpr std::uint64_t kDirectCopyMinimum = 64 << 10;
+// Objects are copied in pieces of this size with a safe point between them, so that a pause or a
+// stop takes hold within one piece and the bar moves within a large object.
+constexpr std::uint64_t kCopyPiece = 1 << 20;
 // A cross-reference entry holds ten decimal digits of offset.
 constexpr std::uint64_t kLargestXrefOffset = 9'999'999'999;
 
@@ -181,9 +184,16 @@ bool RebuildPass::CopyObjects() {
     std::string inherited = isPage ? InheritedEntries(*record) : std::string();
     std::uint64_t at = record->start;
     if (!isPage && CopyMendedStream(*record)) at = record->end;
-    if (at < record->end && !isPage && reader.File() && record->end - at >= kDirectCopyMinimum &&
-        output_.CopyFrom(*reader.File(), at, static_cast<std::size_t>(record->end - at))) {
-      at = record->end;
+    const auto reportWithin = [&] {
+      return progress_.Report(CopyProgress(output_.Length(), results_.sourceLength));
+    };
+    if (at < record->end && !isPage && reader.File() && record->end - at >= kDirectCopyMinimum) {
+      while (at < record->end) {
+        const auto piece = static_cast<std::size_t>(std::min(kCopyPiece, record->end - at));
+        if (!output_.CopyFrom(*reader.File(), at, piece)) break;
+        at += piece;
+        if (at < record->end && !reportWithin()) return false;
+      }
     }
     if (output_.Failed()) {
       // The system's copy ends early when the source shrank; the reader then says so, rather
@@ -191,6 +201,7 @@ bool RebuildPass::CopyObjects() {
       reader.CheckStillWhole();
       return false;
     }
+    std::uint64_t sinceReport = 0;
     while (at < record->end) {
       const auto wanted = static_cast<std::size_t>(
           std::min<std::uint64_t>(isPage ? kCopyChunk : record->end - at, record->end - at));
@@ -205,6 +216,11 @@ bool RebuildPass::CopyObjects() {
         output_.Write(bytes.data(), bytes.size());
       }
       at += bytes.size();
+      sinceReport += bytes.size();
+      if (sinceReport >= kCopyPiece && at < record->end) {
+        sinceReport = 0;
+        if (!reportWithin()) return false;
+      }
     }
     output_.Write("endobj\n");
     if (!progress_.Report(CopyProgress(output_.Length(), results_.sourceLength))) return false;

@@ -19,8 +19,8 @@ namespace tarnwick::test {
 namespace {
 
 struct Bytes {
-  explicit Bytes(std::string text)
-      : text(std::move(text)),
+  explicit Bytes(std::string given)
+      : text(std::move(given)),
         reader(std::span(reinterpret_cast<const std::uint8_t*>(this->text.data()),
                          this->text.size())) {}
   std::string text;

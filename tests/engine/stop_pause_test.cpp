@@ -1,9 +1,12 @@
 // Pause and stop reach a running job at its safe points; a stopped job must leave both files
 // closed and its job flag clear, and a paused one must go on exactly where it was.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <condition_variable>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <thread>
 
@@ -131,6 +134,45 @@ TEST_P(StopAndPause, StopWhilePausedEndsTheJob) {
   control.jobSwitch.Stop();
   job.join();
   ExpectEndedWithBothFilesClosed();
+}
+
+// One object of 1 GiB, copied from file to file by the system: a pause asked for at its first
+// report takes hold within that object, long before its copy is done, and a stop then leaves
+// nothing behind. The source is sparse, so it costs no disk.
+TEST(StopAndPauseLargeObject, APauseTakesHoldWithinTheObject) {
+  constexpr std::uint64_t kStreamLength = std::uint64_t{1} << 30;
+  TempFolder folder;
+  TempFolder out;
+  const std::string sourcePath = folder.File("large.pdf");
+  const std::string head =
+      "%PDF-1.4\n1 0 obj\n<< /Length " + std::to_string(kStreamLength) + " >>\nstream\n";
+  WriteFile(sourcePath, head);
+  ASSERT_EQ(::truncate(sourcePath.c_str(), static_cast<off_t>(head.size() + kStreamLength)), 0);
+  std::ofstream(sourcePath, std::ios::binary | std::ios::app)
+      << "\nendstream\nendobj\n2 0 obj\n<< /Type /Page /MediaBox [0 0 612 792] >>\nendobj\n";
+  WatchedSwitch control;
+  RepairHarness harness{nullptr, &control};
+  harness.SaveInto(out.Path());
+  std::size_t labels = 0;
+  std::size_t positionsInTheCopy = 0;
+  harness.savingSink.onEvent = [&](const ProgressEvent& e) {
+    if (e.kind == ProgressEvent::Kind::kLabel) ++labels;
+    // The step's own start is the first position; the object's first report the second.
+    if (labels == 2 && e.kind == ProgressEvent::Kind::kPosition && ++positionsInTheCopy == 2) {
+      control.jobSwitch.Pause();
+    }
+  };
+  bool completed = true;
+  std::thread job([&] { completed = harness.engine.RepairFile(sourcePath); });
+  control.WaitUntilTheJobWaits();
+  const std::vector<std::string> written = FileNames(out.Path());
+  ASSERT_EQ(written.size(), 1u) << "the part file";
+  EXPECT_LT(std::filesystem::file_size(out.File(written[0])), kStreamLength / 100);
+  control.jobSwitch.Stop();
+  job.join();
+  EXPECT_FALSE(completed);
+  EXPECT_EQ(harness.engine.FailureText(), "stopped");
+  EXPECT_EQ(FileNames(out.Path()), std::vector<std::string>{});
 }
 
 INSTANTIATE_TEST_SUITE_P(Points, StopAndPause,
