@@ -5,6 +5,7 @@
 #include "analysis_dialog.h"
 #include "app_texts.h"
 #include "saving_dialog.h"
+#include "work_files.h"
 
 namespace tarnwick {
 
@@ -25,8 +26,11 @@ std::string AppContext::Bitmap(const std::string& name) const {
 }
 
 void EndProgram(AppContext& app) {
-  // The process ends without unwinding, so no window withdraws its title on the way out.
+  // The process ends without unwinding, so no window withdraws its title on the way out, and
+  // no way out may leave a work copy behind.
   app.desktop.titles.WithdrawAll();
+  app.desktop.files.RemoveUnfinishedCopies();
+  DeleteAllWorkCopies(app);
   app.desktop.process.EndProcess(0);
   std::abort();  // an implementation that returned would leave the program half ended
 }

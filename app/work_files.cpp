@@ -1,6 +1,7 @@
 #include "work_files.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "work_copy_path.h"
 
@@ -36,6 +37,20 @@ bool DeleteWorkCopy(AppContext& app, const std::string& path) {
   const bool deleted = files.Delete(path);
   files.RemoveFolder(FolderOf(path));
   return deleted;
+}
+
+void DeleteAllWorkCopies(AppContext& app) {
+  std::vector<std::string> copies(app.workFiles.begin(), app.workFiles.end());
+  copies.push_back(app.preview.shownPath);
+  copies.push_back(app.Job().outputPath);
+  for (const std::string& path : copies) {
+    if (app.desktop.files.IsFile(path)) {
+      DeleteWorkCopy(app, path);
+    } else if (IsWorkCopy(app, path)) {
+      app.desktop.files.RemoveFolder(FolderOf(path));  // left empty by a stopped job
+    }
+  }
+  app.workFiles.clear();
 }
 
 void CleanUpWorkFiles(AppContext& app, CleanUpMode mode, const std::function<void()>& beforeLast) {

@@ -22,5 +22,9 @@ bool IsWorkCopy(AppContext& app, const std::string& path);
 // Deletes a work copy and removes its folder when that is left empty. False when the path is
 // not a work copy or the file could not be deleted.
 bool DeleteWorkCopy(AppContext& app, const std::string& path);
+// Deletes every work copy the program knows of (those of the clean-up's list, the copy on
+// display, the last job's copy) and their folders once empty, by the same rules; for the
+// program's end, whichever way out.
+void DeleteAllWorkCopies(AppContext& app);
 
 }  // namespace tarnwick

@@ -31,6 +31,9 @@ class DesktopFiles : public FileLayer {
   virtual std::unique_ptr<AppendFile> OpenForAppending(const std::string& path) = 0;
   // The form of the path that other programs are given.
   virtual std::string ShortPath(const std::string& path) = 0;
+  // Removes what copies still being written have put on disk, for a program about to end
+  // without letting its jobs finish; the files they were to replace stay as they are.
+  virtual void RemoveUnfinishedCopies() = 0;
 };
 
 }  // namespace tarnwick

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "held_files.h"
+#include "replacing_output_file.h"
 
 namespace tarnwick {
 
@@ -84,6 +85,8 @@ bool PosixDesktopFiles::IsFile(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
+
+void PosixDesktopFiles::RemoveUnfinishedCopies() { RemovePartFiles(); }
 
 bool PosixDesktopFiles::SameFile(const std::string& one, const std::string& other) {
   struct stat a {};

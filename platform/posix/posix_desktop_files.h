@@ -30,6 +30,7 @@ class PosixDesktopFiles final : public DesktopFiles {
   std::unique_ptr<AppendFile> OpenForAppending(const std::string& path) override;
   // Linux paths have no short form; other programs get the path as it is.
   std::string ShortPath(const std::string& path) override { return path; }
+  void RemoveUnfinishedCopies() override;
 
  private:
   // Takes the job layer's error text when `succeeded` is false, and passes `succeeded` on.

@@ -10,6 +10,9 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <set>
+#include <utility>
 
 #include "posix_source_file.h"
 
@@ -37,6 +40,32 @@ int CreatePartFile(int folder, std::string& partName) {
   }
   return -1;
 }
+
+// The part files being written, by folder descriptor and name.
+class UnfinishedCopies {
+ public:
+  static UnfinishedCopies& Instance() {
+    static UnfinishedCopies copies;
+    return copies;
+  }
+  void Add(int folder, const std::string& name) {
+    std::lock_guard lock(mutex_);
+    parts_.insert({folder, name});
+  }
+  void Remove(int folder, const std::string& name) {
+    std::lock_guard lock(mutex_);
+    parts_.erase({folder, name});
+  }
+  void UnlinkAll() {
+    std::lock_guard lock(mutex_);
+    for (const auto& [folder, name] : parts_) ::unlinkat(folder, name.c_str(), 0);
+    parts_.clear();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::set<std::pair<int, std::string>> parts_;
+};
 
 bool IsHeldName(int folder, const std::string& name) {
   struct stat existing {};
@@ -99,12 +128,15 @@ ReplacingOutputFile::ReplacingOutputFile(int folder, int fd, const struct stat& 
     : folder_(folder),
       file_(fd, info),
       partName_(std::move(partName)),
-      finalName_(std::move(finalName)) {}
+      finalName_(std::move(finalName)) {
+  UnfinishedCopies::Instance().Add(folder_, partName_);
+}
 
 ReplacingOutputFile::~ReplacingOutputFile() {
   if (!partName_.empty()) {
     file_.Close();
     ::unlinkat(folder_, partName_.c_str(), 0);
+    UnfinishedCopies::Instance().Remove(folder_, partName_);
   }
   ::close(folder_);
 }
@@ -148,6 +180,7 @@ bool ReplacingOutputFile::Close() {
     if (::renameat(folder_, partName_.c_str(), folder_, finalName_.c_str()) != 0) {
       return Fail(errno);
     }
+    UnfinishedCopies::Instance().Remove(folder_, partName_);
     partName_.clear();
     return true;
   });
@@ -155,6 +188,8 @@ bool ReplacingOutputFile::Close() {
   if (renamed) ::fsync(folder_);
   return renamed;
 }
+
+void RemovePartFiles() { UnfinishedCopies::Instance().UnlinkAll(); }
 
 bool ReplacingOutputFile::Fail(int error) { return Fail(std::strerror(error)); }
 

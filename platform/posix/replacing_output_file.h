@@ -45,4 +45,8 @@ class ReplacingOutputFile final : public OutputFile {
   std::string error_;
 };
 
+// Removes the part files of every copy still being written by this process, for a program that
+// ends without unwinding, where no copy gets to remove its own.
+void RemovePartFiles();
+
 }  // namespace tarnwick

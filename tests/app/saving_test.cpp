@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "app_texts.h"
@@ -273,6 +274,92 @@ INSTANTIATE_TEST_SUITE_P(
                     "No such file or directory"},
         SaveFailure{"AllIntoARemovedFolder", true, SaveFault::kFolderRemoved,
                     "No such file or directory"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+bool SavingPast(DesktopHarness& h, int position) {
+  return h.views.Opened("saving") == 1 &&
+         h.views.Open("saving").progress[ids::kCurrentProgress] > position;
+}
+
+bool AnalysisPast(DesktopHarness& h, int position) {
+  return h.views.Opened("analysis") > 0 &&
+         h.views.Open("analysis").progress[ids::kAnalysisProgress] > position;
+}
+
+struct WayOut {
+  const char* name;
+  std::function<void(DesktopHarness&)> script;
+};
+
+void PrintTo(const WayOut& way, std::ostream* out) { *out << way.name; }
+
+class EveryWayOut : public testing::TestWithParam<WayOut> {};
+
+// Whichever way the program ends, its private work area keeps no work copy and no part file:
+// the user's own files and the saved copies are all that is left.
+TEST_P(EveryWayOut, LeavesNoWorkCopy) {
+  DesktopHarness h;
+  GetParam().script(h);
+  EXPECT_EQ(h.Run(), 0);
+  EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Program, EveryWayOut,
+    testing::Values(
+        WayOut{"StopARepairThenExit",
+               [](DesktopHarness& h) {
+                 h.Repair({h.WriteLargeSource("z.pdf")});
+                 h.loop.When([&h] { return AnalysisPast(h, 50); },
+                             [&h] { h.views.Open("analysis").Events().OnCommand(ids::kAnalysisStop); });
+                 h.Expect(ui::kStopAnalysisQuestion, kYes);
+                 h.Click("main", ids::kToolbarExit);
+                 h.Expect(ui::kExitQuestion, kYes);
+               }},
+        WayOut{"EscapeDuringARepair",
+               [](DesktopHarness& h) {
+                 h.Repair({h.WriteSource("a.pdf"), h.WriteLargeSource("z.pdf")});
+                 h.Click("preview", ids::kNextFile);
+                 h.loop.When([&h] { return h.views.Opened("analysis") == 2 && AnalysisPast(h, 50); },
+                             [&h] { h.views.Open("analysis").Events().OnKey(Key::kEscape); });
+                 h.Expect(ui::kQuickExitQuestion, kYes);
+               }},
+        WayOut{"OkOnAnAbortedSaveAll",
+               [](DesktopHarness& h) {
+                 const std::string a = h.WriteSource("a.pdf");
+                 h.Repair({a, h.WriteSource("b.pdf")});
+                 h.Then("a saved copy is in the way", [&h] {
+                   WriteFile(h.destinationFolder + "/b.pdf", "older");
+                 });
+                 h.pickers.NextFolder(h.destinationFolder);
+                 h.Click("preview", ids::kSaveAllButton);
+                 h.Expect("File already exist. Do you want to overwrite?", kNo);
+                 h.Expect(ui::kSavingAborted, kOk);
+               }},
+        WayOut{"StopDuringSaveCurrent",
+               [](DesktopHarness& h) {
+                 h.Repair({h.WriteLargeSource("z.pdf")});
+                 h.pickers.NextFolder(h.destinationFolder);
+                 h.Click("preview", ids::kSaveCurrentButton);
+                 h.loop.When([&h] { return SavingPast(h, 50); },
+                             [&h] { h.views.Open("saving").Events().OnCommand(ids::kSavingStop); });
+                 h.Expect(ui::kSavingStopQuestion, kYes);
+               }},
+        WayOut{"CloseBoxDuringSaveAll",
+               [](DesktopHarness& h) {
+                 h.Repair({h.WriteLargeSource("z.pdf")});
+                 h.pickers.NextFolder(h.destinationFolder);
+                 h.Click("preview", ids::kSaveAllButton);
+                 h.loop.When([&h] { return SavingPast(h, 50); },
+                             [&h] { h.views.Open("saving").Events().OnClose(); });
+                 h.Expect(ui::kSavingCloseQuestion, kYes);
+               }},
+        WayOut{"EscapeInThePreview",
+               [](DesktopHarness& h) {
+                 h.Repair({h.WriteSource("a.pdf")});
+                 h.Press("preview", Key::kEscape);
+                 h.Expect(ui::kQuickExitQuestion, kYes);
+               }}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(SavingDialog, PauseThenStopThenNoKeepsTheWorkerPaused) {

@@ -110,6 +110,25 @@ TEST_F(DesktopFilesTest, ACopyReplacesItsNameOnlyWhenClosedAndNeverAHeldFile) {
   EXPECT_EQ(test::FileNames(folder_.Path()), std::vector<std::string>{"copy.pdf"});
 }
 
+// A program about to end removes the part files of the copies still being written; the files
+// they were to replace keep their bytes, and the copies can no longer take their names.
+TEST_F(DesktopFilesTest, UnfinishedCopiesLeaveNothingWhenRemoved) {
+  const std::string name = folder_.File("copy.pdf");
+  WriteFile(name, "older");
+  auto copy = files_.OpenForWriting(name);
+  auto fresh = files_.OpenForWriting(folder_.File("fresh.pdf"));
+  ASSERT_NE(copy, nullptr);
+  ASSERT_NE(fresh, nullptr);
+  const std::uint8_t bytes[] = {'n', 'e', 'w'};
+  ASSERT_TRUE(copy->Append(bytes, sizeof bytes));
+  files_.RemoveUnfinishedCopies();
+  EXPECT_EQ(test::FileNames(folder_.Path()), std::vector<std::string>{"copy.pdf"});
+  EXPECT_FALSE(copy->Close());
+  EXPECT_FALSE(fresh->Close());
+  EXPECT_EQ(ReadFile(name), "older");
+  EXPECT_EQ(test::FileNames(folder_.Path()), std::vector<std::string>{"copy.pdf"});
+}
+
 // A symbolic link of the copy's name is replaced; the file it pointed at keeps its bytes. The
 // copy gets the mode of a new file.
 TEST_F(DesktopFilesTest, ACopyReplacesASymbolicLinkNotItsTarget) {
