@@ -26,7 +26,8 @@ constexpr std::uint32_t kPlainRgb = 0;
 constexpr std::uint32_t kBitFields = 3;
 
 std::uint32_t Le16(std::string_view bytes, std::size_t at) {
-  return static_cast<std::uint8_t>(bytes[at]) | static_cast<std::uint8_t>(bytes[at + 1]) << 8;
+  return std::uint32_t{static_cast<std::uint8_t>(bytes[at])} |
+         std::uint32_t{static_cast<std::uint8_t>(bytes[at + 1])} << 8;
 }
 
 std::uint32_t Le32(std::string_view bytes, std::size_t at) {
