@@ -1,7 +1,5 @@
 #include "batch_repair.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <condition_variable>
 #include <map>
@@ -24,14 +22,6 @@ const char kCaption[] = "Tarnwick";
 std::string BaseName(const std::string& path) {
   const auto slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// True when both paths name one existing file, under any name.
-bool SameFile(const std::string& one, const std::string& other) {
-  struct stat a {};
-  struct stat b {};
-  return ::stat(one.c_str(), &a) == 0 && ::stat(other.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
-         a.st_ino == b.st_ino;
 }
 
 std::string MendText(StreamMend mend) {
@@ -97,7 +87,7 @@ Outcome RepairOne(const Options& options, const std::string& path, Terminal& ter
   }
   if (options.password) engine.SetPassword(*options.password);
   Outcome outcome;
-  if (state.saveMode && SameFile(path, state.destinationFolder + BaseName(path))) {
+  if (state.saveMode && IsSameFile(path, state.destinationFolder + BaseName(path))) {
     interruption.Unregister(control);
     terminal.Error(path + ": cannot repair a file onto itself");
     return outcome;

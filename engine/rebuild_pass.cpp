@@ -169,6 +169,9 @@ bool RebuildPass::IsCopiedKind(const ObjectRecord& record) const {
 
 bool RebuildPass::CopyObjects() {
   if (!progress_.StartStep(2)) return false;
+  const auto reportCopy = [&] {
+    return progress_.Report(CopyProgress(output_.Length(), results_.sourceLength));
+  };
   std::uint8_t page[kCopyChunk];
   for (std::size_t index = results_.objects.size(); index > 0; --index) {
     if (!IsCopied(index - 1)) continue;
@@ -184,15 +187,12 @@ bool RebuildPass::CopyObjects() {
     std::string inherited = isPage ? InheritedEntries(*record) : std::string();
     std::uint64_t at = record->start;
     if (!isPage && CopyMendedStream(*record)) at = record->end;
-    const auto reportWithin = [&] {
-      return progress_.Report(CopyProgress(output_.Length(), results_.sourceLength));
-    };
     if (at < record->end && !isPage && reader.File() && record->end - at >= kDirectCopyMinimum) {
       while (at < record->end) {
         const auto piece = static_cast<std::size_t>(std::min(kCopyPiece, record->end - at));
         if (!output_.CopyFrom(*reader.File(), at, piece)) break;
         at += piece;
-        if (at < record->end && !reportWithin()) return false;
+        if (at < record->end && !reportCopy()) return false;
       }
     }
     if (output_.Failed()) {
@@ -219,11 +219,11 @@ bool RebuildPass::CopyObjects() {
       sinceReport += bytes.size();
       if (sinceReport >= kCopyPiece && at < record->end) {
         sinceReport = 0;
-        if (!reportWithin()) return false;
+        if (!reportCopy()) return false;
       }
     }
     output_.Write("endobj\n");
-    if (!progress_.Report(CopyProgress(output_.Length(), results_.sourceLength))) return false;
+    if (!reportCopy()) return false;
   }
   WritePagesObject();
   return true;

@@ -17,8 +17,8 @@ namespace tarnwick {
 // file are never read and every test on them fails. Blocks of the file are cached, so the
 // byte-by-byte walks cost memory accesses, not system calls. A failed read of the file layer, or
 // one that comes back short because the file shrank, is remembered; the engine ends the job at
-// its next safe point. A reader may also serve bytes held
-// in memory (objects unpacked from a compressed stream), so that the same rules run over them.
+// its next safe point. A reader may also serve bytes held in memory (objects unpacked from a
+// compressed stream), so that the same rules run over them.
 class SourceReader {
  public:
   explicit SourceReader(SourceFile& file);

@@ -89,10 +89,7 @@ bool PosixDesktopFiles::IsFile(const std::string& path) {
 void PosixDesktopFiles::RemoveUnfinishedCopies() { RemovePartFiles(); }
 
 bool PosixDesktopFiles::SameFile(const std::string& one, const std::string& other) {
-  struct stat a {};
-  struct stat b {};
-  return ::stat(one.c_str(), &a) == 0 && ::stat(other.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
-         a.st_ino == b.st_ino;
+  return IsSameFile(one, other);
 }
 
 bool PosixDesktopFiles::RemoveFolder(const std::string& path) {

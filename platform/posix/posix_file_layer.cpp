@@ -91,6 +91,13 @@ std::optional<std::string> PosixFileLayer::TemporaryFolder() {
   return folder;
 }
 
+bool IsSameFile(const std::string& one, const std::string& other) {
+  struct stat a {};
+  struct stat b {};
+  return ::stat(one.c_str(), &a) == 0 && ::stat(other.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+         a.st_ino == b.st_ino;
+}
+
 std::optional<std::string> PrivateTemporaryFolder(std::string& error) {
   const char* base = std::getenv("TMPDIR");
   std::string folder = (base && *base) ? base : "/tmp";

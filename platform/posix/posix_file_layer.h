@@ -28,6 +28,9 @@ class PosixFileLayer final : public FileLayer {
   GuardedText lastError_;
 };
 
+// True when both paths name one existing file, under any names (same device and inode).
+bool IsSameFile(const std::string& one, const std::string& other);
+
 // The private temporary folder for the current user, made if missing; nothing when it cannot
 // be made safely. `error` receives the reason.
 std::optional<std::string> PrivateTemporaryFolder(std::string& error);

@@ -173,7 +173,12 @@ std::optional<bool> ReplacingOutputFile::AppendFrom(SourceFile& source, std::uin
 }
 
 bool ReplacingOutputFile::Close() {
-  if (::fsync(file_.fd()) != 0) return Fail(errno);
+  // A copy that replaces a file is on the disk before the rename, so that a crash right after
+  // cannot leave an empty file where the old one was. A new name risks nothing: its source is
+  // still there, and work copies are not worth the wait.
+  struct stat existing {};
+  const bool replaces = ::fstatat(folder_, finalName_.c_str(), &existing, 0) == 0;
+  if (replaces && ::fsync(file_.fd()) != 0) return Fail(errno);
   if (!file_.Close()) return Fail(errno);
   const bool renamed = HeldFiles::Instance().Locked([this] {
     if (IsHeldName(folder_, finalName_)) return Fail(kHeldByJob);
@@ -185,7 +190,7 @@ bool ReplacingOutputFile::Close() {
     return true;
   });
   // The copy is in place; storing the folder's new entry at once is only a precaution.
-  if (renamed) ::fsync(folder_);
+  if (renamed && replaces) ::fsync(folder_);
   return renamed;
 }
 

@@ -9,7 +9,7 @@
 namespace tarnwick {
 
 // A repaired copy written under a part name of its own in the destination's folder. It takes
-// the final name only once it is whole, stored and closed, so a failed or stopped job, a full
+// the final name only once it is whole and closed, so a failed or stopped job, a full
 // disk or a file-size limit never leave a cut copy under the final name, and the file that had
 // the name before stays until a complete copy replaces it. Part file, check and rename all go
 // through the folder's descriptor, so a folder that is moved or removed meanwhile cannot send
@@ -27,8 +27,8 @@ class ReplacingOutputFile final : public OutputFile {
   bool Append(const std::uint8_t* data, std::size_t count) override;
   std::optional<bool> AppendFrom(SourceFile& source, std::uint64_t offset,
                                  std::size_t count) override;
-  // Stored, closed, then renamed over the final name. The rename is refused, as the opening
-  // is, when a job holds the file of that name.
+  // Closed (and stored first when it replaces a file), then renamed over the final name. The
+  // rename is refused, as the opening is, when a job holds the file of that name.
   bool Close() override;
   std::string ErrorText() const override { return error_; }
 

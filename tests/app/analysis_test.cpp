@@ -12,11 +12,6 @@ namespace {
 namespace fs = std::filesystem;
 using enum MessageAnswer;
 
-bool AnalysisPast(DesktopHarness& h, int position) {
-  return h.views.Opened("analysis") > 0 &&
-         h.views.Open("analysis").progress[ids::kAnalysisProgress] > position;
-}
-
 TEST(Analysis, PauseStopNoKeepsTheWorkerPausedUntilResumed) {
   DesktopHarness h;
   const std::string large = h.WriteLargeSource("z.pdf");

@@ -222,9 +222,7 @@ TEST_P(SavingFailure, IsShownAndLosesNothing) {
   WriteFile(older, "older copy");
   std::optional<FileSizeLimit> limit;
   const auto savingLargeFile = [&] {
-    return h.views.Opened("saving") == 1 &&
-           h.views.Open("saving").texts[ids::kSavingFileName] == large &&
-           h.views.Open("saving").progress[ids::kCurrentProgress] > 60;
+    return SavingPast(h, 60) && h.views.Open("saving").texts[ids::kSavingFileName] == large;
   };
   if (failure.fault == SaveFault::kFileSizeLimit) {
     h.loop.When(savingLargeFile, [&] { limit.emplace(16 * 1024); });
@@ -275,16 +273,6 @@ INSTANTIATE_TEST_SUITE_P(
         SaveFailure{"AllIntoARemovedFolder", true, SaveFault::kFolderRemoved,
                     "No such file or directory"}),
     [](const auto& row) { return std::string(row.param.name); });
-
-bool SavingPast(DesktopHarness& h, int position) {
-  return h.views.Opened("saving") == 1 &&
-         h.views.Open("saving").progress[ids::kCurrentProgress] > position;
-}
-
-bool AnalysisPast(DesktopHarness& h, int position) {
-  return h.views.Opened("analysis") > 0 &&
-         h.views.Open("analysis").progress[ids::kAnalysisProgress] > position;
-}
 
 struct WayOut {
   const char* name;
@@ -368,12 +356,8 @@ TEST(SavingDialog, PauseThenStopThenNoKeepsTheWorkerPaused) {
   h.Repair({large});
   h.pickers.NextFolder(h.destinationFolder);
   h.Click("preview", ids::kSaveCurrentButton);
-  h.loop.When(
-      [&] {
-        return h.views.Opened("saving") == 1 &&
-               h.views.Open("saving").progress[ids::kCurrentProgress] > 20;
-      },
-      [&] { h.views.Open("saving").Events().OnCommand(ids::kSavingPause); });
+  h.loop.When([&] { return SavingPast(h, 20); },
+              [&] { h.views.Open("saving").Events().OnCommand(ids::kSavingPause); });
   h.Click("saving", ids::kSavingStop);
   h.Expect(ui::kSavingStopQuestion, kNo);
   h.Then("still paused", [&] {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "control_ids.h"
 #include "sample_pdf.h"
 
 namespace tarnwick::test {
@@ -109,6 +110,16 @@ std::vector<std::string> DesktopHarness::WorkCopies() const {
 std::string DesktopHarness::Log() const {
   const std::string path = programFolder + "/Activity Log.txt";
   return fs::exists(path) ? ReadFile(path) : std::string();
+}
+
+bool AnalysisPast(DesktopHarness& h, int position) {
+  return h.views.Opened("analysis") > 0 &&
+         h.views.Open("analysis").progress[ids::kAnalysisProgress] > position;
+}
+
+bool SavingPast(DesktopHarness& h, int position) {
+  return h.views.Opened("saving") > 0 &&
+         h.views.Open("saving").progress[ids::kCurrentProgress] > position;
 }
 
 }  // namespace tarnwick::test

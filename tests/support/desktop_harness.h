@@ -90,4 +90,9 @@ class DesktopHarness {
   std::unique_ptr<CZazoRavazuApp> application;
 };
 
+// True once a job's bar in the analysis (or saving) dialog has passed `position`: where tests
+// step in during a repair.
+bool AnalysisPast(DesktopHarness& h, int position);
+bool SavingPast(DesktopHarness& h, int position);
+
 }  // namespace tarnwick::test
