@@ -10,8 +10,7 @@
 
 #include "job_switch.h"
 #include "pdf_repair.h"
-#include "posix_clock.h"
-#include "posix_file_layer.h"
+#include "native_platform.h"
 
 namespace tarnwick::cli {
 
@@ -70,8 +69,8 @@ class OrderedReport {
 
 Outcome RepairOne(const Options& options, const std::string& path, Terminal& terminal,
                   Interruption& interruption) {
-  PosixFileLayer files;
-  PosixClock clock;
+  NativeFileLayer files;
+  NativeClock clock;
   JobSwitch control;
   interruption.Register(control);
   TerminalJobView view(terminal, path);

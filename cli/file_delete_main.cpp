@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "posix_file_layer.h"
+#include "native_platform.h"
 #include "work_copy_path.h"
 
 namespace {

@@ -103,7 +103,7 @@ TEST_F(RepairJob, NoToTheOverwriteQuestionLeavesTheExistingFile) {
   EXPECT_EQ(ReadFile(outputPath), "keep me");
   EXPECT_FALSE(state.jobDone);
   EXPECT_EQ(state.sourceFile, nullptr);
-  EXPECT_TRUE(harness.posixFiles.Delete(sourcePath)) << harness.posixFiles.LastErrorText();
+  EXPECT_TRUE(harness.nativeFiles.Delete(sourcePath)) << harness.nativeFiles.LastErrorText();
 }
 
 TEST_F(RepairJob, ReadOnlyFileAtTheOutputPathIsReplacedAfterYes) {
@@ -135,7 +135,7 @@ TEST_F(RepairJob, SavingIntoTheSourcesOwnFolderLeavesTheOriginalIntact) {
                  ""}}));
   EXPECT_EQ(ReadFile(sourcePath), source);
   EXPECT_FALSE(state.jobDone);
-  EXPECT_TRUE(harness.posixFiles.Delete(sourcePath)) << harness.posixFiles.LastErrorText();
+  EXPECT_TRUE(harness.nativeFiles.Delete(sourcePath)) << harness.nativeFiles.LastErrorText();
 }
 
 TEST_F(RepairJob, MissingSourceIsReported) {
@@ -148,7 +148,7 @@ TEST_F(RepairJob, MissingSourceIsReported) {
                                             ": No such file or directory",
                                         ""}}));
   EXPECT_FALSE(harness.engine.FailureText().empty());
-  EXPECT_FALSE(harness.posixFiles.Exists(outputPath));
+  EXPECT_FALSE(harness.nativeFiles.Exists(outputPath));
   EXPECT_FALSE(state.jobDone);
 }
 

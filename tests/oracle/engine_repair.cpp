@@ -2,8 +2,7 @@
 
 #include "job_switch.h"
 #include "pdf_repair.h"
-#include "posix_clock.h"
-#include "posix_file_layer.h"
+#include "native_platform.h"
 
 namespace tarnwick::oracle {
 
@@ -27,8 +26,8 @@ class RecordedMessages final : public JobMessages {
 EngineRepair RepairInto(const std::filesystem::path& source, const std::filesystem::path& folder,
                         const std::string& password) {
   EngineRepair result;
-  PosixFileLayer files;
-  PosixClock clock;
+  NativeFileLayer files;
+  NativeClock clock;
   RecordedMessages messages(result.notices);
   JobSwitch control;
   PDF_Repair engine({files, clock, messages, control});

@@ -9,8 +9,7 @@
 #include "app_context.h"
 #include "application.h"
 #include "main_window.h"
-#include "posix_clock.h"
-#include "posix_desktop_files.h"
+#include "native_platform.h"
 #include "scripted_event_loop.h"
 #include "scripted_services.h"
 #include "scripted_views.h"
@@ -25,7 +24,7 @@ class HarnessClock final : public Clock {
   std::optional<LocalTime> fixed;
 
  private:
-  PosixClock system_;
+  NativeClock system_;
 };
 
 // The whole desktop program on the scripted desktop, with real files: a program folder whose
@@ -79,7 +78,7 @@ class DesktopHarness {
   ScriptedProcessEnd process{loop};
   ScriptedEnvironment environment;
   ScriptedSettings settings;
-  PosixDesktopFiles files;
+  NativeDesktopFiles files;
   HarnessClock clock;
   ScriptedViews views{loop};
 

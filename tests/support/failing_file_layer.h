@@ -1,7 +1,7 @@
 #pragma once
 
 #include "file_layer.h"
-#include "posix_file_layer.h"
+#include "native_platform.h"
 
 namespace tarnwick::test {
 
@@ -41,7 +41,7 @@ class FailingFileLayer final : public FileLayer {
   std::string LastErrorText() const override { return real_.LastErrorText(); }
 
  private:
-  PosixFileLayer real_;
+  NativeFileLayer real_;
   Counter reads_;
   Counter writes_;
 };

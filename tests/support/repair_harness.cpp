@@ -5,7 +5,7 @@
 namespace tarnwick::test {
 
 RepairHarness::RepairHarness(FileLayer* files, JobControl* control)
-    : engine({files ? *files : posixFiles, clock, messages, control ? *control : jobSwitch}) {
+    : engine({files ? *files : nativeFiles, clock, messages, control ? *control : jobSwitch}) {
   RepairJobState& state = engine.State();
   state.analysisDialog = &analysisSink;
   state.savingDialog = &savingSink;
@@ -26,7 +26,7 @@ RepairRun RepairBytes(std::string_view source) {
 
   RepairRun run;
   run.completed = harness.engine.RepairFile(input.File("source.pdf"));
-  if (harness.posixFiles.Exists(output.File("source.pdf")))
+  if (harness.nativeFiles.Exists(output.File("source.pdf")))
     run.output = ReadFile(output.File("source.pdf"));
   run.results = harness.engine.Results();
   run.rebuilt = harness.engine.Rebuilt();

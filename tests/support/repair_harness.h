@@ -6,7 +6,7 @@
 
 #include "job_switch.h"
 #include "pdf_repair.h"
-#include "posix_file_layer.h"
+#include "native_platform.h"
 #include "recorders.h"
 
 namespace tarnwick::test {
@@ -20,7 +20,7 @@ struct RepairHarness {
   // Save mode: the output goes into `folder` under the source's name.
   void SaveInto(const std::string& folder);
 
-  PosixFileLayer posixFiles;
+  NativeFileLayer nativeFiles;
   FixedClock clock;
   ScriptedMessages messages;
   JobSwitch jobSwitch;

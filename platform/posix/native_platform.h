@@ -1,0 +1,19 @@
+#pragma once
+
+// The classes of this system that the command-line tool and the tests use under names shared
+// with the Windows build.
+#include "posix_clock.h"
+#include "posix_desktop_files.h"
+#include "posix_file_layer.h"
+#include "posix_process_services.h"
+#include "posix_workers.h"
+
+namespace tarnwick {
+
+using NativeClock = PosixClock;
+using NativeDesktopFiles = PosixDesktopFiles;
+using NativeEnvironment = PosixEnvironment;
+using NativeFileLayer = PosixFileLayer;
+using NativeWorkers = PosixWorkers;
+
+}  // namespace tarnwick
