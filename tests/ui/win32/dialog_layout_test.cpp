@@ -31,10 +31,12 @@ struct DialogCase {
   std::vector<int> tabOrder;
 };
 
+// As the dialog manager places a control: its origin and its size are converted each on its
+// own, so a right edge may lie a pixel off the converted right edge of the template.
 RECT ToPixels(HWND dialog, const layouts::DialogRect& units) {
-  RECT pixels{units.x, units.y, units.x + units.width, units.y + units.height};
+  RECT pixels{units.x, units.y, units.width, units.height};
   MapDialogRect(dialog, &pixels);
-  return pixels;
+  return {pixels.left, pixels.top, pixels.left + pixels.right, pixels.top + pixels.bottom};
 }
 
 RECT PlaceInClient(HWND control) {
