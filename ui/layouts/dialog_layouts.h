@@ -16,7 +16,7 @@
 
 #include "control_id_numbers.h"
 
-/* Resource numbers of the templates, the menu and the program's icon; a window's name picks its
+/* Resource numbers of the templates, the menu, its keys and the program's icon; a window's name picks its
    template. */
 #define TW_DIALOG_ID_MAIN_WINDOW 102
 #define TW_DIALOG_ID_ANALYSIS 130
@@ -26,6 +26,7 @@
 #define TW_DIALOG_ID_ABOUT 134
 #define TW_MENU_ID_PROGRAM 135
 #define TW_ICON_ID_PROGRAM 5
+#define TW_ACCELERATORS_ID_PROGRAM 136
 
 #define TW_MAIN_WINDOW_DIALOG(DIALOG) \
   DIALOG(MAIN_WINDOW, 484, 290, " Tarnwick for Adobe PDF", WITH_MENU)

@@ -125,6 +125,27 @@ TEST(DialogViewTest, GraysMenuItems) {
   EXPECT_FALSE(GetMenuState(menu, ids::kMenuSaveAll, MF_BYCOMMAND) & MF_GRAYED);
 }
 
+void PressControlO() {
+  keybd_event(VK_CONTROL, 0, 0, 0);
+  keybd_event('O', 0, 0, 0);
+  keybd_event('O', 0, KEYEVENTF_KEYUP, 0);
+  keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
+}
+
+TEST(DialogViewTest, ControlOChoosesSelectSourceFileWhileTheItemIsEnabled) {
+  RecordingEvents events;
+  Win32DialogView view(events, layouts::kMainWindow);
+  view.Show();
+  SetFocus(GetDlgItem(view.Handle(), ids::kBrowse));
+  PressControlO();
+  ASSERT_TRUE(PumpUntil([&] { return !events.commands.empty(); }, 2000));
+  EXPECT_EQ(events.commands, std::vector<int>{ids::kMenuSelectSource});
+  view.EnableMenuItem(ids::kMenuSelectSource, false);
+  PressControlO();
+  PumpPending();
+  EXPECT_EQ(events.commands.size(), 1U);
+}
+
 struct ModalCase {
   const char* name;
   DialogResult result;
