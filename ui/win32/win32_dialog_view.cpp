@@ -216,18 +216,17 @@ void Win32DialogView::EndModal(DialogResult result) {
   PostMessageW(dialog_, WM_NULL, 0, 0);  // wakes the loop up to see its end
 }
 
+BOOL CALLBACK Win32DialogView::DisableIfOther(HWND window, LPARAM self) {
+  auto* view = reinterpret_cast<Win32DialogView*>(self);
+  if (window != view->dialog_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
+    EnableWindow(window, FALSE);
+    view->disabledByModal_.push_back(window);
+  }
+  return TRUE;
+}
+
 void Win32DialogView::DisableOtherWindows() {
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM self) -> BOOL {
-        auto* view = reinterpret_cast<Win32DialogView*>(self);
-        if (window != view->dialog_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
-          EnableWindow(window, FALSE);
-          view->disabledByModal_.push_back(window);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(this));
+  EnumThreadWindows(GetCurrentThreadId(), &DisableIfOther, reinterpret_cast<LPARAM>(this));
 }
 
 void Win32DialogView::EnableOtherWindows() {

@@ -53,6 +53,7 @@ class Win32DialogView : public virtual DialogView, public Win32Window {
   static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommandMessage(WPARAM wParam, LPARAM lParam);
+  static BOOL CALLBACK DisableIfOther(HWND window, LPARAM self);
   void DisableOtherWindows();
   void EnableOtherWindows();
 
