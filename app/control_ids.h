@@ -34,7 +34,8 @@ inline constexpr int kFileCount = TW_ID_FILE_COUNT;
 inline constexpr int kPreviewSlash = TW_ID_PREVIEW_SLASH;
 inline constexpr int kSourcePath = TW_ID_SOURCE_PATH;
 inline constexpr int kToolbarOpen = TW_ID_TOOLBAR_OPEN;
-inline constexpr int kToolbarSaveCurrent = TW_ID_TOOLBAR_SAVE_CURRENT;  // no action in the main window
+inline constexpr int kToolbarSaveCurrent =
+    TW_ID_TOOLBAR_SAVE_CURRENT;  // no action in the main window
 inline constexpr int kToolbarSaveAll = TW_ID_TOOLBAR_SAVE_ALL;
 inline constexpr int kToolbarHelp = TW_ID_TOOLBAR_HELP;
 inline constexpr int kToolbarAbout = TW_ID_TOOLBAR_ABOUT;

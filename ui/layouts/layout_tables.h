@@ -49,9 +49,11 @@ struct MenuEntry {
 #define TW_TABLE_FRAME(...) TW_TABLE_CONTROL(kFrame, __VA_ARGS__)
 #define TW_TABLE_TABLE(...) TW_TABLE_CONTROL(kTable, __VA_ARGS__)
 #define TW_TABLE_PANE(...) TW_TABLE_CONTROL(kPane, __VA_ARGS__)
-#define TW_TABLE_CONTROLS(list)                                                          \
-  {list(TW_TABLE_BUTTON, TW_TABLE_LABEL, TW_TABLE_PROGRESS, TW_TABLE_FRAME, TW_TABLE_TABLE, \
-        TW_TABLE_PANE)}
+#define TW_TABLE_CONTROLS(list)                                                              \
+  {                                                                                          \
+    list(TW_TABLE_BUTTON, TW_TABLE_LABEL, TW_TABLE_PROGRESS, TW_TABLE_FRAME, TW_TABLE_TABLE, \
+         TW_TABLE_PANE)                                                                      \
+  }
 #define TW_TABLE_HAS_MENU_WITH_MENU true
 #define TW_TABLE_HAS_MENU_PLAIN false
 #define TW_TABLE_DIALOG(name, width, height, caption, frame) \

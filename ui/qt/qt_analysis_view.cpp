@@ -2,7 +2,6 @@
 
 namespace tarnwick::qt {
 
-QtAnalysisView::QtAnalysisView(WindowEvents& events)
-    : QtDialogView(events, layouts::kAnalysis) {}
+QtAnalysisView::QtAnalysisView(WindowEvents& events) : QtDialogView(events, layouts::kAnalysis) {}
 
 }  // namespace tarnwick::qt

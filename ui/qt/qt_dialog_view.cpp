@@ -30,8 +30,8 @@ QtDialogView::QtDialogView(WindowEvents& events, const layouts::DialogLayout& di
   // The templates are laid out for an 8-point dialog font of Tahoma's width; a wider desktop
   // font would cut or wrap their labels, so metric-compatible narrow families come first.
   QFont templateFont = client_->font();
-  templateFont.setFamilies({"Tahoma", "Liberation Sans", "Arimo", "Nimbus Sans", "Arial",
-                            templateFont.family()});
+  templateFont.setFamilies(
+      {"Tahoma", "Liberation Sans", "Arimo", "Nimbus Sans", "Arial", templateFont.family()});
   templateFont.setPointSize(8);
   client_->setFont(templateFont);
   auto* box = new QVBoxLayout(this);
@@ -142,7 +142,8 @@ void QtDialogView::Invalidate() {
   client_->update();
   // Qt merges paint requests and paints only what is visible; the window's paint logic must
   // still run once for every request, hidden or not.
-  QMetaObject::invokeMethod(this, [this] { events_.OnPaint(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { events_.OnPaint(); }, Qt::QueuedConnection);
 }
 
 DialogResult QtDialogView::RunModal() {
@@ -154,8 +155,7 @@ DialogResult QtDialogView::RunModal() {
   Show();
   const int result = loop.exec(QEventLoop::DialogExec);
   loop_ = nullptr;
-  return result == static_cast<int>(DialogResult::kOk) ? DialogResult::kOk
-                                                       : DialogResult::kCancel;
+  return result == static_cast<int>(DialogResult::kOk) ? DialogResult::kOk : DialogResult::kCancel;
 }
 
 void QtDialogView::EndModal(DialogResult result) {

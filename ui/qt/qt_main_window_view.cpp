@@ -29,8 +29,8 @@ QtMainWindowView::QtMainWindowView(WindowEvents& events)
 }
 
 void QtMainWindowView::SetFileRows(const std::vector<std::string>& paths) {
-  const bool appended = paths.size() >= rows_.size() &&
-                        std::equal(rows_.begin(), rows_.end(), paths.begin());
+  const bool appended =
+      paths.size() >= rows_.size() && std::equal(rows_.begin(), rows_.end(), paths.begin());
   const int keptMark = selectionMark_;
   if (!appended) {
     table_->clearSelection();

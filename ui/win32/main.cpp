@@ -1,7 +1,7 @@
 // tarnwick.exe: the desktop program. Picks damaged PDF files, repairs them, shows the repaired
 // copies and saves them, in Win32 dialogs on top of the toolkit-free workflow.
 #include <windows.h>
-
+// The system headers below build on the types of windows.h.
 #include <commctrl.h>
 #include <ole2.h>
 #include <shellapi.h>

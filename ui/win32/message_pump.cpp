@@ -7,8 +7,8 @@ namespace tarnwick::win32 {
 namespace {
 
 HACCEL MenuKeys() {
-  static const HACCEL keys = LoadAcceleratorsW(GetModuleHandleW(nullptr),
-                                               MAKEINTRESOURCEW(TW_ACCELERATORS_ID_PROGRAM));
+  static const HACCEL keys =
+      LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(TW_ACCELERATORS_ID_PROGRAM));
   return keys;
 }
 

@@ -20,7 +20,7 @@ constexpr UINT kPaintRequest = WM_APP + 10;
 void SetProgramIcon(HWND dialog) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   for (const auto& [size, metricX, metricY] : {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON},
-                                              std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
+                                               std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
     const HANDLE icon = LoadImageW(instance, MAKEINTRESOURCEW(TW_ICON_ID_PROGRAM), IMAGE_ICON,
                                    GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED);
     SendMessageW(dialog, WM_SETICON, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(icon));
@@ -118,7 +118,9 @@ void Win32DialogView::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
   // close box reach the logic by their own ways, and Enter presses the default button.
   if (id == IDOK) {
     const HWND button = defaultButton_ != 0 ? GetDlgItem(dialog_, defaultButton_) : nullptr;
-    if (button != nullptr && IsWindowEnabled(button) && IsWindowVisible(button)) {
+    const bool hidden =
+        button == nullptr || (GetWindowLongPtrW(button, GWL_STYLE) & WS_VISIBLE) == 0;
+    if (!hidden && IsWindowEnabled(button)) {
       events_.OnCommand(defaultButton_);
     }
     return;

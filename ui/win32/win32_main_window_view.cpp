@@ -54,8 +54,8 @@ void Win32MainWindowView::AppendRow(int row, const std::string& path) {
 void Win32MainWindowView::SetFileRows(const std::vector<std::string>& paths) {
   // Rows appended at the end keep the list view's selection mark; any other change starts over,
   // which clears it.
-  const bool appended = paths.size() >= rows_.size() &&
-                        std::equal(rows_.begin(), rows_.end(), paths.begin());
+  const bool appended =
+      paths.size() >= rows_.size() && std::equal(rows_.begin(), rows_.end(), paths.begin());
   if (!appended) {
     SendMessageW(table_, LVM_DELETEALLITEMS, 0, 0);
     SendMessageW(table_, LVM_SETSELECTIONMARK, 0, -1);

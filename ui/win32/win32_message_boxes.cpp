@@ -32,8 +32,8 @@ MessageAnswer Win32MessageBoxes::Show(const MessageBoxRequest& request) {
   const HWND owner = HandleOf(request.owner);
   const UINT style = (yesNo ? MB_YESNO : MB_OK) | IconStyle(request.icon) |
                      ModalityStyle(request.systemModal, owner) | MB_SETFOREGROUND;
-  const int answer = MessageBoxW(owner, Wide(request.text).c_str(),
-                                 Wide(request.caption).c_str(), style);
+  const int answer =
+      MessageBoxW(owner, Wide(request.text).c_str(), Wide(request.caption).c_str(), style);
   if (!yesNo) return MessageAnswer::kOk;
   return answer == IDYES ? MessageAnswer::kYes : MessageAnswer::kNo;
 }

@@ -1,7 +1,7 @@
 #include "win32_pickers.h"
 
 #include <windows.h>
-
+// The system headers below build on the types of windows.h.
 #include <commdlg.h>
 #include <shlobj.h>
 
@@ -54,8 +54,7 @@ std::optional<std::vector<std::string>> Win32Pickers::PickFiles(const OpenFilesR
   return paths;
 }
 
-std::optional<std::string> Win32Pickers::PickFolder(WindowHandle* owner,
-                                                    const std::string& title) {
+std::optional<std::string> Win32Pickers::PickFolder(WindowHandle* owner, const std::string& title) {
   const std::wstring wideTitle = Wide(title);
   BROWSEINFOW browse{};
   browse.hwndOwner = HandleOf(owner);

@@ -6,9 +6,8 @@
 namespace tarnwick::win32 {
 namespace {
 
-std::unique_ptr<BrowserPane> MakePane(HWND dialog, int id, Shell& shell,
-                                      WindowThread& windowThread, PreviewEvents& events,
-                                      const std::shared_ptr<bool>& alive) {
+std::unique_ptr<BrowserPane> MakePane(HWND dialog, int id, Shell& shell, WindowThread& windowThread,
+                                      PreviewEvents& events, const std::shared_ptr<bool>& alive) {
   // A pane may report completion inside Navigate, while the window's logic is still busy with
   // it: the event waits in the window thread's queue instead.
   auto queueCompletion = [&windowThread, &events, weakAlive = std::weak_ptr<bool>(alive)] {
@@ -21,8 +20,7 @@ std::unique_ptr<BrowserPane> MakePane(HWND dialog, int id, Shell& shell,
 
 }  // namespace
 
-Win32PreviewView::Win32PreviewView(PreviewEvents& events, Shell& shell,
-                                   WindowThread& windowThread)
+Win32PreviewView::Win32PreviewView(PreviewEvents& events, Shell& shell, WindowThread& windowThread)
     : Win32DialogView(events, layouts::kPreview),
       alive_(std::make_shared<bool>(true)),
       firstPane_(MakePane(Handle(), ids::kFirstPane, shell, windowThread, events, alive_)),

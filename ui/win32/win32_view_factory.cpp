@@ -43,9 +43,7 @@ std::unique_ptr<DialogView> Win32ViewFactory::CreateCompletionView(WindowEvents&
   return std::make_unique<Win32CompletionView>(events);
 }
 
-std::unique_ptr<SplashView> Win32ViewFactory::CreateSplashView() {
-  return CreateWin32SplashView();
-}
+std::unique_ptr<SplashView> Win32ViewFactory::CreateSplashView() { return CreateWin32SplashView(); }
 
 void Win32ViewFactory::ShowAbout(WindowHandle* owner) { ShowAboutBox(HandleOf(owner)); }
 

@@ -1,8 +1,8 @@
 // The program registers the common control classes before it makes a window; the tests do too.
-#include <gtest/gtest.h>
 #include <windows.h>
-
+// The system headers below build on the types of windows.h.
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,10 +1,10 @@
 // Each window's template as the system builds it: the client size, every control's class, id,
 // text, place and styles in the order of the shared layouts, the order of the Tab key and the
 // program's menu. Places are compared in pixels, through the system's own dialog-unit mapping.
-#include <gtest/gtest.h>
 #include <windows.h>
-
+// The system headers below build on the types of windows.h.
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -48,8 +48,8 @@ RECT PlaceInClient(HWND control) {
 
 std::string TextOf(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return Utf8(text);
 }
 
@@ -126,8 +126,8 @@ TEST_P(DialogLayoutTest, ClientAreaHasTheTemplatesSize) {
   Win32DialogView view(events, *GetParam().layout);
   RECT client;
   GetClientRect(view.Handle(), &client);
-  const RECT expected = ToPixels(view.Handle(), {0, 0, GetParam().layout->width,
-                                                 GetParam().layout->height});
+  const RECT expected =
+      ToPixels(view.Handle(), {0, 0, GetParam().layout->width, GetParam().layout->height});
   EXPECT_EQ(client.right, expected.right);
   EXPECT_EQ(client.bottom, expected.bottom);
   EXPECT_EQ(TextOf(view.Handle()), GetParam().caption);
@@ -166,14 +166,19 @@ TEST_P(DialogLayoutTest, TabVisitsTheControlsInOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Windows, DialogLayoutTest,
-    testing::Values(
-        DialogCase{"MainWindow", &layouts::kMainWindow, " Tarnwick for Adobe PDF", true,
-                   {1040, 1041, 1042, 1043, 1044, 1045, 1000, 1001, 1026, 1002, 1005}},
-        DialogCase{"Analysis", &layouts::kAnalysis, "Analysis", false, {1026, 1027}},
-        DialogCase{"Completion", &layouts::kCompletion, "", false, {1026}},
-        DialogCase{"Saving", &layouts::kSaving, "File Saving", false, {1022, 1023}},
-        DialogCase{"Preview", &layouts::kPreview, "Preview", true,
-                   {1040, 1047, 1042, 1043, 1044, 1045, 1013, 1014, 1015, 1017, 1016}}),
+    testing::Values(DialogCase{"MainWindow",
+                               &layouts::kMainWindow,
+                               " Tarnwick for Adobe PDF",
+                               true,
+                               {1040, 1041, 1042, 1043, 1044, 1045, 1000, 1001, 1026, 1002, 1005}},
+                    DialogCase{"Analysis", &layouts::kAnalysis, "Analysis", false, {1026, 1027}},
+                    DialogCase{"Completion", &layouts::kCompletion, "", false, {1026}},
+                    DialogCase{"Saving", &layouts::kSaving, "File Saving", false, {1022, 1023}},
+                    DialogCase{"Preview",
+                               &layouts::kPreview,
+                               "Preview",
+                               true,
+                               {1040, 1047, 1042, 1043, 1044, 1045, 1013, 1014, 1015, 1017, 1016}}),
     [](const testing::TestParamInfo<DialogCase>& row) { return row.param.name; });
 
 // The menu as [menu title, item text, id] in order.
@@ -187,8 +192,7 @@ std::vector<std::tuple<std::string, std::string, int>> MenuOf(HWND window) {
     for (int item = 0; item < GetMenuItemCount(popup); ++item) {
       wchar_t text[64] = {};
       GetMenuStringW(popup, static_cast<UINT>(item), text, 64, MF_BYPOSITION);
-      items.emplace_back(Utf8(title), Utf8(text),
-                         static_cast<int>(GetMenuItemID(popup, item)));
+      items.emplace_back(Utf8(title), Utf8(text), static_cast<int>(GetMenuItemID(popup, item)));
     }
   }
   return items;

@@ -1,18 +1,18 @@
 // What a window's view reports to its logic and does on its controls: commands from buttons and
 // the menu, the close box, Escape and F1 kept from the dialog's own handling, one paint run per
 // request, texts, progress, enabling, and the modal run with its result.
-#include "win32_dialog_view.h"
-
-#include <gtest/gtest.h>
 #include <windows.h>
-
+// The system headers below build on the types of windows.h.
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include "control_ids.h"
 #include "pump_messages.h"
 #include "recording_events.h"
+#include "win32_dialog_view.h"
 #include "win32_main_window_view.h"
 #include "win32_text.h"
+#include "win32_view_factory.h"
 #include "win32_window_thread.h"
 
 using namespace tarnwick;
@@ -29,8 +29,15 @@ std::string TextOf(HWND window) {
   return Utf8(text);
 }
 
+class IdleShell final : public Shell {
+ public:
+  int Open(const std::string&, const std::vector<std::string>&) override { return 33; }
+};
+
 // Lets the loop take what is queued, without waiting for anything in particular.
-void PumpPending() { PumpUntil([] { return false; }, 50); }
+void PumpPending() {
+  PumpUntil([] { return false; }, 50);
+}
 
 struct KeyCase {
   const char* name;
@@ -59,9 +66,7 @@ TEST_P(DialogKeyTest, KeyReachesTheLogicAndNotTheDialog) {
 INSTANTIATE_TEST_SUITE_P(Keys, DialogKeyTest,
                          testing::Values(KeyCase{"Escape", VK_ESCAPE, Key::kEscape},
                                          KeyCase{"F1", VK_F1, Key::kF1}),
-                         [](const testing::TestParamInfo<KeyCase>& row) {
-                           return row.param.name;
-                         });
+                         [](const testing::TestParamInfo<KeyCase>& row) { return row.param.name; });
 
 TEST(DialogViewTest, ButtonsAndMenuItemsReportTheirIds) {
   RecordingEvents events;
@@ -81,11 +86,19 @@ TEST(DialogViewTest, CloseBoxGoesToTheLogicAndLeavesTheWindow) {
   EXPECT_TRUE(IsWindowVisible(view.Handle()));
 }
 
-TEST(DialogViewTest, EnterPressesOnlyTheDefaultButton) {
-  RecordingEvents events;
-  Win32DialogView saving(events, layouts::kSaving);
-  SendMessageW(saving.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
-  EXPECT_TRUE(events.commands.empty());
+TEST(DialogViewTest, EnterPressesTheDefaultButtonWhereThereIsOne) {
+  win32::Win32WindowThread thread;
+  IdleShell shell;
+  win32::Win32ViewFactory views(shell, thread);
+  RecordingEvents completionEvents;
+  RecordingEvents savingEvents;
+  const auto completion = views.CreateCompletionView(completionEvents);
+  const auto saving = views.CreateSavingView(savingEvents);
+  for (DialogView* view : {completion.get(), saving.get()}) {
+    SendMessageW(win32::HandleOf(view), WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+  }
+  EXPECT_EQ(completionEvents.commands, std::vector<int>{ids::kCompletionOk});
+  EXPECT_TRUE(savingEvents.commands.empty());
 }
 
 TEST(DialogViewTest, EveryInvalidateRunsThePaintLogicOnceLater) {

@@ -1,13 +1,12 @@
 // Message boxes as the system shows them: the request's text and caption, its buttons, a
 // system-modal box above other windows, and the button pressed as the answer. The box is
 // answered from a timer set before it opens, as a user would answer it.
-#include "win32_message_boxes.h"
-
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 
+#include "win32_message_boxes.h"
 #include "win32_text.h"
 #include "win32_window_thread.h"
 
@@ -81,8 +80,8 @@ TEST_P(MessageBoxTest, ShowsTheRequestAndGivesThePressedButton) {
 
 INSTANTIATE_TEST_SUITE_P(
     Requests, MessageBoxTest,
-    testing::Values(MessageBoxCase{"Notice", MessageButtons::kOk, MessageIcon::kInformation,
-                                   true, IDOK, MessageAnswer::kOk},
+    testing::Values(MessageBoxCase{"Notice", MessageButtons::kOk, MessageIcon::kInformation, true,
+                                   IDOK, MessageAnswer::kOk},
                     MessageBoxCase{"QuestionYes", MessageButtons::kYesNo, MessageIcon::kQuestion,
                                    true, IDYES, MessageAnswer::kYes},
                     MessageBoxCase{"QuestionNo", MessageButtons::kYesNo, MessageIcon::kQuestion,

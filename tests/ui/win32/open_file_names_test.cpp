@@ -29,12 +29,9 @@ INSTANTIATE_TEST_SUITE_P(
         OpenFileNamesCase{"FilesInAFolder",
                           L"C:\\docs\0b.pdf\0a.pdf\0\0"s,
                           {L"C:\\docs\\b.pdf", L"C:\\docs\\a.pdf"}},
-        OpenFileNamesCase{"FilesAtADrivesRoot",
-                          L"C:\\\0a.pdf\0b.PDF\0\0"s,
-                          {L"C:\\a.pdf", L"C:\\b.PDF"}},
-        OpenFileNamesCase{"NameCutByTheBuffersEnd",
-                          L"C:\\docs\0a.pdf\0b.p"s,
-                          {L"C:\\docs\\a.pdf"}},
+        OpenFileNamesCase{
+            "FilesAtADrivesRoot", L"C:\\\0a.pdf\0b.PDF\0\0"s, {L"C:\\a.pdf", L"C:\\b.PDF"}},
+        OpenFileNamesCase{"NameCutByTheBuffersEnd", L"C:\\docs\0a.pdf\0b.p"s, {L"C:\\docs\\a.pdf"}},
         OpenFileNamesCase{"Nothing", L"\0\0"s, {}}),
     [](const testing::TestParamInfo<OpenFileNamesCase>& row) { return row.param.name; });
 

@@ -1,14 +1,13 @@
 // The preview window's view: two panes in place of the template's placeholders, each
 // navigation's end queued on the window thread, and the window's bottom edge in client
 // coordinates for the panes' height.
-#include "win32_preview_view.h"
-
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include "control_ids.h"
 #include "pump_messages.h"
 #include "recording_events.h"
+#include "win32_preview_view.h"
 #include "win32_window_thread.h"
 
 using namespace tarnwick;
@@ -31,11 +30,6 @@ class PreviewViewTest : public testing::Test {
   RecordingEvents events_;
   IdleShell shell_;
 };
-
-TEST_F(PreviewViewTest, EachPaneIsItsOwn) {
-  Win32PreviewView view(events_, shell_, thread_);
-  EXPECT_NE(&view.Pane(ids::kFirstPane), &view.Pane(ids::kSecondPane));
-}
 
 TEST_F(PreviewViewTest, NavigationEndsLaterOnTheWindowThread) {
   Win32PreviewView view(events_, shell_, thread_);
