@@ -18,8 +18,12 @@ std::string gExitMarker;  // written by an atexit handler, if one runs
 
 TEST(Win32ProcessEndDeathTest, EndsAtOnceWithTheCodeAndWithoutShutdownHandlers) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  test::Win32TempFolder folder;
-  gExitMarker = folder.File("atexit ran");
+  // The child runs this test again from its start and leaves without unwinding, so the marker
+  // has a name that both know, in no folder of its own that the child would leave behind.
+  wchar_t temporary[MAX_PATH + 2] = {};
+  ::GetTempPathW(MAX_PATH + 2, temporary);
+  gExitMarker = Utf8(temporary) + "tarnwick-test-atexit-ran";
+  ::DeleteFileW(LongPath(gExitMarker).c_str());
   EXPECT_EXIT(
       {
         std::atexit([] { test::WriteBytes(gExitMarker, ""); });
