@@ -14,11 +14,12 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
     # click. Unmanaged windows keep the X11 driver fast under Xvfb.
     WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    wineserver -w
+    wineserver -w </dev/null >/dev/null 2>&1
     touch "$WINEPREFIX/.ready"
   fi
   exec 9>&-
 fi
-# One server kept for the whole run, so that each program starts in a fraction of a second.
-wineserver -p30 2>/dev/null || true
+# One server kept for the whole run, so that each program starts in a fraction of a second. It
+# must not inherit this program's output: CTest waits for every holder of a test's pipe to end.
+wineserver -p30 </dev/null >/dev/null 2>&1 || true
 exec wine "$@"
