@@ -9,16 +9,9 @@
 #include <string>
 
 #include "probe_results.h"
+#include "win32_text.h"
 
 namespace {
-
-std::string Utf8(const wchar_t* text) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow.data(), length, nullptr, nullptr);
-  narrow.pop_back();  // the terminator
-  return narrow;
-}
 
 int RecordArguments(int count, wchar_t** arguments) {
   const std::wstring file = arguments[2];
@@ -26,7 +19,7 @@ int RecordArguments(int count, wchar_t** arguments) {
   FILE* out = _wfopen(part.c_str(), L"wb");
   if (out == nullptr) return tarnwick::probe::kFailed;
   for (int index = 3; index < count; ++index) {
-    const std::string line = Utf8(arguments[index]) + '\n';
+    const std::string line = tarnwick::Utf8(arguments[index]) + '\n';
     std::fwrite(line.data(), 1, line.size(), out);
   }
   if (std::fclose(out) != 0 || !MoveFileExW(part.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) {

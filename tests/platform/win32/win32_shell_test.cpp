@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "probe.h"
-#include "utf16_text.h"
+#include "win32_text.h"
 #include "win32_shell.h"
 
 namespace tarnwick {
@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 constexpr int kLastFailure = 32;
 
-std::string Utf8Path(const fs::path& path) { return ToUtf8(path.wstring()); }
+std::string Utf8Path(const fs::path& path) { return Utf8(path.wstring()); }
 
 // The file's content once it appears; nothing after ten seconds, far more than a start takes.
 std::optional<std::string> ContentWhenItAppears(const fs::path& path) {
