@@ -11,7 +11,8 @@ std::wstring KeyPath(const RegistryPlace& place, const std::string& key) {
   return place.path.empty() ? wideKey : place.path + L'\\' + wideKey;
 }
 
-// Without RRF_NOEXPAND, REG_EXPAND_SZ values are expanded and pass as REG_SZ.
+// Without RRF_NOEXPAND, REG_EXPAND_SZ values are expanded and pass as REG_SZ. (Asking for
+// RRF_RT_REG_EXPAND_SZ as well is refused by Windows unless expansion is turned off.)
 constexpr DWORD kStringValue = RRF_RT_REG_SZ;
 
 bool SetString(const RegistryPlace& place, const std::string& key, const std::string& name,
