@@ -1,6 +1,7 @@
 #include "win32_shell.h"
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include "command_line_quoting.h"

@@ -3,6 +3,7 @@
 //   record-arguments <file> [args...]  writes each argument and a line feed to <file> (in UTF-8,
 //                                      complete when the file appears) and exits kRecorded
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <cstdio>
@@ -22,7 +23,8 @@ int RecordArguments(int count, wchar_t** arguments) {
     const std::string line = tarnwick::Utf8(arguments[index]) + '\n';
     std::fwrite(line.data(), 1, line.size(), out);
   }
-  if (std::fclose(out) != 0 || !MoveFileExW(part.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  if (std::fclose(out) != 0 ||
+      !MoveFileExW(part.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) {
     return tarnwick::probe::kFailed;
   }
   return tarnwick::probe::kRecorded;

@@ -1,13 +1,13 @@
 // The registry settings on keys of the test's own under HKEY_CURRENT_USER, standing for the
 // machine's classes and the user's classes, and once through the real HKEY_CLASSES_ROOT.
-#include <windows.h>
+#include "win32_settings_store.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <vector>
 
 #include "win32_text.h"
-#include "win32_settings_store.h"
 
 namespace tarnwick {
 namespace {
@@ -176,8 +176,8 @@ TEST_F(SettingsFallbackTest, WritesGoToTheUsersPlaceWhenTheMachineRefuses) {
 // The user's copy goes either way; the result tells whether the machine's place was cleared
 // too, which it cannot be when it cannot be reached.
 TEST_F(SettingsFallbackTest, RemovalClearsTheUsersCopyAndSaysWhetherTheMachineWasCleared) {
-  for (const auto& [machine, removed] : {std::pair{volatileMachine_, true},
-                                         std::pair{HKEY{nullptr}, false}}) {
+  for (const auto& [machine, removed] :
+       {std::pair{volatileMachine_, true}, std::pair{HKEY{nullptr}, false}}) {
     SetRawValue(user_, L"TWPDF\\Sub", L"FilePath", REG_SZ, WideBytes(L"user"));
     Win32SettingsStore store({machine, L""}, {machine, L""}, {user_, L""});
     EXPECT_EQ(store.RemoveKey("TWPDF"), removed);

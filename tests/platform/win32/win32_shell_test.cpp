@@ -1,7 +1,8 @@
 // The shell's open verb on missing files and on a real program that records its arguments.
-#include <windows.h>
+#include "win32_shell.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <chrono>
 #include <fstream>
@@ -10,7 +11,6 @@
 
 #include "probe.h"
 #include "win32_text.h"
-#include "win32_shell.h"
 
 namespace tarnwick {
 namespace {
@@ -53,12 +53,9 @@ TEST(ShellTest, AProgramGetsEachArgumentWhole) {
   fs::create_directories(program.parent_path());
   fs::copy_file(test::ProbePath(), program);
   const fs::path record = folder.Path() / L"arguments.txt";
-  const std::vector<std::string> arguments{"C:\\My Files\\a file.pdf",
-                                           "",
-                                           "say \"hi\"",
-                                           "C:\\with space\\",
-                                           "two  spaces ",
-                                           "T\xC3\xA4rnwick \xE2\x82\xAC"};
+  const std::vector<std::string> arguments{
+      "C:\\My Files\\a file.pdf",    "", "say \"hi\"", "C:\\with space\\", "two  spaces ",
+      "T\xC3\xA4rnwick \xE2\x82\xAC"};
   std::vector<std::string> all{"record-arguments", Utf8Path(record)};
   all.insert(all.end(), arguments.begin(), arguments.end());
 

@@ -1,14 +1,14 @@
 // Window titles as another process sees them: the probe program looks for the title with
 // FindWindowW, as a second instance of the program does.
-#include <windows.h>
+#include "win32_window_titles.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <thread>
 
 #include "probe.h"
 #include "win32_text.h"
-#include "win32_window_titles.h"
 
 namespace tarnwick {
 namespace {
