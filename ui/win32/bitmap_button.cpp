@@ -31,6 +31,9 @@ struct Picture {
 };
 
 constexpr UINT_PTR kSubclassId = 1;
+// The subclass's own data cannot be asked for by name (MinGW's import library lacks
+// GetWindowSubclass), so the draw request finds the state through a window property.
+constexpr wchar_t kStateProperty[] = L"TarnwickBitmapButton";
 
 LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                             DWORD_PTR data) {
@@ -56,6 +59,7 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
       // The drawing covers the whole button; erasing first would only flicker.
       return 1;
     case WM_NCDESTROY:
+      RemovePropW(button, kStateProperty);
       RemoveWindowSubclass(button, ButtonProc, kSubclassId);
       delete state;
       break;
@@ -65,11 +69,7 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
   return DefSubclassProc(button, message, wParam, lParam);
 }
 
-ButtonState* StateOf(HWND button) {
-  DWORD_PTR data = 0;
-  if (GetWindowSubclass(button, ButtonProc, kSubclassId, &data) == FALSE) return nullptr;
-  return reinterpret_cast<ButtonState*>(data);
-}
+ButtonState* StateOf(HWND button) { return static_cast<ButtonState*>(GetPropW(button, kStateProperty)); }
 
 ButtonState* AttachState(HWND button) {
   if (ButtonState* existing = StateOf(button)) return existing;
@@ -78,6 +78,7 @@ ButtonState* AttachState(HWND button) {
       FALSE) {
     return nullptr;
   }
+  SetPropW(button, kStateProperty, state.get());
   return state.release();
 }
 
