@@ -69,13 +69,15 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
   return DefSubclassProc(button, message, wParam, lParam);
 }
 
-ButtonState* StateOf(HWND button) { return static_cast<ButtonState*>(GetPropW(button, kStateProperty)); }
+ButtonState* StateOf(HWND button) {
+  return static_cast<ButtonState*>(GetPropW(button, kStateProperty));
+}
 
 ButtonState* AttachState(HWND button) {
   if (ButtonState* existing = StateOf(button)) return existing;
   auto state = std::make_unique<ButtonState>();
-  if (SetWindowSubclass(button, ButtonProc, kSubclassId, reinterpret_cast<DWORD_PTR>(state.get())) ==
-      FALSE) {
+  if (SetWindowSubclass(button, ButtonProc, kSubclassId,
+                        reinterpret_cast<DWORD_PTR>(state.get())) == FALSE) {
     return nullptr;
   }
   SetPropW(button, kStateProperty, state.get());
@@ -107,8 +109,8 @@ void SetBitmapButtonLook(HWND button, const ButtonLook& look) {
   const bool oneBitmap =
       look.hoverBitmap == look.normalBitmap && look.hoverTransparent == look.normalTransparent;
   state->hover = oneBitmap ? nullptr : skin::LoadBitmapFile(look.hoverBitmap);
-  state->greyed = state->normal ? skin::GreyedCopy(state->normal.get(), look.normalTransparent)
-                                : nullptr;
+  state->greyed =
+      state->normal ? skin::GreyedCopy(state->normal.get(), look.normalTransparent) : nullptr;
   if (!look.caption.empty()) SetWindowTextW(button, skin::ToUtf16(look.caption).c_str());
   state->tooltip.SetText(button, look.tooltip);
   InvalidateRect(button, nullptr, FALSE);

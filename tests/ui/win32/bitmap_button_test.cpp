@@ -9,8 +9,8 @@
 #include <string>
 
 #include "bitmap_button.h"
-#include "skin_background.h"
 #include "case_name.h"
+#include "skin_background.h"
 #include "test_windows.h"
 
 namespace tarnwick::win32 {
@@ -83,7 +83,14 @@ class BitmapButtonTest : public ::testing::Test {
 };
 
 enum class ButtonState { kNormal, kHovered, kHoverLeft, kPressed, kDisabled, kFocused };
-enum class Expect { kNormalPicture, kHoverPicture, kKeyColour, kSkinBeneath, kLightGrey, kFocusDot };
+enum class Expect {
+  kNormalPicture,
+  kHoverPicture,
+  kKeyColour,
+  kSkinBeneath,
+  kLightGrey,
+  kFocusDot
+};
 
 struct DrawCase {
   const char* name;
@@ -153,30 +160,68 @@ TEST_P(BitmapButtonDrawTest, DrawsThePictureOfItsState) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    States, BitmapButtonDrawTest,
-    ::testing::Values(
-        DrawCase{"Normal", LookKind::kTwoBitmaps, ButtonState::kNormal, {20, 10}, Expect::kNormalPicture},
-        DrawCase{"NormalKey", LookKind::kTwoBitmaps, ButtonState::kNormal, {2, 2}, Expect::kSkinBeneath},
-        DrawCase{"KeyWithoutTransparency", LookKind::kWithoutKey, ButtonState::kNormal, {2, 2},
-                 Expect::kKeyColour},
-        DrawCase{"Hovered", LookKind::kTwoBitmaps, ButtonState::kHovered, {20, 10}, Expect::kHoverPicture},
-        DrawCase{"HoveredKey", LookKind::kTwoBitmaps, ButtonState::kHovered, {3, 4}, Expect::kSkinBeneath},
-        DrawCase{"HoverMissing", LookKind::kMissingHover, ButtonState::kHovered, {20, 10},
-                 Expect::kNormalPicture},
-        DrawCase{"HoverLeft", LookKind::kTwoBitmaps, ButtonState::kHoverLeft, {20, 10},
-                 Expect::kNormalPicture},
-        DrawCase{"PressedShiftsRight", LookKind::kTwoBitmaps, ButtonState::kPressed, {0, 10},
-                 Expect::kSkinBeneath},
-        DrawCase{"PressedBody", LookKind::kTwoBitmaps, ButtonState::kPressed, {20, 10},
-                 Expect::kNormalPicture},
-        DrawCase{"Disabled", LookKind::kTwoBitmaps, ButtonState::kDisabled, {20, 10},
-                 Expect::kLightGrey},
-        DrawCase{"DisabledKey", LookKind::kTwoBitmaps, ButtonState::kDisabled, {1, 5},
-                 Expect::kSkinBeneath},
-        DrawCase{"FocusFrame", LookKind::kTwoBitmaps, ButtonState::kFocused, {0, 10},
-                 Expect::kFocusDot}),
-    test::CaseName());
+INSTANTIATE_TEST_SUITE_P(States, BitmapButtonDrawTest,
+                         ::testing::Values(DrawCase{"Normal",
+                                                    LookKind::kTwoBitmaps,
+                                                    ButtonState::kNormal,
+                                                    {20, 10},
+                                                    Expect::kNormalPicture},
+                                           DrawCase{"NormalKey",
+                                                    LookKind::kTwoBitmaps,
+                                                    ButtonState::kNormal,
+                                                    {2, 2},
+                                                    Expect::kSkinBeneath},
+                                           DrawCase{"KeyWithoutTransparency",
+                                                    LookKind::kWithoutKey,
+                                                    ButtonState::kNormal,
+                                                    {2, 2},
+                                                    Expect::kKeyColour},
+                                           DrawCase{"Hovered",
+                                                    LookKind::kTwoBitmaps,
+                                                    ButtonState::kHovered,
+                                                    {20, 10},
+                                                    Expect::kHoverPicture},
+                                           DrawCase{"HoveredKey",
+                                                    LookKind::kTwoBitmaps,
+                                                    ButtonState::kHovered,
+                                                    {3, 4},
+                                                    Expect::kSkinBeneath},
+                                           DrawCase{"HoverMissing",
+                                                    LookKind::kMissingHover,
+                                                    ButtonState::kHovered,
+                                                    {20, 10},
+                                                    Expect::kNormalPicture},
+                                           DrawCase{"HoverLeft",
+                                                    LookKind::kTwoBitmaps,
+                                                    ButtonState::kHoverLeft,
+                                                    {20, 10},
+                                                    Expect::kNormalPicture},
+                                           DrawCase{"PressedShiftsRight",
+                                                    LookKind::kTwoBitmaps,
+                                                    ButtonState::kPressed,
+                                                    {0, 10},
+                                                    Expect::kSkinBeneath},
+                                           DrawCase{"PressedBody",
+                                                    LookKind::kTwoBitmaps,
+                                                    ButtonState::kPressed,
+                                                    {20, 10},
+                                                    Expect::kNormalPicture},
+                                           DrawCase{"Disabled",
+                                                    LookKind::kTwoBitmaps,
+                                                    ButtonState::kDisabled,
+                                                    {20, 10},
+                                                    Expect::kLightGrey},
+                                           DrawCase{"DisabledKey",
+                                                    LookKind::kTwoBitmaps,
+                                                    ButtonState::kDisabled,
+                                                    {1, 5},
+                                                    Expect::kSkinBeneath},
+                                           DrawCase{"FocusFrame",
+                                                    LookKind::kTwoBitmaps,
+                                                    ButtonState::kFocused,
+                                                    {0, 10},
+                                                    Expect::kFocusDot}),
+                         test::CaseName());
 
 TEST_F(BitmapButtonTest, ANewLookReplacesTheBitmaps) {
   const HWND button = MakeButton();
@@ -219,12 +264,12 @@ TEST_P(BitmapButtonCaptionTest, WithoutBitmapDrawsAPlainButtonWithItsCaption) {
   EXPECT_EQ(darkInside > 0, GetParam().textDrawn) << darkInside;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, BitmapButtonCaptionTest,
-    ::testing::Values(CaptionCase{"Caption", "Repair", "", true},
-                      CaptionCase{"TooltipStandsIn", "", "Open the help", true},
-                      CaptionCase{"NoText", "", "", false}),
-    test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Texts, BitmapButtonCaptionTest,
+                         ::testing::Values(CaptionCase{"Caption", "Repair", "", true},
+                                           CaptionCase{"TooltipStandsIn", "", "Open the help",
+                                                       true},
+                                           CaptionCase{"NoText", "", "", false}),
+                         test::CaseName());
 
 struct ToolFound {
   int tools = 0;
@@ -302,12 +347,11 @@ TEST_P(DrawBitmapButtonOwnerTest, DrawsOnlyButtonsWithALook) {
   ReleaseDC(button, dc);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Controls, DrawBitmapButtonOwnerTest,
-    ::testing::Values(OwnerCase{"ButtonWithLook", ODT_BUTTON, true, true},
-                      OwnerCase{"ButtonWithoutLook", ODT_BUTTON, false, false},
-                      OwnerCase{"OtherControl", ODT_LISTBOX, true, false}),
-    test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Controls, DrawBitmapButtonOwnerTest,
+                         ::testing::Values(OwnerCase{"ButtonWithLook", ODT_BUTTON, true, true},
+                                           OwnerCase{"ButtonWithoutLook", ODT_BUTTON, false, false},
+                                           OwnerCase{"OtherControl", ODT_LISTBOX, true, false}),
+                         test::CaseName());
 
 }  // namespace
 }  // namespace tarnwick::win32

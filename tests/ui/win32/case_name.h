@@ -18,9 +18,7 @@ struct CaseName {
 // Prints a row as its name, so that CTest lists the cases by name rather than by their bytes.
 // A test file brings it in with `using test::PrintTo;` beside its rows.
 template <typename Row>
-  requires requires(const Row& row) { row.name; }
-void PrintTo(const Row& row, std::ostream* out) {
-  *out << row.name;
-}
+requires requires(const Row& row) { row.name; }
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
 }  // namespace tarnwick::win32::test

@@ -1,8 +1,9 @@
+#include "skin_background.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "skin_background.h"
 #include "case_name.h"
 #include "test_windows.h"
 
@@ -50,13 +51,12 @@ TEST_P(SkinBackgroundTest, PaintsTheLoadedBitmapAtTheOriginInItsOwnSize) {
   EXPECT_EQ(PaintedPixel(background, 20, 10), kPlain);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, SkinBackgroundTest,
-    ::testing::Values(LoadCase{"Readable", true, false, true},
-                      LoadCase{"Missing", false, false, false},
-                      LoadCase{"MissingAfterReadable", false, true, false},
-                      LoadCase{"ReadableAgain", true, true, true}),
-    test::CaseName());
+INSTANTIATE_TEST_SUITE_P(Files, SkinBackgroundTest,
+                         ::testing::Values(LoadCase{"Readable", true, false, true},
+                                           LoadCase{"Missing", false, false, false},
+                                           LoadCase{"MissingAfterReadable", false, true, false},
+                                           LoadCase{"ReadableAgain", true, true, true}),
+                         test::CaseName());
 
 }  // namespace
 }  // namespace tarnwick::win32

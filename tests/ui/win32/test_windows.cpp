@@ -8,8 +8,9 @@
 namespace tarnwick::win32::test {
 
 BmpImage SolidImage(int width, int height, Rgb colour) {
-  return {width, height,
-          std::vector<Rgb>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), colour)};
+  return {
+      width, height,
+      std::vector<Rgb>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), colour)};
 }
 
 std::string WriteTestBitmap(const std::string& name, const BmpImage& image) {

@@ -1,3 +1,5 @@
+#include "win32_splash_view.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -5,10 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "splash_screen.h"
 #include "case_name.h"
+#include "splash_screen.h"
 #include "test_windows.h"
-#include "win32_splash_view.h"
 #include "win32_window.h"
 
 namespace tarnwick::win32 {
@@ -101,16 +102,11 @@ TEST_P(SplashViewShapeTest, TheWindowRegionIsTheUnionOfTheRectangles) {
 
 INSTANTIATE_TEST_SUITE_P(
     Shapes, SplashViewShapeTest,
-    ::testing::Values(ShapeCase{"OneRow", {{2, 3, 9, 4}}, SIMPLEREGION, {2, 3, 9, 4}},
-                      ShapeCase{"TwoRowsBottomFirst",
-                                {{5, 7, 6, 8}, {1, 0, 4, 1}},
-                                COMPLEXREGION,
-                                {1, 0, 6, 8}},
-                      ShapeCase{"AdjacentRowsMerge",
-                                {{0, 1, 10, 2}, {0, 0, 10, 1}},
-                                SIMPLEREGION,
-                                {0, 0, 10, 2}},
-                      ShapeCase{"Empty", {}, NULLREGION, {}}),
+    ::testing::Values(
+        ShapeCase{"OneRow", {{2, 3, 9, 4}}, SIMPLEREGION, {2, 3, 9, 4}},
+        ShapeCase{"TwoRowsBottomFirst", {{5, 7, 6, 8}, {1, 0, 4, 1}}, COMPLEXREGION, {1, 0, 6, 8}},
+        ShapeCase{"AdjacentRowsMerge", {{0, 1, 10, 2}, {0, 0, 10, 1}}, SIMPLEREGION, {0, 0, 10, 2}},
+        ShapeCase{"Empty", {}, NULLREGION, {}}),
     test::CaseName());
 
 TEST_F(SplashViewTest, PlaceMovesAndSizesTheWindowWithoutActivatingIt) {
@@ -188,15 +184,6 @@ TEST_P(SplashViewTimerTest, ATimerCallsTheListenerWithItsIdUntilStopped) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ids, SplashViewTimerTest, ::testing::Values(0, 7));
-
-TEST_F(SplashViewTest, TheScreenClientSizeFitsTheScreen) {
-  const ScreenSize size = view_->ScreenClientSize();
-  EXPECT_GT(size.width, 0);
-  EXPECT_GT(size.height, 0);
-  EXPECT_LE(size.width, GetSystemMetrics(SM_CXSCREEN));
-  // No height bound: Wine without a window manager reports a full-screen client area taller
-  // than the screen (1035 on a 1024-pixel Xvfb screen).
-}
 
 // The splash screen's own logic over this window: shaped by the key colour, shown, and gone
 // for good when its timeout ends.
