@@ -65,6 +65,13 @@ int WindowCapture::Count(Rgb colour) const {
 
 Rgb RgbOf(COLORREF colour) { return {GetRValue(colour), GetGValue(colour), GetBValue(colour)}; }
 
+Rgb ScreenPixel(int x, int y) {
+  const HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return RgbOf(colour);
+}
+
 bool PumpMessagesUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
   const auto end = std::chrono::steady_clock::now() + limit;
   while (!done()) {

@@ -35,6 +35,9 @@ class WindowCapture {
 
 Rgb RgbOf(COLORREF colour);
 
+// What the screen shows at (x, y), as the windows there painted it.
+Rgb ScreenPixel(int x, int y);
+
 // Dispatches this thread's messages until `done` holds or `limit` has passed; whether it held.
 bool PumpMessagesUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
 

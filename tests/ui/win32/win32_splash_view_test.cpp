@@ -135,6 +135,29 @@ TEST_F(SplashViewTest, DrawsThePictureAtTheOrigin) {
   EXPECT_EQ(capture.At(15, 7), (Rgb{250, 1, 2}));
 }
 
+// On screen the window paints itself, and outside its shape what lies beneath shows through.
+TEST_F(SplashViewTest, OnScreenThePictureShowsOnlyWithinTheShape) {
+  constexpr Rgb kBeneath{0, 0, 255};
+  constexpr Rgb kPicture{20, 140, 60};
+  test::HostWindow below(200, 100, [&](HDC dc) {
+    const HBRUSH brush = CreateSolidBrush(RGB(kBeneath.red, kBeneath.green, kBeneath.blue));
+    const RECT all{0, 0, 200, 100};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+  });
+  POINT origin{50, 30};
+  ClientToScreen(below.Handle(), &origin);
+  ASSERT_TRUE(view_->Create(nullptr, false));
+  view_->SetPicture(test::SolidImage(40, 20, kPicture));
+  view_->SetShape({{0, 0, 20, 20}});
+  view_->Place(origin.x, origin.y, 40, 20);
+  view_->Show();
+  test::PumpMessagesUntil([] { return false; }, 200ms);
+
+  EXPECT_EQ(test::ScreenPixel(origin.x + 5, origin.y + 5), kPicture);
+  EXPECT_EQ(test::ScreenPixel(origin.x + 30, origin.y + 5), kBeneath);
+}
+
 struct ShowCase {
   const char* name;
   bool fade;
