@@ -48,7 +48,7 @@ bool WebBrowserPane::Embed() {
                               reinterpret_cast<void**>(object_.GetAddressOf())))) {
     return false;
   }
-  site_.Attach(new BrowserSite(dialog_, rect_));
+  site_ = new BrowserSite(dialog_, rect_);
   if (FAILED(object_->SetClientSite(site_.Get()))) return false;
   if (FAILED(object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, dialog_,
                              &rect_))) {
@@ -63,8 +63,7 @@ bool WebBrowserPane::ConnectEvents() {
       FAILED(sources->FindConnectionPoint(DIID_DWebBrowserEvents2, &eventSource_))) {
     return false;
   }
-  ComPtr<NavigationEvents> sink;
-  sink.Attach(new NavigationEvents(onComplete_));
+  const ComPtr<NavigationEvents> sink = new NavigationEvents(onComplete_);
   if (SUCCEEDED(eventSource_->Advise(sink.Get(), &eventCookie_))) return true;
   eventSource_.Reset();
   return false;

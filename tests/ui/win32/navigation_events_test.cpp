@@ -4,6 +4,8 @@
 #include <exdispid.h>
 #include <gtest/gtest.h>
 
+#include <wrl/client.h>
+
 #include <memory>
 
 namespace tarnwick::win32::browser {
@@ -20,12 +22,12 @@ class NavigationEventsTest : public ::testing::TestWithParam<EventCase> {};
 // The control sends many events to the same sink; only a finished navigation completes one.
 TEST_P(NavigationEventsTest, OnlyNavigateCompleteCompletes) {
   int completions = 0;
-  auto* events = new NavigationEvents([&completions] { ++completions; });
+  const Microsoft::WRL::ComPtr<NavigationEvents> events =
+      new NavigationEvents([&completions] { ++completions; });
   DISPPARAMS none{};
   events->Invoke(GetParam().id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr,
                  nullptr, nullptr);
   EXPECT_EQ(completions, GetParam().completions);
-  events->Release();
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -42,6 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(NavigationEventsLifetimeTest, AnswersAsTheEventInterfaceAndFreesTheCallbackAtLastRelease) {
   auto token = std::make_shared<int>(0);
   auto* events = new NavigationEvents([token] {});
+  events->AddRef();
   IDispatch* asEvents = nullptr;
   ASSERT_EQ(events->QueryInterface(DIID_DWebBrowserEvents2, reinterpret_cast<void**>(&asEvents)),
             S_OK);
