@@ -17,6 +17,9 @@ struct EventCase {
   int completions;
 };
 
+// CTest lists each row by its name rather than by its bytes.
+void PrintTo(const EventCase& row, std::ostream* out) { *out << row.name; }
+
 class NavigationEventsTest : public ::testing::TestWithParam<EventCase> {};
 
 // The control sends many events to the same sink; only a finished navigation completes one.
