@@ -1,5 +1,7 @@
 #include "fallback_pane.h"
 
+#include <utility>
+
 #include "browser_address.h"
 #include "utf8_to_wide.h"
 

@@ -2,6 +2,8 @@
 
 #include <ocidl.h>
 
+#include <utility>
+
 #include "browser_address.h"
 #include "browser_site.h"
 #include "navigation_events.h"
