@@ -9,7 +9,7 @@
 #include "button_painting.h"
 #include "button_tooltip.h"
 #include "gdi_bitmap.h"
-#include "skin_utf16.h"
+#include "win32_text.h"
 
 namespace tarnwick::win32 {
 namespace {
@@ -93,7 +93,7 @@ Picture PictureFor(const ButtonState& state, UINT itemState) {
 // Without a caption the tooltip says what the button does, as the picture would have.
 std::wstring FallbackCaption(HWND button, const ButtonLook& look) {
   const int length = GetWindowTextLengthW(button);
-  if (length == 0) return skin::ToUtf16(look.tooltip);
+  if (length == 0) return Wide(look.tooltip);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(button, text.data(), length + 1)));
   return text;
@@ -111,7 +111,7 @@ void SetBitmapButtonLook(HWND button, const ButtonLook& look) {
   state->hover = oneBitmap ? nullptr : skin::LoadBitmapFile(look.hoverBitmap);
   state->greyed =
       state->normal ? skin::GreyedCopy(state->normal.get(), look.normalTransparent) : nullptr;
-  if (!look.caption.empty()) SetWindowTextW(button, skin::ToUtf16(look.caption).c_str());
+  if (!look.caption.empty()) SetWindowTextW(button, Wide(look.caption).c_str());
   state->tooltip.SetText(button, look.tooltip);
   InvalidateRect(button, nullptr, FALSE);
 }

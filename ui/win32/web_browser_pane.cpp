@@ -7,7 +7,7 @@
 #include "browser_address.h"
 #include "browser_site.h"
 #include "navigation_events.h"
-#include "utf8_to_wide.h"
+#include "win32_text.h"
 
 namespace tarnwick::win32::browser {
 namespace {
@@ -74,7 +74,7 @@ bool WebBrowserPane::ConnectEvents() {
 bool WebBrowserPane::Navigate(const std::string& address) {
   Variant url;
   url.value.vt = VT_BSTR;
-  url.value.bstrVal = SysAllocString(Utf8ToWide(ControlAddress(address)).c_str());
+  url.value.bstrVal = SysAllocString(Wide(ControlAddress(address)).c_str());
   Variant flags, targetFrame, postData, headers;
   const HRESULT result = browser_->Navigate2(&url.value, &flags.value, &targetFrame.value,
                                              &postData.value, &headers.value);
