@@ -156,7 +156,7 @@ class RebuildPass {
   // The old page-tree nodes read for inherited attributes, per object number.
   std::unordered_map<std::int64_t, TreeNode> treeNodes_;
   // How many bytes of inherited attributes the pages may still be given.
-  std::size_t inheritedBytesLeft_;
+  std::uint64_t inheritedBytesLeft_;
   // How many more bytes the job may decode to check and mend streams.
   std::uint64_t decodeBudget_;
 

@@ -7,6 +7,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libgcrypt20-dev
   qpdf poppler-utils ghostscript mupdf-tools
   qt6-base-dev qt6-pdf-dev libgl-dev xvfb xauth
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
+  libz-mingw-w64-dev libgcrypt-mingw-w64-dev googletest nsis p7zip-full wine64 imagemagick
 )
 missing=()
 for package in "${packages[@]}"; do

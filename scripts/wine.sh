@@ -19,6 +19,27 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
   fi
   exec 9>&-
 fi
-# One server kept for the whole run, so that each program starts in a fraction of a second.
-wineserver -p30 2>/dev/null || true
-exec wine "$@"
+# One server kept for the whole run, so that each program starts in a fraction of a second. Its
+# desktop belongs to the X session it was started in (none for the build's test discovery), and
+# gives no windows to programs of another session: a server from elsewhere is ended first.
+exec 9>"$WINEPREFIX.lock"
+flock 9
+session="${DISPLAY:-none} ${XAUTHORITY:-}"
+if [ "$(cat "$WINEPREFIX/.session" 2>/dev/null || true)" != "$session" ]; then
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+  printf '%s\n' "$session" >"$WINEPREFIX/.session"
+fi
+wineserver -p30 >/dev/null 2>&1 </dev/null 9>&- || true
+exec 9>&-
+# Wine's helper processes (the desktop window, the services) live as long as the server and keep
+# the output they inherited open; CTest would wait for them to end each test. The program writes
+# into files instead, shown when it ends.
+output="$(mktemp)"
+errors="$(mktemp)"
+trap 'rm -f "$output" "$errors"' EXIT
+status=0
+wine "$@" >"$output" 2>"$errors" || status=$?
+cat "$output"
+cat "$errors" >&2
+exit "$status"

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <string_view>
 
 namespace tarnwick {
@@ -209,7 +210,10 @@ std::optional<BmpImage> Decode(const Layout& layout, std::string_view rows) {
   image.pixels.resize(static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(layout.height));
   for (int stored = 0; stored < layout.height; ++stored) {
     const int y = layout.bottomUp ? layout.height - 1 - stored : stored;
-    const std::string_view row = rows.substr(static_cast<std::uint64_t>(stored) * layout.rowBytes, layout.rowBytes);
+    // Within `rows`, which holds every row, so the offsets fit a size.
+    const std::string_view row = rows.substr(
+        static_cast<std::size_t>(static_cast<std::uint64_t>(stored) * layout.rowBytes),
+        static_cast<std::size_t>(layout.rowBytes));
     if (!DecodeRow(layout, row, &image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(layout.width)])) {
       return std::nullopt;
     }
@@ -240,12 +244,15 @@ std::optional<BmpImage> ReadBmp(const std::string& path) {
   const std::uint64_t fileSize = std::filesystem::file_size(path, error);
   if (error) return std::nullopt;
   std::ifstream file(path, std::ios::binary);
-  std::string head(std::min<std::uint64_t>(fileSize, kMaxHeadSize), '\0');
+  std::string head(static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kMaxHeadSize)), '\0');
   if (!file || !ReadAt(file, 0, head)) return std::nullopt;
   const std::optional<Layout> layout = ParseHead(head, fileSize);
   if (!layout) return std::nullopt;
-  // Checked against the file's length above, so this allocation is bounded by the file.
-  std::string rows(layout->rowBytes * static_cast<std::uint64_t>(layout->height), '\0');
+  // Checked against the file's length above, so this allocation is bounded by the file; a 32-bit
+  // program cannot hold more than its address space.
+  const std::uint64_t rowsSize = layout->rowBytes * static_cast<std::uint64_t>(layout->height);
+  if (rowsSize > std::numeric_limits<std::size_t>::max()) return std::nullopt;
+  std::string rows(static_cast<std::size_t>(rowsSize), '\0');
   if (!ReadAt(file, layout->pixelOffset, rows)) return std::nullopt;
   return Decode(*layout, rows);
 }

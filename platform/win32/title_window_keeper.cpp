@@ -65,15 +65,17 @@ bool RegisterClasses() {
 }
 
 // The keeper's thread: makes the control window, hands it over through `ready`, then pumps
-// messages until the process ends. A null control means it could not start.
-void RunKeeper(std::promise<HWND>& ready) {
+// messages until the process ends. A null control means it could not start. The thread owns
+// `ready`, so that the waiting thread may go on before set_value has quite finished.
+void RunKeeper(std::promise<HWND> ready) {
   KeptWindows kept;
   HWND control = nullptr;
   if (RegisterClasses()) {
     control = CreateWindowExW(0, kControlClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
   }
-  if (control != nullptr) SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&kept));
+  if (control != nullptr)
+    SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&kept));
   ready.set_value(control);
   if (control == nullptr) return;
   MSG message;
@@ -92,8 +94,9 @@ TitleWindowKeeper& TitleWindowKeeper::Instance() {
   // destruction in any order, and the thread ends with the process.
   static TitleWindowKeeper* const keeper = [] {
     std::promise<HWND> ready;
-    std::thread(RunKeeper, std::ref(ready)).detach();
-    return new TitleWindowKeeper(ready.get_future().get());
+    std::future<HWND> control = ready.get_future();
+    std::thread(RunKeeper, std::move(ready)).detach();
+    return new TitleWindowKeeper(control.get());
   }();
   return *keeper;
 }

@@ -1,17 +1,18 @@
 #include "win32_settings_store.h"
 
-#include "utf16_text.h"
+#include "win32_text.h"
 
 namespace tarnwick {
 
 namespace {
 
 std::wstring KeyPath(const RegistryPlace& place, const std::string& key) {
-  const std::wstring wideKey = ToUtf16(key);
+  const std::wstring wideKey = Wide(key);
   return place.path.empty() ? wideKey : place.path + L'\\' + wideKey;
 }
 
-// Without RRF_NOEXPAND, REG_EXPAND_SZ values are expanded and pass as REG_SZ.
+// Without RRF_NOEXPAND, REG_EXPAND_SZ values are expanded and pass as REG_SZ. (Asking for
+// RRF_RT_REG_EXPAND_SZ as well is refused by Windows unless expansion is turned off.)
 constexpr DWORD kStringValue = RRF_RT_REG_SZ;
 
 bool SetString(const RegistryPlace& place, const std::string& key, const std::string& name,
@@ -21,9 +22,9 @@ bool SetString(const RegistryPlace& place, const std::string& key, const std::st
                       nullptr, &handle, nullptr) != ERROR_SUCCESS) {
     return false;
   }
-  const std::wstring wideValue = ToUtf16(value);
+  const std::wstring wideValue = Wide(value);
   const auto bytes = static_cast<DWORD>((wideValue.size() + 1) * sizeof(wchar_t));
-  const LSTATUS status = RegSetValueExW(handle, ToUtf16(name).c_str(), 0, REG_SZ,
+  const LSTATUS status = RegSetValueExW(handle, Wide(name).c_str(), 0, REG_SZ,
                                         reinterpret_cast<const BYTE*>(wideValue.c_str()), bytes);
   RegCloseKey(handle);
   return status == ERROR_SUCCESS;
@@ -48,7 +49,7 @@ Win32SettingsStore::Win32SettingsStore(RegistryPlace readPlace, RegistryPlace wr
 
 std::string Win32SettingsStore::Read(const std::string& key, const std::string& name) {
   const std::wstring path = KeyPath(readPlace_, key);
-  const std::wstring wideName = ToUtf16(name);
+  const std::wstring wideName = Wide(name);
   // The value may change between asking its size and reading it; then ask again.
   for (;;) {
     DWORD bytes = 0;
@@ -65,7 +66,7 @@ std::string Win32SettingsStore::Read(const std::string& key, const std::string& 
     // The returned size counts the terminator that RegGetValueW guarantees.
     value.resize(bytes / sizeof(wchar_t));
     while (!value.empty() && value.back() == L'\0') value.pop_back();
-    return ToUtf8(value);
+    return Utf8(value);
   }
 }
 

@@ -1,17 +1,18 @@
 #include "win32_shell.h"
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include "command_line_quoting.h"
-#include "utf16_text.h"
+#include "win32_text.h"
 
 namespace tarnwick {
 
 int Win32Shell::Open(const std::string& file, const std::vector<std::string>& arguments) {
-  const std::wstring wideFile = ToUtf16(file);
+  const std::wstring wideFile = Wide(file);
   std::vector<std::wstring> wideArguments;
-  for (const std::string& argument : arguments) wideArguments.push_back(ToUtf16(argument));
+  for (const std::string& argument : arguments) wideArguments.push_back(Wide(argument));
   const std::wstring parameters = QuoteArguments(wideArguments);
 
   SHELLEXECUTEINFOW info{};

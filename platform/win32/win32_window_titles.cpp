@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "title_window_keeper.h"
-#include "utf16_text.h"
+#include "win32_text.h"
 
 namespace tarnwick {
 
@@ -23,11 +23,11 @@ class KeptTitle final : public WindowTitles::Claim {
 }  // namespace
 
 bool Win32WindowTitles::Exists(const std::string& title) {
-  return FindWindowW(nullptr, ToUtf16(title).c_str()) != nullptr;
+  return FindWindowW(nullptr, Wide(title).c_str()) != nullptr;
 }
 
 std::unique_ptr<WindowTitles::Claim> Win32WindowTitles::Show(const std::string& title) {
-  const auto window = TitleWindowKeeper::Instance().Create(ToUtf16(title));
+  const auto window = TitleWindowKeeper::Instance().Create(Wide(title));
   if (window == TitleWindowKeeper::kNoWindow) return nullptr;
   return std::make_unique<KeptTitle>(window);
 }

@@ -14,6 +14,7 @@ namespace tarnwick {
 // that other programs broadcast to every top-level window.
 //
 // Titles are not exclusive: another process showing the same title does not stop a claim.
+// Exists only looks: the window it finds is left where it is, not brought to the front.
 class Win32WindowTitles final : public WindowTitles {
  public:
   bool Exists(const std::string& title) override;

@@ -9,7 +9,7 @@
 #include "button_painting.h"
 #include "button_tooltip.h"
 #include "gdi_bitmap.h"
-#include "skin_utf16.h"
+#include "win32_text.h"
 
 namespace tarnwick::win32 {
 namespace {
@@ -31,6 +31,9 @@ struct Picture {
 };
 
 constexpr UINT_PTR kSubclassId = 1;
+// The subclass's own data cannot be asked for by name (MinGW's import library lacks
+// GetWindowSubclass), so the draw request finds the state through a window property.
+constexpr wchar_t kStateProperty[] = L"TarnwickBitmapButton";
 
 LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                             DWORD_PTR data) {
@@ -56,6 +59,7 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
       // The drawing covers the whole button; erasing first would only flicker.
       return 1;
     case WM_NCDESTROY:
+      RemovePropW(button, kStateProperty);
       RemoveWindowSubclass(button, ButtonProc, kSubclassId);
       delete state;
       break;
@@ -66,18 +70,17 @@ LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 ButtonState* StateOf(HWND button) {
-  DWORD_PTR data = 0;
-  if (GetWindowSubclass(button, ButtonProc, kSubclassId, &data) == FALSE) return nullptr;
-  return reinterpret_cast<ButtonState*>(data);
+  return static_cast<ButtonState*>(GetPropW(button, kStateProperty));
 }
 
 ButtonState* AttachState(HWND button) {
   if (ButtonState* existing = StateOf(button)) return existing;
   auto state = std::make_unique<ButtonState>();
-  if (SetWindowSubclass(button, ButtonProc, kSubclassId, reinterpret_cast<DWORD_PTR>(state.get())) ==
-      FALSE) {
+  if (SetWindowSubclass(button, ButtonProc, kSubclassId,
+                        reinterpret_cast<DWORD_PTR>(state.get())) == FALSE) {
     return nullptr;
   }
+  SetPropW(button, kStateProperty, state.get());
   return state.release();
 }
 
@@ -90,7 +93,7 @@ Picture PictureFor(const ButtonState& state, UINT itemState) {
 // Without a caption the tooltip says what the button does, as the picture would have.
 std::wstring FallbackCaption(HWND button, const ButtonLook& look) {
   const int length = GetWindowTextLengthW(button);
-  if (length == 0) return skin::ToUtf16(look.tooltip);
+  if (length == 0) return Wide(look.tooltip);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(button, text.data(), length + 1)));
   return text;
@@ -106,9 +109,9 @@ void SetBitmapButtonLook(HWND button, const ButtonLook& look) {
   const bool oneBitmap =
       look.hoverBitmap == look.normalBitmap && look.hoverTransparent == look.normalTransparent;
   state->hover = oneBitmap ? nullptr : skin::LoadBitmapFile(look.hoverBitmap);
-  state->greyed = state->normal ? skin::GreyedCopy(state->normal.get(), look.normalTransparent)
-                                : nullptr;
-  if (!look.caption.empty()) SetWindowTextW(button, skin::ToUtf16(look.caption).c_str());
+  state->greyed =
+      state->normal ? skin::GreyedCopy(state->normal.get(), look.normalTransparent) : nullptr;
+  if (!look.caption.empty()) SetWindowTextW(button, Wide(look.caption).c_str());
   state->tooltip.SetText(button, look.tooltip);
   InvalidateRect(button, nullptr, FALSE);
 }

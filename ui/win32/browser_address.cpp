@@ -30,7 +30,7 @@ std::string WithoutToolbarFragment(const std::string& address) {
 
 // Both separators become '/'. '%' and '#' are escaped, as a folder or file may be named with
 // them; so is the space, which legacy URL parsers cut at. Other characters stay as they are:
-// the control reads percent-escaped bytes beyond ASCII in the ANSI code page, not as UTF-8.
+// older engines read percent-escaped bytes beyond ASCII in the ANSI code page, not as UTF-8.
 std::string FileUrlPath(const std::string& path) {
   std::string escaped;
   for (const char c : path) {

@@ -67,7 +67,8 @@ class BrowserSite final : public IOleClientSite, public IOleInPlaceSite, public 
  private:
   ~BrowserSite() = default;
 
-  ULONG references_ = 1;
+  // None until the first owner's AddRef, as a ComPtr takes it.
+  ULONG references_ = 0;
   HWND dialog_;
   RECT rect_;
 };

@@ -14,7 +14,8 @@ bool IsKey(const RGBQUAD& pixel, const std::optional<Rgb>& key) {
 
 // Luminance squeezed into the upper half of the range: a washed-out picture reads as unavailable.
 std::uint8_t FadedGrey(const RGBQUAD& pixel) {
-  const unsigned luminance = (pixel.rgbRed * 30u + pixel.rgbGreen * 59u + pixel.rgbBlue * 11u) / 100u;
+  const unsigned luminance =
+      (pixel.rgbRed * 30u + pixel.rgbGreen * 59u + pixel.rgbBlue * 11u) / 100u;
   return static_cast<std::uint8_t>(128u + luminance / 2u);
 }
 
@@ -63,8 +64,8 @@ UniqueBitmap GreyedCopy(HBITMAP bitmap, const std::optional<Rgb>& key) {
   if (!grey) return nullptr;
 
   const HDC reader = CreateCompatibleDC(nullptr);
-  const int rows = GetDIBits(reader, bitmap, 0, static_cast<UINT>(size.cy), bits, &format,
-                             DIB_RGB_COLORS);
+  const int rows =
+      GetDIBits(reader, bitmap, 0, static_cast<UINT>(size.cy), bits, &format, DIB_RGB_COLORS);
   DeleteDC(reader);
   if (rows != size.cy) return nullptr;
 
@@ -85,8 +86,9 @@ void DrawCaptionButton(HDC buffer, const RECT& area, const std::wstring& caption
   const bool pressed = (itemState & ODS_SELECTED) != 0;
   const bool disabled = (itemState & ODS_DISABLED) != 0;
   RECT face = area;
-  DrawFrameControl(buffer, &face, DFC_BUTTON,
-                   DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0u) | (disabled ? DFCS_INACTIVE : 0u));
+  DrawFrameControl(
+      buffer, &face, DFC_BUTTON,
+      DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0u) | (disabled ? DFCS_INACTIVE : 0u));
   const HGDIOBJ previousFont =
       SelectObject(buffer, font != nullptr ? font : GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(buffer, TRANSPARENT);

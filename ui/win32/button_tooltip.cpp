@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "skin_utf16.h"
+#include "win32_text.h"
 
 namespace tarnwick::win32::skin {
 namespace {
@@ -32,7 +32,7 @@ void ButtonTooltip::SetText(HWND button, const std::string& text) {
     window_ = CreateTooltipWindow(parent);
     if (window_ == nullptr) return;
   }
-  std::wstring wide = ToUtf16(text);
+  std::wstring wide = Wide(text);
   TOOLINFOW tool{};
   // The older structure size is understood by every version of the common controls.
   tool.cbSize = TTTOOLINFOW_V2_SIZE;

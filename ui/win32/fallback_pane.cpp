@@ -1,7 +1,9 @@
 #include "fallback_pane.h"
 
+#include <utility>
+
 #include "browser_address.h"
-#include "utf8_to_wide.h"
+#include "win32_text.h"
 
 namespace tarnwick::win32::browser {
 namespace {
@@ -62,7 +64,7 @@ void FallbackPane::CreateChildren(HWND dialog) {
 
 bool FallbackPane::Navigate(const std::string& address) {
   shownFile_ = ShownFile(address);
-  SetWindowTextW(pathText_, Utf8ToWide(shownFile_).c_str());
+  SetWindowTextW(pathText_, Wide(shownFile_).c_str());
   ShowWindow(openButton_, shownFile_.empty() ? SW_HIDE : SW_SHOW);
   onComplete_();
   return true;

@@ -1,14 +1,14 @@
 #include "gdi_bitmap.h"
 
-#include "skin_utf16.h"
+#include "win32_text.h"
 
 namespace tarnwick::win32::skin {
 
 UniqueBitmap LoadBitmapFile(const std::string& path) {
   if (path.empty()) return nullptr;
   // A DIB section keeps the file's colours exactly, whatever the screen's depth.
-  return UniqueBitmap(static_cast<HBITMAP>(LoadImageW(nullptr, ToUtf16(path).c_str(), IMAGE_BITMAP,
-                                                      0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+  return UniqueBitmap(static_cast<HBITMAP>(LoadImageW(
+      nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
 }
 
 SIZE BitmapSize(HBITMAP bitmap) {

@@ -3,6 +3,8 @@
 #include <exdisp.h>
 #include <exdispid.h>
 
+#include <utility>
+
 namespace tarnwick::win32::browser {
 
 NavigationEvents::NavigationEvents(std::function<void()> onComplete)

@@ -31,7 +31,8 @@ class NavigationEvents final : public IDispatch {
  private:
   ~NavigationEvents() = default;
 
-  ULONG references_ = 1;
+  // None until the first owner's AddRef, as a ComPtr takes it.
+  ULONG references_ = 0;
   std::function<void()> onComplete_;
 };
 

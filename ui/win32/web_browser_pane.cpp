@@ -2,10 +2,12 @@
 
 #include <ocidl.h>
 
+#include <utility>
+
 #include "browser_address.h"
 #include "browser_site.h"
 #include "navigation_events.h"
-#include "utf8_to_wide.h"
+#include "win32_text.h"
 
 namespace tarnwick::win32::browser {
 namespace {
@@ -48,7 +50,7 @@ bool WebBrowserPane::Embed() {
                               reinterpret_cast<void**>(object_.GetAddressOf())))) {
     return false;
   }
-  site_.Attach(new BrowserSite(dialog_, rect_));
+  site_ = new BrowserSite(dialog_, rect_);
   if (FAILED(object_->SetClientSite(site_.Get()))) return false;
   if (FAILED(object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, dialog_,
                              &rect_))) {
@@ -63,8 +65,7 @@ bool WebBrowserPane::ConnectEvents() {
       FAILED(sources->FindConnectionPoint(DIID_DWebBrowserEvents2, &eventSource_))) {
     return false;
   }
-  ComPtr<NavigationEvents> sink;
-  sink.Attach(new NavigationEvents(onComplete_));
+  const ComPtr<NavigationEvents> sink = new NavigationEvents(onComplete_);
   if (SUCCEEDED(eventSource_->Advise(sink.Get(), &eventCookie_))) return true;
   eventSource_.Reset();
   return false;
@@ -73,7 +74,7 @@ bool WebBrowserPane::ConnectEvents() {
 bool WebBrowserPane::Navigate(const std::string& address) {
   Variant url;
   url.value.vt = VT_BSTR;
-  url.value.bstrVal = SysAllocString(Utf8ToWide(ControlAddress(address)).c_str());
+  url.value.bstrVal = SysAllocString(Wide(ControlAddress(address)).c_str());
   Variant flags, targetFrame, postData, headers;
   const HRESULT result = browser_->Navigate2(&url.value, &flags.value, &targetFrame.value,
                                              &postData.value, &headers.value);

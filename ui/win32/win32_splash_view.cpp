@@ -85,6 +85,8 @@ class Win32SplashView final : public SplashView, public Win32Window {
   }
 
   void StartTimer(int id, unsigned milliseconds) override {
+    // Without a window the system would make a thread timer that no listener hears.
+    if (window_ == nullptr) return;
     SetTimer(window_, static_cast<UINT_PTR>(id), milliseconds, nullptr);
   }
 

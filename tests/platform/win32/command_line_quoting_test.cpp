@@ -1,10 +1,10 @@
 // Quoted arguments split back into the same arguments by the system's own parser.
-#include <windows.h>
-#include <shellapi.h>
+#include "command_line_quoting.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
-#include "command_line_quoting.h"
+#include <shellapi.h>
 
 namespace tarnwick {
 namespace {

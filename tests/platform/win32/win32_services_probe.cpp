@@ -3,22 +3,16 @@
 //   record-arguments <file> [args...]  writes each argument and a line feed to <file> (in UTF-8,
 //                                      complete when the file appears) and exits kRecorded
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <cstdio>
 #include <string>
 
 #include "probe_results.h"
+#include "win32_text.h"
 
 namespace {
-
-std::string Utf8(const wchar_t* text) {
-  const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, -1, narrow.data(), length, nullptr, nullptr);
-  narrow.pop_back();  // the terminator
-  return narrow;
-}
 
 int RecordArguments(int count, wchar_t** arguments) {
   const std::wstring file = arguments[2];
@@ -26,10 +20,11 @@ int RecordArguments(int count, wchar_t** arguments) {
   FILE* out = _wfopen(part.c_str(), L"wb");
   if (out == nullptr) return tarnwick::probe::kFailed;
   for (int index = 3; index < count; ++index) {
-    const std::string line = Utf8(arguments[index]) + '\n';
+    const std::string line = tarnwick::Utf8(arguments[index]) + '\n';
     std::fwrite(line.data(), 1, line.size(), out);
   }
-  if (std::fclose(out) != 0 || !MoveFileExW(part.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+  if (std::fclose(out) != 0 ||
+      !MoveFileExW(part.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING)) {
     return tarnwick::probe::kFailed;
   }
   return tarnwick::probe::kRecorded;

@@ -1,7 +1,8 @@
 // The shell's open verb on missing files and on a real program that records its arguments.
-#include <windows.h>
+#include "win32_shell.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <chrono>
 #include <fstream>
@@ -9,8 +10,7 @@
 #include <thread>
 
 #include "probe.h"
-#include "utf16_text.h"
-#include "win32_shell.h"
+#include "win32_text.h"
 
 namespace tarnwick {
 namespace {
@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 constexpr int kLastFailure = 32;
 
-std::string Utf8Path(const fs::path& path) { return ToUtf8(path.wstring()); }
+std::string Utf8Path(const fs::path& path) { return Utf8(path.wstring()); }
 
 // The file's content once it appears; nothing after ten seconds, far more than a start takes.
 std::optional<std::string> ContentWhenItAppears(const fs::path& path) {
@@ -53,12 +53,9 @@ TEST(ShellTest, AProgramGetsEachArgumentWhole) {
   fs::create_directories(program.parent_path());
   fs::copy_file(test::ProbePath(), program);
   const fs::path record = folder.Path() / L"arguments.txt";
-  const std::vector<std::string> arguments{"C:\\My Files\\a file.pdf",
-                                           "",
-                                           "say \"hi\"",
-                                           "C:\\with space\\",
-                                           "two  spaces ",
-                                           "T\xC3\xA4rnwick \xE2\x82\xAC"};
+  const std::vector<std::string> arguments{
+      "C:\\My Files\\a file.pdf",    "", "say \"hi\"", "C:\\with space\\", "two  spaces ",
+      "T\xC3\xA4rnwick \xE2\x82\xAC"};
   std::vector<std::string> all{"record-arguments", Utf8Path(record)};
   all.insert(all.end(), arguments.begin(), arguments.end());
 

@@ -1,14 +1,14 @@
 // Window titles as another process sees them: the probe program looks for the title with
 // FindWindowW, as a second instance of the program does.
-#include <windows.h>
+#include "win32_window_titles.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <thread>
 
 #include "probe.h"
-#include "utf16_text.h"
-#include "win32_window_titles.h"
+#include "win32_text.h"
 
 namespace tarnwick {
 namespace {
@@ -21,7 +21,7 @@ std::string TitleOf(const std::string& name) {
 }
 
 int LookFromAnotherProcess(const std::string& title) {
-  return RunProbe({L"find-title", ToUtf16(title)});
+  return RunProbe({L"find-title", Wide(title)});
 }
 
 class WindowTitlesTest : public ::testing::Test {
@@ -50,7 +50,7 @@ TEST_F(WindowTitlesTest, TheTitleIsAHiddenTopLevelWindowOfThisProcess) {
   const std::string title = TitleOf("hidden");
   auto claim = titles_.Show(title);
   ASSERT_NE(claim, nullptr);
-  HWND window = FindWindowW(nullptr, ToUtf16(title).c_str());
+  HWND window = FindWindowW(nullptr, Wide(title).c_str());
   ASSERT_NE(window, nullptr);
   EXPECT_FALSE(IsWindowVisible(window));
   EXPECT_EQ(GetAncestor(window, GA_PARENT), GetDesktopWindow());

@@ -12,6 +12,9 @@ struct AddressCase {
   std::string shownFile;
 };
 
+// CTest lists each row by its name rather than by its bytes.
+void PrintTo(const AddressCase& row, std::ostream* out) { *out << row.name; }
+
 class BrowserAddressTest : public ::testing::TestWithParam<AddressCase> {};
 
 TEST_P(BrowserAddressTest, GivesTheControlAUrlAndTheFallbackAPath) {

@@ -47,6 +47,9 @@ struct NavigationCase {
   std::vector<ShellCall> opened;  // by a click on the button
 };
 
+// CTest lists each row by its name rather than by its bytes.
+void PrintTo(const NavigationCase& row, std::ostream* out) { *out << row.name; }
+
 class FallbackNavigationTest : public FallbackPaneTest,
                                public ::testing::WithParamInterface<NavigationCase> {};
 

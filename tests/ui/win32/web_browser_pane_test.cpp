@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <thread>
 
 #include "browser_pane.h"
-#include "fallback_pane.h"
 #include "pane_test_window.h"
 #include "web_browser_pane.h"
 
@@ -49,7 +47,6 @@ TEST_F(WebBrowserPaneTest, AcceptsTheAddressesOfThePreview) {
   EXPECT_TRUE(pane->Navigate("about:blank"));
   EXPECT_TRUE(pane->Navigate("C:\\windows\\temp\\copy of damaged.pdf#toolbar=0"));
   EXPECT_TRUE(pane->Navigate("about:blank"));
-  EXPECT_TRUE(pane->Refresh());
 }
 
 TEST_F(WebBrowserPaneTest, PlaceMovesTheControl) {
@@ -73,19 +70,6 @@ TEST_F(WebBrowserPaneTest, DestroyingThePaneReleasesTheControlsHold) {
   pane->Navigate("about:blank");
   pane.reset();
   EXPECT_EQ(token.use_count(), 1);
-}
-
-// A thread without OLE cannot create the control: the pane falls back to the plain one.
-TEST(WebBrowserPaneWithoutOleTest, FallsBackToThePlainPane) {
-  bool fellBack = false;
-  std::thread([&fellBack] {
-    PaneTestWindow window;
-    test::RecordingShell shell;
-    const auto pane =
-        CreateBrowserPane(window.Handle(), PaneTestWindow::kPlaceholderId, shell, [] {});
-    fellBack = dynamic_cast<browser::FallbackPane*>(pane.get()) != nullptr;
-  }).join();
-  EXPECT_TRUE(fellBack);
 }
 
 }  // namespace
