@@ -45,8 +45,7 @@ class Win32DialogView : public virtual DialogView, public Win32Window {
   bool FilterKey(const MSG& message);
 
  protected:
-  WindowEvents& Events() { return events_; }
-  // Enter presses this button wherever the focus is, unless on another button.
+  // Enter, which the dialog turns into its OK command, presses this button.
   void SetDefaultButton(int id) { defaultButton_ = id; }
 
  private:
