@@ -44,8 +44,10 @@ std::optional<std::vector<std::string>> Win32Pickers::PickFiles(const OpenFilesR
   dialog.lpstrFile = names.data();
   dialog.nMaxFile = static_cast<DWORD>(names.size());
   dialog.lpstrTitle = title.c_str();
+  // The dialog would otherwise make the chosen folder the program's current folder, holding it
+  // open so that nobody can remove it while the program runs.
   dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-                 (request.multipleSelection ? OFN_ALLOWMULTISELECT : 0U);
+                 OFN_NOCHANGEDIR | (request.multipleSelection ? OFN_ALLOWMULTISELECT : 0U);
   if (!GetOpenFileNameW(&dialog)) return std::nullopt;
   std::vector<std::string> paths;
   for (const std::wstring& path : SplitOpenFileNames(names.data(), names.size())) {
