@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ struct DialogCase {
   bool hasMenu;
   std::vector<int> tabOrder;
 };
+
+// Test names show the row's name rather than its bytes.
+void PrintTo(const DialogCase& row, std::ostream* out) { *out << row.name; }
 
 // As the dialog manager places a control: its origin and its size are converted each on its
 // own, so a right edge may lie a pixel off the converted right edge of the template.

@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "control_ids.h"
 #include "pump_messages.h"
 #include "recording_events.h"
@@ -44,6 +46,9 @@ struct KeyCase {
   WPARAM virtualKey;
   Key key;
 };
+
+// Test names show the row's name rather than its bytes.
+void PrintTo(const KeyCase& row, std::ostream* out) { *out << row.name; }
 
 class DialogKeyTest : public testing::TestWithParam<KeyCase> {};
 
@@ -163,6 +168,8 @@ struct ModalCase {
   const char* name;
   DialogResult result;
 };
+
+void PrintTo(const ModalCase& row, std::ostream* out) { *out << row.name; }
 
 class ModalRunTest : public testing::TestWithParam<ModalCase> {};
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 
 #include "win32_message_boxes.h"
@@ -49,6 +50,9 @@ struct MessageBoxCase {
   int press;
   MessageAnswer answer;
 };
+
+// Test names show the row's name rather than its bytes.
+void PrintTo(const MessageBoxCase& row, std::ostream* out) { *out << row.name; }
 
 class MessageBoxTest : public testing::TestWithParam<MessageBoxCase> {};
 

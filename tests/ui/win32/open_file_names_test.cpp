@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using tarnwick::win32::SplitOpenFileNames;
 
 namespace {
@@ -12,6 +14,9 @@ struct OpenFileNamesCase {
   std::wstring buffer;  // as the dialog leaves it, nulls included
   std::vector<std::wstring> paths;
 };
+
+// Test names show the row's name rather than its bytes.
+void PrintTo(const OpenFileNamesCase& row, std::ostream* out) { *out << row.name; }
 
 class OpenFileNamesTest : public testing::TestWithParam<OpenFileNamesCase> {};
 

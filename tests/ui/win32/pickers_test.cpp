@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ struct PickCase {
   std::vector<std::string> picked;  // names in the folder, in the expected order
   bool cancelled;
 };
+
+// Test names show the row's name rather than its bytes.
+void PrintTo(const PickCase& row, std::ostream* out) { *out << row.name; }
 
 class PickFilesTest : public testing::TestWithParam<PickCase> {
  protected:
