@@ -4,6 +4,7 @@
 
 #include <tuple>
 
+#include "about_box.h"
 #include "bitmap_button.h"
 #include "caption_button.h"
 #include "message_pump.h"
@@ -27,6 +28,16 @@ void SetProgramIcon(HWND dialog) {
   }
 }
 
+// The system menu's About entry; system commands keep their low four bits free.
+constexpr UINT kSystemMenuAbout = 0x0010;
+
+void AddAboutToSystemMenu(HWND dialog) {
+  const HMENU menu = GetSystemMenu(dialog, FALSE);
+  if (menu == nullptr) return;
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kSystemMenuAbout, L"&About Tarnwick for Adobe PDF...");
+}
+
 void SetDialogResult(HWND dialog, LRESULT result) {
   SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
 }
@@ -38,6 +49,7 @@ Win32DialogView::Win32DialogView(WindowEvents& events, const layouts::DialogLayo
   CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(layout.resourceId), nullptr,
                      &DialogProc, reinterpret_cast<LPARAM>(this));
   SetProgramIcon(dialog_);
+  AddAboutToSystemMenu(dialog_);
   for (const layouts::ControlLayout& control : layout.controls) {
     if (control.kind == layouts::ControlKind::kProgress) {
       SendDlgItemMessageW(dialog_, control.id, PBM_SETRANGE32, 0, 100);
@@ -78,6 +90,10 @@ INT_PTR Win32DialogView::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       return TRUE;
     case WM_CLOSE:
       events_.OnClose();
+      return TRUE;
+    case WM_SYSCOMMAND:
+      if ((wParam & 0xFFF0) != kSystemMenuAbout) return FALSE;
+      ShowAboutBox(dialog_);
       return TRUE;
     case WM_HELP:
       return TRUE;  // F1 reaches the logic as a key already

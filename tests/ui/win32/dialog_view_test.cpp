@@ -106,6 +106,26 @@ TEST(DialogViewTest, EnterPressesTheDefaultButtonWhereThereIsOne) {
   EXPECT_TRUE(savingEvents.commands.empty());
 }
 
+TEST(DialogViewTest, SystemMenusAboutEntryOpensTheAboutBox) {
+  win32::Win32WindowThread thread;
+  RecordingEvents events;
+  Win32DialogView view(events, layouts::kAnalysis);
+  const HMENU systemMenu = GetSystemMenu(view.Handle(), FALSE);
+  const int last = GetMenuItemCount(systemMenu) - 1;
+  const UINT about = GetMenuItemID(systemMenu, last);
+  EXPECT_EQ(GetMenuState(systemMenu, static_cast<UINT>(last - 1), MF_BYPOSITION) & MF_SEPARATOR,
+            static_cast<UINT>(MF_SEPARATOR));
+  bool aboutShown = false;
+  thread.PostAfter(200, [&] {
+    const HWND box = FindWindowW(L"#32770", L"About Tarnwick for Adobe PDF");
+    aboutShown = box != nullptr && GetWindow(box, GW_OWNER) == view.Handle();
+    if (box != nullptr) PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  SendMessageW(view.Handle(), WM_SYSCOMMAND, about, 0);
+  EXPECT_TRUE(aboutShown);
+  EXPECT_TRUE(events.commands.empty());
+}
+
 TEST(DialogViewTest, EveryInvalidateRunsThePaintLogicOnceLater) {
   RecordingEvents events;
   Win32DialogView view(events, layouts::kAnalysis);
