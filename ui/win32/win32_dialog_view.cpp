@@ -77,7 +77,7 @@ INT_PTR CALLBACK Win32DialogView::DialogProc(HWND dialog, UINT message, WPARAM w
     auto* self = reinterpret_cast<Win32DialogView*>(lParam);
     self->dialog_ = dialog;
     SetPropW(dialog, kViewProperty, self);
-    return FALSE;  // the view decides when the focus goes where, on Show
+    return FALSE;  // the focus goes to the first control when the window is first activated
   }
   Win32DialogView* self = FromHandle(dialog);
   return self != nullptr ? self->HandleMessage(message, wParam, lParam) : FALSE;
