@@ -9,6 +9,7 @@
 #include "job_progress.h"
 #include "object_scan.h"
 #include "output_writer.h"
+#include "path_separators.h"
 #include "pdf_repair.h"
 #include "rebuild_pass.h"
 #include "source_reader.h"
@@ -16,11 +17,6 @@
 namespace tarnwick {
 
 namespace {
-
-std::string FileNameOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::string WorkFolderName(const LocalTime& t) {
   char name[96];
@@ -79,10 +75,10 @@ bool PDF_Repair::RunJob(const std::string& sourcePath) {
       return false;
     }
     // The temporary folder ends with a separator; cutting at the last one drops it.
-    std::string folder = temporary->substr(0, temporary->find_last_of('/'));
-    folder += '/' + WorkFolderName(services_.clock.Now());
+    std::string folder = temporary->substr(0, temporary->find_last_of(kPathSeparators));
+    folder += kPreferredSeparator + WorkFolderName(services_.clock.Now());
     services_.files.CreateFolder(folder);  // it may exist from a job in the same second
-    state_.outputPath = folder + '/' + fileName;
+    state_.outputPath = folder + kPreferredSeparator + fileName;
   }
 
   // After a Yes the old file stays until the new copy is whole: the file layer puts the copy in
