@@ -78,7 +78,9 @@ Outcome RepairOne(const Options& options, const std::string& path, Terminal& ter
   if (options.destination) {
     state.saveMode = true;
     state.destinationFolder = *options.destination;
-    if (!EndsWithSeparator(state.destinationFolder)) state.destinationFolder += kPreferredSeparator;
+    if (!EndsWithSeparator(state.destinationFolder)) {
+      state.destinationFolder += SeparatorOf(state.destinationFolder);
+    }
   }
   if (options.password) engine.SetPassword(*options.password);
   Outcome outcome;

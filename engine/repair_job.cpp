@@ -74,11 +74,13 @@ bool PDF_Repair::RunJob(const std::string& sourcePath) {
       CloseFiles();
       return false;
     }
-    // The temporary folder ends with a separator; cutting at the last one drops it.
+    // The temporary folder ends with a separator; cutting at the last one drops it, and the
+    // parts added are joined with the same one.
+    const char separator = SeparatorOf(*temporary);
     std::string folder = temporary->substr(0, temporary->find_last_of(kPathSeparators));
-    folder += kPreferredSeparator + WorkFolderName(services_.clock.Now());
+    folder += separator + WorkFolderName(services_.clock.Now());
     services_.files.CreateFolder(folder);  // it may exist from a job in the same second
-    state_.outputPath = folder + kPreferredSeparator + fileName;
+    state_.outputPath = folder + separator + fileName;
   }
 
   // After a Yes the old file stays until the new copy is whole: the file layer puts the copy in
