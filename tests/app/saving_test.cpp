@@ -20,7 +20,13 @@ using enum MessageAnswer;
 
 std::vector<std::string> Sources(DesktopHarness& h, int count) {
   std::vector<std::string> paths;
-  for (int i = 1; i <= count; ++i) paths.push_back(h.WriteSource("f" + std::to_string(i) + ".pdf"));
+  for (int i = 1; i <= count; ++i) {
+    // Appended piece by piece: GCC 12 warns falsely about "f" + std::to_string(i) at -O3.
+    std::string name = "f";
+    name += std::to_string(i);
+    name += ".pdf";
+    paths.push_back(h.WriteSource(name));
+  }
   return paths;
 }
 
