@@ -106,7 +106,15 @@ std::optional<std::string> PrivateTemporaryFolder(std::string& error) {
     error = "no temporary folder: " + LastSystemErrorText();
     return std::nullopt;
   }
-  std::string folder = Utf8(std::wstring(base, length));
+  // TEMP may name the folder in its 8.3 form (C:\Users\JOHNDO~1\...); the copies' paths are
+  // shown to the user, so the long form is taken when there is one.
+  std::wstring wideBase(base, length);
+  wchar_t expanded[MAX_PATH + 2] = {};
+  const DWORD expandedLength = ::GetLongPathNameW(base, expanded, MAX_PATH + 2);
+  if (expandedLength > 0 && expandedLength <= MAX_PATH + 1) {
+    wideBase.assign(expanded, expandedLength);
+  }
+  std::string folder = Utf8(wideBase);
   for (char& c : folder) {
     if (c == '\\') c = '/';
   }

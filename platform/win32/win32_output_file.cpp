@@ -25,6 +25,18 @@ bool MarkForDeletion(HANDLE file) {
                                       sizeof disposition) != 0;
 }
 
+// True when the file at `path` is open without delete sharing: opening it for deletion with
+// every sharing is refused.
+bool IsHeld(const std::wstring& path) {
+  const UniqueHandle probe(::CreateFileW(
+      path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (probe.Valid()) return false;
+  const DWORD error = ::GetLastError();
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
 // A new, empty file in the folder `prefix` names (ending with its separator, or empty for the
 // current folder), created exclusively and shared with no one. Invalid with the last error set
 // when none can be made.
@@ -180,6 +192,9 @@ bool Win32OutputFile::Close() {
   constexpr DWORD kMove = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
   if (!::MoveFileExW(partPath_.c_str(), finalPath_.c_str(), kMove)) {
     DWORD error = ::GetLastError();
+    // A file open without delete sharing refuses the move as "Access denied" (Windows and
+    // Wine alike); asked again as the opening asked, it tells a held file by its sharing.
+    if (error == ERROR_ACCESS_DENIED && IsHeld(finalPath_)) error = ERROR_SHARING_VIOLATION;
     // The copy replaces a read-only file as it does on Linux (the user agreed to overwrite it);
     // the attribute stays when the move fails all the same.
     const DWORD attributes = ::GetFileAttributesW(finalPath_.c_str());

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "win32_text.h"
 
 namespace tarnwick {
@@ -32,7 +34,12 @@ std::optional<std::string> Win32Environment::Get(const std::string& name) {
 }
 
 void Win32Environment::Set(const std::string& name, const std::string& value) {
-  ::SetEnvironmentVariableW(Wide(name).c_str(), Wide(value).c_str());
+  const std::wstring wideName = Wide(name);
+  const std::wstring wideValue = Wide(value);
+  // The C runtime keeps a copy of its own, which getenv reads; _wputenv_s updates both, but takes
+  // an empty value for a removal, so the system's own is set afterwards.
+  ::_wputenv_s(wideName.c_str(), wideValue.c_str());
+  ::SetEnvironmentVariableW(wideName.c_str(), wideValue.c_str());
 }
 
 }  // namespace tarnwick

@@ -11,8 +11,8 @@ class Win32ProcessEnd final : public ProcessEnd {
   [[noreturn]] void EndProcess(int exitCode) override;
 };
 
-// The process environment (GetEnvironmentVariableW and SetEnvironmentVariableW), in UTF-8;
-// programs started afterwards inherit what was set.
+// The process environment (GetEnvironmentVariableW and SetEnvironmentVariableW, and the C
+// runtime's copy that getenv reads), in UTF-8; programs started afterwards inherit what was set.
 class Win32Environment final : public Environment {
  public:
   std::optional<std::string> Get(const std::string& name) override;
