@@ -25,6 +25,27 @@ std::set<std::string> WorkFolderNames(std::time_t from, std::time_t to) {
   return names;
 }
 
+// A path as the tool takes and prints it: UTF-8 on every system.
+std::string Utf8(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return {text.begin(), text.end()};
+}
+
+// Names outside ASCII reach the tool whole and come back in its output, whatever the system's
+// code page for narrow arguments.
+TEST(CliOutput, NamesOutsideAsciiAreTakenAndPrintedAsUtf8) {
+  test::TempFolder tmp;
+  const fs::path source = fs::path(tmp.Path()) / u8"r\u00e9sum\u00e9 \u6587\u66f8.pdf";
+  const fs::path out = fs::path(tmp.Path()) / u8"\u00e9t\u00e9";
+  test::WriteFile(source, TextPdf("utf8", 1));
+
+  const CommandResult run = RunRepairTool({"-o", Utf8(out), Utf8(source)}, tmp.Path());
+
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, Utf8(out / source.filename()) + "\n");
+  EXPECT_TRUE(fs::is_regular_file(out / source.filename()));
+}
+
 TEST(CliOutput, OutputFolderReceivesEachCopyUnderItsSourceNameInTheOrderGiven) {
   test::TempFolder tmp;
   const auto out = tmp / "out";
