@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <optional>
 
 #include "app_texts.h"
 #include "control_ids.h"
