@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (options->help) {
-    std::fputs(kUsage, stdout);
+    std::fputs(Usage().c_str(), stdout);
     return 0;
   }
   if (options->version) {
