@@ -203,63 +203,68 @@ TEST_P(EveryWayOut, LeavesNoWorkCopy) {
   EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Program, EveryWayOut,
-    testing::Values(
-        WayOut{"StopARepairThenExit",
-               [](DesktopHarness& h) {
-                 h.Repair({h.WriteLargeSource("z.pdf")});
-                 h.loop.When([&h] { return AnalysisPast(h, 50); },
-                             [&h] { h.views.Open("analysis").Events().OnCommand(ids::kAnalysisStop); });
-                 h.Expect(ui::kStopAnalysisQuestion, kYes);
-                 h.Click("main", ids::kToolbarExit);
-                 h.Expect(ui::kExitQuestion, kYes);
-               }},
-        WayOut{"EscapeDuringARepair",
-               [](DesktopHarness& h) {
-                 h.Repair({h.WriteSource("a.pdf"), h.WriteLargeSource("z.pdf")});
-                 h.Click("preview", ids::kNextFile);
-                 h.loop.When([&h] { return h.views.Opened("analysis") == 2 && AnalysisPast(h, 50); },
-                             [&h] { h.views.Open("analysis").Events().OnKey(Key::kEscape); });
-                 h.Expect(ui::kQuickExitQuestion, kYes);
-               }},
-        WayOut{"OkOnAnAbortedSaveAll",
-               [](DesktopHarness& h) {
-                 const std::string a = h.WriteSource("a.pdf");
-                 h.Repair({a, h.WriteSource("b.pdf")});
-                 h.Then("a saved copy is in the way", [&h] {
-                   WriteFile(h.destinationFolder + "/b.pdf", "older");
-                 });
-                 h.pickers.NextFolder(h.destinationFolder);
-                 h.Click("preview", ids::kSaveAllButton);
-                 h.Expect("File already exist. Do you want to overwrite?", kNo);
-                 h.Expect(ui::kSavingAborted, kOk);
-               }},
-        WayOut{"StopDuringSaveCurrent",
-               [](DesktopHarness& h) {
-                 h.Repair({h.WriteLargeSource("z.pdf")});
-                 h.pickers.NextFolder(h.destinationFolder);
-                 h.Click("preview", ids::kSaveCurrentButton);
-                 h.loop.When([&h] { return SavingPast(h, 50); },
-                             [&h] { h.views.Open("saving").Events().OnCommand(ids::kSavingStop); });
-                 h.Expect(ui::kSavingStopQuestion, kYes);
-               }},
-        WayOut{"CloseBoxDuringSaveAll",
-               [](DesktopHarness& h) {
-                 h.Repair({h.WriteLargeSource("z.pdf")});
-                 h.pickers.NextFolder(h.destinationFolder);
-                 h.Click("preview", ids::kSaveAllButton);
-                 h.loop.When([&h] { return SavingPast(h, 50); },
-                             [&h] { h.views.Open("saving").Events().OnClose(); });
-                 h.Expect(ui::kSavingCloseQuestion, kYes);
-               }},
-        WayOut{"EscapeInThePreview",
-               [](DesktopHarness& h) {
-                 h.Repair({h.WriteSource("a.pdf")});
-                 h.Press("preview", Key::kEscape);
-                 h.Expect(ui::kQuickExitQuestion, kYes);
-               }}),
-    [](const auto& row) { return std::string(row.param.name); });
+const WayOut kWaysOut[] = {
+    WayOut{"StopARepairThenExit",
+           [](DesktopHarness& h) {
+             h.Repair({h.WriteLargeSource("z.pdf")});
+             h.loop.When([&h] { return AnalysisPast(h, 50); },
+                         [&h] { h.views.Open("analysis").Events().OnCommand(ids::kAnalysisStop); });
+             h.Expect(ui::kStopAnalysisQuestion, kYes);
+             h.Click("main", ids::kToolbarExit);
+             h.Expect(ui::kExitQuestion, kYes);
+           }},
+#ifndef _WIN32
+    // On Windows a copy still being written goes only when its writer's handle closes, which
+    // the end of the real process does; the test's process goes on, so it would see the copy.
+    WayOut{"EscapeDuringARepair",
+           [](DesktopHarness& h) {
+             h.Repair({h.WriteSource("a.pdf"), h.WriteLargeSource("z.pdf")});
+             h.Click("preview", ids::kNextFile);
+             h.loop.When([&h] { return h.views.Opened("analysis") == 2 && AnalysisPast(h, 50); },
+                         [&h] { h.views.Open("analysis").Events().OnKey(Key::kEscape); });
+             h.Expect(ui::kQuickExitQuestion, kYes);
+           }},
+#endif
+    WayOut{"OkOnAnAbortedSaveAll",
+           [](DesktopHarness& h) {
+             const std::string a = h.WriteSource("a.pdf");
+             h.Repair({a, h.WriteSource("b.pdf")});
+             h.Then("a saved copy is in the way", [&h] {
+               WriteFile(h.destinationFolder + "/b.pdf", "older");
+             });
+             h.pickers.NextFolder(h.destinationFolder);
+             h.Click("preview", ids::kSaveAllButton);
+             h.Expect("File already exist. Do you want to overwrite?", kNo);
+             h.Expect(ui::kSavingAborted, kOk);
+           }},
+    WayOut{"StopDuringSaveCurrent",
+           [](DesktopHarness& h) {
+             h.Repair({h.WriteLargeSource("z.pdf")});
+             h.pickers.NextFolder(h.destinationFolder);
+             h.Click("preview", ids::kSaveCurrentButton);
+             h.loop.When([&h] { return SavingPast(h, 50); },
+                         [&h] { h.views.Open("saving").Events().OnCommand(ids::kSavingStop); });
+             h.Expect(ui::kSavingStopQuestion, kYes);
+           }},
+    WayOut{"CloseBoxDuringSaveAll",
+           [](DesktopHarness& h) {
+             h.Repair({h.WriteLargeSource("z.pdf")});
+             h.pickers.NextFolder(h.destinationFolder);
+             h.Click("preview", ids::kSaveAllButton);
+             h.loop.When([&h] { return SavingPast(h, 50); },
+                         [&h] { h.views.Open("saving").Events().OnClose(); });
+             h.Expect(ui::kSavingCloseQuestion, kYes);
+           }},
+    WayOut{"EscapeInThePreview",
+           [](DesktopHarness& h) {
+             h.Repair({h.WriteSource("a.pdf")});
+             h.Press("preview", Key::kEscape);
+             h.Expect(ui::kQuickExitQuestion, kYes);
+           }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Program, EveryWayOut, testing::ValuesIn(kWaysOut),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(SavingDialog, PauseThenStopThenNoKeepsTheWorkerPaused) {
   DesktopHarness h;
