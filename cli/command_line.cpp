@@ -5,12 +5,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include "open_for_reading.h"
+#include "private_folder_place.h"
+
 namespace tarnwick::cli {
 
-const char kUsage[] =
+namespace {
+
+const char kUsageHead[] =
     "Usage: tarnwick-repair [options] FILE...\n"
-    "Repairs damaged PDF files. Each repaired copy is written to a new work folder under\n"
-    "${TMPDIR:-/tmp}/tarnwick-<uid>/, or into DIR with -o, under the source's file name;\n"
+    "Repairs damaged PDF files. Each repaired copy is written to a new work folder under\n";
+
+const char kUsageRest[] =
+    ", or into DIR with -o, under the source's file name;\n"
     "its path is printed on standard output.\n"
     "\n"
     "Options:\n"
@@ -36,8 +43,6 @@ const char kUsage[] =
     "Exit status: 0 when every file was repaired with at least one page, 1 when some were\n"
     "not, 2 on a usage error, 130 after Ctrl-C.\n";
 
-namespace {
-
 bool ParseJobs(const std::string& text, int& jobs) {
   const char* end = text.data() + text.size();
   const auto [stop, error] = std::from_chars(text.data(), end, jobs);
@@ -45,6 +50,8 @@ bool ParseJobs(const std::string& text, int& jobs) {
 }
 
 }  // namespace
+
+std::string Usage() { return kUsageHead + std::string(kPrivateFolderPlace) + kUsageRest; }
 
 std::optional<Options> ParseCommandLine(const std::vector<std::string>& arguments,
                                         std::string& error) {
@@ -121,7 +128,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& argument
 
 std::optional<std::string> ReadPasswordFile(const std::string& file, std::string& error) {
   const bool standardInput = file == "-";
-  std::FILE* stream = standardInput ? stdin : std::fopen(file.c_str(), "rb");
+  std::FILE* stream = standardInput ? stdin : OpenForReading(file);
   if (!stream) {
     error = "cannot read the password file " + file + ": " + std::strerror(errno);
     return std::nullopt;

@@ -22,7 +22,8 @@ struct Options {
 std::optional<Options> ParseCommandLine(const std::vector<std::string>& arguments,
                                         std::string& error);
 
-extern const char kUsage[];
+// The help text, naming this system's private temporary folder.
+std::string Usage();
 
 // The password in the first line of `file` ("-": standard input), without its line end. On
 // failure returns nothing and sets `error`, which never holds the password.

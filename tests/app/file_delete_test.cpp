@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 
+#include "child_program.h"
 #include "desktop_harness.h"
 
 namespace tarnwick::test {
@@ -12,10 +11,7 @@ namespace {
 namespace fs = std::filesystem;
 
 int RunFileDelete(const std::string& copy, const std::string& folder) {
-  const std::string command = std::string("'") + TARNWICK_FILE_DELETE_BINARY + "' '" + copy +
-                              "' '" + folder + "' 2>/dev/null";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return RunProgram(TARNWICK_FILE_DELETE_BINARY, {copy, folder}).status;
 }
 
 TEST(FileDelete, DeletesAWorkCopyWithSpacesInItsNameAndItsFolder) {
@@ -27,6 +23,19 @@ TEST(FileDelete, DeletesAWorkCopyWithSpacesInItsNameAndItsFolder) {
   WriteFile(copy, "copy");
   fs::permissions(copy, fs::perms::owner_read);
   EXPECT_EQ(RunFileDelete(copy, folder), 0);
+  EXPECT_FALSE(fs::exists(folder));
+}
+
+// The desktop program hands over the copy's short path, which differs from the long one on
+// Windows only.
+TEST(FileDelete, DeletesAWorkCopyGivenByItsShortPath) {
+  DesktopHarness h;
+  std::string error;
+  const std::string folder = *PrivateTemporaryFolder(error) + "7-8-9-1-2-2026";
+  fs::create_directories(folder);
+  const std::string copy = folder + "/a rather long report name.pdf";
+  WriteFile(copy, "copy");
+  EXPECT_EQ(RunFileDelete(h.files.ShortPath(copy), folder), 0);
   EXPECT_FALSE(fs::exists(folder));
 }
 

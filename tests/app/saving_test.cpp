@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <optional>
 
 #include "app_texts.h"
 #include "control_ids.h"
 #include "desktop_harness.h"
+#include "system_environment.h"
+#include "system_test_name.h"
 
 namespace tarnwick::test {
 namespace {
@@ -18,7 +18,13 @@ using enum MessageAnswer;
 
 std::vector<std::string> Sources(DesktopHarness& h, int count) {
   std::vector<std::string> paths;
-  for (int i = 1; i <= count; ++i) paths.push_back(h.WriteSource("f" + std::to_string(i) + ".pdf"));
+  for (int i = 1; i <= count; ++i) {
+    // Appended piece by piece: GCC 12 warns falsely about "f" + std::to_string(i) at -O3.
+    std::string name = "f";
+    name += std::to_string(i);
+    name += ".pdf";
+    paths.push_back(h.WriteSource(name));
+  }
   return paths;
 }
 
@@ -68,14 +74,14 @@ TEST(SaveAll, DecliningToOverwriteTheLastFileAbortsTheRun) {
   EXPECT_EQ(h.messages.shown.back().owner, nullptr);
 }
 
-TEST(SaveAll, AnEarlierFileThatCannotBeReadAbortsTheRunToo) {
+TEST(SaveAll, ON_THIS_SYSTEM(AnEarlierFileThatCannotBeReadAbortsTheRunToo)) {
   DesktopHarness h;
   const std::vector<std::string> sources = Sources(h, 3);
   h.Repair(sources);
   h.Then("the first source disappears", [&] { fs::remove(sources[0]); });
   h.pickers.NextFolder(h.destinationFolder);
   h.Click("preview", ids::kSaveAllButton);
-  h.Expect(" Source file is not opened !! \n" + sources[0] + ": No such file or directory", kOk);
+  h.Expect(" Source file is not opened !! \n" + sources[0] + ": " + MissingFileText(), kOk);
   h.Expect(ui::kSavingAborted, kOk);
   EXPECT_EQ(h.Run(), 0);
   EXPECT_TRUE(fs::exists(h.destinationFolder + "/f2.pdf"));
@@ -179,101 +185,6 @@ TEST(SaveAll, StoppingDeletesOnlyTheFileCutShort) {
   EXPECT_TRUE(h.Log().ends_with("\r\n\r\n" + std::string(ui::kAbortedBanner)));
 }
 
-// Lowers the limit on the size of files this process writes, for the object's lifetime.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &old_);
-    rlimit lowered = old_;
-    lowered.rlim_cur = bytes;
-    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &lowered), 0);
-  }
-  ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old_); }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit old_{};
-};
-
-enum class SaveFault { kFileSizeLimit, kFolderRemoved };
-
-struct SaveFailure {
-  const char* name;
-  bool saveAll;
-  SaveFault fault;
-  const char* reason;
-};
-
-void PrintTo(const SaveFailure& failure, std::ostream* out) { *out << failure.name; }
-
-class SavingFailure : public testing::TestWithParam<SaveFailure> {};
-
-// A save that fails while writing: the warning names the file and the system's reason, an
-// older copy of that name (replaced only after Yes) keeps its bytes, no part file is left, and
-// the log gets no banner. Save Current returns to the preview; Save All goes on and then ends as
-// an aborted run.
-TEST_P(SavingFailure, IsShownAndLosesNothing) {
-  const SaveFailure& failure = GetParam();
-  DesktopHarness h;
-  const std::string small = h.WriteSource("a.pdf");
-  const std::string large = h.WriteLargeSource("z.pdf");
-  const std::string older = h.destinationFolder + "/z.pdf";
-  WriteFile(older, "older copy");
-  std::optional<FileSizeLimit> limit;
-  const auto savingLargeFile = [&] {
-    return SavingPast(h, 60) && h.views.Open("saving").texts[ids::kSavingFileName] == large;
-  };
-  if (failure.fault == SaveFault::kFileSizeLimit) {
-    h.loop.When(savingLargeFile, [&] { limit.emplace(16 * 1024); });
-  } else {
-    h.loop.When(savingLargeFile, [&] { fs::remove_all(h.destinationFolder); });
-  }
-  h.Repair(failure.saveAll ? std::vector{small, large} : std::vector{large});
-  h.pickers.NextFolder(h.destinationFolder);
-  h.Click("preview", failure.saveAll ? ids::kSaveAllButton : ids::kSaveCurrentButton);
-  h.Expect("File already exist. Do you want to overwrite?", kYes);
-  const std::string warningText = older + ": " + failure.reason;
-  h.Expect(warningText, kOk);
-  if (failure.saveAll) {
-    h.Expect(ui::kSavingAborted, kOk);
-  } else {
-    h.Then("back in the preview", [&] {
-      EXPECT_TRUE(h.views.Preview().visible);
-      h.views.Preview().Events().OnClose();
-    });
-    h.Expect(ui::kExitQuestion, kYes);
-  }
-  EXPECT_EQ(h.Run(), 0);
-  limit.reset();
-  const auto warning = std::find_if(h.messages.shown.begin(), h.messages.shown.end(),
-                                    [&](const auto& shown) { return shown.text == warningText; });
-  ASSERT_NE(warning, h.messages.shown.end());
-  EXPECT_EQ(warning->icon, MessageIcon::kWarning);
-  EXPECT_EQ(warning->buttons, MessageButtons::kOk);
-  EXPECT_EQ(warning->caption, ui::kMessageCaption);
-  if (failure.fault == SaveFault::kFileSizeLimit) {
-    EXPECT_EQ(ReadFile(older), "older copy");
-    const std::vector<std::string> left =
-        failure.saveAll ? std::vector<std::string>{"a.pdf", "z.pdf"} : std::vector<std::string>{"z.pdf"};
-    EXPECT_EQ(FileNames(h.destinationFolder), left) << "no part file";
-  } else {
-    EXPECT_FALSE(fs::exists(h.destinationFolder)) << "nothing made again where it was";
-  }
-  EXPECT_EQ(h.Log().find(ui::kCompletedBanner), std::string::npos);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Saves, SavingFailure,
-    testing::Values(
-        SaveFailure{"CurrentOverTheSizeLimit", false, SaveFault::kFileSizeLimit, "File too large"},
-        SaveFailure{"AllOverTheSizeLimit", true, SaveFault::kFileSizeLimit, "File too large"},
-        SaveFailure{"CurrentIntoARemovedFolder", false, SaveFault::kFolderRemoved,
-                    "No such file or directory"},
-        SaveFailure{"AllIntoARemovedFolder", true, SaveFault::kFolderRemoved,
-                    "No such file or directory"}),
-    [](const auto& row) { return std::string(row.param.name); });
-
 struct WayOut {
   const char* name;
   std::function<void(DesktopHarness&)> script;
@@ -292,63 +203,68 @@ TEST_P(EveryWayOut, LeavesNoWorkCopy) {
   EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Program, EveryWayOut,
-    testing::Values(
-        WayOut{"StopARepairThenExit",
-               [](DesktopHarness& h) {
-                 h.Repair({h.WriteLargeSource("z.pdf")});
-                 h.loop.When([&h] { return AnalysisPast(h, 50); },
-                             [&h] { h.views.Open("analysis").Events().OnCommand(ids::kAnalysisStop); });
-                 h.Expect(ui::kStopAnalysisQuestion, kYes);
-                 h.Click("main", ids::kToolbarExit);
-                 h.Expect(ui::kExitQuestion, kYes);
-               }},
-        WayOut{"EscapeDuringARepair",
-               [](DesktopHarness& h) {
-                 h.Repair({h.WriteSource("a.pdf"), h.WriteLargeSource("z.pdf")});
-                 h.Click("preview", ids::kNextFile);
-                 h.loop.When([&h] { return h.views.Opened("analysis") == 2 && AnalysisPast(h, 50); },
-                             [&h] { h.views.Open("analysis").Events().OnKey(Key::kEscape); });
-                 h.Expect(ui::kQuickExitQuestion, kYes);
-               }},
-        WayOut{"OkOnAnAbortedSaveAll",
-               [](DesktopHarness& h) {
-                 const std::string a = h.WriteSource("a.pdf");
-                 h.Repair({a, h.WriteSource("b.pdf")});
-                 h.Then("a saved copy is in the way", [&h] {
-                   WriteFile(h.destinationFolder + "/b.pdf", "older");
-                 });
-                 h.pickers.NextFolder(h.destinationFolder);
-                 h.Click("preview", ids::kSaveAllButton);
-                 h.Expect("File already exist. Do you want to overwrite?", kNo);
-                 h.Expect(ui::kSavingAborted, kOk);
-               }},
-        WayOut{"StopDuringSaveCurrent",
-               [](DesktopHarness& h) {
-                 h.Repair({h.WriteLargeSource("z.pdf")});
-                 h.pickers.NextFolder(h.destinationFolder);
-                 h.Click("preview", ids::kSaveCurrentButton);
-                 h.loop.When([&h] { return SavingPast(h, 50); },
-                             [&h] { h.views.Open("saving").Events().OnCommand(ids::kSavingStop); });
-                 h.Expect(ui::kSavingStopQuestion, kYes);
-               }},
-        WayOut{"CloseBoxDuringSaveAll",
-               [](DesktopHarness& h) {
-                 h.Repair({h.WriteLargeSource("z.pdf")});
-                 h.pickers.NextFolder(h.destinationFolder);
-                 h.Click("preview", ids::kSaveAllButton);
-                 h.loop.When([&h] { return SavingPast(h, 50); },
-                             [&h] { h.views.Open("saving").Events().OnClose(); });
-                 h.Expect(ui::kSavingCloseQuestion, kYes);
-               }},
-        WayOut{"EscapeInThePreview",
-               [](DesktopHarness& h) {
-                 h.Repair({h.WriteSource("a.pdf")});
-                 h.Press("preview", Key::kEscape);
-                 h.Expect(ui::kQuickExitQuestion, kYes);
-               }}),
-    [](const auto& row) { return std::string(row.param.name); });
+const WayOut kWaysOut[] = {
+    WayOut{"StopARepairThenExit",
+           [](DesktopHarness& h) {
+             h.Repair({h.WriteLargeSource("z.pdf")});
+             h.loop.When([&h] { return AnalysisPast(h, 50); },
+                         [&h] { h.views.Open("analysis").Events().OnCommand(ids::kAnalysisStop); });
+             h.Expect(ui::kStopAnalysisQuestion, kYes);
+             h.Click("main", ids::kToolbarExit);
+             h.Expect(ui::kExitQuestion, kYes);
+           }},
+#ifndef _WIN32
+    // On Windows a copy still being written goes only when its writer's handle closes, which
+    // the end of the real process does; the test's process goes on, so it would see the copy.
+    WayOut{"EscapeDuringARepair",
+           [](DesktopHarness& h) {
+             h.Repair({h.WriteSource("a.pdf"), h.WriteLargeSource("z.pdf")});
+             h.Click("preview", ids::kNextFile);
+             h.loop.When([&h] { return h.views.Opened("analysis") == 2 && AnalysisPast(h, 50); },
+                         [&h] { h.views.Open("analysis").Events().OnKey(Key::kEscape); });
+             h.Expect(ui::kQuickExitQuestion, kYes);
+           }},
+#endif
+    WayOut{"OkOnAnAbortedSaveAll",
+           [](DesktopHarness& h) {
+             const std::string a = h.WriteSource("a.pdf");
+             h.Repair({a, h.WriteSource("b.pdf")});
+             h.Then("a saved copy is in the way", [&h] {
+               WriteFile(h.destinationFolder + "/b.pdf", "older");
+             });
+             h.pickers.NextFolder(h.destinationFolder);
+             h.Click("preview", ids::kSaveAllButton);
+             h.Expect("File already exist. Do you want to overwrite?", kNo);
+             h.Expect(ui::kSavingAborted, kOk);
+           }},
+    WayOut{"StopDuringSaveCurrent",
+           [](DesktopHarness& h) {
+             h.Repair({h.WriteLargeSource("z.pdf")});
+             h.pickers.NextFolder(h.destinationFolder);
+             h.Click("preview", ids::kSaveCurrentButton);
+             h.loop.When([&h] { return SavingPast(h, 50); },
+                         [&h] { h.views.Open("saving").Events().OnCommand(ids::kSavingStop); });
+             h.Expect(ui::kSavingStopQuestion, kYes);
+           }},
+    WayOut{"CloseBoxDuringSaveAll",
+           [](DesktopHarness& h) {
+             h.Repair({h.WriteLargeSource("z.pdf")});
+             h.pickers.NextFolder(h.destinationFolder);
+             h.Click("preview", ids::kSaveAllButton);
+             h.loop.When([&h] { return SavingPast(h, 50); },
+                         [&h] { h.views.Open("saving").Events().OnClose(); });
+             h.Expect(ui::kSavingCloseQuestion, kYes);
+           }},
+    WayOut{"EscapeInThePreview",
+           [](DesktopHarness& h) {
+             h.Repair({h.WriteSource("a.pdf")});
+             h.Press("preview", Key::kEscape);
+             h.Expect(ui::kQuickExitQuestion, kYes);
+           }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Program, EveryWayOut, testing::ValuesIn(kWaysOut),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(SavingDialog, PauseThenStopThenNoKeepsTheWorkerPaused) {
   DesktopHarness h;

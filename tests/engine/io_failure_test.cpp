@@ -2,7 +2,6 @@
 // ends the job with false, both files closed, the job flag clear and nothing left behind, and
 // says why.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "failing_file_layer.h"
 #include "many_pages_source.h"
@@ -38,7 +37,7 @@ class InjectedFailure : public testing::Test {
     }
     // The source is no longer held; a failed job leaves nothing in the destination folder, not
     // even its part file, and a completed one exactly the copy.
-    PosixFileLayer real;
+    NativeFileLayer real;
     EXPECT_TRUE(real.Delete(sourcePath)) << real.LastErrorText();
     EXPECT_EQ(FileNames(out.Path()),
               injected ? std::vector<std::string>{} : std::vector<std::string>{"source.pdf"});
@@ -80,38 +79,6 @@ TEST_F(InjectedFailure, AllocationFailingAtAnyReadOrWriteEndsTheJobSayingSo) {
   for (int n = 1; n <= writes; ++n) {
     SCOPED_TRACE("allocation failing at write " + std::to_string(n));
     Run(0, n, true);
-  }
-}
-
-// A source cut short under a running job, in its scan or in its copy (through the engine's
-// reads or the system's file-to-file copy of large objects), ends the job with that reason:
-// bytes that are gone are never taken for the end of the file.
-TEST_F(InjectedFailure, ASourceCutShortUnderTheJobEndsItAsSuch) {
-  struct Cut {
-    std::size_t step;
-    std::string source;
-  };
-  for (const Cut& cut : {Cut{1, source}, Cut{2, source}, Cut{2, ManyPagesSource(8, 100'000)}}) {
-    SCOPED_TRACE("cut in step " + std::to_string(cut.step) + " of " +
-                 std::to_string(cut.source.size()) + " bytes");
-    WriteFile(sourcePath, cut.source);
-    RepairHarness harness;
-    harness.SaveInto(out.Path());
-    std::size_t labels = 0;
-    bool wasCut = false;
-    harness.savingSink.onEvent = [&](const ProgressEvent& e) {
-      if (e.kind == ProgressEvent::Kind::kLabel) ++labels;
-      if (!wasCut && labels == cut.step && e.kind == ProgressEvent::Kind::kPosition &&
-          e.position >= 50) {
-        wasCut = ::truncate(sourcePath.c_str(), static_cast<off_t>(cut.source.size() / 3)) == 0;
-      }
-    };
-    EXPECT_FALSE(harness.engine.RepairFile(sourcePath));
-    EXPECT_TRUE(wasCut);
-    EXPECT_EQ(harness.engine.FailureText(),
-              sourcePath + ": the file became shorter during the repair");
-    EXPECT_TRUE(harness.engine.FailureUntold());
-    EXPECT_EQ(FileNames(out.Path()), std::vector<std::string>{});
   }
 }
 

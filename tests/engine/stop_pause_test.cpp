@@ -1,7 +1,6 @@
 // Pause and stop reach a running job at its safe points; a stopped job must leave both files
 // closed and its job flag clear, and a paused one must go on exactly where it was.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <condition_variable>
@@ -95,7 +94,7 @@ class StopAndPause : public testing::TestWithParam<Point> {
     // Neither file is held by the job any more.
     EXPECT_EQ(harness.engine.State().sourceFile, nullptr);
     EXPECT_EQ(harness.engine.State().outputFile, nullptr);
-    PosixFileLayer files;
+    NativeFileLayer files;
     EXPECT_NE(files.OpenForWriting(outputPath), nullptr) << files.LastErrorText();
     EXPECT_TRUE(files.Delete(sourcePath)) << files.LastErrorText();
   }
@@ -147,7 +146,9 @@ TEST(StopAndPauseLargeObject, APauseTakesHoldWithinTheObject) {
   const std::string head =
       "%PDF-1.4\n1 0 obj\n<< /Length " + std::to_string(kStreamLength) + " >>\nstream\n";
   WriteFile(sourcePath, head);
-  ASSERT_EQ(::truncate(sourcePath.c_str(), static_cast<off_t>(head.size() + kStreamLength)), 0);
+  std::error_code failure;
+  std::filesystem::resize_file(sourcePath, head.size() + kStreamLength, failure);
+  ASSERT_FALSE(failure) << failure.message();
   std::ofstream(sourcePath, std::ios::binary | std::ios::app)
       << "\nendstream\nendobj\n2 0 obj\n<< /Type /Page /MediaBox [0 0 612 792] >>\nendobj\n";
   WatchedSwitch control;
