@@ -6,13 +6,15 @@
 #  2. a folder given with /D=; a log is written into the log folder, so the uninstaller keeps it;
 #     uninstalled from a copy of the uninstaller, which reports its exit status.
 #
-#   install_under_wine.sh <scripts/wine.sh> <setup.exe> <staged folder> <required file>...
-# Required files are paths in the program folder that the staged installation must hold.
+#   install_under_wine.sh <scripts/wine.sh> <setup.exe> <staged folder> <skin folder> <required file>...
+# The staged installation must hold the build's skin folder as Bmp, and each required file (a path
+# in the program folder).
 set -euo pipefail
 export WINE_SH="$1"
 setup="$2"
 stage="$3"
-shift 3
+skin="$4"
+shift 4
 required=("$@")
 : "${TARNWICK_WINEPREFIX:?the test runs in a Wine prefix of its own}"
 # Wine would otherwise copy the Start-menu shortcut into the host's own menus.
@@ -96,6 +98,7 @@ check_removed() {
 for file in "${required[@]}"; do
   [ -f "$stage/$file" ] || fail "the installation does not lay out $file"
 done
+diff -r "$skin" "$stage/Bmp" >/dev/null || fail "the installation's Bmp folder is not the build's $skin"
 remove_leftovers
 
 echo "Round 1: default folder $default_folder"
