@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "path_separators.h"
+
 namespace tarnwick {
 namespace {
 
@@ -24,13 +26,14 @@ bool IsWorkFolderName(const std::string& name) {
 }  // namespace
 
 bool IsWorkCopyPath(const std::string& temporaryFolder, const std::string& path) {
-  if (temporaryFolder.empty() || !temporaryFolder.ends_with('/') ||
+  if (temporaryFolder.empty() || !EndsWithSeparator(temporaryFolder) ||
       path.size() <= temporaryFolder.size() || !path.starts_with(temporaryFolder)) {
     return false;
   }
   const std::string inside = path.substr(temporaryFolder.size());
-  const std::size_t separator = inside.find('/');
-  if (separator == std::string::npos || inside.find('/', separator + 1) != std::string::npos) {
+  const std::size_t separator = inside.find_first_of(kPathSeparators);
+  if (separator == std::string::npos ||
+      inside.find_first_of(kPathSeparators, separator + 1) != std::string::npos) {
     return false;
   }
   const std::string name = inside.substr(separator + 1);
@@ -39,7 +42,7 @@ bool IsWorkCopyPath(const std::string& temporaryFolder, const std::string& path)
 }
 
 std::string FolderOf(const std::string& path) {
-  const std::size_t separator = path.find_last_of('/');
+  const std::size_t separator = path.find_last_of(kPathSeparators);
   return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
 

@@ -9,19 +9,15 @@
 #include <vector>
 
 #include "job_switch.h"
-#include "pdf_repair.h"
 #include "native_platform.h"
+#include "path_separators.h"
+#include "pdf_repair.h"
 
 namespace tarnwick::cli {
 
 namespace {
 
 const char kCaption[] = "Tarnwick";
-
-std::string BaseName(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::string MendText(StreamMend mend) {
   switch (mend) {
@@ -82,11 +78,13 @@ Outcome RepairOne(const Options& options, const std::string& path, Terminal& ter
   if (options.destination) {
     state.saveMode = true;
     state.destinationFolder = *options.destination;
-    if (state.destinationFolder.back() != '/') state.destinationFolder += '/';
+    if (!EndsWithSeparator(state.destinationFolder)) {
+      state.destinationFolder += SeparatorOf(state.destinationFolder);
+    }
   }
   if (options.password) engine.SetPassword(*options.password);
   Outcome outcome;
-  if (state.saveMode && IsSameFile(path, state.destinationFolder + BaseName(path))) {
+  if (state.saveMode && IsSameFile(path, state.destinationFolder + FileNameOf(path))) {
     interruption.Unregister(control);
     terminal.Error(path + ": cannot repair a file onto itself");
     return outcome;
@@ -129,7 +127,7 @@ int RunBatch(const Options& options, Terminal& terminal, Interruption& interrupt
   // order given, as they would with one job.
   std::map<std::string, std::vector<std::size_t>> byName;
   for (std::size_t i = 0; i < options.files.size(); ++i)
-    byName[BaseName(options.files[i])].push_back(i);
+    byName[FileNameOf(options.files[i])].push_back(i);
   std::vector<std::vector<std::size_t>> chains;
   for (auto& [name, indexes] : byName) chains.push_back(std::move(indexes));
   std::sort(chains.begin(), chains.end(), [](const auto& a, const auto& b) { return a[0] < b[0]; });

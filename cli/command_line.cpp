@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "open_for_reading.h"
+
 namespace tarnwick::cli {
 
 const char kUsage[] =
@@ -121,7 +123,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& argument
 
 std::optional<std::string> ReadPasswordFile(const std::string& file, std::string& error) {
   const bool standardInput = file == "-";
-  std::FILE* stream = standardInput ? stdin : std::fopen(file.c_str(), "rb");
+  std::FILE* stream = standardInput ? stdin : OpenForReading(file);
   if (!stream) {
     error = "cannot read the password file " + file + ": " + std::strerror(errno);
     return std::nullopt;

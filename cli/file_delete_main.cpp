@@ -2,16 +2,17 @@
 // when it ended (the copy was still in use), then its work folder when that is empty. Started
 // detached by the program; it retries for a while because whatever held the copy may still be
 // letting go. It deletes nothing but a work copy in the user's private temporary folder.
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "native_platform.h"
+#include "program_arguments.h"
+#include "utf8_path.h"
 #include "work_copy_path.h"
 
 namespace {
@@ -19,21 +20,29 @@ namespace {
 constexpr int kAttempts = 120;
 constexpr auto kPause = std::chrono::milliseconds(500);
 
-bool DeleteCopy(const std::string& copy) {
-  struct stat info {};
-  if (::stat(copy.c_str(), &info) == 0) ::chmod(copy.c_str(), (info.st_mode & 07777) | S_IWUSR);
-  return ::unlink(copy.c_str()) == 0 || errno == ENOENT;
+namespace fs = std::filesystem;
+using tarnwick::cli::Utf8Path;
+
+// A read-only copy is made writable first: Windows deletes no read-only file. A copy that is
+// already gone counts as deleted.
+bool DeleteCopy(const fs::path& copy) {
+  std::error_code ignored;
+  fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add, ignored);
+  std::error_code failure;
+  fs::remove(copy, failure);
+  return !failure;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
+  const std::vector<std::string> arguments = tarnwick::cli::ProgramArguments(argc, argv);
+  if (arguments.size() != 2) {
     std::cerr << "usage: fileDelete COPY FOLDER\n";
     return 2;
   }
-  const std::string copy = argv[1];
-  const std::string folder = argv[2];
+  const std::string& copy = arguments[0];
+  const std::string& folder = arguments[1];
   std::string error;
   const std::optional<std::string> temporary = tarnwick::PrivateTemporaryFolder(error);
   if (!temporary || !tarnwick::IsWorkCopyPath(*temporary, copy) ||
@@ -42,8 +51,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    if (DeleteCopy(copy)) {
-      ::rmdir(folder.c_str());
+    if (DeleteCopy(Utf8Path(copy))) {
+      std::error_code notEmpty;
+      fs::remove(Utf8Path(folder), notEmpty);
       return 0;
     }
     std::this_thread::sleep_for(kPause);

@@ -8,21 +8,23 @@
 
 namespace tarnwick::cli {
 
-// Ctrl-C and SIGTERM stop the running jobs at their next safe point, so that each closes its
-// files and its incomplete output can be removed; files not yet started are skipped.
+// Ctrl-C (and SIGTERM on POSIX, Ctrl+Break on Windows) stop the running jobs at their next safe
+// point, so that each closes its files and its incomplete output can be removed; files not yet
+// started are skipped.
 class Interruption {
  public:
-  // Blocks SIGINT and SIGTERM in every thread and waits for them on a thread of its own. Call
-  // before any other thread starts.
+  // Hooks the system's interruptions up to the one instance. Call before any other thread
+  // starts, so that POSIX signals reach only the thread that waits for them.
   static Interruption& Install();
 
   void Register(JobSwitch& job);
   void Unregister(JobSwitch& job);
   bool Requested() const { return requested_.load(); }
+  // Called by the system's hook: stops the running jobs and every later one.
+  void Interrupt();
 
  private:
   Interruption() = default;
-  void Interrupt();
 
   std::atomic<bool> requested_{false};
   std::mutex mutex_;

@@ -1,20 +1,21 @@
 // tarnwick-repair: repairs damaged PDF files from the command line.
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "batch_repair.h"
 #include "command_line.h"
+#include "console.h"
 #include "destination.h"
 #include "interruption.h"
+#include "program_arguments.h"
 #include "terminal.h"
 
 int main(int argc, char** argv) {
   using namespace tarnwick::cli;
+  PrepareConsole();
   std::string error;
-  auto options = ParseCommandLine({argv + 1, argv + argc}, error);
+  auto options = ParseCommandLine(ProgramArguments(argc, argv), error);
   if (!options) {
     std::fprintf(stderr, "tarnwick-repair: %s\nTry 'tarnwick-repair --help' for more information.\n",
                  error.c_str());
@@ -40,7 +41,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   Interruption& interruption = Interruption::Install();
-  const bool errorsOnTerminal = isatty(STDERR_FILENO);
-  Terminal terminal(errorsOnTerminal, errorsOnTerminal && isatty(STDIN_FILENO), options->overwrite);
+  const bool errorsOnTerminal = StandardErrorIsTerminal();
+  Terminal terminal(errorsOnTerminal, errorsOnTerminal && StandardInputIsTerminal(),
+                    options->overwrite);
   return RunBatch(*options, terminal, interruption);
 }

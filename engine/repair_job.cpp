@@ -9,6 +9,7 @@
 #include "job_progress.h"
 #include "object_scan.h"
 #include "output_writer.h"
+#include "path_separators.h"
 #include "pdf_repair.h"
 #include "rebuild_pass.h"
 #include "source_reader.h"
@@ -16,11 +17,6 @@
 namespace tarnwick {
 
 namespace {
-
-std::string FileNameOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::string WorkFolderName(const LocalTime& t) {
   char name[96];
@@ -78,11 +74,13 @@ bool PDF_Repair::RunJob(const std::string& sourcePath) {
       CloseFiles();
       return false;
     }
-    // The temporary folder ends with a separator; cutting at the last one drops it.
-    std::string folder = temporary->substr(0, temporary->find_last_of('/'));
-    folder += '/' + WorkFolderName(services_.clock.Now());
+    // The temporary folder ends with a separator; cutting at the last one drops it, and the
+    // parts added are joined with the same one.
+    const char separator = SeparatorOf(*temporary);
+    std::string folder = temporary->substr(0, temporary->find_last_of(kPathSeparators));
+    folder += separator + WorkFolderName(services_.clock.Now());
     services_.files.CreateFolder(folder);  // it may exist from a job in the same second
-    state_.outputPath = folder + '/' + fileName;
+    state_.outputPath = folder + separator + fileName;
   }
 
   // After a Yes the old file stays until the new copy is whole: the file layer puts the copy in

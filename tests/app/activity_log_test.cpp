@@ -1,7 +1,6 @@
 #include "activity_log.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 

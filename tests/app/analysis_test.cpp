@@ -5,6 +5,8 @@
 #include "app_texts.h"
 #include "control_ids.h"
 #include "desktop_harness.h"
+#include "system_environment.h"
+#include "system_test_name.h"
 
 namespace tarnwick::test {
 namespace {
@@ -81,15 +83,14 @@ TEST(Analysis, StopAnsweredYesLeavesNoCopyBeforeTheMainWindowReturns) {
 
 // A repair that fails for a reason of the system is told with the file and the reason, then the
 // main window returns as after any failed repair.
-TEST(Analysis, AFailureOfTheSystemIsShownWithTheFileAndTheReason) {
+TEST(Analysis, ON_THIS_SYSTEM(AFailureOfTheSystemIsShownWithTheFileAndTheReason)) {
   DesktopHarness h;
   h.clock.fixed = LocalTime{10, 20, 30, 7, 12, 2026};
   const std::string large = h.WriteLargeSource("z.pdf");
-  const fs::path workFolder = fs::path(h.temporaryFolder) /
-                              ("tarnwick-" + std::to_string(::getuid())) / "10-20-30-7-12-2026";
+  const std::string workFolder = PrivateFolderIn(h.temporaryFolder) + "/10-20-30-7-12-2026";
   h.loop.When([&] { return AnalysisPast(h, 60); }, [&] { fs::remove_all(workFolder); });
   h.Repair({large});
-  h.Expect((workFolder / "z.pdf").string() + ": No such file or directory", kOk);
+  h.Expect(workFolder + "/z.pdf: " + MissingFolderText(), kOk);
   h.Then("back in the main window", [&] {
     EXPECT_EQ(h.views.Opened("preview"), 0);
     EXPECT_TRUE(h.views.Main().visible);
@@ -102,14 +103,14 @@ TEST(Analysis, AFailureOfTheSystemIsShownWithTheFileAndTheReason) {
   EXPECT_EQ(h.Log(), "1-   " + large + "\r\n") << "nothing more for the file";
 }
 
-TEST(Analysis, ARepairThatFailsClosesTheDialogWithoutTheStopQuestion) {
+TEST(Analysis, ON_THIS_SYSTEM(ARepairThatFailsClosesTheDialogWithoutTheStopQuestion)) {
   DesktopHarness h;
   const std::string a = h.WriteSource("a.pdf");
   const std::string b = h.WriteSource("b.pdf");
   h.AddFiles({a, b});
   h.Then("the first file goes away", [&] { fs::remove(a); });
   h.Click("main", ids::kRepair);
-  h.Expect(" Source file is not opened !! \n" + a + ": No such file or directory", kOk);
+  h.Expect(" Source file is not opened !! \n" + a + ": " + MissingFileText(), kOk);
   h.Then("no preview", [&] {
     EXPECT_EQ(h.views.Opened("preview"), 0);
     EXPECT_TRUE(h.views.Main().visible);

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 
+#include "child_program.h"
 #include "desktop_harness.h"
 
 namespace tarnwick::test {
@@ -12,10 +11,7 @@ namespace {
 namespace fs = std::filesystem;
 
 int RunFileDelete(const std::string& copy, const std::string& folder) {
-  const std::string command = std::string("'") + TARNWICK_FILE_DELETE_BINARY + "' '" + copy +
-                              "' '" + folder + "' 2>/dev/null";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return RunProgram(TARNWICK_FILE_DELETE_BINARY, {copy, folder}).status;
 }
 
 TEST(FileDelete, DeletesAWorkCopyWithSpacesInItsNameAndItsFolder) {

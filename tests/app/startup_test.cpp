@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -7,6 +6,7 @@
 #include "bmp_file.h"
 #include "control_ids.h"
 #include "desktop_harness.h"
+#include "system_environment.h"
 #include "work_files.h"
 
 namespace tarnwick::test {
@@ -191,12 +191,10 @@ TEST(Help, AddsOnlyAProgramFolderToTheSearchPath) {
 TEST(CleanUp, TouchesNothingOutsideTheWorkFolders) {
   DesktopHarness h;
   const std::string user = h.WriteSource("mine.pdf");
-  const std::string work =
-      h.temporaryFolder + "/tarnwick-" + std::to_string(::getuid()) + "/1-2-3-4-5-2026";
+  const std::string work = PrivateFolderIn(h.temporaryFolder) + "/1-2-3-4-5-2026";
   fs::create_directories(work);
   WriteFile(work + "/copy.pdf", "copy");
-  const std::string lookalike =
-      h.temporaryFolder + "/tarnwick-" + std::to_string(::getuid()) + "/notes/copy.pdf";
+  const std::string lookalike = PrivateFolderIn(h.temporaryFolder) + "/notes/copy.pdf";
   fs::create_directories(lookalike.substr(0, lookalike.rfind('/')));
   WriteFile(lookalike, "not a work copy");
   for (CleanUpMode mode : {CleanUpMode::afterPreview, CleanUpMode::atExit}) {

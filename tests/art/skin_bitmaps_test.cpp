@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "bmp_file.h"
+#include "child_program.h"
 #include "temp_folder.h"
 
 namespace tarnwick {
@@ -75,8 +75,8 @@ const std::vector<Expected>& ProgramBitmaps() {
 }
 
 void RunGenerator(const std::string& folder) {
-  const std::string command = std::string("'") + TARNWICK_MAKE_SKIN_BITMAPS + "' '" + folder + "'";
-  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  const test::CommandResult run = test::RunProgram(TARNWICK_MAKE_SKIN_BITMAPS, {folder});
+  ASSERT_EQ(run.status, 0) << folder << ": " << run.err;
 }
 
 std::string Bytes(const std::filesystem::path& path) {
@@ -207,14 +207,12 @@ TEST_F(SkinBitmapsTest, TwoRunsWriteTheSameBytes) {
 }
 
 TEST(SkinBitmapGenerator, RefusesAMissingFolderArgumentAndAnUnwritableFolder) {
-  const std::string bare = std::string("'") + TARNWICK_MAKE_SKIN_BITMAPS + "' 2>/dev/null";
-  EXPECT_NE(std::system(bare.c_str()), 0);
+  EXPECT_NE(test::RunProgram(TARNWICK_MAKE_SKIN_BITMAPS, {}).status, 0);
   TempFolder folder;
   std::ofstream(folder.File("plain-file")) << "x";
   // A path below a plain file can be neither created nor written.
-  const std::string blocked = std::string("'") + TARNWICK_MAKE_SKIN_BITMAPS + "' '" +
-                              folder.File("plain-file") + "/Bmp' 2>/dev/null";
-  EXPECT_NE(std::system(blocked.c_str()), 0);
+  const std::string blocked = folder.File("plain-file") + "/Bmp";
+  EXPECT_NE(test::RunProgram(TARNWICK_MAKE_SKIN_BITMAPS, {blocked}).status, 0);
 }
 
 }  // namespace

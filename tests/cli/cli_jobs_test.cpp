@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 std::map<std::string, std::string> FolderContents(const fs::path& folder) {
   std::map<std::string, std::string> contents;
   for (const auto& entry : fs::directory_iterator(folder)) {
-    contents[entry.path().filename()] = test::ReadFile(entry.path());
+    contents[entry.path().filename().string()] = test::ReadFile(entry.path());
   }
   return contents;
 }
@@ -29,7 +29,7 @@ TEST(CliJobs, FourJobsPrintAndWriteExactlyWhatOneJobDoes) {
       {"left/big.pdf", 400}, {"left/same.pdf", 30}, {"one.pdf", 1},   {"right/same.pdf", 5},
       {"two.pdf", 2},        {"three.pdf", 3},      {"four.pdf", 60}, {"five.pdf", 1}};
   for (const auto& [name, pages] : sources) {
-    files.push_back(tmp / name);
+    files.push_back(tmp.File(name));
     test::WriteFile(files.back(), TextPdf(name, pages));
   }
   const auto out = tmp / "out";
@@ -37,7 +37,7 @@ TEST(CliJobs, FourJobsPrintAndWriteExactlyWhatOneJobDoes) {
   auto runWithJobs = [&](const std::string& jobs) {
     fs::remove_all(out);
     fs::create_directory(out);
-    std::vector<std::string> arguments = {"-j", jobs, "--overwrite", "-o", out};
+    std::vector<std::string> arguments = {"-j", jobs, "--overwrite", "-o", out.string()};
     arguments.insert(arguments.end(), files.begin(), files.end());
     return RunRepairTool(arguments, tmp.Path());
   };
@@ -49,7 +49,9 @@ TEST(CliJobs, FourJobsPrintAndWriteExactlyWhatOneJobDoes) {
   EXPECT_EQ(one.status, 0) << one.err;
   EXPECT_EQ(four.status, 0) << four.err;
   std::vector<std::string> expected;
-  for (const auto& [name, pages] : sources) expected.push_back(out / fs::path(name).filename());
+  for (const auto& [name, pages] : sources) {
+    expected.push_back((out / fs::path(name).filename()).string());
+  }
   EXPECT_EQ(Lines(one.out), expected);
   EXPECT_EQ(four.out, one.out);
   EXPECT_EQ(oneContents.size(), 7u);
@@ -58,7 +60,8 @@ TEST(CliJobs, FourJobsPrintAndWriteExactlyWhatOneJobDoes) {
   // The later of the two same-named files wins.
   const auto alone = tmp / "alone";
   fs::create_directory(alone);
-  ASSERT_EQ(RunRepairTool({"-o", alone, tmp / "right/same.pdf"}, tmp.Path()).status, 0);
+  ASSERT_EQ(RunRepairTool({"-o", alone.string(), tmp.File("right/same.pdf")}, tmp.Path()).status,
+            0);
   EXPECT_EQ(fourContents.at("same.pdf"), test::ReadFile(alone / "same.pdf"));
 }
 

@@ -2,14 +2,15 @@
 
 #include <sstream>
 
+#include "system_environment.h"
+
 namespace tarnwick::cli_test {
 
+// The tool inherits the variable from this process.
 CommandResult RunRepairTool(const std::vector<std::string>& arguments,
                             const std::filesystem::path& tmpdir) {
-  std::string command =
-      "TMPDIR=" + oracle::Quoted(tmpdir) + " " + oracle::Quoted(TARNWICK_REPAIR_BINARY);
-  for (const std::string& argument : arguments) command += " " + oracle::Quoted(argument);
-  return oracle::RunShell(command);
+  const test::ScopedEnvironment temporaryFolder(test::kTemporaryFolderVariable, tmpdir.string());
+  return test::RunProgram(TARNWICK_REPAIR_BINARY, arguments);
 }
 
 std::vector<std::string> Lines(const std::string& text) {

@@ -4,14 +4,15 @@
 #include <string>
 #include <vector>
 
-#include "oracle_tools.h"
+#include "child_program.h"
+#include "temp_folder.h"
 
 namespace tarnwick::cli_test {
 
-using oracle::CommandResult;
+using test::CommandResult;
 
-// Runs the built tarnwick-repair with `arguments`, TMPDIR set to `tmpdir` and standard input
-// not a terminal.
+// Runs the built tarnwick-repair with `arguments`, the system's temporary folder set to `tmpdir`
+// and standard input not a terminal.
 CommandResult RunRepairTool(const std::vector<std::string>& arguments,
                             const std::filesystem::path& tmpdir);
 

@@ -2,7 +2,6 @@
 // ends the job with false, both files closed, the job flag clear and nothing left behind, and
 // says why.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "failing_file_layer.h"
 #include "many_pages_source.h"
@@ -38,7 +37,7 @@ class InjectedFailure : public testing::Test {
     }
     // The source is no longer held; a failed job leaves nothing in the destination folder, not
     // even its part file, and a completed one exactly the copy.
-    PosixFileLayer real;
+    NativeFileLayer real;
     EXPECT_TRUE(real.Delete(sourcePath)) << real.LastErrorText();
     EXPECT_EQ(FileNames(out.Path()),
               injected ? std::vector<std::string>{} : std::vector<std::string>{"source.pdf"});

@@ -1,14 +1,15 @@
 // The job around a repair: where the copy goes, the overwrite question, and what is reported
 // when a file cannot be opened.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 #include "many_pages_source.h"
 #include "repair_harness.h"
+#include "system_environment.h"
+#include "system_test_name.h"
 #include "temp_folder.h"
 
 namespace tarnwick::test {
@@ -111,8 +112,10 @@ TEST_F(RepairJob, ReadOnlyFileAtTheOutputPathIsReplacedAfterYes) {
   // new file instead of writing into the old one.
   const std::string otherName = out.File("other.pdf");
   WriteFile(otherName, "old copy");
-  ASSERT_EQ(::link(otherName.c_str(), outputPath.c_str()), 0);
-  ASSERT_EQ(::chmod(outputPath.c_str(), 0444), 0);
+  std::filesystem::create_hard_link(otherName, outputPath);
+  std::filesystem::permissions(outputPath, std::filesystem::perms::owner_read |
+                                               std::filesystem::perms::group_read |
+                                               std::filesystem::perms::others_read);
   harness.SaveInto(out.Path());
   harness.messages.AnswerNext(true);
   EXPECT_TRUE(harness.engine.RepairFile(sourcePath)) << harness.engine.FailureText();
@@ -138,14 +141,14 @@ TEST_F(RepairJob, SavingIntoTheSourcesOwnFolderLeavesTheOriginalIntact) {
   EXPECT_TRUE(harness.nativeFiles.Delete(sourcePath)) << harness.nativeFiles.LastErrorText();
 }
 
-TEST_F(RepairJob, MissingSourceIsReported) {
+TEST_F(RepairJob, ON_THIS_SYSTEM(MissingSourceIsReportedWithTheSystemsReason)) {
   harness.SaveInto(out.Path());
   EXPECT_FALSE(harness.engine.RepairFile(folder.File("missing.pdf")));
   EXPECT_EQ(harness.messages.shown,
             (std::vector<ShownMessage>{{Kind::kNotice,
                                         " Source file is not opened !! \n" +
-                                            folder.File("missing.pdf") +
-                                            ": No such file or directory",
+                                            folder.File("missing.pdf") + ": " +
+                                            MissingFileText(),
                                         ""}}));
   EXPECT_FALSE(harness.engine.FailureText().empty());
   EXPECT_FALSE(harness.nativeFiles.Exists(outputPath));
@@ -154,10 +157,9 @@ TEST_F(RepairJob, MissingSourceIsReported) {
 
 TEST_F(RepairJob, JobsInTheSameSecondShareOneWorkFolder) {
   TempFolder temporary;
-  ScopedEnvironment tmpdir("TMPDIR", temporary.Path());
+  ScopedEnvironment tmpdir(kTemporaryFolderVariable, temporary.Path());
   // The fixed clock says 13:05:09 on 2 March 2024.
-  const std::string expected =
-      temporary.Path() + "/tarnwick-" + std::to_string(::getuid()) + "/13-5-9-2-3-2024/source.pdf";
+  const std::string expected = PrivateFolderIn(temporary.Path()) + "/13-5-9-2-3-2024/source.pdf";
   EXPECT_TRUE(harness.engine.RepairFile(sourcePath)) << harness.engine.FailureText();
   EXPECT_EQ(state.outputPath, expected);
   EXPECT_TRUE(harness.messages.shown.empty());

@@ -6,6 +6,7 @@
 
 #include "many_pages_source.h"
 #include "repair_harness.h"
+#include "system_environment.h"
 #include "temp_folder.h"
 
 namespace tarnwick::test {
@@ -40,7 +41,7 @@ TEST_P(JobProgress, LabelsAndPositionsGoToTheDialogOfTheMode) {
   const bool saveMode = GetParam();
   TempFolder folder;
   TempFolder out;
-  ScopedEnvironment tmpdir("TMPDIR", folder.Path());
+  ScopedEnvironment tmpdir(kTemporaryFolderVariable, folder.Path());
   const std::string sourcePath = folder.File("source.pdf");
   WriteFile(sourcePath, ManyPagesSource(100, 500));
   RepairHarness harness;

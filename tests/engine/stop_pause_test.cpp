@@ -1,7 +1,6 @@
 // Pause and stop reach a running job at its safe points; a stopped job must leave both files
 // closed and its job flag clear, and a paused one must go on exactly where it was.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <condition_variable>
@@ -95,7 +94,7 @@ class StopAndPause : public testing::TestWithParam<Point> {
     // Neither file is held by the job any more.
     EXPECT_EQ(harness.engine.State().sourceFile, nullptr);
     EXPECT_EQ(harness.engine.State().outputFile, nullptr);
-    PosixFileLayer files;
+    NativeFileLayer files;
     EXPECT_NE(files.OpenForWriting(outputPath), nullptr) << files.LastErrorText();
     EXPECT_TRUE(files.Delete(sourcePath)) << files.LastErrorText();
   }

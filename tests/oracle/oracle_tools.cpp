@@ -1,10 +1,5 @@
 #include "oracle_tools.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -14,27 +9,6 @@
 namespace tarnwick::oracle {
 
 namespace fs = std::filesystem;
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-CommandResult RunShell(const std::string& command) {
-  test::TempFolder scratch;
-  const fs::path errFile = scratch / "stderr";
-  CommandResult result;
-  FILE* pipe = ::popen(("( " + command + " ) </dev/null 2>" + Quoted(errFile)).c_str(), "r");
-  if (!pipe) throw std::runtime_error("cannot run: " + command);
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-    result.out.append(buffer, n);
-  const int status = ::pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  result.err = test::ReadFile(errFile);
-  return result;
-}
 
 std::string MissingTools(const std::vector<std::string>& programs) {
   std::string missing;

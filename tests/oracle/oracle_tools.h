@@ -8,20 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "shell_command.h"
 #include "temp_folder.h"
 
 namespace tarnwick::oracle {
 
-struct CommandResult {
-  int status = -1;  // the exit status, or -1 when the program did not exit normally
-  std::string out;
-  std::string err;
-};
+using test::CommandResult;
+using test::Quoted;
+using test::RunShell;
 
-// The path quoted for /bin/sh.
-std::string Quoted(const std::string& text);
-// Runs `command` with /bin/sh, standard input from /dev/null; captures both output streams.
-CommandResult RunShell(const std::string& command);
 // An empty text when every program is on PATH, else a message naming the missing ones.
 std::string MissingTools(const std::vector<std::string>& programs);
 

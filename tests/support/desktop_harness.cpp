@@ -1,13 +1,13 @@
 #include "desktop_harness.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 
 #include "control_ids.h"
 #include "sample_pdf.h"
+#include "system_environment.h"
 
 namespace tarnwick::test {
 namespace fs = std::filesystem;
@@ -23,7 +23,7 @@ DesktopHarness::DesktopHarness()
        {programFolder, sourceFolder, destinationFolder, temporaryFolder}) {
     fs::create_directories(folder);
   }
-  tmpdir_ = std::make_unique<ScopedEnvironment>("TMPDIR", temporaryFolder);
+  tmpdir_ = std::make_unique<ScopedEnvironment>(kTemporaryFolderVariable, temporaryFolder);
   settings.Write("TWPDF", "FilePath", programFolder);
   environment.Set("PATH", "/usr/bin:/bin");
   app = std::make_unique<AppContext>(desktop_, views);
@@ -97,8 +97,7 @@ std::string DesktopHarness::WriteLargeSource(const std::string& name) {
 
 std::vector<std::string> DesktopHarness::WorkCopies() const {
   std::vector<std::string> copies;
-  const fs::path privateFolder =
-      fs::path(temporaryFolder) / ("tarnwick-" + std::to_string(::getuid()));
+  const fs::path privateFolder = PrivateFolderIn(temporaryFolder);
   if (!fs::exists(privateFolder)) return copies;
   for (const auto& entry : fs::recursive_directory_iterator(privateFolder)) {
     copies.push_back(entry.path().string());

@@ -1,5 +1,6 @@
 #include "repair_harness.h"
 
+#include "path_separators.h"
 #include "temp_folder.h"
 
 namespace tarnwick::test {
@@ -14,7 +15,7 @@ RepairHarness::RepairHarness(FileLayer* files, JobControl* control)
 
 void RepairHarness::SaveInto(const std::string& folder) {
   engine.State().saveMode = true;
-  engine.State().destinationFolder = folder + '/';
+  engine.State().destinationFolder = folder + kPreferredSeparator;
 }
 
 RepairRun RepairBytes(std::string_view source) {

@@ -1,21 +1,32 @@
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+
+#include "system_environment.h"
 
 namespace tarnwick::test {
 
+// A random name that nobody has taken, made as mkdtemp would but on every system.
 TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tarnwick-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    ADD_FAILURE() << "cannot make a temporary folder from " << pattern;
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  std::random_device random;
+  const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    std::string name = "tarnwick-test-";
+    for (int i = 0; i < 6; ++i) name += letters[random() % (sizeof letters - 1)];
+    std::error_code failure;
+    if (std::filesystem::create_directory(base / name, failure)) {
+      path_ = (base / name).string();
+      std::filesystem::permissions(path_, std::filesystem::perms::owner_all, failure);
+    }
   }
-  path_ = pattern;
+  if (path_.empty()) ADD_FAILURE() << "cannot make a temporary folder in " << base;
 }
 
 TempFolder::~TempFolder() {
@@ -29,24 +40,24 @@ ScopedEnvironment::ScopedEnvironment(std::string name, const std::string& value)
     hadValue_ = true;
     oldValue_ = old;
   }
-  ::setenv(name_.c_str(), value.c_str(), 1);
+  SetProcessVariable(name_, value);
 }
 
 ScopedEnvironment::~ScopedEnvironment() {
   if (hadValue_) {
-    ::setenv(name_.c_str(), oldValue_.c_str(), 1);
+    SetProcessVariable(name_, oldValue_);
   } else {
-    ::unsetenv(name_.c_str());
+    RemoveProcessVariable(name_);
   }
 }
 
-void WriteFile(const std::string& path, std::string_view bytes) {
+void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!file.good()) ADD_FAILURE() << "cannot write " << path;
 }
 
-std::string ReadFile(const std::string& path) {
+std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file.good()) {
     ADD_FAILURE() << "cannot read " << path;

@@ -7,7 +7,7 @@
 
 namespace tarnwick::test {
 
-// A fresh folder under ${TMPDIR:-/tmp}, removed with everything in it when the object goes, so
+// A fresh folder, only the user's, in the system's temporary folder, removed with everything in it when the object goes, so
 // that every test works on real files without leaving any behind.
 class TempFolder {
  public:
@@ -19,7 +19,7 @@ class TempFolder {
   // The folder's path, without a trailing separator.
   const std::string& Path() const { return path_; }
   // The path of `name` inside the folder.
-  std::string File(std::string_view name) const { return path_ + '/' + std::string(name); }
+  std::string File(std::string_view name) const { return (*this / name).string(); }
   std::filesystem::path operator/(std::string_view name) const {
     return std::filesystem::path(path_) / name;
   }
@@ -28,7 +28,7 @@ class TempFolder {
   std::string path_;
 };
 
-// Sets an environment variable (TMPDIR, say) for the object's lifetime and restores the old
+// Sets an environment variable (the temporary folder's, say) for the object's lifetime and restores the old
 // value, or its absence, afterwards.
 class ScopedEnvironment {
  public:
@@ -44,8 +44,8 @@ class ScopedEnvironment {
 };
 
 // Whole-file helpers. Both fail the running test when the file cannot be written or read.
-void WriteFile(const std::string& path, std::string_view bytes);
-std::string ReadFile(const std::string& path);
+void WriteFile(const std::filesystem::path& path, std::string_view bytes);
+std::string ReadFile(const std::filesystem::path& path);
 // The names of everything in `folder`, hidden files included, sorted.
 std::vector<std::string> FileNames(const std::string& folder);
 

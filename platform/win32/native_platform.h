@@ -1,0 +1,19 @@
+#pragma once
+
+// The classes of this system that the command-line tool and the tests use under names shared
+// with the POSIX build.
+#include "win32_clock.h"
+#include "win32_desktop_files.h"
+#include "win32_file_layer.h"
+#include "win32_process_services.h"
+#include "win32_workers.h"
+
+namespace tarnwick {
+
+using NativeClock = Win32Clock;
+using NativeDesktopFiles = Win32DesktopFiles;
+using NativeEnvironment = Win32Environment;
+using NativeFileLayer = Win32FileLayer;
+using NativeWorkers = Win32Workers;
+
+}  // namespace tarnwick
