@@ -1,49 +1,55 @@
 #pragma once
 
+#include "control_id_numbers.h"
+
 namespace tarnwick::ids {
 
 // Controls and menu items, numbered as in the windows' layouts.
-inline constexpr int kFileTable = 1000;
-inline constexpr int kBrowse = 1001;
-inline constexpr int kClearAll = 1002;
-inline constexpr int kRepair = 1005;
-inline constexpr int kFirstPane = 1006;
-inline constexpr int kFileNumber = 1012;  // preview: current number; saving: file count
-inline constexpr int kBackFile = 1013;
-inline constexpr int kNextFile = 1014;
-inline constexpr int kBack = 1015;
-inline constexpr int kSaveAllButton = 1016;
-inline constexpr int kSaveCurrentButton = 1017;
-inline constexpr int kSavingFileName = 1018;
-inline constexpr int kSavingFileIndex = 1019;
-inline constexpr int kSavingFolder = 1020;
-inline constexpr int kCurrentProgress = 1021;
-inline constexpr int kSavingStop = 1022;
-inline constexpr int kSavingPause = 1023;
-inline constexpr int kAnalysisProgress = 1024;
-inline constexpr int kClearSelected = 1026;  // also the analysis Stop and the completion OK
-inline constexpr int kAnalysisStop = 1026;
-inline constexpr int kCompletionOk = 1026;
-inline constexpr int kAnalysisPause = 1027;
-inline constexpr int kOverallProgress = 1032;
-inline constexpr int kFileCount = 1033;
-inline constexpr int kSourcePath = 1037;
-inline constexpr int kToolbarOpen = 1040;
-inline constexpr int kToolbarSaveCurrent = 1041;  // main window (no action there)
-inline constexpr int kToolbarSaveAll = 1042;
-inline constexpr int kToolbarHelp = 1043;
-inline constexpr int kToolbarAbout = 1044;
-inline constexpr int kToolbarExit = 1045;
-inline constexpr int kPreviewSaveCurrent = 1047;
-inline constexpr int kAnalysisStepLabel = 1050;
-inline constexpr int kSavingStepLabel = 1051;
-inline constexpr int kSecondPane = 1052;
+inline constexpr int kStatic = TW_ID_STATIC;  // texts and frames nobody addresses
+inline constexpr int kFileTable = TW_ID_FILE_TABLE;
+inline constexpr int kBrowse = TW_ID_BROWSE;
+inline constexpr int kClearAll = TW_ID_CLEAR_ALL;
+inline constexpr int kRepair = TW_ID_REPAIR;
+inline constexpr int kFirstPane = TW_ID_FIRST_PANE;
+inline constexpr int kFileNumber = TW_ID_FILE_NUMBER;  // preview: current number; saving: count
+inline constexpr int kBackFile = TW_ID_BACK_FILE;
+inline constexpr int kNextFile = TW_ID_NEXT_FILE;
+inline constexpr int kBack = TW_ID_BACK;
+inline constexpr int kSaveAllButton = TW_ID_SAVE_ALL_BUTTON;
+inline constexpr int kSaveCurrentButton = TW_ID_SAVE_CURRENT_BUTTON;
+inline constexpr int kSavingFileName = TW_ID_SAVING_FILE_NAME;
+inline constexpr int kSavingFileIndex = TW_ID_SAVING_FILE_INDEX;
+inline constexpr int kSavingFolder = TW_ID_SAVING_FOLDER;
+inline constexpr int kCurrentProgress = TW_ID_CURRENT_PROGRESS;
+inline constexpr int kSavingStop = TW_ID_SAVING_STOP;
+inline constexpr int kSavingPause = TW_ID_SAVING_PAUSE;
+inline constexpr int kAnalysisProgress = TW_ID_ANALYSIS_PROGRESS;
+// One number serves Clear selected, the analysis Stop and the completion OK.
+inline constexpr int kClearSelected = TW_ID_CLEAR_SELECTED;
+inline constexpr int kAnalysisStop = TW_ID_ANALYSIS_STOP;
+inline constexpr int kCompletionOk = TW_ID_COMPLETION_OK;
+inline constexpr int kAnalysisPause = TW_ID_ANALYSIS_PAUSE;
+inline constexpr int kOverallProgress = TW_ID_OVERALL_PROGRESS;
+inline constexpr int kFileCount = TW_ID_FILE_COUNT;
+inline constexpr int kPreviewSlash = TW_ID_PREVIEW_SLASH;
+inline constexpr int kSourcePath = TW_ID_SOURCE_PATH;
+inline constexpr int kToolbarOpen = TW_ID_TOOLBAR_OPEN;
+inline constexpr int kToolbarSaveCurrent = TW_ID_TOOLBAR_SAVE_CURRENT;  // no action in the main window
+inline constexpr int kToolbarSaveAll = TW_ID_TOOLBAR_SAVE_ALL;
+inline constexpr int kToolbarHelp = TW_ID_TOOLBAR_HELP;
+inline constexpr int kToolbarAbout = TW_ID_TOOLBAR_ABOUT;
+inline constexpr int kToolbarExit = TW_ID_TOOLBAR_EXIT;
+inline constexpr int kPreviewSaveCurrent = TW_ID_PREVIEW_SAVE_CURRENT;
+inline constexpr int kAnalysisStepLabel = TW_ID_ANALYSIS_STEP_LABEL;
+inline constexpr int kSavingStepLabel = TW_ID_SAVING_STEP_LABEL;
+inline constexpr int kSecondPane = TW_ID_SECOND_PANE;
+inline constexpr int kAboutVersion = TW_ID_ABOUT_VERSION;
 
-inline constexpr int kMenuSelectSource = 32771;
-inline constexpr int kMenuSaveCurrent = 32775;
-inline constexpr int kMenuSaveAll = 32776;
-inline constexpr int kMenuExit = 32777;
-inline constexpr int kMenuAbout = 32785;
-inline constexpr int kMenuContents = 32786;
+inline constexpr int kMenuSelectSource = TW_ID_MENU_SELECT_SOURCE;
+inline constexpr int kMenuSaveCurrent = TW_ID_MENU_SAVE_CURRENT;
+inline constexpr int kMenuSaveAll = TW_ID_MENU_SAVE_ALL;
+inline constexpr int kMenuExit = TW_ID_MENU_EXIT;
+inline constexpr int kMenuAbout = TW_ID_MENU_ABOUT;
+inline constexpr int kMenuContents = TW_ID_MENU_CONTENTS;
 
 }  // namespace tarnwick::ids

@@ -27,7 +27,7 @@ class WindowEvents {
 };
 
 // A window on screen. Every operation runs on the window thread.
-class DialogView : public WindowHandle {
+class DialogView : public virtual WindowHandle {
  public:
   virtual void SetTitle(const std::string& title) = 0;
   virtual void SetBackground(const std::string& bitmapPath) = 0;

@@ -18,7 +18,7 @@ struct ScreenSize {
 // title that draws a picture at (0,0) in its own size and never erases its background. The view
 // holds no logic. While a timer runs, the view calls its timer listener on the window thread each
 // time its period elapses.
-class SplashView : public WindowHandle {
+class SplashView : public virtual WindowHandle {
  public:
   // Creates the window, hidden, at (0,0) with size 0, owned by `parent` (none when null), with a
   // drop shadow when asked. False when the window cannot be made.

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "shell.h"
+
+namespace tarnwick {
+
+// The shell's open verb: a document opens in its associated program, a program starts with
+// the arguments. No error dialog of the shell's own appears; the caller decides what to show.
+class Win32Shell final : public Shell {
+ public:
+  // The shell's result code: above 32 once started, else one of the SE_ERR_ codes.
+  int Open(const std::string& file, const std::vector<std::string>& arguments) override;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "probe_results.h"
+
+namespace tarnwick::test {
+
+// The probe program, built beside this test program.
+std::filesystem::path ProbePath();
+
+// Starts the probe with the arguments and waits for it to end: its exit code, or -1 when it
+// could not be started.
+int RunProbe(const std::vector<std::wstring>& arguments);
+
+// A fresh folder in the user's temporary folder, removed with everything in it at the end.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace tarnwick::test

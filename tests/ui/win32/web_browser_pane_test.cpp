@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <thread>
+
+#include "browser_pane.h"
+#include "fallback_pane.h"
+#include "pane_test_window.h"
+#include "web_browser_pane.h"
+
+namespace tarnwick::win32 {
+namespace {
+
+using test::PaneTestWindow;
+
+// The control's own window: "Shell Embedding" is the class of the window that Windows' and
+// Wine's web browser controls put into their container.
+constexpr wchar_t kControlWindowClass[] = L"Shell Embedding";
+
+class WebBrowserPaneTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(ole_.Ok()); }
+
+  std::unique_ptr<BrowserPane> CreatePane(std::function<void()> onComplete) {
+    return CreateBrowserPane(window_.Handle(), PaneTestWindow::kPlaceholderId, shell_,
+                             std::move(onComplete));
+  }
+
+  test::ScopedOle ole_;
+  PaneTestWindow window_;
+  test::RecordingShell shell_;
+};
+
+TEST_F(WebBrowserPaneTest, HostsTheControlInPlaceOfThePlaceholder) {
+  const auto pane = CreatePane([] {});
+  ASSERT_NE(dynamic_cast<browser::WebBrowserPane*>(pane.get()), nullptr);
+  EXPECT_FALSE(IsWindowVisible(window_.Placeholder()));
+  const HWND control = window_.FindDescendant(kControlWindowClass);
+  ASSERT_NE(control, nullptr);
+  const RECT rect = window_.RectOf(control);
+  EXPECT_EQ(rect.left, PaneTestWindow::kPlaceholder.left);
+  EXPECT_EQ(rect.top, PaneTestWindow::kPlaceholder.top);
+  EXPECT_EQ(rect.right, PaneTestWindow::kPlaceholder.right);
+  EXPECT_EQ(rect.bottom, PaneTestWindow::kPlaceholder.bottom);
+}
+
+TEST_F(WebBrowserPaneTest, AcceptsTheAddressesOfThePreview) {
+  const auto pane = CreatePane([] {});
+  EXPECT_TRUE(pane->Navigate("about:blank"));
+  EXPECT_TRUE(pane->Navigate("C:\\windows\\temp\\copy of damaged.pdf#toolbar=0"));
+  EXPECT_TRUE(pane->Navigate("about:blank"));
+  EXPECT_TRUE(pane->Refresh());
+}
+
+TEST_F(WebBrowserPaneTest, PlaceMovesTheControl) {
+  const auto pane = CreatePane([] {});
+  pane->Place(215, 120, 500, 300);
+  const HWND control = window_.FindDescendant(kControlWindowClass);
+  ASSERT_NE(control, nullptr);
+  const RECT rect = window_.RectOf(control);
+  EXPECT_EQ(rect.left, 215);
+  EXPECT_EQ(rect.top, 120);
+  EXPECT_EQ(rect.right, 715);
+  EXPECT_EQ(rect.bottom, 420);
+}
+
+// Everything the pane gave the control comes back when the pane goes: the events' sink, which
+// alone holds the callback, is freed.
+TEST_F(WebBrowserPaneTest, DestroyingThePaneReleasesTheControlsHold) {
+  auto token = std::make_shared<int>(0);
+  auto pane = CreatePane([token] {});
+  ASSERT_NE(dynamic_cast<browser::WebBrowserPane*>(pane.get()), nullptr);
+  pane->Navigate("about:blank");
+  pane.reset();
+  EXPECT_EQ(token.use_count(), 1);
+}
+
+// A thread without OLE cannot create the control: the pane falls back to the plain one.
+TEST(WebBrowserPaneWithoutOleTest, FallsBackToThePlainPane) {
+  bool fellBack = false;
+  std::thread([&fellBack] {
+    PaneTestWindow window;
+    test::RecordingShell shell;
+    const auto pane =
+        CreateBrowserPane(window.Handle(), PaneTestWindow::kPlaceholderId, shell, [] {});
+    fellBack = dynamic_cast<browser::FallbackPane*>(pane.get()) != nullptr;
+  }).join();
+  EXPECT_TRUE(fellBack);
+}
+
+}  // namespace
+}  // namespace tarnwick::win32
