@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <ole2.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "native_platform.h"
 #include "win32_message_boxes.h"
 #include "win32_pickers.h"
+#include "win32_process_services.h"
 #include "win32_settings_store.h"
 #include "win32_shell.h"
 #include "win32_text.h"
@@ -60,7 +62,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   Win32SettingsStore settings;
   Win32WindowTitles titles;
   Win32Shell shell;
-  NativeProcessEnd process;
+  Win32ProcessEnd process;
   NativeDesktopFiles files;
   NativeWorkers workers;
   NativeClock clock;
