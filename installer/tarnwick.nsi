@@ -69,11 +69,24 @@ Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
+; Asking for administrator rights is not having them: where the request is not honoured (no user
+; account control), writing to Program Files and the machine's registry would fail half-way.
+!macro REQUIRE_ADMINISTRATOR
+  UserInfo::GetAccountType
+  Pop $0
+  StrCmp $0 "Admin" +4
+    MessageBox MB_ICONSTOP "${PRODUCT_NAME} can be installed and removed only by an administrator." /SD IDOK
+    SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
+    Quit
+!macroend
+
 Function .onInit
+  !insertmacro REQUIRE_ADMINISTRATOR
   SetRegView ${REGISTRY_VIEW}
 FunctionEnd
 
 Function un.onInit
+  !insertmacro REQUIRE_ADMINISTRATOR
   SetRegView ${REGISTRY_VIEW}
 FunctionEnd
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks a setup without running it, for the architecture that no Wine here can run: unpacked with
-# 7-Zip, it must hold exactly the staged files with the same bytes, plus its uninstaller; the setup
-# and every program in it must be built for the given machine. Ends with 77 when there is no setup.
+# 7-Zip, it must hold exactly the staged files with the same bytes, plus its uninstaller and its
+# own plug-ins (under $PLUGINSDIR); the setup and every program and library in it must be built for
+# the given machine. Ends with 77 when there is no setup.
 #
 #   check_setup_contents.sh <objdump> <setup.exe> <staged folder> <object format, e.g. pei-i386>
 set -euo pipefail
@@ -33,7 +34,7 @@ trap 'rm -rf "$unpacked"' EXIT
 7z x -y -o"$unpacked" "$setup" >/dev/null
 
 expected="$( (relative_files "$stage"; echo uninstall.exe) | LC_ALL=C sort)"
-actual="$(relative_files "$unpacked")"
+actual="$(relative_files "$unpacked" | grep -v '^\$PLUGINSDIR/')"
 [ "$expected" = "$actual" ] ||
   fail "the setup's files differ from the staged ones:"$'\n'"$(diff <(echo "$expected") <(echo "$actual"))"
 while IFS= read -r file; do
@@ -41,10 +42,10 @@ while IFS= read -r file; do
 done < <(relative_files "$stage")
 
 [ "$(object_format "$setup")" = "$format" ] || fail "the setup is $(object_format "$setup"), not $format"
-while IFS= read -r program; do
-  [ "$(object_format "$unpacked/$program")" = "$format" ] ||
-    fail "$program is $(object_format "$unpacked/$program"), not $format"
-done < <(relative_files "$unpacked" | grep -i '\.exe$')
+while IFS= read -r binary; do
+  [ "$(object_format "$unpacked/$binary")" = "$format" ] ||
+    fail "$binary is $(object_format "$unpacked/$binary"), not $format"
+done < <(relative_files "$unpacked" | grep -i '\.\(exe\|dll\)$')
 
 if ((failures)); then
   echo "$failures failure(s)" >&2
