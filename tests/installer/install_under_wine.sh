@@ -30,12 +30,18 @@ fail() {
 settings_key='HKCR\TWPDF'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarnwick'
 desktop_program='tarnwick.exe'
-default_folder="$(windows_variable ProgramFiles)\\Tarnwick"
-chosen_folder='C:\tarnwick-test\Tarnwick'
-log_folder="$(windows_variable LOCALAPPDATA)\\Tarnwick\\Log"
-log_parent="$(host_path "$(windows_variable LOCALAPPDATA)\\Tarnwick")"
+program_files="$(windows_variable ProgramFiles)"
+local_app_data="$(windows_variable LOCALAPPDATA)"
 menu_folder="$(registry_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' \
   'Common Programs')"
+if [ -z "$program_files" ] || [ -z "$local_app_data" ] || [ -z "$menu_folder" ]; then
+  echo "The Wine prefix names no Program Files, local application data or Start-menu folder" >&2
+  exit 1
+fi
+default_folder="$program_files\\Tarnwick"
+chosen_folder='C:\tarnwick-test\Tarnwick'
+log_folder="$local_app_data\\Tarnwick\\Log"
+log_parent="$(host_path "$local_app_data\\Tarnwick")"
 shortcut="$(host_path "$menu_folder")/Tarnwick for Adobe PDF.lnk"
 
 relative_files() {
