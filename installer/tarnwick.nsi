@@ -75,7 +75,7 @@ UninstPage instfiles
   UserInfo::GetAccountType
   Pop $0
   StrCmp $0 "Admin" +4
-    MessageBox MB_ICONSTOP "${PRODUCT_NAME} can be installed and removed only by an administrator." /SD IDOK
+    MessageBox MB_ICONSTOP "Only an administrator can install or remove ${PRODUCT_NAME}." /SD IDOK
     SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
     Quit
 !macroend

@@ -36,12 +36,15 @@ trap 'rm -rf "$unpacked"' EXIT
 expected="$( (relative_files "$stage"; echo uninstall.exe) | LC_ALL=C sort)"
 actual="$(relative_files "$unpacked" | grep -v '^\$PLUGINSDIR/')"
 [ "$expected" = "$actual" ] ||
-  fail "the setup's files differ from the staged ones:"$'\n'"$(diff <(echo "$expected") <(echo "$actual"))"
+  fail "the setup's files differ from the staged ones:"$'\n'"$(diff <(echo "$expected") \
+    <(echo "$actual"))"
 while IFS= read -r file; do
-  [ ! -f "$unpacked/$file" ] || cmp -s "$stage/$file" "$unpacked/$file" || fail "$file packed with other content"
+  [ ! -f "$unpacked/$file" ] || cmp -s "$stage/$file" "$unpacked/$file" ||
+    fail "$file packed with other content"
 done < <(relative_files "$stage")
 
-[ "$(object_format "$setup")" = "$format" ] || fail "the setup is $(object_format "$setup"), not $format"
+[ "$(object_format "$setup")" = "$format" ] ||
+  fail "the setup is $(object_format "$setup"), not $format"
 while IFS= read -r binary; do
   [ "$(object_format "$unpacked/$binary")" = "$format" ] ||
     fail "$binary is $(object_format "$unpacked/$binary"), not $format"
@@ -51,4 +54,5 @@ if ((failures)); then
   echo "$failures failure(s)" >&2
   exit 1
 fi
-echo "$setup: $(grep -ci '\.exe$' <<<"$actual") programs and $(wc -l <<<"$actual") files, all as staged, all $format"
+echo "$setup: $(grep -ci '\.exe$' <<<"$actual") programs and $(wc -l <<<"$actual") files," \
+  "all as staged, all $format"

@@ -6,9 +6,9 @@
 #  2. a folder given with /D=; a log is written into the log folder, so the uninstaller keeps it;
 #     uninstalled from a copy of the uninstaller, which reports its exit status.
 #
-#   install_under_wine.sh <scripts/wine.sh> <setup.exe> <staged folder> <skin folder> <required file>...
-# The staged installation must hold the build's skin folder as Bmp, and each required file (a path
-# in the program folder).
+#   install_under_wine.sh <scripts/wine.sh> <setup.exe> <staged folder> <skin folder> <file>...
+# The staged installation must hold the build's skin folder as Bmp, and each file given (a path in
+# the program folder).
 set -euo pipefail
 export WINE_SH="$1"
 setup="$2"
@@ -30,10 +30,11 @@ fail() {
 settings_key='HKCR\TWPDF'
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarnwick'
 desktop_program='tarnwick.exe'
+automation_key='HKCR\ZazoRavazu.Application'
 program_files="$(windows_variable ProgramFiles)"
 local_app_data="$(windows_variable LOCALAPPDATA)"
-menu_folder="$(registry_value 'HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' \
-  'Common Programs')"
+shell_folders='HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
+menu_folder="$(registry_value "$shell_folders" 'Common Programs')"
 if [ -z "$program_files" ] || [ -z "$local_app_data" ] || [ -z "$menu_folder" ]; then
   echo "The Wine prefix names no Program Files, local application data or Start-menu folder" >&2
   exit 1
@@ -52,6 +53,7 @@ relative_files() {
 remove_leftovers() {
   wine_run reg delete "$settings_key" /f >/dev/null 2>&1 || true
   wine_run reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
+  wine_run reg delete "$automation_key" /f >/dev/null 2>&1 || true
   rm -rf "$(host_path "$default_folder")" "$(host_path "$chosen_folder")" "$log_parent" "$shortcut"
 }
 
@@ -67,9 +69,11 @@ check_installed() {
   expected="$( (relative_files "$stage"; echo uninstall.exe) | LC_ALL=C sort)"
   actual="$(relative_files "$folder")"
   [ "$expected" = "$actual" ] ||
-    fail "files in $windows_folder differ from the staged ones:"$'\n'"$(diff <(echo "$expected") <(echo "$actual"))"
+    fail "files in $windows_folder differ from the staged ones:"$'\n'"$(diff <(echo "$expected") \
+      <(echo "$actual"))"
   while IFS= read -r file; do
-    [ ! -f "$folder/$file" ] || cmp -s "$stage/$file" "$folder/$file" || fail "$file installed with other content"
+    [ ! -f "$folder/$file" ] || cmp -s "$stage/$file" "$folder/$file" ||
+      fail "$file installed with other content"
   done < <(relative_files "$stage")
 
   [ "$(registry_value "$settings_key" FilePath)" = "$windows_folder" ] ||
@@ -98,18 +102,28 @@ check_removed() {
     fail "left in $windows_folder: $(relative_files "$(host_path "$windows_folder")" | tr '\n' ' ')"
   ! registry_key_exists "$settings_key" || fail "$settings_key is left"
   ! registry_key_exists "$uninstall_key" || fail "$uninstall_key is left"
+  ! registry_key_exists "$automation_key" || fail "the desktop program's automation class is left"
   [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is left"
 }
 
 for file in "${required[@]}"; do
   [ -f "$stage/$file" ] || fail "the installation does not lay out $file"
 done
-diff -r "$skin" "$stage/Bmp" >/dev/null || fail "the installation's Bmp folder is not the build's $skin"
+diff -r "$skin" "$stage/Bmp" >/dev/null ||
+  fail "the installation's Bmp folder is not the build's $skin"
 remove_leftovers
 
 echo "Round 1: default folder $default_folder"
 wine_run "$setup" /S || fail "the setup ended with status $?"
 check_installed "$default_folder"
+if [ -f "$stage/$desktop_program" ]; then
+  # The desktop program enters its automation class at each start (with /Register, and nothing
+  # else); the uninstaller must have it taken out again.
+  wine_run "$default_folder\\$desktop_program" /Register ||
+    fail "$desktop_program /Register ended with status $?"
+  registry_key_exists "$automation_key" ||
+    fail "$desktop_program /Register entered no automation class"
+fi
 quiet_uninstall="$(registry_value "$uninstall_key" QuietUninstallString)"
 [ "$quiet_uninstall" = "\"$default_folder\\uninstall.exe\" /S" ] ||
   fail "the quiet uninstall command is '$quiet_uninstall'"
