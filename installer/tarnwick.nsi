@@ -42,8 +42,8 @@
 !define LOG_FOLDER "${LOG_PARENT}\Log"
 
 !include "${STAGED_FILES}"
-; The desktop program gets the shortcut, the uninstall icon and the last word on its automation
-; entries; a build without it (its front end not built) installs the rest.
+; The desktop program gets the shortcut and the uninstall icon, and removes its own automation
+; entries on the way out; a build without it (its front end not built) installs the rest.
 !if /FileExists "${STAGE_DIR}/tarnwick.exe"
   !define DESKTOP_PROGRAM "tarnwick.exe"
 !endif
