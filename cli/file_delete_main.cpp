@@ -13,6 +13,7 @@
 #include "native_platform.h"
 #include "program_arguments.h"
 #include "utf8_path.h"
+#include "work_path_form.h"
 #include "work_copy_path.h"
 
 namespace {
@@ -41,8 +42,8 @@ int main(int argc, char** argv) {
     std::cerr << "usage: fileDelete COPY FOLDER\n";
     return 2;
   }
-  const std::string& copy = arguments[0];
-  const std::string& folder = arguments[1];
+  const std::string copy = tarnwick::cli::AsWorkPath(arguments[0]);
+  const std::string folder = tarnwick::cli::AsWorkPath(arguments[1]);
   std::string error;
   const std::optional<std::string> temporary = tarnwick::PrivateTemporaryFolder(error);
   if (!temporary || !tarnwick::IsWorkCopyPath(*temporary, copy) ||

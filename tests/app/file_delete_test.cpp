@@ -26,6 +26,19 @@ TEST(FileDelete, DeletesAWorkCopyWithSpacesInItsNameAndItsFolder) {
   EXPECT_FALSE(fs::exists(folder));
 }
 
+// The desktop program hands over the copy's short path, which differs from the long one on
+// Windows only.
+TEST(FileDelete, DeletesAWorkCopyGivenByItsShortPath) {
+  DesktopHarness h;
+  std::string error;
+  const std::string folder = *PrivateTemporaryFolder(error) + "7-8-9-1-2-2026";
+  fs::create_directories(folder);
+  const std::string copy = folder + "/a rather long report name.pdf";
+  WriteFile(copy, "copy");
+  EXPECT_EQ(RunFileDelete(h.files.ShortPath(copy), folder), 0);
+  EXPECT_FALSE(fs::exists(folder));
+}
+
 TEST(FileDelete, RefusesAnythingThatIsNotAWorkCopy) {
   DesktopHarness h;
   const std::string mine = h.WriteSource("mine.pdf");

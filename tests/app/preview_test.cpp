@@ -183,7 +183,7 @@ TEST(Preview, ExitHandsAnUndeletableLastCopyToTheDeletionProgram) {
   ASSERT_EQ(h.shell.opened.size(), 1u);
   EXPECT_EQ(h.shell.opened[0].file, h.programFolder + "/fileDelete");
   EXPECT_EQ(h.shell.opened[0].arguments,
-            (std::vector<std::string>{copy, copy.substr(0, copy.rfind('/'))}));
+            (std::vector<std::string>{h.files.ShortPath(copy), copy.substr(0, copy.rfind('/'))}));
 }
 
 TEST(Preview, ANewCopyThatReplacedTheShownOneUnderTheSameNameIsKept) {

@@ -146,7 +146,9 @@ TEST(StopAndPauseLargeObject, APauseTakesHoldWithinTheObject) {
   const std::string head =
       "%PDF-1.4\n1 0 obj\n<< /Length " + std::to_string(kStreamLength) + " >>\nstream\n";
   WriteFile(sourcePath, head);
-  ASSERT_EQ(::truncate(sourcePath.c_str(), static_cast<off_t>(head.size() + kStreamLength)), 0);
+  std::error_code failure;
+  std::filesystem::resize_file(sourcePath, head.size() + kStreamLength, failure);
+  ASSERT_FALSE(failure) << failure.message();
   std::ofstream(sourcePath, std::ios::binary | std::ios::app)
       << "\nendstream\nendobj\n2 0 obj\n<< /Type /Page /MediaBox [0 0 612 792] >>\nendobj\n";
   WatchedSwitch control;

@@ -100,7 +100,7 @@ std::vector<std::string> DesktopHarness::WorkCopies() const {
   const fs::path privateFolder = PrivateFolderIn(temporaryFolder);
   if (!fs::exists(privateFolder)) return copies;
   for (const auto& entry : fs::recursive_directory_iterator(privateFolder)) {
-    copies.push_back(entry.path().string());
+    copies.push_back(entry.path().generic_string());
   }
   std::sort(copies.begin(), copies.end());
   return copies;

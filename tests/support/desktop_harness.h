@@ -57,7 +57,8 @@ class DesktopHarness {
   std::string WriteSource(const std::string& name, int pages = 1);
   // A PDF large enough that its repair reports progress many times.
   std::string WriteLargeSource(const std::string& name);
-  // Files left in the work folders of the private temporary folder.
+  // Files left in the work folders of the private temporary folder, with forward slashes as the
+  // platform names them.
   std::vector<std::string> WorkCopies() const;
   std::string Log() const;
 

@@ -13,8 +13,6 @@ std::string PrivateFolderIn(const std::string& temporaryFolder);
 
 // The system's reason for a file that does not exist, as the file layer reports it.
 std::string MissingFileText();
-// The same for a file whose folder does not exist.
-std::string MissingFolderText();
 
 // Sets or removes a variable of this process's environment, which child processes inherit.
 void SetProcessVariable(const std::string& name, const std::string& value);

@@ -12,7 +12,6 @@ std::string PrivateFolderIn(const std::string& temporaryFolder) {
 }
 
 std::string MissingFileText() { return "No such file or directory"; }
-std::string MissingFolderText() { return "No such file or directory"; }
 
 void SetProcessVariable(const std::string& name, const std::string& value) {
   ::setenv(name.c_str(), value.c_str(), 1);

@@ -18,7 +18,6 @@ std::string PrivateFolderIn(const std::string& temporaryFolder) {
 }
 
 std::string MissingFileText() { return SystemErrorText(ERROR_FILE_NOT_FOUND); }
-std::string MissingFolderText() { return SystemErrorText(ERROR_PATH_NOT_FOUND); }
 
 // The wide form updates the runtime's copies and the process block that children inherit.
 void SetProcessVariable(const std::string& name, const std::string& value) {
