@@ -16,7 +16,8 @@
 
 #include "control_id_numbers.h"
 
-/* Resource numbers of the templates and the menu; a window's name picks its template. */
+/* Resource numbers of the templates, the menu and the program's icon; a window's name picks its
+   template. */
 #define TW_DIALOG_ID_MAIN_WINDOW 102
 #define TW_DIALOG_ID_ANALYSIS 130
 #define TW_DIALOG_ID_PREVIEW 131
@@ -24,6 +25,7 @@
 #define TW_DIALOG_ID_COMPLETION 133
 #define TW_DIALOG_ID_ABOUT 134
 #define TW_MENU_ID_PROGRAM 135
+#define TW_ICON_ID_PROGRAM 5
 
 #define TW_MAIN_WINDOW_DIALOG(DIALOG) \
   DIALOG(MAIN_WINDOW, 484, 290, " Tarnwick for Adobe PDF", WITH_MENU)

@@ -5,13 +5,14 @@
 #include <QProgressBar>
 
 #include "bitmap_button.h"
+#include "control_ids.h"
 
 namespace tarnwick::qt {
 namespace {
 
 template <typename Control>
 Control* Place(Control* control, int id, const DialogRect& rect) {
-  if (id != 0) control->setObjectName(IdName(id));
+  if (id != ids::kStatic) control->setObjectName(IdName(id));
   control->setGeometry(ToPixels(rect));
   return control;
 }
@@ -45,7 +46,7 @@ QProgressBar* AddProgressBar(QWidget* area, int id, const DialogRect& rect) {
 }
 
 QGroupBox* AddFrame(QWidget* area, const DialogRect& rect) {
-  auto* frame = Place(new QGroupBox(area), 0, rect);
+  auto* frame = Place(new QGroupBox(area), ids::kStatic, rect);
   frame->setAttribute(Qt::WA_TransparentForMouseEvents);
   frame->lower();
   return frame;

@@ -15,7 +15,7 @@ class BitmapButton;
 
 // Controls placed as a dialog template places them. A control with an id is named by the id's
 // decimal text, so that the window can address it and tests can find it; static controls
-// (id 0) are not named.
+// (ids::kStatic) are not named.
 QLabel* AddLabel(QWidget* area, int id, const QString& text, const DialogRect& rect);
 BitmapButton* AddButton(QWidget* area, int id, const QString& text, const DialogRect& rect);
 QProgressBar* AddProgressBar(QWidget* area, int id, const DialogRect& rect);

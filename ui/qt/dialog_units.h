@@ -3,15 +3,11 @@
 #include <QRect>
 #include <QSize>
 
+#include "layout_tables.h"
+
 namespace tarnwick::qt {
 
-// A rectangle of a dialog template, in dialog units.
-struct DialogRect {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-};
+using layouts::DialogRect;
 
 // The templates measure in units of their 8-point font: at 96 dpi one horizontal unit is 1.5 px
 // and one vertical unit 1.625 px. Edges are converted and rounded, as the system's own mapping

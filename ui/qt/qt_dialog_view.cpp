@@ -18,15 +18,15 @@
 
 namespace tarnwick::qt {
 
-QtDialogView::QtDialogView(WindowEvents& events, int templateWidth, int templateHeight,
-                           const QString& caption)
+QtDialogView::QtDialogView(WindowEvents& events, const layouts::DialogLayout& dialogLayout,
+                           const OwnControlMaker& makeOwnControl)
     : events_(events), client_(new SkinnedArea(this)), focusRing_(new FocusRing(this)) {
-  setWindowTitle(caption);
+  setWindowTitle(QString::fromUtf8(dialogLayout.caption));
   // Title bar, system menu and minimize box, as the templates have; no help button.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  client_->setFixedSize(ToPixels(templateWidth, templateHeight));
+  client_->setFixedSize(ToPixels(dialogLayout.width, dialogLayout.height));
   // The templates are laid out for an 8-point dialog font of Tahoma's width; a wider desktop
   // font would cut or wrap their labels, so metric-compatible narrow families come first.
   QFont templateFont = client_->font();
@@ -34,11 +34,15 @@ QtDialogView::QtDialogView(WindowEvents& events, int templateWidth, int template
                             templateFont.family()});
   templateFont.setPointSize(8);
   client_->setFont(templateFont);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  layout->setSizeConstraint(QLayout::SetFixedSize);
-  layout->addWidget(client_);
+  auto* box = new QVBoxLayout(this);
+  box->setContentsMargins(0, 0, 0, 0);
+  box->setSpacing(0);
+  box->setSizeConstraint(QLayout::SetFixedSize);
+  box->addWidget(client_);
+  if (dialogLayout.hasMenu) AddProgramMenu();
+  for (const layouts::ControlLayout& control : dialogLayout.controls) {
+    AddControl(control, makeOwnControl);
+  }
 }
 
 QtDialogView::~QtDialogView() {
@@ -54,6 +58,31 @@ BitmapButton* QtDialogView::AddCommandButton(int id, const QString& text, const 
   BitmapButton* button = AddButton(client_, id, text, rect);
   connect(button, &QAbstractButton::clicked, this, [this, id] { events_.OnCommand(id); });
   return button;
+}
+
+void QtDialogView::AddControl(const layouts::ControlLayout& control,
+                              const OwnControlMaker& makeOwnControl) {
+  const QString text = QString::fromUtf8(control.text);
+  switch (control.kind) {
+    case layouts::ControlKind::kButton:
+      AddCommandButton(control.id, text, control.rect);
+      break;
+    case layouts::ControlKind::kLabel:
+      AddLabel(client_, control.id, text, control.rect);
+      break;
+    case layouts::ControlKind::kProgress:
+      AddProgressBar(client_, control.id, control.rect);
+      break;
+    case layouts::ControlKind::kFrame:
+      AddFrame(client_, control.rect);
+      break;
+    case layouts::ControlKind::kTable:
+    case layouts::ControlKind::kPane:
+      if (QWidget* own = makeOwnControl ? makeOwnControl(control, client_) : nullptr) {
+        own->setObjectName(IdName(control.id));
+      }
+      break;
+  }
 }
 
 template <typename Control>

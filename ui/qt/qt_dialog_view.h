@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <map>
 
 #include "dialog_units.h"
@@ -18,15 +19,20 @@ class FocusRing;
 class SkinnedArea;
 
 // What every window of the program does on screen: a dialog whose client area has the template's
-// size and the skin drawn on it, controls found by id, an optional menu, and the events that the
+// size and the skin drawn on it, the layout's controls found by id, the program's menu where the
+// layout has it, and the events that the
 // window's logic decides about (commands, the close box, Escape and F1, paints). The dialog
 // itself decides nothing: closing it, Escape and the modal loop's end all go to the logic.
 // The keyboard focus shows on every control.
 class QtDialogView : public QDialog, public virtual DialogView, public WidgetHandle {
  public:
-  // `templateWidth` × `templateHeight` in dialog units; `caption` is the template's title.
-  QtDialogView(WindowEvents& events, int templateWidth, int templateHeight,
-               const QString& caption);
+  // Makes a control that only one window has (the file table, a preview pane) on the client
+  // area; the view names it by its id.
+  using OwnControlMaker = std::function<QWidget*(const layouts::ControlLayout&, QWidget* area)>;
+
+  // The controls are made in the layout's order, which is the order of the Tab key.
+  QtDialogView(WindowEvents& events, const layouts::DialogLayout& layout,
+               const OwnControlMaker& makeOwnControl = {});
   ~QtDialogView() override;
 
   void SetTitle(const std::string& title) override;
@@ -49,10 +55,6 @@ class QtDialogView : public QDialog, public virtual DialogView, public WidgetHan
 
  protected:
   WindowEvents& Events() { return events_; }
-  // Adds the program's menu above the client area.
-  void AddProgramMenu();
-  // Buttons report their id as a command when clicked.
-  BitmapButton* AddCommandButton(int id, const QString& text, const DialogRect& rect);
   // Enter presses this button wherever the focus is, unless on another button.
   void SetDefaultButton(int id);
 
@@ -61,6 +63,12 @@ class QtDialogView : public QDialog, public virtual DialogView, public WidgetHan
   void reject() override;
 
  private:
+  // Adds the program's menu above the client area.
+  void AddProgramMenu();
+  void AddControl(const layouts::ControlLayout& control, const OwnControlMaker& makeOwnControl);
+  // Buttons report their id as a command when clicked.
+  BitmapButton* AddCommandButton(int id, const QString& text, const DialogRect& rect);
+
   template <typename Control>
   Control* Find(int id) const;
 

@@ -2,33 +2,25 @@
 
 #include <algorithm>
 
-#include "app_texts.h"
 #include "control_ids.h"
 #include "dialog_controls.h"
 #include "file_table.h"
 #include "skinned_area.h"
 
 namespace tarnwick::qt {
+namespace {
+
+QWidget* MakeFileTable(const layouts::ControlLayout& control, QWidget* area) {
+  auto* table = new FileTable(area);
+  table->setGeometry(ToPixels(control.rect));
+  return table;
+}
+
+}  // namespace
 
 QtMainWindowView::QtMainWindowView(WindowEvents& events)
-    : QtDialogView(events, 484, 290, QString::fromUtf8(ui::kWindowTitle)) {
-  AddProgramMenu();
-  QWidget* area = ClientArea();
-  AddCommandButton(ids::kToolbarOpen, {}, {1, 1, 34, 28});
-  AddCommandButton(ids::kToolbarSaveCurrent, {}, {34, 1, 34, 28});
-  AddCommandButton(ids::kToolbarSaveAll, {}, {66, 1, 34, 28});
-  AddCommandButton(ids::kToolbarHelp, {}, {98, 1, 34, 28});
-  AddCommandButton(ids::kToolbarAbout, {}, {130, 1, 34, 28});
-  AddCommandButton(ids::kToolbarExit, {}, {162, 1, 34, 28});
-  AddLabel(area, 0, QStringLiteral("Select File(s)    :"), {150, 55, 60, 18});
-  table_ = new FileTable(area);
-  table_->setObjectName(IdName(ids::kFileTable));
-  table_->setGeometry(ToPixels({149, 76, 267, 108}));
-  AddCommandButton(ids::kBrowse, QStringLiteral("Browse"), {425, 76, 57, 14});
-  AddCommandButton(ids::kClearSelected, QStringLiteral("Clear selected"), {421, 148, 61, 14});
-  AddCommandButton(ids::kClearAll, QStringLiteral("Clear All"), {421, 170, 61, 14});
-  AddCommandButton(ids::kRepair, QStringLiteral("Repair"), {425, 269, 57, 14});
-
+    : QtDialogView(events, layouts::kMainWindow, &MakeFileTable),
+      table_(ClientArea()->findChild<FileTable*>(IdName(ids::kFileTable))) {
   // The mark is the row selected last; it stays when the highlight goes.
   connect(table_, &QTableWidget::itemSelectionChanged, this, [this] {
     const QList<QTableWidgetItem*> selected = table_->selectedItems();

@@ -11,11 +11,13 @@
 namespace tarnwick::qt {
 namespace {
 
-PdfPane* AddPane(PreviewEvents& events, QWidget* area, int id) {
-  auto* pane = new PdfPane(events, area);
-  pane->setObjectName(IdName(id));
-  pane->Place(0, 0, 0, 0);
-  return pane;
+// Both panes wait hidden until the window places one of them.
+QtDialogView::OwnControlMaker PaneMaker(PreviewEvents& events) {
+  return [&events](const layouts::ControlLayout&, QWidget* area) {
+    auto* pane = new PdfPane(events, area);
+    pane->Place(0, 0, 0, 0);
+    return pane;
+  };
 }
 
 bool IsRightClick(const QEvent* event) {
@@ -29,30 +31,9 @@ bool IsRightClick(const QEvent* event) {
 }  // namespace
 
 QtPreviewView::QtPreviewView(PreviewEvents& events)
-    : QtDialogView(events, 484, 290, QStringLiteral("Preview")) {
-  AddProgramMenu();
-  QWidget* area = ClientArea();
-  AddCommandButton(ids::kToolbarOpen, {}, {1, 3, 34, 28});
-  AddCommandButton(ids::kPreviewSaveCurrent, {}, {31, 3, 34, 28});
-  AddCommandButton(ids::kToolbarSaveAll, {}, {62, 3, 34, 28});
-  AddCommandButton(ids::kToolbarHelp, {}, {93, 3, 34, 28});
-  AddCommandButton(ids::kToolbarAbout, {}, {124, 3, 34, 28});
-  AddCommandButton(ids::kToolbarExit, {}, {155, 3, 34, 28});
-  // Labels whose template gives only a position get a size that holds their text.
-  AddLabel(area, 0, QStringLiteral("Source File  :"), {145, 48, 46, 10});
-  AddLabel(area, ids::kSourcePath, {}, {192, 48, 279, 18});
-  firstPane_ = AddPane(events, area, ids::kFirstPane);
-  secondPane_ = AddPane(events, area, ids::kSecondPane);
-  AddLabel(area, 0, QStringLiteral(" File Number :"), {144, 247, 45, 10});
-  AddLabel(area, ids::kFileNumber, {}, {189, 247, 8, 10});
-  AddLabel(area, 1036, QStringLiteral("/"), {197, 247, 6, 10});
-  AddLabel(area, ids::kFileCount, {}, {203, 247, 40, 10});
-  AddCommandButton(ids::kBackFile, QStringLiteral("Back File"), {250, 247, 61, 14});
-  AddCommandButton(ids::kNextFile, QStringLiteral("Next File"), {314, 247, 61, 14});
-  AddCommandButton(ids::kBack, QStringLiteral("Back"), {144, 268, 57, 14});
-  AddCommandButton(ids::kSaveCurrentButton, QStringLiteral("Save Current File"),
-                   {335, 268, 73, 14});
-  AddCommandButton(ids::kSaveAllButton, QStringLiteral("Save All"), {409, 268, 73, 14});
+    : QtDialogView(events, layouts::kPreview, PaneMaker(events)),
+      firstPane_(ClientArea()->findChild<PdfPane*>(IdName(ids::kFirstPane))),
+      secondPane_(ClientArea()->findChild<PdfPane*>(IdName(ids::kSecondPane))) {
   // The panes make their scroll bars and viewports as they go, so right clicks are caught for
   // the whole application and kept when they are meant for this window.
   qApp->installEventFilter(this);

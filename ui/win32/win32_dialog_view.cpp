@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <tuple>
+
 #include "bitmap_button.h"
 #include "caption_button.h"
 #include "message_pump.h"
@@ -14,6 +16,17 @@ constexpr wchar_t kViewProperty[] = L"TarnwickDialogView";
 // Asks for one run of the window's paint logic, whether or not the system paints the window.
 constexpr UINT kPaintRequest = WM_APP + 10;
 
+// Every window carries the program's icon in its title bar and in the task switcher.
+void SetProgramIcon(HWND dialog) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  for (const auto& [size, metricX, metricY] : {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON},
+                                              std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
+    const HANDLE icon = LoadImageW(instance, MAKEINTRESOURCEW(TW_ICON_ID_PROGRAM), IMAGE_ICON,
+                                   GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED);
+    SendMessageW(dialog, WM_SETICON, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(icon));
+  }
+}
+
 void SetDialogResult(HWND dialog, LRESULT result) {
   SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
 }
@@ -24,6 +37,7 @@ Win32DialogView::Win32DialogView(WindowEvents& events, const layouts::DialogLayo
     : events_(events) {
   CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(layout.resourceId), nullptr,
                      &DialogProc, reinterpret_cast<LPARAM>(this));
+  SetProgramIcon(dialog_);
   for (const layouts::ControlLayout& control : layout.controls) {
     if (control.kind == layouts::ControlKind::kProgress) {
       SendDlgItemMessageW(dialog_, control.id, PBM_SETRANGE32, 0, 100);
