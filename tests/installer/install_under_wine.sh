@@ -116,6 +116,9 @@ remove_leftovers
 echo "Round 1: default folder $default_folder"
 wine_run "$setup" /S || fail "the setup ended with status $?"
 check_installed "$default_folder"
+# The programs are linked to need no library beside them: the installed tool starts where it lies.
+wine_run "$default_folder\\tarnwick-repair.exe" --version >/dev/null ||
+  fail "the installed tarnwick-repair.exe does not start (status $?)"
 if [ -f "$stage/$desktop_program" ]; then
   # The desktop program enters its automation class at each start (with /Register, and nothing
   # else); the uninstaller must have it taken out again.
