@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Windows job: cross-builds the 64- and 32-bit programs and their installers with MinGW-w64,
-# and runs every Windows test under Wine on a virtual display, in one Wine prefix made for the run.
+# The Windows job: cross-builds the 64- and 32-bit programs with MinGW-w64 and the 32-bit setup,
+# then runs every Windows test under Wine on a virtual display; the tests pack the 64-bit setup,
+# install and uninstall it, and look into both setups.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -11,4 +12,5 @@ cmake --build build/windows-x64
 # only, and the bitmaps are the same for both.
 cmake --preset windows-x86 >/dev/null
 cmake --build build/windows-x86
+cmake --build build/windows-x86 --target installer
 xvfb-run -a ctest --preset windows-x64 -j "$(nproc)"
