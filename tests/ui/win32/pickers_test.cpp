@@ -34,7 +34,10 @@ void PrintTo(const PickCase& row, std::ostream* out) { *out << row.name; }
 class PickFilesTest : public testing::TestWithParam<PickCase> {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() / "tarnwick pickers test";
+    // One folder per row and process: CTest runs the rows side by side.
+    folder_ = std::filesystem::temp_directory_path() /
+              ("tarnwick pickers test " + std::string(GetParam().name) + " " +
+               std::to_string(GetCurrentProcessId()));
     std::filesystem::create_directories(folder_);
     for (const char* name : {"a.pdf", "b.PDF"}) std::ofstream(folder_ / name) << "%PDF-1.4\n";
   }
