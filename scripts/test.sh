@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors, and runs every test; then the
-# sanitizer job (tests, fuzzer, corpus) when scripts/sanitizers.sh is present.
+# sanitizer job (tests, fuzzer, corpus) and the Windows job (cross builds, installers, tests under
+# Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake --preset ci >/dev/null
 cmake --build build/ci
 ctest --preset ci -j "$(nproc)"
-if [ -x scripts/sanitizers.sh ]; then
-  scripts/sanitizers.sh
-fi
+scripts/sanitizers.sh
+scripts/windows.sh
