@@ -68,7 +68,11 @@ std::string ControlAddress(const std::string& address) {
 }
 
 std::string ShownFile(const std::string& address) {
-  return HasScheme(address) ? std::string() : WithoutToolbarFragment(address);
+  if (HasScheme(address)) return {};
+  // The work folder's paths are built with forward slashes; users read backslashes.
+  std::string path = WithoutToolbarFragment(address);
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
 }
 
 }  // namespace tarnwick::win32::browser

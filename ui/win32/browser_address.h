@@ -11,7 +11,8 @@ namespace tarnwick::win32::browser {
 // fragment apart from the path, and anything with a scheme passes unchanged.
 std::string ControlAddress(const std::string& address);
 
-// The file that `address` shows, without the fragment; empty for an address with a scheme.
+// The file that `address` shows, without the fragment and with backslashes; empty for an address
+// with a scheme.
 std::string ShownFile(const std::string& address);
 
 }  // namespace tarnwick::win32::browser

@@ -30,6 +30,19 @@ std::wstring FilterOf(const OpenFilesRequest& request) {
   return filter;  // the string's own terminator is the second null
 }
 
+// The folder browser opens on the current folder, as the Linux program's does, rather than on the
+// desktop: the folder the program was started in is the likeliest destination.
+int CALLBACK SelectStartFolder(HWND browser, UINT message, LPARAM, LPARAM folder) {
+  if (message == BFFM_INITIALIZED) SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, folder);
+  return 0;
+}
+
+std::wstring CurrentFolder() {
+  std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
+  folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
+  return folder;
+}
+
 }  // namespace
 
 std::optional<std::vector<std::string>> Win32Pickers::PickFiles(const OpenFilesRequest& request) {
@@ -62,6 +75,9 @@ std::optional<std::string> Win32Pickers::PickFolder(WindowHandle* owner, const s
   browse.hwndOwner = HandleOf(owner);
   browse.lpszTitle = wideTitle.c_str();
   browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+  const std::wstring startFolder = CurrentFolder();
+  browse.lpfn = SelectStartFolder;
+  browse.lParam = reinterpret_cast<LPARAM>(startFolder.c_str());
   PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&browse);
   if (item == nullptr) return std::nullopt;
   wchar_t path[MAX_PATH] = {};

@@ -31,7 +31,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "file:///C:/Temp/Tarnwick/copy.pdf#toolbar=0",
                     "C:\\Temp\\Tarnwick\\copy.pdf"},
         AddressCase{"ForwardSlashes", "C:/Temp/copy.pdf#toolbar=0",
-                    "file:///C:/Temp/copy.pdf#toolbar=0", "C:/Temp/copy.pdf"},
+                    "file:///C:/Temp/copy.pdf#toolbar=0", "C:\\Temp\\copy.pdf"},
         AddressCase{"NoFragment", "D:\\copy.pdf", "file:///D:/copy.pdf", "D:\\copy.pdf"},
         AddressCase{"SpacesAndPercent", "C:\\My Files\\100% done.pdf#toolbar=0",
                     "file:///C:/My%20Files/100%25%20done.pdf#toolbar=0",
