@@ -18,9 +18,7 @@ bool HasScheme(const std::string& address) {
                      [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; });
 }
 
-bool HasToolbarFragment(const std::string& address) {
-  return address.ends_with(ui::kNoToolbar);
-}
+bool HasToolbarFragment(const std::string& address) { return address.ends_with(ui::kNoToolbar); }
 
 std::string WithoutToolbarFragment(const std::string& address) {
   const std::string_view fragment = ui::kNoToolbar;

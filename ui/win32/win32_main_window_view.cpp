@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cwchar>
 
 #include "app_texts.h"
 #include "control_ids.h"
@@ -12,6 +13,10 @@ namespace tarnwick::win32 {
 namespace {
 
 constexpr int kNumberColumnWidth = 60;
+// What a list view keeps free around a cell's text.
+constexpr int kCellPadding = 12;
+// What shortening adds at most: the ellipsis and its terminator.
+constexpr std::size_t kEllipsisRoom = 5;
 
 void AddColumn(HWND table, int index, const char* title, int width) {
   std::wstring text = Wide(title);
@@ -23,6 +28,25 @@ void AddColumn(HWND table, int index, const char* title, int width) {
   column.iSubItem = index;
   SendMessageW(table, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index),
                reinterpret_cast<LPARAM>(&column));
+}
+
+// A path too long for its column keeps its drive and its file name and loses folders in the
+// middle, as the system shortens paths: the name the user picked stays in sight.
+std::wstring ShortenedPath(HWND table, int column, const std::wstring& path) {
+  const auto width =
+      static_cast<int>(SendMessageW(table, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+  std::wstring shown = path;
+  shown.resize(path.size() + kEllipsisRoom, L'\0');
+  RECT room{0, 0, std::max(width - kCellPadding, 0), 0};
+  HDC dc = GetDC(table);
+  const HGDIOBJ previous =
+      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(table, WM_GETFONT, 0, 0)));
+  DrawTextW(dc, shown.data(), -1, &room,
+            DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX | DT_PATH_ELLIPSIS | DT_MODIFYSTRING);
+  SelectObject(dc, previous);
+  ReleaseDC(table, dc);
+  shown.resize(wcslen(shown.c_str()));
+  return shown;
 }
 
 }  // namespace
@@ -40,14 +64,14 @@ Win32MainWindowView::Win32MainWindowView(WindowEvents& events)
 
 void Win32MainWindowView::AppendRow(int row, const std::string& path) {
   std::wstring number = std::to_wstring(row + 1);
-  std::wstring wide = Wide(path);
+  std::wstring shown = ShortenedPath(table_, 1, Wide(path));
   LVITEMW item{};
   item.mask = LVIF_TEXT;
   item.iItem = row;
   item.pszText = number.data();
   SendMessageW(table_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
   item.iSubItem = 1;
-  item.pszText = wide.data();
+  item.pszText = shown.data();
   SendMessageW(table_, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 

@@ -262,7 +262,7 @@ void SelectRow(HWND table, int row) {
   SendMessageW(table, LVM_SETSELECTIONMARK, 0, row);
 }
 
-TEST(MainWindowViewTest, RowsAreNumberedAndAppendedRowsKeepTheMark) {
+TEST(MainWindowViewTest, RowsAreNumberedShortenedAndAppendedRowsKeepTheMark) {
   RecordingEvents events;
   Win32MainWindowView view(events);
   EXPECT_EQ(view.SelectionMark(), -1);
@@ -277,6 +277,14 @@ TEST(MainWindowViewTest, RowsAreNumberedAndAppendedRowsKeepTheMark) {
   EXPECT_EQ(SendMessageW(view.Table(), LVM_GETITEMCOUNT, 0, 0), 2);
   EXPECT_EQ(CellOf(view.Table(), 1, 0), "2");
   EXPECT_EQ(CellOf(view.Table(), 1, 1), "D:\\c.pdf");
+  // A path too long for its column loses folders in the middle, never its file name.
+  std::string deep = "C:\\";
+  for (int level = 0; level < 30; ++level) deep += "folder\\";
+  view.SetFileRows({deep + "report.pdf"});
+  const std::string shown = CellOf(view.Table(), 0, 1);
+  EXPECT_TRUE(shown.starts_with("C:\\")) << shown;
+  EXPECT_TRUE(shown.ends_with("\\report.pdf")) << shown;
+  EXPECT_NE(shown.find("..."), std::string::npos) << shown;
 }
 
 }  // namespace

@@ -183,9 +183,8 @@ void AnswerOpenDialog(HWND dialog, const std::wstring& text) {
 std::wstring PickFiles(const DrivenProgram& program, HWND mainWindow, const std::wstring& folder,
                        const std::vector<std::wstring>& names) {
   Press(mainWindow, ids::kBrowse);
-  HWND dialog = program.WaitFor("file-open dialog", [](HWND window) {
-    return TextOf(window) == Wide(ui::kOpenTitle);
-  });
+  HWND dialog = program.WaitFor("file-open dialog",
+                                [](HWND window) { return TextOf(window) == Wide(ui::kOpenTitle); });
   const std::wstring title = TextOf(dialog);
   AnswerOpenDialog(dialog, folder);
   // The dialog reads the folder before it takes names again; nothing tells when it is done.

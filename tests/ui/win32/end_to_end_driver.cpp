@@ -89,12 +89,13 @@ void Run(const std::wstring& exe, const std::wstring& programFolder, const std::
   const auto previewLine = [&](HWND preview) {
     Say("preview: " + shown(DialogText(preview, ids::kFileNumber)) + " of " +
         shown(DialogText(preview, ids::kFileCount)) + ", " +
-        shown(DialogText(preview, ids::kSourcePath)) + ", pane: " +
-        shown(FallbackPaneText(preview)));
+        shown(DialogText(preview, ids::kSourcePath)) +
+        ", pane: " + shown(FallbackPaneText(preview)));
   };
   Press(main, ids::kRepair);
   HWND preview = program.WaitFor("preview", [](HWND w) { return Has(w, ids::kSourcePath); });
-  program.WaitUntil("the first copy in the pane", [&] { return !FallbackPaneText(preview).empty(); });
+  program.WaitUntil("the first copy in the pane",
+                    [&] { return !FallbackPaneText(preview).empty(); });
   Say(std::string("main window ") + (IsWindowVisible(main) ? "shown" : "hidden"));
   previewLine(preview);
 

@@ -1,7 +1,8 @@
+#include "fallback_pane.h"
+
 #include <gtest/gtest.h>
 
 #include "browser_pane.h"
-#include "fallback_pane.h"
 #include "pane_test_window.h"
 
 namespace tarnwick::win32 {
@@ -65,15 +66,21 @@ TEST_P(FallbackNavigationTest, ShowsThePathCompletesOnceAndOpensTheCopy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Navigations, FallbackNavigationTest,
-    ::testing::Values(
-        NavigationCase{"CopyWithoutToolbar", "C:\\Temp\\Tarnwick\\copy.pdf#toolbar=0",
-                       L"C:\\Temp\\Tarnwick\\copy.pdf", {{"C:\\Temp\\Tarnwick\\copy.pdf", {}}}},
-        NavigationCase{"NoFragment", "C:\\copy.pdf", L"C:\\copy.pdf", {{"C:\\copy.pdf", {}}}},
-        NavigationCase{"HashInTheFolder", "C:\\#1\\copy.pdf#toolbar=0", L"C:\\#1\\copy.pdf",
-                       {{"C:\\#1\\copy.pdf", {}}}},
-        NavigationCase{"BeyondAscii", "C:\\Temp\\Größe & 東京.pdf#toolbar=0",
-                       L"C:\\Temp\\Größe & 東京.pdf", {{"C:\\Temp\\Größe & 東京.pdf", {}}}},
-        NavigationCase{"BlankPageShowsNothing", "about:blank", L"", {}}),
+    ::testing::Values(NavigationCase{"CopyWithoutToolbar",
+                                     "C:\\Temp\\Tarnwick\\copy.pdf#toolbar=0",
+                                     L"C:\\Temp\\Tarnwick\\copy.pdf",
+                                     {{"C:\\Temp\\Tarnwick\\copy.pdf", {}}}},
+                      NavigationCase{
+                          "NoFragment", "C:\\copy.pdf", L"C:\\copy.pdf", {{"C:\\copy.pdf", {}}}},
+                      NavigationCase{"HashInTheFolder",
+                                     "C:\\#1\\copy.pdf#toolbar=0",
+                                     L"C:\\#1\\copy.pdf",
+                                     {{"C:\\#1\\copy.pdf", {}}}},
+                      NavigationCase{"BeyondAscii",
+                                     "C:\\Temp\\Größe & 東京.pdf#toolbar=0",
+                                     L"C:\\Temp\\Größe & 東京.pdf",
+                                     {{"C:\\Temp\\Größe & 東京.pdf", {}}}},
+                      NavigationCase{"BlankPageShowsNothing", "about:blank", L"", {}}),
     [](const ::testing::TestParamInfo<NavigationCase>& testCase) { return testCase.param.name; });
 
 TEST_F(FallbackPaneTest, TakesThePlaceOfThePlaceholder) {

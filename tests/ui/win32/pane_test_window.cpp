@@ -41,8 +41,7 @@ PaneTestWindow::PaneTestWindow() {
   CreateWindowExW(0, L"STATIC", L"placeholder", WS_CHILD | WS_VISIBLE, kPlaceholder.left,
                   kPlaceholder.top, kPlaceholder.right - kPlaceholder.left,
                   kPlaceholder.bottom - kPlaceholder.top, window_,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPlaceholderId)), instance,
-                  nullptr);
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPlaceholderId)), instance, nullptr);
 }
 
 PaneTestWindow::~PaneTestWindow() { DestroyWindow(window_); }
@@ -62,8 +61,8 @@ RECT PaneTestWindow::RectOf(HWND child) const {
 
 std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(),
-                                                 static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 

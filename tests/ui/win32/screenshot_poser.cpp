@@ -73,7 +73,8 @@ void Shoot(HWND window, const std::wstring& path) {
 void Pose(const std::wstring& exe, const std::wstring& programFolder, const std::wstring& work,
           const std::wstring& shots, const std::vector<std::wstring>& sources) {
   const DrivenProgram program(
-      exe, {.program = programFolder, .log = work + L"\\log", .work = work + L"\\tmp", .start = work});
+      exe,
+      {.program = programFolder, .log = work + L"\\log", .work = work + L"\\tmp", .start = work});
   HWND main = program.WaitFor("main window", [](HWND w) { return Has(w, ids::kFileTable); });
   std::vector<std::wstring> names;
   for (const std::wstring& source : sources) {
@@ -98,8 +99,9 @@ int main() {
   int count = 0;
   LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (count < 6) {
-    std::printf("usage: screenshot_poser.exe <tarnwick.exe> <program folder> <work folder> "
-                "<shots folder> <source>...\n");
+    std::printf(
+        "usage: screenshot_poser.exe <tarnwick.exe> <program folder> <work folder> "
+        "<shots folder> <source>...\n");
     return 2;
   }
   int status = 0;

@@ -1,10 +1,11 @@
+#include "web_browser_pane.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "browser_pane.h"
 #include "pane_test_window.h"
-#include "web_browser_pane.h"
 
 namespace tarnwick::win32 {
 namespace {
