@@ -28,6 +28,11 @@
 #define TW_ICON_ID_PROGRAM 5
 #define TW_ACCELERATORS_ID_PROGRAM 136
 
+/* The About box's texts. Each front end lays the box out in its own manner. */
+#define TW_ABOUT_CAPTION "About Tarnwick for Adobe PDF"
+#define TW_ABOUT_PROGRAM_NAME "Tarnwick for Adobe PDF"
+#define TW_ABOUT_DESCRIPTION "Rebuilds damaged PDF files into readable copies and saves them."
+
 #define TW_MAIN_WINDOW_DIALOG(DIALOG) \
   DIALOG(MAIN_WINDOW, 484, 290, " Tarnwick for Adobe PDF", WITH_MENU)
 #define TW_MAIN_WINDOW_CONTROLS(BUTTON, LABEL, PROGRESS, FRAME, TABLE, PANE) \

@@ -4,23 +4,22 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app_texts.h"
+#include "dialog_layouts.h"
 
 namespace tarnwick::qt {
 
 AboutBox::AboutBox(QWidget* owner) : QDialog(owner) {
   setObjectName(QStringLiteral("about"));
-  setWindowTitle(QStringLiteral("About ") + QString::fromUtf8(ui::kMessageCaption));
+  setWindowTitle(QStringLiteral(TW_ABOUT_CAPTION));
   auto* layout = new QVBoxLayout(this);
-  auto* name = new QLabel(QString::fromUtf8(ui::kMessageCaption), this);
+  auto* name = new QLabel(QStringLiteral(TW_ABOUT_PROGRAM_NAME), this);
   QFont bold = name->font();
   bold.setBold(true);
   bold.setPointSize(bold.pointSize() + 2);
   name->setFont(bold);
   layout->addWidget(name);
   layout->addWidget(new QLabel(QStringLiteral("Version ") + QStringLiteral(TARNWICK_VERSION), this));
-  layout->addWidget(new QLabel(
-      QStringLiteral("Rebuilds damaged PDF files into readable copies and saves them."), this));
+  layout->addWidget(new QLabel(QStringLiteral(TW_ABOUT_DESCRIPTION), this));
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   layout->addWidget(buttons);
