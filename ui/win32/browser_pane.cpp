@@ -4,13 +4,13 @@
 
 #include "fallback_pane.h"
 #include "pane_placeholder.h"
-#include "web_browser_pane.h"
+#include "watched_pane.h"
 
 namespace tarnwick::win32 {
 namespace {
 
 // Set to 1 where the control is created but never finishes a navigation, as under Wine without
-// its browser engine: the preview then waits for nothing.
+// its browser engine: the preview then does not wait for the control first.
 bool ControlRefusedByEnvironment() {
   wchar_t value[4] = {};
   const DWORD length =
@@ -21,10 +21,13 @@ bool ControlRefusedByEnvironment() {
 }  // namespace
 
 std::unique_ptr<BrowserPane> CreateBrowserPane(HWND dialog, int id, Shell& shell,
-                                               std::function<void()> onComplete) {
+                                               std::function<void()> onComplete,
+                                               std::chrono::milliseconds patience) {
   const RECT rect = browser::TakePlaceholder(dialog, id);
   if (!ControlRefusedByEnvironment()) {
-    if (auto pane = browser::WebBrowserPane::Create(dialog, rect, onComplete)) return pane;
+    if (auto pane = browser::WatchedPane::Create(dialog, rect, shell, onComplete, patience)) {
+      return pane;
+    }
   }
   return std::make_unique<browser::FallbackPane>(dialog, rect, shell, std::move(onComplete));
 }

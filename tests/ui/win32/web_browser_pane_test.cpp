@@ -1,11 +1,11 @@
-#include "web_browser_pane.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "browser_pane.h"
 #include "pane_test_window.h"
+#include "pump_messages.h"
+#include "watched_pane.h"
 
 namespace tarnwick::win32 {
 namespace {
@@ -32,7 +32,7 @@ class WebBrowserPaneTest : public ::testing::Test {
 
 TEST_F(WebBrowserPaneTest, HostsTheControlInPlaceOfThePlaceholder) {
   const auto pane = CreatePane([] {});
-  ASSERT_NE(dynamic_cast<browser::WebBrowserPane*>(pane.get()), nullptr);
+  ASSERT_NE(dynamic_cast<browser::WatchedPane*>(pane.get()), nullptr);
   EXPECT_FALSE(IsWindowVisible(window_.Placeholder()));
   const HWND control = window_.FindDescendant(kControlWindowClass);
   ASSERT_NE(control, nullptr);
@@ -67,10 +67,38 @@ TEST_F(WebBrowserPaneTest, PlaceMovesTheControl) {
 TEST_F(WebBrowserPaneTest, DestroyingThePaneReleasesTheControlsHold) {
   auto token = std::make_shared<int>(0);
   auto pane = CreatePane([token] {});
-  ASSERT_NE(dynamic_cast<browser::WebBrowserPane*>(pane.get()), nullptr);
+  ASSERT_NE(dynamic_cast<browser::WatchedPane*>(pane.get()), nullptr);
   pane->Navigate("about:blank");
   pane.reset();
   EXPECT_EQ(token.use_count(), 1);
+}
+
+// Wine's control, without a browser engine, never finishes a navigation: once the pane's
+// patience is over, the fallback takes the control's place and finishes it.
+TEST_F(WebBrowserPaneTest, ANavigationLeftUnfinishedEndsInTheFallback) {
+  int completions = 0;
+  const auto pane = CreateBrowserPane(
+      window_.Handle(), PaneTestWindow::kPlaceholderId, shell_, [&completions] { ++completions; },
+      std::chrono::milliseconds(200));
+  pane->Place(215, 120, 500, 300);
+  ASSERT_TRUE(pane->Navigate("C:\\windows\\temp\\copy.pdf#toolbar=0"));
+  ASSERT_TRUE(tarnwick::test::PumpUntil([&completions] { return completions > 0; }));
+  if (window_.FindDescendant(kControlWindowClass) != nullptr) {
+    GTEST_SKIP() << "this system's control finished the navigation itself";
+  }
+  EXPECT_EQ(completions, 1);
+  const HWND fallback = window_.FindDescendant(L"TarnwickPreviewFallbackPane");
+  ASSERT_NE(fallback, nullptr);
+  const RECT rect = window_.RectOf(fallback);
+  EXPECT_EQ(rect.left, 215);
+  EXPECT_EQ(rect.top, 120);
+  EXPECT_EQ(rect.right, 715);
+  EXPECT_EQ(rect.bottom, 420);
+  EXPECT_EQ(test::WindowText(FindWindowExW(fallback, nullptr, L"STATIC", nullptr)),
+            L"C:\\windows\\temp\\copy.pdf");
+  // From then on the fallback finishes each navigation at once.
+  EXPECT_TRUE(pane->Navigate("C:\\windows\\temp\\other.pdf#toolbar=0"));
+  EXPECT_EQ(completions, 2);
 }
 
 }  // namespace
