@@ -14,8 +14,11 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
     # click. Unmanaged windows keep the X11 driver fast under Xvfb.
     WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    # The caption buttons' glyphs: this Wine does not find its own symbol font by itself.
-    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    # Fonts of Wine's own that this Wine does not find by itself: the caption buttons' symbols,
+    # and Tahoma, which stands for the dialogs' "MS Shell Dlg" as on Windows.
+    for font in marlett tahoma tahomabd; do
+      cp "/usr/share/wine/fonts/$font.ttf" "$WINEPREFIX/drive_c/windows/Fonts/"
+    done
     wineserver -w
     touch "$WINEPREFIX/.ready"
   fi
