@@ -27,6 +27,8 @@ DialogResult CProgressBar::DoModal() {
   view_->SetBackground(app_.Bitmap("ProgressBar.bmp"));
   workerResult_ = false;
   workerDone_ = false;
+  workerEnded_ = false;
+  exitWhenStopped_ = false;
   shownPosition_ = -1;
   stopped_ = false;
   title_ = ShowWindowTitle(app_, *view_);
@@ -46,6 +48,7 @@ void CProgressBar::AnalysisWorker() {
   const std::string path = current ? current->path : std::string();
   workerResult_ = current && app_.engine.RepairFile(path);
   if (current && !workerResult_) TellUntoldFailure(app_);
+  workerEnded_ = true;
   workerDone_ = true;
   app_.desktop.windowThread.Post([this] {
     if (view_) view_->Invalidate();
@@ -53,6 +56,7 @@ void CProgressBar::AnalysisWorker() {
 }
 
 void CProgressBar::OnPaint() {
+  if (exitWhenStopped_ && workerEnded_) EndProgram(app_);
   if (!workerDone_.exchange(false)) return;
   // A stopped repair still ends with OK; jobDone, clear, tells the caller it did not finish.
   view_->EndModal(stopped_ || workerResult_ ? DialogResult::kOk : DialogResult::kCancel);
@@ -80,7 +84,12 @@ void CProgressBar::StopAnalysis() {
 
 bool CProgressBar::OnKey(Key key) {
   if (key == Key::kEscape && AskHoldingWorker(view_.get(), ui::kQuickExitQuestion)) {
-    EndProgram(app_);
+    // The program ends once the job has stopped and closed its files: a copy still open for
+    // writing could not be removed everywhere, and its folder would stay behind.
+    exitWhenStopped_ = true;
+    stopped_ = true;
+    app_.jobSwitch.Stop();
+    if (workerEnded_) EndProgram(app_);
   }
   return key == Key::kEscape;
 }

@@ -51,8 +51,12 @@ class CProgressBar final : public WindowEvents, public ProgressSink {
   int shownPosition_ = -1;
   bool workerResult_ = false;
   std::atomic<bool> workerDone_ = false;
+  // Set by the worker as it ends and kept until the next job, where workerDone_ is taken by the
+  // paint that follows.
+  std::atomic<bool> workerEnded_ = false;
   bool paused_ = false;
   bool stopped_ = false;
+  bool exitWhenStopped_ = false;
 };
 
 }  // namespace tarnwick
