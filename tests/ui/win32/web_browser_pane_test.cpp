@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 #include "browser_pane.h"
 #include "pane_test_window.h"
@@ -15,6 +16,12 @@ using test::PaneTestWindow;
 // The control's own window: "Shell Embedding" is the class of the window that Windows' and
 // Wine's web browser controls put into their container.
 constexpr wchar_t kControlWindowClass[] = L"Shell Embedding";
+// Where the tests place a pane, in the window's client coordinates.
+constexpr RECT kPlaced{215, 120, 715, 420};
+
+std::tuple<LONG, LONG, LONG, LONG> Corners(const RECT& rect) {
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
 
 class WebBrowserPaneTest : public ::testing::Test {
  protected:
@@ -52,14 +59,11 @@ TEST_F(WebBrowserPaneTest, AcceptsTheAddressesOfThePreview) {
 
 TEST_F(WebBrowserPaneTest, PlaceMovesTheControl) {
   const auto pane = CreatePane([] {});
-  pane->Place(215, 120, 500, 300);
+  pane->Place(kPlaced.left, kPlaced.top, kPlaced.right - kPlaced.left,
+              kPlaced.bottom - kPlaced.top);
   const HWND control = window_.FindDescendant(kControlWindowClass);
   ASSERT_NE(control, nullptr);
-  const RECT rect = window_.RectOf(control);
-  EXPECT_EQ(rect.left, 215);
-  EXPECT_EQ(rect.top, 120);
-  EXPECT_EQ(rect.right, 715);
-  EXPECT_EQ(rect.bottom, 420);
+  EXPECT_EQ(Corners(window_.RectOf(control)), Corners(kPlaced));
 }
 
 // Everything the pane gave the control comes back when the pane goes: the events' sink, which
@@ -80,7 +84,8 @@ TEST_F(WebBrowserPaneTest, ANavigationLeftUnfinishedEndsInTheFallback) {
   const auto pane = CreateBrowserPane(
       window_.Handle(), PaneTestWindow::kPlaceholderId, shell_, [&completions] { ++completions; },
       std::chrono::milliseconds(200));
-  pane->Place(215, 120, 500, 300);
+  pane->Place(kPlaced.left, kPlaced.top, kPlaced.right - kPlaced.left,
+              kPlaced.bottom - kPlaced.top);
   ASSERT_TRUE(pane->Navigate("C:\\windows\\temp\\copy.pdf#toolbar=0"));
   ASSERT_TRUE(tarnwick::test::PumpUntil([&completions] { return completions > 0; }));
   if (window_.FindDescendant(kControlWindowClass) != nullptr) {
@@ -89,11 +94,7 @@ TEST_F(WebBrowserPaneTest, ANavigationLeftUnfinishedEndsInTheFallback) {
   EXPECT_EQ(completions, 1);
   const HWND fallback = window_.FindDescendant(L"TarnwickPreviewFallbackPane");
   ASSERT_NE(fallback, nullptr);
-  const RECT rect = window_.RectOf(fallback);
-  EXPECT_EQ(rect.left, 215);
-  EXPECT_EQ(rect.top, 120);
-  EXPECT_EQ(rect.right, 715);
-  EXPECT_EQ(rect.bottom, 420);
+  EXPECT_EQ(Corners(window_.RectOf(fallback)), Corners(kPlaced));
   EXPECT_EQ(test::WindowText(FindWindowExW(fallback, nullptr, L"STATIC", nullptr)),
             L"C:\\windows\\temp\\copy.pdf");
   // From then on the fallback finishes each navigation at once.
