@@ -2,6 +2,7 @@
 
 // The system headers below build on the types of windows.h.
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <chrono>
 #include <stdexcept>
@@ -20,6 +21,32 @@ constexpr wchar_t kSettingsKey[] = L"TWPDF";
 // The file-open dialog's name field: a combo box in the Explorer-style dialog, an edit otherwise.
 constexpr int kOpenDialogNameCombo = 0x47C;
 constexpr int kOpenDialogNameEdit = 0x480;
+
+// A block of the program's memory, for the messages whose pointers a control of the program
+// takes for its own.
+class RemoteBlock {
+ public:
+  RemoteBlock(HANDLE process, std::size_t size)
+      : process_(process),
+        address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {
+    if (address_ == nullptr) throw std::runtime_error("no memory in the program for a text");
+  }
+  ~RemoteBlock() { VirtualFreeEx(process_, address_, 0, MEM_RELEASE); }
+  RemoteBlock(const RemoteBlock&) = delete;
+  RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+  void* Address() const { return address_; }
+  void Write(const void* bytes, std::size_t size) const {
+    WriteProcessMemory(process_, address_, bytes, size, nullptr);
+  }
+  void Read(void* bytes, std::size_t size) const {
+    ReadProcessMemory(process_, address_, bytes, size, nullptr);
+  }
+
+ private:
+  HANDLE process_;
+  void* address_;
+};
 
 void SetSetting(HKEY key, const wchar_t* name, const std::wstring& value) {
   RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
@@ -108,25 +135,53 @@ DWORD DrivenProgram::WaitForEnd() const {
   return exitCode;
 }
 
-std::wstring DrivenProgram::CellText(HWND table, int row, int column) const {
+template <typename Item>
+std::wstring DrivenProgram::AskForText(HWND control, UINT message, WPARAM wParam, Item item) const {
   struct Shared {
-    LVITEMW item;
+    Item item;
     wchar_t text[1024];
   };
-  auto* remote = static_cast<Shared*>(
-      VirtualAllocEx(process_.hProcess, nullptr, sizeof(Shared), MEM_COMMIT, PAGE_READWRITE));
-  if (remote == nullptr) throw std::runtime_error("no memory in the program for a cell's text");
+  const RemoteBlock block(process_.hProcess, sizeof(Shared));
+  auto* remote = static_cast<Shared*>(block.Address());
   Shared local{};
-  local.item.iSubItem = column;
+  local.item = item;
   local.item.pszText = remote->text;
   local.item.cchTextMax = static_cast<int>(std::size(local.text));
-  WriteProcessMemory(process_.hProcess, remote, &local, sizeof(local), nullptr);
-  SendMessageW(table, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-               reinterpret_cast<LPARAM>(&remote->item));
-  ReadProcessMemory(process_.hProcess, remote, &local, sizeof(local), nullptr);
-  VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+  block.Write(&local, sizeof(local));
+  SendMessageW(control, message, wParam, reinterpret_cast<LPARAM>(&remote->item));
+  block.Read(&local, sizeof(local));
   local.text[std::size(local.text) - 1] = L'\0';
   return local.text;
+}
+
+std::wstring DrivenProgram::AskForText(HWND control, UINT message) const {
+  wchar_t text[1024] = {};
+  const RemoteBlock block(process_.hProcess, sizeof(text));
+  block.Write(text, sizeof(text));
+  SendMessageW(control, message, std::size(text), reinterpret_cast<LPARAM>(block.Address()));
+  block.Read(text, sizeof(text));
+  text[std::size(text) - 1] = L'\0';
+  return text;
+}
+
+std::wstring DrivenProgram::CellText(HWND table, int row, int column) const {
+  LVITEMW item{};
+  item.iSubItem = column;
+  return AskForText(table, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), item);
+}
+
+std::wstring DrivenProgram::OpenDialogFolder(HWND dialog) const {
+  return AskForText(dialog, CDM_GETFOLDERPATH);
+}
+
+std::wstring DrivenProgram::SelectedItemText(HWND tree) const {
+  const auto selected =
+      reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (selected == nullptr) return L"";
+  TVITEMW item{};
+  item.mask = TVIF_TEXT;
+  item.hItem = selected;
+  return AskForText(tree, TVM_GETITEMW, 0, item);
 }
 
 std::wstring TextOf(HWND window) {
@@ -187,8 +242,8 @@ std::wstring PickFiles(const DrivenProgram& program, HWND mainWindow, const std:
                                 [](HWND window) { return TextOf(window) == Wide(ui::kOpenTitle); });
   const std::wstring title = TextOf(dialog);
   AnswerOpenDialog(dialog, folder);
-  // The dialog reads the folder before it takes names again; nothing tells when it is done.
-  std::this_thread::sleep_for(std::chrono::seconds(1));
+  program.WaitUntil("the sources' folder in the file-open dialog",
+                    [&] { return program.OpenDialogFolder(dialog) == folder; });
   std::wstring quoted;
   for (const std::wstring& name : names) quoted += L"\"" + name + L"\" ";
   AnswerOpenDialog(dialog, quoted);

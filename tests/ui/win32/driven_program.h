@@ -31,12 +31,22 @@ class DrivenProgram {
   void WaitUntil(const std::string& what, const std::function<bool()>& done) const;
   // The program's exit code, once it has ended by itself.
   DWORD WaitForEnd() const;
-  // A list view's cell, read through a buffer in the program's memory, where the list view
-  // takes the pointers it is given to point.
+  // A list view's cell.
   std::wstring CellText(HWND table, int row, int column) const;
+  // The text of a tree view's selected item; empty when none is selected.
+  std::wstring SelectedItemText(HWND tree) const;
+  // The folder a file-open dialog shows.
+  std::wstring OpenDialogFolder(HWND dialog) const;
 
  private:
   std::vector<HWND> VisibleWindows() const;
+  // Asks a control of the program for a text with `item`, an LVITEMW or a TVITEMW whose text
+  // pointer and size this sets: both go into a buffer in the program's memory, as the control
+  // takes the pointers it is given for its own.
+  template <typename Item>
+  std::wstring AskForText(HWND control, UINT message, WPARAM wParam, Item item) const;
+  // The same with a bare text buffer, whose size goes as the message's wParam.
+  std::wstring AskForText(HWND control, UINT message) const;
 
   PROCESS_INFORMATION process_{};
 };

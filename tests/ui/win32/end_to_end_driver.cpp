@@ -58,6 +58,14 @@ std::wstring FallbackPaneText(HWND preview) {
   return L"";
 }
 
+// The folder browser's tree of folders.
+HWND FolderTree(HWND window) {
+  for (HWND child : Descendants(window)) {
+    if (ClassOf(child) == WC_TREEVIEWW) return child;
+  }
+  return nullptr;
+}
+
 bool HasTextAmongChildren(HWND window, const std::wstring& text) {
   for (HWND child : Descendants(window)) {
     if (TextOf(child) == text) return true;
@@ -108,18 +116,28 @@ void Run(const std::wstring& exe, const std::wstring& programFolder, const std::
   previewLine(preview);
 
   Press(preview, ids::kToolbarSaveAll);
-  HWND browser = program.WaitFor("folder browser", [](HWND w) {
-    return FindWindowExW(w, nullptr, WC_TREEVIEWW, nullptr) != nullptr ||
-           HasTextAmongChildren(w, kDestinationTitle);
-  });
+  HWND browser = program.WaitFor("folder browser", [](HWND w) { return FolderTree(w) != nullptr; });
   Say("folder browser: " + (HasTextAmongChildren(browser, kDestinationTitle)
                                 ? Utf8(kDestinationTitle)
                                 : std::string("without its title")));
-  // It opens on the current folder, the one the copies go to: OK is all it takes.
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  // It opens on the current folder, the one the copies go to, once it has unfolded the way
+  // there: then OK is all it takes.
+  HWND tree = FolderTree(browser);
+  std::wstring selected;
+  try {
+    program.WaitUntil("the copies' folder chosen in the folder browser", [&] {
+      selected = program.SelectedItemText(tree);
+      return selected == L"saved";
+    });
+  } catch (const std::runtime_error&) {
+    throw std::runtime_error("the folder browser stays on \"" + Utf8(selected) +
+                             "\", not on the copies' folder");
+  }
   PostMessageW(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 
   HWND saving = program.WaitFor("saving dialog", [](HWND w) { return Has(w, ids::kSavingFolder); });
+  program.WaitUntil("the saving dialog's folder",
+                    [&] { return !DialogText(saving, ids::kSavingFolder).empty(); });
   Say("saving into: " + shown(DialogText(saving, ids::kSavingFolder)));
   HWND completion = program.WaitFor("completion dialog", [](HWND w) {
     return Has(w, ids::kCompletionOk) && !Has(w, ids::kAnalysisPause) && !Has(w, ids::kFileTable);
