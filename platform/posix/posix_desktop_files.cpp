@@ -50,37 +50,6 @@ class PosixAppendFile final : public AppendFile {
 
 }  // namespace
 
-bool PosixDesktopFiles::Fail(const std::string& text) {
-  lastError_.Set(text);
-  return false;
-}
-
-std::unique_ptr<SourceFile> PosixDesktopFiles::OpenForReading(const std::string& path) {
-  return Forwarded(jobFiles_.OpenForReading(path));
-}
-
-std::unique_ptr<OutputFile> PosixDesktopFiles::OpenForWriting(const std::string& path) {
-  return Forwarded(jobFiles_.OpenForWriting(path));
-}
-
-bool PosixDesktopFiles::Exists(const std::string& path) { return jobFiles_.Exists(path); }
-
-bool PosixDesktopFiles::ResetAttributes(const std::string& path) {
-  return Forwarded(jobFiles_.ResetAttributes(path));
-}
-
-bool PosixDesktopFiles::Delete(const std::string& path) {
-  return Forwarded(jobFiles_.Delete(path));
-}
-
-bool PosixDesktopFiles::CreateFolder(const std::string& path) {
-  return Forwarded(jobFiles_.CreateFolder(path));
-}
-
-std::optional<std::string> PosixDesktopFiles::TemporaryFolder() {
-  return Forwarded(jobFiles_.TemporaryFolder());
-}
-
 bool PosixDesktopFiles::IsFile(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);

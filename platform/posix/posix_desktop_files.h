@@ -2,25 +2,15 @@
 
 #include <string>
 
-#include "guarded_text.h"
-#include "desktop_files.h"
+#include "layered_desktop_files.h"
 #include "posix_file_layer.h"
 
 namespace tarnwick {
 
 // The desktop program's file system: the job's file layer (PosixFileLayer, whose files held by
 // a running job are protected) and what the windows add to it.
-class PosixDesktopFiles final : public DesktopFiles {
+class PosixDesktopFiles final : public LayeredDesktopFiles<PosixFileLayer> {
  public:
-  std::unique_ptr<SourceFile> OpenForReading(const std::string& path) override;
-  std::unique_ptr<OutputFile> OpenForWriting(const std::string& path) override;
-  bool Exists(const std::string& path) override;
-  bool ResetAttributes(const std::string& path) override;
-  bool Delete(const std::string& path) override;
-  bool CreateFolder(const std::string& path) override;
-  std::optional<std::string> TemporaryFolder() override;
-  std::string LastErrorText() const override { return lastError_.Get(); }
-
   // A regular file, also when reached through a symbolic link.
   bool IsFile(const std::string& path) override;
   bool SameFile(const std::string& one, const std::string& other) override;
@@ -31,18 +21,6 @@ class PosixDesktopFiles final : public DesktopFiles {
   // Linux paths have no short form; other programs get the path as it is.
   std::string ShortPath(const std::string& path) override { return path; }
   void RemoveUnfinishedCopies() override;
-
- private:
-  // Takes the job layer's error text when `succeeded` is false, and passes `succeeded` on.
-  template <typename Result>
-  Result Forwarded(Result succeeded) {
-    if (!succeeded) lastError_.Set(jobFiles_.LastErrorText());
-    return succeeded;
-  }
-  bool Fail(const std::string& text);
-
-  PosixFileLayer jobFiles_;
-  GuardedText lastError_;
 };
 
 }  // namespace tarnwick

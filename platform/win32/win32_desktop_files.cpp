@@ -53,37 +53,6 @@ class Win32AppendFile final : public AppendFile {
 
 }  // namespace
 
-bool Win32DesktopFiles::Fail(const std::string& text) {
-  lastError_.Set(text);
-  return false;
-}
-
-std::unique_ptr<SourceFile> Win32DesktopFiles::OpenForReading(const std::string& path) {
-  return Forwarded(jobFiles_.OpenForReading(path));
-}
-
-std::unique_ptr<OutputFile> Win32DesktopFiles::OpenForWriting(const std::string& path) {
-  return Forwarded(jobFiles_.OpenForWriting(path));
-}
-
-bool Win32DesktopFiles::Exists(const std::string& path) { return jobFiles_.Exists(path); }
-
-bool Win32DesktopFiles::ResetAttributes(const std::string& path) {
-  return Forwarded(jobFiles_.ResetAttributes(path));
-}
-
-bool Win32DesktopFiles::Delete(const std::string& path) {
-  return Forwarded(jobFiles_.Delete(path));
-}
-
-bool Win32DesktopFiles::CreateFolder(const std::string& path) {
-  return Forwarded(jobFiles_.CreateFolder(path));
-}
-
-std::optional<std::string> Win32DesktopFiles::TemporaryFolder() {
-  return Forwarded(jobFiles_.TemporaryFolder());
-}
-
 bool Win32DesktopFiles::IsFile(const std::string& path) {
   const UniqueHandle file = OpenToInspect(LongPath(path));
   BY_HANDLE_FILE_INFORMATION info{};
