@@ -1,6 +1,6 @@
 // Poses the real tarnwick.exe for the README's Windows screenshots: the main window with the
 // sources picked, then the analysis dialog at work on the first of them (a large one keeps it up).
-// Each picture is the screen under the window, written as a 24-bit BMP file into the shots folder.
+// Each picture is the screen under the window, written as a BMP file into the shots folder.
 //
 //   screenshot_poser.exe <tarnwick.exe> <program folder> <work folder> <shots folder> <source>...
 // The sources lie in one folder; the work folder gets the log and the work copies.
@@ -12,12 +12,12 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "bmp_file.h"
 #include "control_ids.h"
 #include "driven_program.h"
 #include "win32_text.h"
@@ -27,47 +27,37 @@ using namespace tarnwick::win32::test;
 
 namespace {
 
-void WriteBmp(const std::wstring& path, const BITMAPINFOHEADER& header, const void* pixels) {
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;  // "BM"
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  file.bfSize = file.bfOffBits + header.biSizeImage;
-  std::ofstream out(std::filesystem::path(path), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-  out.write(reinterpret_cast<const char*>(&header), sizeof(header));
-  out.write(static_cast<const char*>(pixels), header.biSizeImage);
-  if (!out.flush()) throw std::runtime_error("cannot write " + Utf8(path));
-}
-
 void Shoot(HWND window, const std::wstring& path) {
   // Time to finish painting: the views draw their bitmaps after they are shown.
   std::this_thread::sleep_for(std::chrono::seconds(1));
   RECT area{};
   GetWindowRect(window, &area);
-  BITMAPINFO info{};
-  BITMAPINFOHEADER& header = info.bmiHeader;
-  header.biSize = sizeof(header);
-  header.biWidth = area.right - area.left;
-  header.biHeight = area.bottom - area.top;  // bottom-up, as BMP files keep their rows
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  const auto stride = static_cast<DWORD>((header.biWidth * 3 + 3) & ~3);
-  header.biSizeImage = stride * static_cast<DWORD>(header.biHeight);
+  BmpImage picture{.width = area.right - area.left, .height = area.bottom - area.top, .pixels = {}};
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof(format.bmiHeader);
+  format.bmiHeader.biWidth = picture.width;
+  format.bmiHeader.biHeight = -picture.height;  // top-down, as BmpImage keeps its rows
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  void* pixels = nullptr;
-  HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, picture);
-  const bool copied = BitBlt(memory, 0, 0, header.biWidth, header.biHeight, screen, area.left,
+  void* bits = nullptr;
+  HBITMAP copy = CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memory, copy);
+  const bool copied = BitBlt(memory, 0, 0, picture.width, picture.height, screen, area.left,
                              area.top, SRCCOPY) != FALSE;
-  SelectObject(memory, previous);
   GdiFlush();
-  if (copied) WriteBmp(path, header, pixels);
-  DeleteObject(picture);
+  const auto* pixels = static_cast<const RGBQUAD*>(bits);
+  for (int i = 0; copied && i < picture.width * picture.height; ++i) {
+    picture.pixels.push_back({pixels[i].rgbRed, pixels[i].rgbGreen, pixels[i].rgbBlue});
+  }
+  SelectObject(memory, previous);
+  DeleteObject(copy);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   if (!copied) throw std::runtime_error("cannot copy the screen under the window");
+  if (!WriteBmp24(Utf8(path), picture)) throw std::runtime_error("cannot write " + Utf8(path));
 }
 
 void Pose(const std::wstring& exe, const std::wstring& programFolder, const std::wstring& work,
