@@ -72,20 +72,6 @@ Rgb ScreenPixel(int x, int y) {
   return RgbOf(colour);
 }
 
-bool PumpMessagesUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() >= end) return false;
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-  }
-  return true;
-}
-
 HostWindow::HostWindow(int width, int height, EraseHandler erase) : erase_(std::move(erase)) {
   static const ATOM windowClass = [] {
     WNDCLASSEXW description{};

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -37,9 +36,6 @@ Rgb RgbOf(COLORREF colour);
 
 // What the screen shows at (x, y), as the windows there painted it.
 Rgb ScreenPixel(int x, int y);
-
-// Dispatches this thread's messages until `done` holds or `limit` has passed; whether it held.
-bool PumpMessagesUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
 
 // A plain top-level window of the test, its client area filled by the given WM_ERASEBKGND and
 // handing WM_DRAWITEM to the bitmap buttons. Destroyed with the object.

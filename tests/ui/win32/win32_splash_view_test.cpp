@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "case_name.h"
+#include "pump_messages.h"
 #include "splash_screen.h"
 #include "test_windows.h"
 #include "win32_window.h"
@@ -16,8 +16,6 @@ namespace tarnwick::win32 {
 namespace {
 
 using test::PrintTo;
-
-using namespace std::chrono_literals;
 
 HWND WindowOf(SplashView& view) { return HandleOf(&view); }
 
@@ -152,7 +150,7 @@ TEST_F(SplashViewTest, OnScreenThePictureShowsOnlyWithinTheShape) {
   view_->SetShape({{0, 0, 20, 20}});
   view_->Place(origin.x, origin.y, 40, 20);
   view_->Show();
-  test::PumpMessagesUntil([] { return false; }, 200ms);
+  tarnwick::test::PumpUntil([] { return false; }, 200);
 
   EXPECT_EQ(test::ScreenPixel(origin.x + 5, origin.y + 5), kPicture);
   EXPECT_EQ(test::ScreenPixel(origin.x + 30, origin.y + 5), kBeneath);
@@ -197,12 +195,12 @@ TEST_P(SplashViewTimerTest, ATimerCallsTheListenerWithItsIdUntilStopped) {
   view_->SetTimerListener([&](int id) { heard.push_back(id); });
   ASSERT_TRUE(view_->Create(nullptr, false));
   view_->StartTimer(GetParam(), 10);
-  ASSERT_TRUE(test::PumpMessagesUntil([&] { return heard.size() >= 2; }, 2s));
+  ASSERT_TRUE(tarnwick::test::PumpUntil([&] { return heard.size() >= 2; }, 2000));
   EXPECT_EQ(heard.front(), GetParam());
   EXPECT_EQ(heard.back(), GetParam());
   view_->StopTimer(GetParam());
   const std::size_t afterStop = heard.size();
-  test::PumpMessagesUntil([] { return false; }, 100ms);
+  tarnwick::test::PumpUntil([] { return false; }, 100);
   EXPECT_EQ(heard.size(), afterStop);
 }
 
@@ -235,7 +233,7 @@ TEST(Win32SplashScreenTest, ShowsTheShapedPictureAndDestroysItAfterTheTimeout) {
   EXPECT_EQ(box.right, 25);
   EXPECT_EQ(box.bottom, 12);
 
-  EXPECT_TRUE(test::PumpMessagesUntil([&] { return splash.Destroyed(); }, 3s));
+  EXPECT_TRUE(tarnwick::test::PumpUntil([&] { return splash.Destroyed(); }, 3000));
   EXPECT_FALSE(IsWindow(window));
 }
 
