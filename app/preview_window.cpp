@@ -4,6 +4,7 @@
 #include "app_texts.h"
 #include "control_ids.h"
 #include "help.h"
+#include "path_separators.h"
 #include "saving_dialog.h"
 #include "window_helpers.h"
 #include "work_files.h"
@@ -301,9 +302,7 @@ std::optional<std::string> CPreview::ChooseDestination() {
 
 bool CPreview::WouldReplaceASource(const std::string& folder) {
   const auto replaces = [&](const FileListNode& node) {
-    const auto slash = node.path.find_last_of('/');
-    const std::string name = slash == std::string::npos ? node.path : node.path.substr(slash + 1);
-    return app_.desktop.files.SameFile(node.path, folder + name);
+    return app_.desktop.files.SameFile(node.path, folder + FileNameOf(node.path));
   };
   if (!app_.Job().saveAll) {
     const FileListNode* current = app_.fileList.Current();

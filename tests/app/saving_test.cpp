@@ -126,8 +126,9 @@ TEST(Saving, IntoTheSourcesOwnFolderIsRefusedAndTheFolderAskedAgain) {
   for (const bool saveAll : {false, true}) {
     SCOPED_TRACE(saveAll ? "Save All" : "Save Current");
     DesktopHarness h;
-    const std::string a = h.WriteSource("a.pdf");
-    const std::string b = h.WriteSource("b.pdf");
+    // In the system's own form: the Windows file dialog gives paths with backslashes only.
+    const std::string a = std::filesystem::path(h.WriteSource("a.pdf")).make_preferred().string();
+    const std::string b = std::filesystem::path(h.WriteSource("b.pdf")).make_preferred().string();
     const std::string original = ReadFile(a);
     h.Repair({a, b});
     const int button = saveAll ? ids::kSaveAllButton : ids::kSaveCurrentButton;
