@@ -27,6 +27,29 @@ std::string MendText(StreamMend mend) {
       return "its line ends had been doubled (CR LF); undone";
     case StreamMend::kContentCut:
       return "its content stopped decoding; what decoded is kept, its page may be incomplete";
+    case StreamMend::kContentEmptied:
+      return "nothing of its content decoded; written empty, its page shows blank";
+    case StreamMend::kEndRestored:
+      return "its endstream was missing; its data ends where the object does";
+  }
+  return {};
+}
+
+std::string MendText(const ObjectMend& mend) {
+  const std::string target = std::to_string(mend.target);
+  switch (mend.kind) {
+    case ObjectMendKind::kValueCut:
+      return "damaged; written up to the damage";
+    case ObjectMendKind::kLeftOut:
+      return "nothing of it could be read; left out";
+    case ObjectMendKind::kReferenceNulled:
+      return "its reference to lost object " + target + " removed";
+    case ObjectMendKind::kFontReplaced:
+      return "its lost font " + target + " replaced by Helvetica";
+    case ObjectMendKind::kXObjectReplaced:
+      return "its lost image or form " + target + " replaced by an empty form";
+    case ObjectMendKind::kContentDropped:
+      return "its lost content stream " + target + " taken out; the page may be incomplete";
   }
   return {};
 }
@@ -83,6 +106,7 @@ Outcome RepairOne(const Options& options, const std::string& path, Terminal& ter
     }
   }
   if (options.password) engine.SetPassword(*options.password);
+  engine.SetMending(options.mend);
   Outcome outcome;
   if (state.saveMode && IsSameFile(path, state.destinationFolder + FileNameOf(path))) {
     interruption.Unregister(control);
@@ -109,6 +133,9 @@ Outcome RepairOne(const Options& options, const std::string& path, Terminal& ter
     for (const MendedStream& mended : engine.Rebuilt().mendedStreams) {
       terminal.Error(path + ": stream object " + std::to_string(mended.number) + ": " +
                      MendText(mended.mend));
+    }
+    for (const ObjectMend& mended : engine.Rebuilt().mendedObjects) {
+      terminal.Error(path + ": object " + std::to_string(mended.number) + ": " + MendText(mended));
     }
   }
   if (!outcome.repaired) {

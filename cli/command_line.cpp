@@ -32,7 +32,11 @@ const char kUsageRest[] =
     "                     the same with the first line of FILE (- for standard input),\n"
     "                     which keeps the password off the command line\n"
     "  -v, --verbose      list what was mended in each file: streams given their true\n"
-    "                     length, line ends undone, page content cut to what decodes\n"
+    "                     length, line ends undone, page content cut to what decodes,\n"
+    "                     damaged objects cut to what parses, references to lost\n"
+    "                     objects resolved, lost fonts and images replaced\n"
+    "      --no-mend      copy objects as the repair's rules find them, without mending\n"
+    "                     what strict readers would reject\n"
     "  -h, --help         show this help and exit\n"
     "      --version      show the version and exit\n"
     "\n"
@@ -74,6 +78,8 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& argument
       options.help = true;
     } else if (argument == "-v" || argument == "--verbose") {
       options.verbose = true;
+    } else if (argument == "--no-mend") {
+      options.mend = false;
     } else if (argument == "--version") {
       options.version = true;
     } else if (argument == "--overwrite") {

@@ -14,6 +14,7 @@ struct Options {
   std::optional<std::string> password;      // --password=PASSWORD
   std::optional<std::string> passwordFile;  // --password-file=FILE, "-" for standard input
   bool verbose = false;  // list what was mended in each file
+  bool mend = true;      // --no-mend switches mending off
   bool help = false;
   bool version = false;
 };

@@ -44,6 +44,12 @@ class PDF_Repair {
   // both files are closed as well.
   bool RepairFile(const std::string& sourcePath);
 
+  // Whether the copy mends what a strict reader would reject in a copied object (on unless
+  // switched off): damage cut off, references to lost objects resolved, lost fonts and images
+  // replaced, pages kept with the content that survived. Off, the copy is what the repair's
+  // rules alone make of the source.
+  void SetMending(bool mend) { mend_ = mend; }
+
   // A password to try on encrypted sources before the empty one, as the user password or the
   // owner password. It is kept in this object only, never written anywhere.
   void SetPassword(std::string password);
@@ -82,6 +88,7 @@ class PDF_Repair {
   std::string password_;
   std::string sourcePath_;
   bool failureUntold_ = false;
+  bool mend_ = true;
 
   // Per-job working state, rebuilt by every job.
   std::unique_ptr<SourceReader> source_;

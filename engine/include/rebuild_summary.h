@@ -13,12 +13,31 @@ enum class StreamMend : std::uint8_t {
   kTrueLength,      // its /Length did not reach "endstream"; the true length is written
   kLineEndsUndone,  // its compressed data decoded only with each CR LF taken as LF
   kContentCut,      // its compressed content stopped decoding; what decoded is kept
+  kContentEmptied,  // nothing of its page content decoded; it is written empty
+  kEndRestored,     // its "endstream" was missing; its data ends where its object does
 };
 
 struct MendedStream {
   std::int64_t number = 0;
   StreamMend mend = StreamMend::kTrueLength;
   bool operator==(const MendedStream&) const = default;
+};
+
+// What was mended in an object that a strict reader would have rejected or found incomplete.
+enum class ObjectMendKind : std::uint8_t {
+  kValueCut,          // its value was damaged, or followed by other text: what parsed is kept
+  kLeftOut,           // nothing of it parsed: it is left out, references to it resolved as lost
+  kReferenceNulled,   // a reference to `target`, which the copy does not hold, became null
+  kFontReplaced,      // the lost font `target` became a standard font
+  kXObjectReplaced,   // the lost XObject `target` became an empty form
+  kContentDropped,    // the lost content stream `target` was taken out of the page's /Contents
+};
+
+struct ObjectMend {
+  std::int64_t number = 0;
+  ObjectMendKind kind = ObjectMendKind::kValueCut;
+  std::int64_t target = 0;  // the object a reference named, where the mend concerns one
+  bool operator==(const ObjectMend&) const = default;
 };
 
 // What the rebuild pass decided for the repaired file.
@@ -31,6 +50,8 @@ struct RebuildSummary {
   // The streams written mended, in the order written; object streams whose line ends were
   // undone come first.
   std::vector<MendedStream> mendedStreams;
+  // The objects written mended, in the order written; empty when mending is off.
+  std::vector<ObjectMend> mendedObjects;
   // Set when the copy grew past the largest offset a cross-reference entry can hold; the job
   // then ends rather than write a table that points at the wrong bytes.
   bool outputTooLarge = false;

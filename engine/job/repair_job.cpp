@@ -125,7 +125,7 @@ bool PDF_Repair::RunSteps() {
   rebuilt_ = RebuildSummary{};
   JobProgress progress(state_, services_.control, *source_, *output_);
   if (!WriteHeader() || !progress.SafePoint() || !ScanSource(progress)) return false;
-  RebuildPass rebuild(results_, *source_, *output_, progress);
+  RebuildPass rebuild(results_, *source_, *output_, progress, mend_);
   const bool rebuilt = rebuild.RunRebuildPass();
   rebuilt_ = rebuild.Summary();
   return rebuilt;

@@ -48,6 +48,15 @@ struct PdfDictionary {
   const PdfValue* Find(std::string_view key) const;
 };
 
+// The engine reads PDF syntax in three ways, each for a reason of its own:
+// - PdfSyntax (here), the general reader: values of any kind, names decoded, containers no
+//   deeper than kMaxDepth, for the dictionaries the copy and the security handler look into;
+// - TreeTokens (tree_dictionary.cpp), the page-tree walk's reader: it accepts a catalog or a tree
+//   node exactly when the repair's rules do (any depth, keys compared as written), and the order
+//   of the pages in every copy depends on that, so it stays apart from the general reader;
+// - RunCursor (run_cursor.h), a matcher of fixed byte patterns over a buffer already read, for
+//   the identifier and trailer entries that the copy takes over as they stand.
+//
 // A reader of PDF syntax for the few jobs that need more than keywords: the dictionary of an
 // object, an object stream's header, a page's attributes. It reads tokens, numbers, names,
 // strings, arrays, dictionaries and references from a SourceReader, never past `limit`, never

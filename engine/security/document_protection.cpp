@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "identifier_array.h"
 #include "pdf_strings.h"
-#include "rebuild_pass.h"
 
 namespace tarnwick {
 

@@ -11,7 +11,7 @@
 #include "content_prefix.h"
 #include "decimal.h"
 #include "engine_limits.h"
-#include "rebuild_pass.h"
+#include "object_copier.h"
 #include "stream_decode.h"
 #include "stream_extent.h"
 
@@ -44,16 +44,16 @@ std::vector<std::uint8_t> Deflated(std::span<const std::uint8_t> text) {
 
 }  // namespace
 
-void RebuildPass::CopySourceBytes(std::int64_t from, std::int64_t to) {
+void ObjectCopier::CopyReaderBytes(SourceReader& reader, std::int64_t from, std::int64_t to) {
   while (from < to) {
-    const auto bytes = source_.View(from, static_cast<std::size_t>(to - from));
+    const auto bytes = reader.View(from, static_cast<std::size_t>(to - from));
     if (bytes.empty()) return;
     output_.Write(bytes.data(), bytes.size());
     from += static_cast<std::int64_t>(bytes.size());
   }
 }
 
-std::optional<std::int64_t> RebuildPass::DeclaredLength(const PdfValue* length) {
+std::optional<std::int64_t> ObjectCopier::DeclaredLength(const PdfValue* length) {
   if (!length) return std::nullopt;
   if (length->kind == PdfValue::Kind::kInteger) return length->integer;
   if (length->kind != PdfValue::Kind::kReference) return std::nullopt;
@@ -61,9 +61,9 @@ std::optional<std::int64_t> RebuildPass::DeclaredLength(const PdfValue* length) 
   const auto known = lengthObjects_.find(length->integer);
   if (known != lengthObjects_.end()) return known->second;
   std::optional<std::int64_t>& number = lengthObjects_[length->integer];
-  const ObjectRecord* record = NewestRecord(length->integer);
+  const ObjectRecord* record = plan_.NewestRecord(length->integer);
   if (!record) return number;
-  SourceReader& reader = ReaderOf(*record);
+  SourceReader& reader = plan_.ReaderOf(*record);
   PdfSyntax syntax(reader, static_cast<std::int64_t>(record->end));
   std::optional<std::int64_t> at = syntax.AfterObjectHeader(static_cast<std::int64_t>(record->start));
   const std::optional<PdfValue> value = at ? syntax.ReadValue(*at) : std::nullopt;
@@ -71,7 +71,7 @@ std::optional<std::int64_t> RebuildPass::DeclaredLength(const PdfValue* length) 
   return number;
 }
 
-std::optional<DecodedStream> RebuildPass::DecodeWithinBudget(SourceReader& reader,
+std::optional<DecodedStream> ObjectCopier::DecodeWithinBudget(SourceReader& reader,
                                                              std::int64_t begin, std::int64_t end,
                                                              const StreamFilter& filter) {
   if (decodeBudget_ == 0) return std::nullopt;
@@ -90,7 +90,7 @@ std::optional<DecodedStream> RebuildPass::DecodeWithinBudget(SourceReader& reade
   return decoded;
 }
 
-bool RebuildPass::LengthRightAtAGlance(std::int64_t start, std::int64_t endstream,
+bool ObjectCopier::LengthRightAtAGlance(std::int64_t start, std::int64_t endstream,
                                        bool content) {
   // Only dictionaries within the glance, with one /Length key, a direct number, no /Form, and
   // for page content no /Filter, which would have to be checked by decoding.
@@ -137,7 +137,7 @@ bool RebuildPass::LengthRightAtAGlance(std::int64_t start, std::int64_t endstrea
   return LengthReachesEndstream(source_, start + static_cast<std::int64_t>(data), length, endstream);
 }
 
-bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
+bool ObjectCopier::CopyMendedStream(const ObjectRecord& record) {
   if (record.origin != RecordOrigin::kSource) return false;  // packed objects hold no stream
   const auto start = static_cast<std::int64_t>(record.start);
   // Only an object that ends with "endstream" holds a stream, which a look at its last bytes
@@ -146,7 +146,7 @@ bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
       ClosingEndstream(source_, static_cast<std::int64_t>(record.end));
   if (!endstream) return false;
   // Most streams are whole, and most need no decoding to be sure: a few bytes tell.
-  if (LengthRightAtAGlance(start, *endstream, contentStreams_.contains(record.number))) {
+  if (LengthRightAtAGlance(start, *endstream, plan_.IsContentStream(record.number))) {
     return false;
   }
   PdfSyntax syntax(source_, *endstream);
@@ -171,11 +171,11 @@ bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
       lengthRight ? *dataStart + *declared : TrueDataEnd(source_, *dataStart, *endstream);
 
   const PdfValue* subtype = dictionary->Find("Subtype");
-  const bool content = contentStreams_.contains(record.number) || (subtype && subtype->IsName("Form"));
+  const bool content = plan_.IsContentStream(record.number) || (subtype && subtype->IsName("Form"));
   // Encrypted data cannot be decoded here. Decoding is spent on streams whose length was wrong
   // (doubled line ends change it) and on page content, where damage inside the data matters.
   const std::optional<StreamFilter> filter =
-      encrypted_ ? std::nullopt : FilterOf(syntax, *dictionary);
+      plan_.Encrypted() ? std::nullopt : FilterOf(syntax, *dictionary);
   if (filter && filter->coding != StreamCoding::kNone && (!lengthRight || content) &&
       dataEnd - *dataStart <= static_cast<std::int64_t>(limits::kMaxDecodedStreamBytes)) {
     std::optional<DecodedStream> decoded = DecodeWithinBudget(source_, *dataStart, dataEnd, *filter);
@@ -187,7 +187,7 @@ bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
           if (again && again->complete) {
             WriteWithLength(start, dictionaryStart, length, streamEnd, *dataStart, dataEnd,
                             &*undone);
-            summary_.mendedStreams.push_back({record.number, StreamMend::kLineEndsUndone});
+            mendedStreams_.push_back({record.number, StreamMend::kLineEndsUndone});
             return true;
           }
           if (again && again->bytes.size() > decoded->bytes.size()) decoded = std::move(again);
@@ -199,18 +199,25 @@ bool RebuildPass::CopyMendedStream(const ObjectRecord& record) {
       const std::vector<std::uint8_t> deflated = kept.empty() ? kept : Deflated(kept);
       if (!deflated.empty()) {
         WriteDeflatedContent(start, dictionaryStart, *dictionary, deflated);
-        summary_.mendedStreams.push_back({record.number, StreamMend::kContentCut});
+        mendedStreams_.push_back({record.number, StreamMend::kContentCut});
+        return true;
+      }
+      if (content && plan_.Mending()) {
+        // Nothing of it decoded: written empty, its page stays and shows blank where readers
+        // would otherwise reject the stream.
+        WriteDeflatedContent(start, dictionaryStart, *dictionary, Deflated({}));
+        mendedStreams_.push_back({record.number, StreamMend::kContentEmptied});
         return true;
       }
     }
   }
   if (lengthRight) return false;
   WriteWithLength(start, dictionaryStart, length, streamEnd, *dataStart, dataEnd, nullptr);
-  summary_.mendedStreams.push_back({record.number, StreamMend::kTrueLength});
+  mendedStreams_.push_back({record.number, StreamMend::kTrueLength});
   return true;
 }
 
-void RebuildPass::WriteWithLength(std::int64_t start, std::int64_t dictionaryStart,
+void ObjectCopier::WriteWithLength(std::int64_t start, std::int64_t dictionaryStart,
                                   const PdfValue* length, std::int64_t streamEnd,
                                   std::int64_t dataStart, std::int64_t dataEnd,
                                   const std::vector<std::uint8_t>* data) {
@@ -236,7 +243,7 @@ void RebuildPass::WriteWithLength(std::int64_t start, std::int64_t dictionarySta
   output_.Write("\nendstream\n");
 }
 
-void RebuildPass::WriteDeflatedContent(std::int64_t start, std::int64_t dictionaryStart,
+void ObjectCopier::WriteDeflatedContent(std::int64_t start, std::int64_t dictionaryStart,
                                        const PdfDictionary& dictionary,
                                        std::span<const std::uint8_t> deflated) {
   CopySourceBytes(start, dictionaryStart);

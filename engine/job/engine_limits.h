@@ -56,6 +56,15 @@ inline std::size_t UnpackedObjectsAllowed(std::uint64_t sourceLength) {
 inline constexpr std::size_t kMaxNameLength = 4096;
 // No dictionary or array that the engine keeps the items of has this many.
 inline constexpr std::size_t kMaxKeptItems = 1 << 16;
+// Mending reads an object's value from this many bytes first, and reads up to the larger count
+// only for a value that runs on: a value longer than that (an array of a million numbers) is
+// copied as it stands rather than held whole in memory to be written anew.
+inline constexpr std::size_t kMendWindowBytes = 4096;
+inline constexpr std::size_t kMaxMendedValueBytes = 1 << 20;
+// Mending takes containers nested deeper than strict readers accept for damage.
+inline constexpr std::size_t kMaxMendedDepth = 500;
+// The "endstream" of a stream followed by other text is looked for this far before its end.
+inline constexpr std::int64_t kEndstreamReach = 4096;
 // Containers nested deeper are taken as hostile: each level costs a stack frame.
 inline constexpr int kMaxSyntaxDepth = 32;
 

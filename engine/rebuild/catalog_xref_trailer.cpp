@@ -5,64 +5,23 @@
 
 #include "byte_classes.h"
 #include "decimal.h"
-#include "literal_string.h"
+#include "identifier_array.h"
 #include "object_numbers.h"
-#include "rebuild_pass.h"
+#include "run_cursor.h"
+#include "tail_writer.h"
+#include "value_mender.h"
 
 namespace tarnwick {
 
 namespace {
 
-constexpr std::size_t kIdentifierReach = 1024;
+// A cross-reference entry holds ten decimal digits of offset.
+constexpr std::uint64_t kLargestXrefOffset = 9'999'999'999;
 // Where the decode-parameter runs are taken from: fixed places in the source.
 constexpr std::int64_t kEncryptRunOffset = 166;
 constexpr std::size_t kEncryptRunLength = 15;
 constexpr std::int64_t kIdRunOffset = 200;
 constexpr std::size_t kIdRunLength = 73;
-
-// Reads a run of bytes front to back; every test fails past its end.
-class RunCursor {
- public:
-  RunCursor(const std::uint8_t* bytes, std::size_t size) : bytes_(bytes), size_(size) {}
-  std::size_t Position() const { return at_; }
-  int Peek() const { return at_ < size_ ? bytes_[at_] : -1; }
-  bool Take(char expected) {
-    if (Peek() != static_cast<unsigned char>(expected)) return false;
-    ++at_;
-    return true;
-  }
-  bool TakeWord(std::string_view word) {
-    for (const char c : word) {
-      if (!Take(c)) return false;
-    }
-    return true;
-  }
-  std::size_t SkipWhile(bool (*keep)(int)) {
-    const std::size_t from = at_;
-    while (at_ < size_ && keep(bytes_[at_])) ++at_;
-    return at_ - from;
-  }
-  // A string of an identifier: "<" hexadecimal digits and white space ">", or "(" up to the
-  // ")" that balances it, a backslash escaping the next byte.
-  bool TakeString() {
-    if (Take('<')) {
-      while (IsHexDigit(Peek()) || IsPdfSpace(Peek())) ++at_;
-      return Take('>');
-    }
-    if (Peek() != '(') return false;
-    const std::int64_t end = LiteralStringEnd(
-        static_cast<std::int64_t>(at_),
-        [this](std::int64_t i) { return i < static_cast<std::int64_t>(size_) ? bytes_[i] : -1; });
-    if (end < 0) return false;
-    at_ = static_cast<std::size_t>(end);
-    return true;
-  }
-
- private:
-  const std::uint8_t* bytes_;
-  std::size_t size_;
-  std::size_t at_ = 0;
-};
 
 // The value's decimal digits padded with leading zeros to `width`; only the first `width` digits
 // of a longer number.
@@ -102,60 +61,108 @@ std::string_view IdEntryAtStart(const std::vector<std::uint8_t>& run) {
 
 }  // namespace
 
-void RebuildPass::WriteCatalogObject() {
-  TrailerRecord& trailer = trailer_;
-  const std::int64_t sourceCatalog = trailer.root != 0 ? trailer.root : results_.catalogNumber;
+TailWriter::TailWriter(const CopyPlan& plan, SourceReader& source, OutputWriter& output,
+                       RebuildSummary& summary)
+    : plan_(plan),
+      source_(source),
+      output_(output),
+      summary_(summary),
+      protection_(plan.Protection()),
+      decodeParmsSeen_(plan.Results().decodeParmsSeen) {}
+
+void TailWriter::WriteCatalogObject() {
+  TrailerRecord& trailer = summary_.trailer;
+  const std::int64_t sourceCatalog =
+      trailer.root != 0 ? trailer.root : plan_.Results().catalogNumber;
   const std::string entries = IsListableNumber(sourceCatalog) ? CatalogEntries(sourceCatalog) : "";
   // Without a known Root the catalog takes the number after the new Pages object.
-  if (trailer.root == 0) trailer.root = static_cast<std::int32_t>(summary_.newPagesNumber + 1);
+  if (trailer.root == 0) trailer.root = static_cast<std::int32_t>(plan_.NewPagesNumber() + 1);
   const auto root = static_cast<std::int64_t>(trailer.root);
   xrefEntries_.push_back({root, output_.Length(), 0});
   output_.Write(FormatDecimal(static_cast<std::uint64_t>(root)));
   output_.Write(" 0 obj\n<</Type/Catalog/Pages ");
-  output_.Write(FormatDecimal(summary_.newPagesNumber));
+  output_.Write(FormatDecimal(plan_.NewPagesNumber()));
   output_.Write(" 0 R");
   output_.Write(entries);
   output_.Write("\n>>\nendobj\n");
 }
 
-std::string RebuildPass::CatalogEntries(std::int64_t number) {
-  const ObjectRecord* record = NewestRecord(number);
+bool TailWriter::OffsetsFitTable() const {
+  // Entries are made in the order written, so the last has the largest offset.
+  return xrefEntries_.empty() || xrefEntries_.back().offset <= kLargestXrefOffset;
+}
+
+std::string TailWriter::CatalogEntries(std::int64_t number) {
+  const ObjectRecord* record = plan_.NewestRecord(number);
   if (!record) return {};
-  const std::optional<PdfDictionary> dictionary = DictionaryOf(*record);
+  const std::optional<PdfDictionary> dictionary = plan_.DictionaryOf(*record);
   if (!dictionary) return {};
   // A Root that names some other kind of object has no catalog entries to give.
   if (const PdfValue* type = dictionary->Find("Type"); type && !type->IsName("Catalog")) return {};
-  SourceReader& reader = ReaderOf(*record);
+  SourceReader& reader = plan_.ReaderOf(*record);
   std::string entries;
   for (const PdfEntry& entry : dictionary->entries) {
     if (entry.key == "Type" || entry.key == "Pages") continue;
     const auto raw = reader.ReadVector(entry.keyBegin,
                                        static_cast<std::size_t>(entry.value.end - entry.keyBegin));
+    if (plan_.Mending()) {
+      const auto valueAt = static_cast<std::size_t>(entry.value.begin - entry.keyBegin);
+      const MendedValue value =
+          MendValue(std::span(raw).subspan(valueAt), true, plan_.Repair());
+      if (value.verdict == MendedValue::Verdict::kMended) {
+        for (ObjectMend mend : value.mends) {
+          mend.number = plan_.OutputRoot();
+          usedFont_ = usedFont_ || mend.kind == ObjectMendKind::kFontReplaced;
+          usedForm_ = usedForm_ || mend.kind == ObjectMendKind::kXObjectReplaced;
+          summary_.mendedObjects.push_back(mend);
+        }
+        // An entry whose value is a lost object is left out, as readers would take it.
+        if (value.text == "null") continue;
+        entries += '\n';
+        entries.append(raw.begin(), raw.begin() + static_cast<std::ptrdiff_t>(valueAt));
+        entries += value.text;
+        continue;
+      }
+    }
     entries += '\n';
     entries.append(raw.begin(), raw.end());
   }
   return entries;
 }
 
-std::int64_t RebuildPass::TrailerInfoNumber() {
-  if (summary_.fallbackTrailer) return summary_.fallbackTrailer->info;
-  if (!results_.trailer) return 0;
+void TailWriter::WriteReplacements(bool font, bool form) {
+  if (font || usedFont_) {
+    WriteObject(plan_.FontReplacementNumber(),
+                "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
+  }
+  if (form || usedForm_) {
+    WriteObject(plan_.FormReplacementNumber(),
+                "<< /Type /XObject /Subtype /Form /BBox [0 0 0 0] /Length 0 >>\nstream\n\nendstream");
+  }
+}
+
+void TailWriter::WriteObject(std::int64_t number, std::string_view value) {
+  xrefEntries_.push_back({number, output_.Length(), 0});
+  output_.Write(FormatDecimal(static_cast<std::uint64_t>(number)));
+  output_.Write(" 0 obj\n");
+  output_.Write(value);
+  output_.Write("\nendobj\n");
+}
+
+std::int64_t TailWriter::TrailerInfoNumber() {
+  if (plan_.FallbackTrailer()) return plan_.FallbackTrailer()->info;
+  const std::optional<TrailerRecord>& trailer = plan_.Results().trailer;
+  if (!trailer) return 0;
   constexpr std::int64_t kKeywordLength = 7;  // "trailer"
   PdfSyntax syntax(source_, source_.Length());
   const std::optional<PdfDictionary> dictionary = syntax.ReadDictionary(
-      static_cast<std::int64_t>(results_.trailer->offset) + kKeywordLength);
+      static_cast<std::int64_t>(trailer->offset) + kKeywordLength);
   if (!dictionary) return 0;
   const PdfValue* info = dictionary->Find("Info");
   return info && info->kind == PdfValue::Kind::kReference ? info->integer : 0;
 }
 
-bool RebuildPass::WasCopied(std::int64_t number) const {
-  if (!IsListableNumber(number)) return false;
-  const std::optional<std::size_t> newest = newest_.Find(number);
-  return newest && IsCopied(*newest);
-}
-
-void RebuildPass::WriteXrefTable() {
+void TailWriter::WriteXrefTable() {
   xrefOffset_ = output_.Length() + 1;  // after the LF that precedes the keyword
   // One subsection from object 0 in number order; each number is written once.
   std::stable_sort(xrefEntries_.begin(), xrefEntries_.end(),
@@ -179,8 +186,8 @@ void RebuildPass::WriteXrefTable() {
   }
 }
 
-void RebuildPass::WriteTrailer() {
-  const TrailerRecord& trailer = trailer_;
+void TailWriter::WriteTrailer() {
+  const TrailerRecord& trailer = summary_.trailer;
   auto widened = [](std::int32_t value) {
     return FormatDecimal(static_cast<std::uint64_t>(static_cast<std::int64_t>(value)));
   };
@@ -189,7 +196,7 @@ void RebuildPass::WriteTrailer() {
   output_.Write(" \n/Root ");
   output_.Write(widened(trailer.root));
   output_.Write(" 0 R  ");
-  if (const std::int64_t info = TrailerInfoNumber(); WasCopied(info)) {
+  if (const std::int64_t info = TrailerInfoNumber(); plan_.WasCopied(info)) {
     output_.Write("/Info ");
     output_.Write(FormatDecimal(static_cast<std::uint64_t>(info)));
     output_.Write(" 0 R  ");
@@ -224,23 +231,10 @@ void RebuildPass::WriteTrailer() {
   output_.Write("\r\n>>");
 }
 
-void RebuildPass::WriteStartXref() {
+void TailWriter::WriteStartXref() {
   output_.Write("\nstartxref\n");
-  output_.Write(FormatDecimal(xrefOffset_.value_or(0)));
+  output_.Write(FormatDecimal(xrefOffset_));
   output_.Write("\n%%EOF\n");
-}
-
-std::vector<std::uint8_t> IdentifierArrayAt(SourceReader& source, std::int64_t at) {
-  std::int64_t open = at;
-  while (open < source.Length() && IsPdfSpace(source.ByteAt(open))) ++open;
-  const std::vector<std::uint8_t> bytes = source.ReadVector(open, kIdentifierReach);
-  RunCursor cursor(bytes.data(), bytes.size());
-  bool ok = cursor.Take('[');
-  ok = ok && (cursor.SkipWhile(IsPdfSpace), cursor.TakeString());
-  ok = ok && (cursor.SkipWhile(IsPdfSpace), cursor.TakeString());
-  ok = ok && (cursor.SkipWhile(IsPdfSpace), cursor.Take(']'));
-  if (!ok) return {};
-  return {bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cursor.Position())};
 }
 
 }  // namespace tarnwick

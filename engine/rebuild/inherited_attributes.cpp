@@ -6,7 +6,7 @@
 #include "byte_classes.h"
 #include "engine_limits.h"
 #include "object_numbers.h"
-#include "rebuild_pass.h"
+#include "object_copier.h"
 
 namespace tarnwick {
 
@@ -23,23 +23,10 @@ std::int64_t ParentNumber(const PdfDictionary& dictionary) {
 
 }  // namespace
 
-std::optional<PdfDictionary> RebuildPass::DictionaryOf(const ObjectRecord& record) {
-  PdfSyntax syntax(ReaderOf(record), static_cast<std::int64_t>(record.end));
-  const std::optional<std::int64_t> body =
-      syntax.AfterObjectHeader(static_cast<std::int64_t>(record.start));
-  if (!body) return std::nullopt;
-  return syntax.ReadDictionary(*body);
-}
-
-const ObjectRecord* RebuildPass::NewestRecord(std::int64_t number) const {
-  const std::optional<std::size_t> newest = newest_.Find(number);
-  return newest ? &results_.objects[*newest] : nullptr;
-}
-
-std::optional<std::int64_t> RebuildPass::SoleParentNumber(const ObjectRecord& page) {
+std::optional<std::int64_t> ObjectCopier::SoleParentNumber(const ObjectRecord& page) {
   const auto size = static_cast<std::size_t>(page.end - page.start);
   const std::span<const std::uint8_t> bytes =
-      ReaderOf(page).View(static_cast<std::int64_t>(page.start), size);
+      plan_.ReaderOf(page).View(static_cast<std::int64_t>(page.start), size);
   if (bytes.size() != size) return std::nullopt;  // across a block border: read it properly
   const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   static constexpr std::string_view kParent = "/Parent";
@@ -56,7 +43,7 @@ std::optional<std::int64_t> RebuildPass::SoleParentNumber(const ObjectRecord& pa
   return number;
 }
 
-bool RebuildPass::AncestorsHandDown(std::int64_t parent) {
+bool ObjectCopier::AncestorsHandDown(std::int64_t parent) {
   for (int level = 0; level < kMaxAncestors && IsListableNumber(parent); ++level) {
     const TreeNode& node = TreeNodeOf(parent);
     for (const std::string& attribute : node.attributes) {
@@ -67,7 +54,7 @@ bool RebuildPass::AncestorsHandDown(std::int64_t parent) {
   return false;
 }
 
-std::string RebuildPass::InheritedEntries(const ObjectRecord& page) {
+std::string ObjectCopier::InheritedEntries(const ObjectRecord& page) {
   // Most pages inherit nothing, and reading each one's dictionary would cost more than the rest
   // of its copy. When the page's bytes hold a single "/Parent", it is the page's own parent if
   // the page has one at all; when that parent's line hands nothing down, neither reading can
@@ -76,7 +63,7 @@ std::string RebuildPass::InheritedEntries(const ObjectRecord& page) {
       parent && !AncestorsHandDown(*parent)) {
     return {};
   }
-  const std::optional<PdfDictionary> own = DictionaryOf(page);
+  const std::optional<PdfDictionary> own = plan_.DictionaryOf(page);
   if (!own) return {};
   std::array<std::string, kInheritable.size()> found;
   std::array<bool, kInheritable.size()> missing{};
@@ -113,13 +100,13 @@ std::string RebuildPass::InheritedEntries(const ObjectRecord& page) {
   return entries;
 }
 
-const RebuildPass::TreeNode& RebuildPass::TreeNodeOf(std::int64_t number) {
+const ObjectCopier::TreeNode& ObjectCopier::TreeNodeOf(std::int64_t number) {
   const auto known = treeNodes_.find(number);
   if (known != treeNodes_.end()) return known->second;
   TreeNode node;
-  if (const ObjectRecord* record = NewestRecord(number)) {
-    if (const std::optional<PdfDictionary> dictionary = DictionaryOf(*record)) {
-      SourceReader& reader = ReaderOf(*record);
+  if (const ObjectRecord* record = plan_.NewestRecord(number)) {
+    if (const std::optional<PdfDictionary> dictionary = plan_.DictionaryOf(*record)) {
+      SourceReader& reader = plan_.ReaderOf(*record);
       for (std::size_t k = 0; k < kInheritable.size(); ++k) {
         if (const PdfValue* value = dictionary->Find(kInheritable[k])) {
           const auto raw =

@@ -1,0 +1,268 @@
+// The decisions of the copy, made once from the scan's results before anything is written.
+#include "copy_plan.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "byte_classes.h"
+#include "object_numbers.h"
+#include "source_numbers.h"
+#include "value_mender.h"
+
+namespace tarnwick {
+
+CopyPlan::CopyPlan(const ScanResults& results, SourceReader& source, SourceReader& unpacked,
+                   bool mend)
+    : results_(results),
+      source_(source),
+      unpacked_(unpacked),
+      protection_(ProtectionInForce(results)),
+      mend_(mend) {
+  for (std::size_t i = 0; i < results.objects.size(); ++i) {
+    recordNumbers_.Add(results.objects[i].number, i);
+  }
+  recordNumbers_.Seal();
+  pageNumbers_.insert(results.pages.begin(), results.pages.end());
+  // The fallback record is made before the Pages number so that the number can step aside when
+  // the catalog already takes it.
+  if (!results.trailer || results.trailerIncomplete) {
+    if (!TakeXrefStreamTrailer()) MakeFallbackTrailer();
+  }
+  trailer_ = fallbackTrailer_ ? *fallbackTrailer_ : *results.trailer;
+  ChooseVersions();
+  ComputeNewPagesNumber();
+  if (mend_) FindValuelessObjects();
+  CheckPages();
+}
+
+std::int64_t CopyPlan::OutputRoot() const {
+  return trailer_.root != 0 ? trailer_.root : static_cast<std::int64_t>(newPagesNumber_ + 1);
+}
+
+std::int64_t CopyPlan::FontReplacementNumber() const {
+  return std::max(static_cast<std::int64_t>(newPagesNumber_ + 1), OutputRoot()) + 1;
+}
+
+void CopyPlan::FindValuelessObjects() {
+  constexpr std::size_t kFirstBytes = 64;
+  for (std::size_t i = 0; i < results_.objects.size(); ++i) {
+    if (!IsCopied(i)) continue;
+    const ObjectRecord& record = results_.objects[i];
+    SourceReader& reader = ReaderOf(record);
+    const std::optional<std::int64_t> body = BodyStart(record);
+    if (!body) continue;  // no header to read: copied as it stands
+    const auto end = static_cast<std::int64_t>(record.end);
+    const std::vector<std::uint8_t> first = reader.ReadVector(
+        *body, static_cast<std::size_t>(std::min<std::int64_t>(kFirstBytes, end - *body)));
+    if (!ValueStarts(first, *body + static_cast<std::int64_t>(first.size()) == end)) {
+      leftOut_.insert(i);
+    }
+  }
+}
+
+bool CopyPlan::Holds(std::int64_t number) const {
+  if (results_.packedObjects == PackedObjectAccess::kProtected) return true;
+  if (number == static_cast<std::int64_t>(newPagesNumber_) || number == OutputRoot()) return true;
+  if (!IsListableNumber(number)) return false;
+  const std::optional<std::size_t> newest = newest_.Find(number);
+  return newest && IsCopied(*newest) && !IsLeftOut(*newest);
+}
+
+void CopyPlan::MakeFallbackTrailer() {
+  fallbackTrailer_ = TrailerRecord{
+      0, static_cast<std::int32_t>(results_.objects.size()),
+      IsListableNumber(results_.catalogNumber) ? results_.catalogNumber : 0,
+      protection_.encryptNumber};
+}
+
+bool CopyPlan::TakeXrefStreamTrailer() {
+  const auto& streams = results_.xrefStreams;
+  if (streams.empty()) return false;
+  // Each entry comes from the newest stream that has it: the last stream of a linearized file
+  // says no more than /Size, its first-page stream has the rest.
+  auto newestWith = [&](auto has) -> const XrefStreamRecord* {
+    const auto found = std::find_if(streams.rbegin(), streams.rend(), has);
+    return found == streams.rend() ? nullptr : &*found;
+  };
+  std::int32_t root = 0;
+  if (const auto* xref = newestWith([](const auto& x) { return x.root != 0; })) root = xref->root;
+  if (root == 0 && IsListableNumber(results_.catalogNumber)) root = results_.catalogNumber;
+  const auto* info = newestWith([](const auto& x) { return x.info != 0; });
+  fallbackTrailer_ = TrailerRecord{streams.back().offset, streams.back().size, root,
+                                   protection_.encryptNumber, info ? info->info : 0};
+  return true;
+}
+
+void CopyPlan::ComputeNewPagesNumber() {
+  std::int64_t largest = 0;
+  for (const ObjectRecord& record : results_.objects) {
+    if (IsListableNumber(record.number)) largest = std::max(largest, record.number);
+  }
+  newPagesNumber_ = static_cast<std::uint64_t>(largest) + 2;
+  // The catalog keeps the source's Root number; two objects must never share one.
+  if (static_cast<std::uint64_t>(trailer_.root) == newPagesNumber_) ++newPagesNumber_;
+}
+
+void CopyPlan::ChooseVersions() {
+  // An object rewritten by an incremental update stands in the source more than once. Readers
+  // take the newest version, and so does the copy: older ones would only bring back what the
+  // update replaced, or list a page twice.
+  for (std::size_t i = results_.objects.size(); i > 0; --i) {
+    const ObjectRecord& record = results_.objects[i - 1];
+    if (IsListableNumber(record.number) && IsCopiedKind(record)) newest_.Add(record.number, i - 1);
+  }
+  newest_.Seal();
+}
+
+void CopyPlan::CheckPages() {
+  std::unordered_set<std::int64_t> candidates = pageNumbers_;
+  // Without page dictionaries the old Kids arrays name the pages.
+  if (results_.pages.empty()) {
+    for (const KidsReference& reference : results_.kidsReferences) {
+      candidates.insert(reference.number);
+    }
+  }
+  // The pages are read in the order they stand, so that each block of the source is read once.
+  std::vector<const ObjectRecord*> pages;
+  for (const std::int64_t number : candidates) {
+    if (const ObjectRecord* record = NewestRecord(number)) {
+      pages.push_back(record);
+    } else {
+      pagePasses_.emplace(number, false);
+    }
+  }
+  std::sort(pages.begin(), pages.end(), [](const ObjectRecord* a, const ObjectRecord* b) {
+    return std::tie(a->origin, a->start) < std::tie(b->origin, b->start);
+  });
+  for (const ObjectRecord* record : pages) {
+    const std::vector<std::int64_t> contents = ContentReferences(*record);
+    if (pageNumbers_.contains(record->number)) {
+      contentStreams_.insert(contents.begin(), contents.end());
+    }
+    // A mended copy keeps a page that has kept some of its content, without the lost streams.
+    const bool passes =
+        ContentsPresent(contents) ||
+        (mend_ && std::any_of(contents.begin(), contents.end(),
+                              [this](std::int64_t number) { return Holds(number); }));
+    pagePasses_.emplace(record->number, passes);
+  }
+}
+
+bool CopyPlan::IsCopied(std::size_t index) const {
+  const ObjectRecord& record = results_.objects[index];
+  // The old page-tree root and the old catalog give way to the new ones.
+  const bool replaced = record.number == results_.oldPagesNumber || record.number == trailer_.root;
+  if (replaced || !IsCopiedKind(record)) return false;
+  // Objects without a usable number cannot be told apart, so all of them are kept.
+  return !IsListableNumber(record.number) || newest_.Find(record.number) == index;
+}
+
+bool CopyPlan::WasCopied(std::int64_t number) const {
+  if (!IsListableNumber(number)) return false;
+  const std::optional<std::size_t> newest = newest_.Find(number);
+  return newest && IsCopied(*newest);
+}
+
+bool CopyPlan::IsCopiedKind(const ObjectRecord& record) const {
+  // With the document's key the packed objects were decrypted, and their strings encrypted again
+  // under the numbers they are written with.
+  const bool packedReadable = results_.packedObjects == PackedObjectAccess::kDecrypted;
+  switch (record.origin) {
+    case RecordOrigin::kObjectStream:
+      return protection_.encrypted && !packedReadable;
+    case RecordOrigin::kUnpacked:
+      return !protection_.encrypted || packedReadable;
+    case RecordOrigin::kSource:
+      return true;
+  }
+  return true;
+}
+
+bool CopyPlan::PagePasses(std::int64_t number) const {
+  const auto known = pagePasses_.find(number);
+  return known != pagePasses_.end() && known->second;
+}
+
+const ObjectRecord* CopyPlan::NewestRecord(std::int64_t number) const {
+  const std::optional<std::size_t> newest = newest_.Find(number);
+  return newest ? &results_.objects[*newest] : nullptr;
+}
+
+SourceReader& CopyPlan::ReaderOf(const ObjectRecord& record) const {
+  return record.origin == RecordOrigin::kUnpacked ? unpacked_ : source_;
+}
+
+std::optional<PdfDictionary> CopyPlan::DictionaryOf(const ObjectRecord& record) const {
+  PdfSyntax syntax(ReaderOf(record), static_cast<std::int64_t>(record.end));
+  const std::optional<std::int64_t> body =
+      syntax.AfterObjectHeader(static_cast<std::int64_t>(record.start));
+  if (!body) return std::nullopt;
+  return syntax.ReadDictionary(*body);
+}
+
+std::optional<std::int64_t> CopyPlan::BodyStart(const ObjectRecord& record) const {
+  // The record starts at its header's number; "obj" follows within a few blanks and digits.
+  constexpr std::size_t kHeaderReach = 48;
+  SourceReader& reader = ReaderOf(record);
+  const auto start = static_cast<std::int64_t>(record.start);
+  const std::vector<std::uint8_t> header = reader.ReadVector(
+      start, static_cast<std::size_t>(std::min<std::uint64_t>(kHeaderReach, record.end - record.start)));
+  const std::string_view text(reinterpret_cast<const char*>(header.data()), header.size());
+  const std::size_t obj = text.find("obj");
+  if (obj == std::string_view::npos) return std::nullopt;
+  return start + static_cast<std::int64_t>(obj) + 3;
+}
+
+bool CopyPlan::MayHoldKids(const ObjectRecord& record) const {
+  // The scan looks for keywords from kScanStart on; an object that reaches below is read.
+  if (record.origin != RecordOrigin::kUnpacked &&
+      record.start < static_cast<std::uint64_t>(kScanStart)) {
+    return true;
+  }
+  const auto& keywords = record.origin == RecordOrigin::kUnpacked ? results_.unpackedKidsKeywords
+                                                                  : results_.kidsKeywords;
+  const auto next =
+      std::lower_bound(keywords.begin(), keywords.end(), static_cast<std::int64_t>(record.start));
+  return next != keywords.end() && *next < static_cast<std::int64_t>(record.end);
+}
+
+bool CopyPlan::ContentsPresent(const std::vector<std::int64_t>& references) const {
+  return std::all_of(references.begin(), references.end(),
+                     [&](std::int64_t number) { return recordNumbers_.Contains(number); });
+}
+
+std::vector<std::int64_t> CopyPlan::ContentReferences(const ObjectRecord& page) const {
+  SourceReader& reader = ReaderOf(page);
+  const auto stop = static_cast<std::int64_t>(page.end);
+  std::vector<std::int64_t> references;
+  bool valueEnded = false;  // once set, later "Contents" keys of the object add nothing
+  for (auto p = static_cast<std::int64_t>(page.start); p < stop; ++p) {
+    if (!reader.Matches(p, "Contents")) continue;
+    p += 8;
+    int c = reader.ByteAt(p);
+    for (;;) {
+      if (c == '/' || p >= stop) break;
+      while (c != 'R') {
+        c = reader.ByteAt(++p);
+        if (c == '/' || p >= stop) {
+          valueEnded = true;
+          break;
+        }
+      }
+      if (valueEnded) break;
+      // A reference "12 0 R": the digits end four bytes before the R.
+      std::int64_t digit = p - 4;
+      while (IsDigit(reader.ByteAt(digit))) --digit;
+      const std::int64_t firstDigit = digit + 1;
+      const std::int64_t digitCount = p - 4 - digit;
+      // Only the last eight digits are read; more cannot name an object anyway.
+      const std::int64_t parsedFrom = firstDigit + std::max<std::int64_t>(0, digitCount - 8);
+      references.push_back(ParseSourceRun(reader, parsedFrom, p - 4));
+      p = firstDigit + digitCount + 4;
+      c = reader.ByteAt(p);
+    }
+  }
+  return references;
+}
+
+}  // namespace tarnwick

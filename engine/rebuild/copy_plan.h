@@ -1,0 +1,116 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "document_protection.h"
+#include "number_table.h"
+#include "pdf_syntax.h"
+#include "scan_results.h"
+#include "source_reader.h"
+#include "value_mender.h"
+
+namespace tarnwick {
+
+// What the copy takes from the scan, decided once before anything is written and read-only
+// afterwards: the trailer record in force, which version of each number is copied, which objects
+// are pages and which streams are their content, whether each page has all its content, and the
+// number of the new Pages object.
+class CopyPlan {
+ public:
+  // With `mend`, the copy also mends what a strict reader would reject (see ObjectCopier).
+  CopyPlan(const ScanResults& results, SourceReader& source, SourceReader& unpacked, bool mend);
+
+  const ScanResults& Results() const { return results_; }
+  // The trailer record in force, its Root as the source gives it (0 when unknown).
+  const TrailerRecord& Trailer() const { return trailer_; }
+  // The record the rebuild made itself when the source had no usable trailer.
+  const std::optional<TrailerRecord>& FallbackTrailer() const { return fallbackTrailer_; }
+  const TrailerProtection& Protection() const { return protection_; }
+  bool Encrypted() const { return protection_.encrypted; }
+  std::uint64_t NewPagesNumber() const { return newPagesNumber_; }
+  // The number of the new catalog: the source's Root, else the one after the new Pages object.
+  std::int64_t OutputRoot() const;
+  bool Mending() const { return mend_; }
+  // The numbers of the objects that stand in for a lost font and a lost XObject when mending.
+  std::int64_t FontReplacementNumber() const;
+  std::int64_t FormReplacementNumber() const { return FontReplacementNumber() + 1; }
+  // How mending resolves a reference to an object the copy does not hold.
+  ReferenceRepair Repair() const {
+    return {[this](std::int64_t number) { return Holds(number); }, FontReplacementNumber(),
+            FormReplacementNumber()};
+  }
+
+  // Whether the record at `index` of the object list goes into the output.
+  bool IsCopied(std::size_t index) const;
+  // Whether a record of `number` goes into the output.
+  bool WasCopied(std::int64_t number) const;
+  // Whether the mended copy holds an object of `number` that a reference may name: a copied
+  // object with a value, the new Pages object, the catalog or a replacement. Every number counts
+  // when packed objects were copied unread, since any reference may name one of them.
+  bool Holds(std::int64_t number) const;
+  // Whether the mended copy leaves out the record at `index`: nothing of its value parses.
+  bool IsLeftOut(std::size_t index) const { return leftOut_.contains(index); }
+  bool IsPage(std::int64_t number) const { return pageNumbers_.contains(number); }
+  // Whether a page's /Contents names the stream `number`.
+  bool IsContentStream(std::int64_t number) const { return contentStreams_.contains(number); }
+  // Whether the newest version of `number` has all the content streams it names.
+  bool PagePasses(std::int64_t number) const;
+
+  // The newest record of `number` of a kind the copy takes, or null.
+  const ObjectRecord* NewestRecord(std::int64_t number) const;
+  // The reader that holds a record's bytes: the source, or the unpacked objects.
+  SourceReader& ReaderOf(const ObjectRecord& record) const;
+  // The dictionary that opens a record's object, when it reads as one.
+  std::optional<PdfDictionary> DictionaryOf(const ObjectRecord& record) const;
+  // Where a record's value begins: the byte after its header's "obj"; none without a header.
+  std::optional<std::int64_t> BodyStart(const ObjectRecord& record) const;
+  // False when the record's bytes hold no "Kids" keyword, so that it cannot be an inner node.
+  bool MayHoldKids(const ObjectRecord& record) const;
+
+ private:
+  void MakeFallbackTrailer();
+  // Makes the trailer record from the cross-reference streams, each entry from the newest that
+  // has it; false when there are none.
+  bool TakeXrefStreamTrailer();
+  void ComputeNewPagesNumber();
+  // Picks the version of each number that the copy writes: the newest of a kind it copies.
+  void ChooseVersions();
+  // Answers the page check for every page, and for the Kids arrays' references when the scan
+  // found no page dictionary, in one pass over them in file order.
+  void CheckPages();
+  // Finds the copied objects of which nothing parses, which the mended copy leaves out.
+  void FindValuelessObjects();
+  // Of the kinds, object streams are copied only when the source is encrypted and they could not
+  // be read, their unpacked objects only when they could.
+  bool IsCopiedKind(const ObjectRecord& record) const;
+  // The objects a page's /Contents entries name.
+  std::vector<std::int64_t> ContentReferences(const ObjectRecord& page) const;
+  // Whether every object a page's /Contents names was found.
+  bool ContentsPresent(const std::vector<std::int64_t>& references) const;
+
+  const ScanResults& results_;
+  SourceReader& source_;
+  SourceReader& unpacked_;
+  TrailerProtection protection_;
+  bool mend_;
+  std::unordered_set<std::size_t> leftOut_;  // indexes of the records the mended copy leaves out
+  std::optional<TrailerRecord> fallbackTrailer_;
+  TrailerRecord trailer_;
+  std::uint64_t newPagesNumber_ = 0;
+
+  std::unordered_set<std::int64_t> pageNumbers_;
+  NumberTable recordNumbers_;  // of every record, older versions included
+  // Per listable object number: the index of the version that is copied.
+  NumberTable newest_;
+  // Per object number looked at: whether its newest version has all its content streams.
+  std::unordered_map<std::int64_t, bool> pagePasses_;
+  // The streams that the newest versions of the pages name as their content.
+  std::unordered_set<std::int64_t> contentStreams_;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,117 @@
+// Objects that a strict reader would reject, written as what parses of them: damage cut off,
+// containers closed, references to objects the copy does not hold resolved, a stream whose
+// dictionary was mended or whose "endstream" is missing written with its true length. An object
+// that parses whole and names only objects the copy holds never comes here twice: it is copied
+// as it stands.
+#include <algorithm>
+
+#include "byte_classes.h"
+#include "decimal.h"
+#include "engine_limits.h"
+#include "object_copier.h"
+#include "stream_extent.h"
+
+namespace tarnwick {
+
+MendedValue ObjectCopier::MendWindow(SourceReader& reader, std::int64_t body, std::int64_t end,
+                                     const std::vector<EntryEdit>& edits, bool rewrite) {
+  const auto size = static_cast<std::size_t>(std::max<std::int64_t>(0, end - body));
+  // Most values are short: the first window is a view into the reader's cache.
+  std::size_t window = std::min(size, limits::kMendWindowBytes);
+  std::span<const std::uint8_t> bytes = reader.View(body, window);
+  std::vector<std::uint8_t> copy;
+  if (bytes.size() < window) {
+    copy = reader.ReadVector(body, window);
+    bytes = copy;
+  }
+  MendedValue value = MendValue(bytes, window == size, referenceRepair_, edits, rewrite);
+  if (value.verdict != MendedValue::Verdict::kTooLarge || window == size) return value;
+  window = std::min(size, limits::kMaxMendedValueBytes);
+  copy = reader.ReadVector(body, window);
+  return MendValue(copy, window == size, referenceRepair_, edits, rewrite);
+}
+
+void ObjectCopier::NoteObjectMends(std::int64_t number, const std::vector<ObjectMend>& mends) {
+  for (ObjectMend mend : mends) {
+    mend.number = number;
+    usedFont_ = usedFont_ || mend.kind == ObjectMendKind::kFontReplaced;
+    usedForm_ = usedForm_ || mend.kind == ObjectMendKind::kXObjectReplaced;
+    mendedObjects_.push_back(mend);
+  }
+}
+
+bool ObjectCopier::CopyMendedObject(const ObjectRecord& record, bool isPage,
+                                    const std::string& inherited) {
+  const std::optional<std::int64_t> body = plan_.BodyStart(record);
+  if (!body) return false;
+  SourceReader& reader = plan_.ReaderOf(record);
+  const auto start = static_cast<std::int64_t>(record.start);
+  const auto end = static_cast<std::int64_t>(record.end);
+  std::vector<EntryEdit> edits;
+  if (isPage) {
+    edits.push_back({"Parent", FormatDecimal(plan_.NewPagesNumber()) + " 0 R" + inherited});
+  }
+  const MendedValue value = MendWindow(reader, *body, end, edits, false);
+  const bool holdsStream = record.origin == RecordOrigin::kSource && value.streamKeyword;
+  switch (value.verdict) {
+    case MendedValue::Verdict::kTooLarge:
+      return false;
+    case MendedValue::Verdict::kWhole:
+      // A whole dictionary whose stream lost its "endstream" is still written anew.
+      if (!holdsStream || ClosingEndstream(source_, end)) return false;
+      return CopyStreamAnew(record, *body, *body + static_cast<std::int64_t>(*value.streamKeyword));
+    case MendedValue::Verdict::kNothingParses:
+      // The plan found a value beginning here, so references to the object stand: it holds null.
+      CopyReaderBytes(reader, start, *body);
+      output_.Write(" null\n");
+      mendedObjects_.push_back({record.number, ObjectMendKind::kValueCut, 0});
+      return true;
+    case MendedValue::Verdict::kMended:
+      break;
+  }
+  NoteObjectMends(record.number, value.mends);
+  if (holdsStream) {
+    return CopyStreamAnew(record, *body, *body + static_cast<std::int64_t>(*value.streamKeyword));
+  }
+  CopyReaderBytes(reader, start, *body);
+  output_.Write(value.text);
+  output_.WriteByte('\n');
+  return true;
+}
+
+bool ObjectCopier::CopyStreamAnew(const ObjectRecord& record, std::int64_t body,
+                                  std::int64_t streamKeyword) {
+  const auto start = static_cast<std::int64_t>(record.start);
+  const auto end = static_cast<std::int64_t>(record.end);
+  std::int64_t dataStart = streamKeyword + 6;
+  if (source_.ByteAt(dataStart) == '\r') ++dataStart;
+  if (source_.ByteAt(dataStart) == '\n') ++dataStart;
+  dataStart = std::min(dataStart, end);
+  // The data ends before the "endstream" nearest the object's end; text after it is dropped.
+  std::optional<std::int64_t> endstream = ClosingEndstream(source_, end);
+  for (std::int64_t at = end - 9; !endstream && at >= std::max(dataStart, end - limits::kEndstreamReach);
+       --at) {
+    if (source_.Matches(at, "endstream")) endstream = at;
+  }
+  std::int64_t dataEnd = end;
+  if (endstream) {
+    dataEnd = TrueDataEnd(source_, dataStart, *endstream);
+  } else {
+    while (dataEnd > dataStart && IsLineEnd(source_.ByteAt(dataEnd - 1))) --dataEnd;
+  }
+  const std::vector<EntryEdit> length = {{"Length", FormatDecimal(static_cast<std::uint64_t>(dataEnd - dataStart))}};
+  const MendedValue dictionary = MendWindow(source_, body, streamKeyword, length, true);
+  if (dictionary.verdict == MendedValue::Verdict::kTooLarge ||
+      dictionary.verdict == MendedValue::Verdict::kNothingParses) {
+    return false;
+  }
+  if (!endstream) mendedStreams_.push_back({record.number, StreamMend::kEndRestored});
+  CopySourceBytes(start, body);
+  output_.Write(dictionary.text);
+  output_.Write("\nstream\n");
+  CopySourceBytes(dataStart, dataEnd);
+  output_.Write("\nendstream\n");
+  return true;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,419 @@
+// An object's value read as a strict reader reads it, and written anew only where such a reader
+// would stop or find a reference it cannot follow.
+#include "value_mender.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "byte_classes.h"
+#include "decimal.h"
+#include "engine_limits.h"
+#include "literal_string.h"
+
+namespace tarnwick {
+
+namespace {
+
+// One open array or dictionary.
+struct Frame {
+  bool dictionary = false;
+  std::string parentKey;  // the key this container is the value of, empty in an array
+  bool outermost = false;  // the object's own dictionary
+  // In a dictionary: the key whose value is awaited, and where that key starts in the output.
+  bool awaitingValue = false;
+  std::string key;
+  std::size_t keyOut = 0;
+  std::size_t valueOut = 0;  // where the awaited value starts in the output
+  std::vector<std::string> keysSeen;  // of the outermost dictionary, for the edits
+  std::size_t openOut = 0;            // the output just after its "<<"
+};
+
+class Mender {
+ public:
+  Mender(std::span<const std::uint8_t> bytes, bool complete, const ReferenceRepair& repair,
+         const std::vector<EntryEdit>& edits, bool rewrite)
+      : bytes_(bytes), complete_(complete), repair_(repair), edits_(edits), rewrite_(rewrite) {}
+
+  MendedValue Run() {
+    MendedValue result;
+    std::size_t at = SkipSpace(0);
+    bool valueDone = false;
+    while (!valueDone) {
+      if (at >= bytes_.size()) {
+        if (!complete_) return Verdict(MendedValue::Verdict::kTooLarge);
+        break;  // the value ends with the object: what is open is closed below
+      }
+      ranOut_ = false;
+      const std::optional<std::size_t> next = Token(at);
+      if (!next) {
+        // Damage, unless the bytes given merely end inside a token.
+        if (!complete_ && ranOut_) return Verdict(MendedValue::Verdict::kTooLarge);
+        break;
+      }
+      at = SkipSpace(*next);
+      valueDone = frames_.empty();
+    }
+    if (!valueDone && !anyValue_) return Verdict(MendedValue::Verdict::kNothingParses);
+    if (valueDone) {
+      if (at < bytes_.size()) {
+        const std::size_t run = RegularRunEnd(at);
+        if (run == bytes_.size() && !complete_) return Verdict(MendedValue::Verdict::kTooLarge);
+        if (Word(at, run) == "stream" && outermostWasDictionary_) {
+          result.streamKeyword = at;
+        } else {
+          damaged_ = true;  // text after a complete value
+          Mend(ObjectMendKind::kValueCut, 0);
+        }
+      } else if (!complete_) {
+        return Verdict(MendedValue::Verdict::kTooLarge);
+      }
+      Emit(valueEnd_);
+    } else {
+      CutAt(at);
+      // A stream dictionary cut short still has its stream after the damage.
+      if (outermostWasDictionary_) result.streamKeyword = StreamKeywordAfter(at);
+    }
+    result.verdict = damaged_ ? MendedValue::Verdict::kMended : MendedValue::Verdict::kWhole;
+    if (!damaged_ && !rewrite_) return result;
+    result.text = std::move(out_);
+    result.mends = std::move(mends_);
+    return result;
+  }
+
+ private:
+  MendedValue Verdict(MendedValue::Verdict verdict) {
+    MendedValue result;
+    result.verdict = verdict;
+    return result;
+  }
+
+  int At(std::size_t i) {
+    if (i < bytes_.size()) return bytes_[i];
+    ranOut_ = true;
+    return -1;
+  }
+
+  // The first "stream" keyword from `at` on that ends its line, not the end of "endstream".
+  std::optional<std::size_t> StreamKeywordAfter(std::size_t at) const {
+    const std::string_view text = Word(0, bytes_.size());
+    for (std::size_t found = text.find("stream", at); found != std::string_view::npos;
+         found = text.find("stream", found + 1)) {
+      const bool ending = found >= 3 && text.substr(found - 3, 3) == "end";
+      const std::size_t after = found + 6;
+      if (!ending && after < text.size() && IsLineEnd(text[after])) return found;
+    }
+    return std::nullopt;
+  }
+
+  std::size_t SkipSpace(std::size_t at) {
+    for (;;) {
+      const int c = At(at);
+      if (IsPdfSpace(c)) {
+        ++at;
+      } else if (c == '%') {
+        while (at < bytes_.size() && !IsLineEnd(bytes_[at])) ++at;
+      } else {
+        return at;
+      }
+    }
+  }
+
+  std::size_t RegularRunEnd(std::size_t at) {
+    while (IsRegular(At(at))) ++at;
+    return at;
+  }
+
+  std::string_view Word(std::size_t from, std::size_t to) const {
+    return {reinterpret_cast<const char*>(bytes_.data()) + from, to - from};
+  }
+
+  void Emit(std::size_t upTo) {
+    if (upTo > from_) out_.append(reinterpret_cast<const char*>(bytes_.data()) + from_, upTo - from_);
+    from_ = std::max(from_, upTo);
+  }
+
+  void Mend(ObjectMendKind kind, std::int64_t target) {
+    damaged_ = true;
+    mends_.push_back({0, kind, target});
+  }
+
+  const EntryEdit* EditOf(const Frame& frame, const std::string& key) const {
+    if (!frame.outermost) return nullptr;
+    for (const EntryEdit& edit : edits_) {
+      if (edit.key == key) return &edit;
+    }
+    return nullptr;
+  }
+
+  // The token at `at` read as (part of) the value; the offset after it, or none at damage.
+  std::optional<std::size_t> Token(std::size_t at) {
+    const int c = At(at);
+    Frame* top = frames_.empty() ? nullptr : &frames_.back();
+    const bool keyPlace = top && top->dictionary && !top->awaitingValue;
+    if (c == '>' && At(at + 1) == '>') {
+      if (!top || !top->dictionary) return std::nullopt;
+      if (top->awaitingValue) {  // a key that lost its value
+        Emit(at);
+        out_.resize(top->keyOut);
+        Mend(ObjectMendKind::kValueCut, 0);
+      }
+      Emit(at);
+      Close(*top);
+      from_ = at + 2;
+      out_ += ">>";
+      frames_.pop_back();
+      ValueEnded(at + 2);
+      return at + 2;
+    }
+    if (c == ']') {
+      if (!top || top->dictionary) return std::nullopt;
+      frames_.pop_back();
+      ValueEnded(at + 1);
+      return at + 1;
+    }
+    if (c == '/') {
+      const std::size_t end = RegularRunEnd(at + 1);
+      if (end - at > limits::kMaxNameLength) return std::nullopt;
+      if (keyPlace) {
+        Emit(at);
+        top->key.assign(Word(at + 1, end));
+        top->keyOut = out_.size();
+        top->awaitingValue = true;
+        if (top->outermost) top->keysSeen.push_back(top->key);
+        return end;
+      }
+      ValueStarts(at);
+      ValueEnded(end);
+      return end;
+    }
+    if (keyPlace) return std::nullopt;  // only a name can be a key
+    if (c == '<' && At(at + 1) == '<') return Open(at, true);
+    if (c == '[') return Open(at, false);
+    if (c == '(') {
+      const std::int64_t end = LiteralStringEnd(static_cast<std::int64_t>(at), [this](std::int64_t i) {
+        return At(static_cast<std::size_t>(i));
+      });
+      if (end < 0) return std::nullopt;
+      ValueStarts(at);
+      ValueEnded(static_cast<std::size_t>(end));
+      return static_cast<std::size_t>(end);
+    }
+    if (c == '<') {
+      std::size_t end = at + 1;
+      while (IsHexDigit(At(end)) || IsPdfSpace(At(end))) ++end;
+      if (At(end) != '>') return std::nullopt;
+      ValueStarts(at);
+      ValueEnded(end + 1);
+      return end + 1;
+    }
+    if (!IsRegular(c)) return std::nullopt;
+    const std::size_t end = RegularRunEnd(at);
+    const std::string_view word = Word(at, end);
+    if (word == "true" || word == "false" || word == "null") {
+      ValueStarts(at);
+      ValueEnded(end);
+      return end;
+    }
+    if (!IsNumber(word)) return std::nullopt;
+    if (const std::optional<std::size_t> referenceEnd = ReferenceEnd(end)) {
+      ValueStarts(at);
+      Reference(at, *referenceEnd);
+      ValueEnded(*referenceEnd);
+      return *referenceEnd;
+    }
+    ValueStarts(at);
+    ValueEnded(end);
+    return end;
+  }
+
+  static bool IsNumber(std::string_view word) {
+    std::size_t i = word.front() == '+' || word.front() == '-' ? 1 : 0;
+    bool digits = false;
+    bool point = false;
+    for (; i < word.size(); ++i) {
+      if (IsDigit(word[i])) {
+        digits = true;
+      } else if (word[i] == '.' && !point) {
+        point = true;
+      } else {
+        return false;
+      }
+    }
+    return digits;
+  }
+
+  // After the integer that ends at `at`: the end of " G R" when a reference follows.
+  std::optional<std::size_t> ReferenceEnd(std::size_t at) {
+    std::size_t i = at;
+    if (!IsPdfSpace(At(i))) return std::nullopt;
+    while (IsPdfSpace(At(i))) ++i;
+    const std::size_t generation = i;
+    while (IsDigit(At(i))) ++i;
+    if (i == generation || !IsPdfSpace(At(i))) return std::nullopt;
+    while (IsPdfSpace(At(i))) ++i;
+    if (At(i) != 'R' || IsRegular(At(i + 1))) return std::nullopt;
+    return i + 1;
+  }
+
+  std::optional<std::size_t> Open(std::size_t at, bool dictionary) {
+    if (frames_.size() >= limits::kMaxMendedDepth) return std::nullopt;
+    ValueStarts(at);
+    Frame frame;
+    frame.dictionary = dictionary;
+    if (!frames_.empty() && frames_.back().dictionary) frame.parentKey = frames_.back().key;
+    frame.outermost = dictionary && frames_.empty();
+    if (frames_.empty()) outermostWasDictionary_ = dictionary;
+    const std::size_t width = dictionary ? 2 : 1;
+    Emit(at + width);
+    frame.openOut = out_.size();
+    frames_.push_back(std::move(frame));
+    return at + width;
+  }
+
+  void ValueStarts(std::size_t at) {
+    anyValue_ = true;
+    if (!frames_.empty() && frames_.back().dictionary) {
+      Emit(at);
+      frames_.back().valueOut = out_.size();
+    }
+  }
+
+  // A value that ended at `end`: an entry of the outermost dictionary with an edit takes it.
+  void ValueEnded(std::size_t end) {
+    if (frames_.empty()) {
+      valueEnd_ = end;
+      return;
+    }
+    Frame& top = frames_.back();
+    if (!top.dictionary || !top.awaitingValue) return;
+    top.awaitingValue = false;
+    if (const EntryEdit* edit = EditOf(top, top.key)) {
+      Emit(end);
+      if (edit->value) {
+        out_.resize(top.valueOut);
+        out_ += *edit->value;
+      } else {
+        out_.resize(top.keyOut);
+      }
+    }
+  }
+
+  // Writes the keys that the edits add to the outermost dictionary being closed.
+  void Close(Frame& frame) {
+    if (!frame.outermost) return;
+    std::string added;
+    for (const EntryEdit& edit : edits_) {
+      if (!edit.value || std::find(frame.keysSeen.begin(), frame.keysSeen.end(), edit.key) !=
+                             frame.keysSeen.end()) {
+        continue;
+      }
+      added += " /" + edit.key + ' ' + *edit.value;
+    }
+    out_.insert(frame.openOut, added);
+  }
+
+  void Reference(std::size_t at, std::size_t end) {
+    std::int64_t number = 0;
+    for (std::size_t i = at; IsDigit(At(i)) && number <= kNumberCeiling; ++i) {
+      number = number * 10 + (At(i) - '0');
+    }
+    if (repair_.holds(number)) return;
+    Frame* top = frames_.empty() ? nullptr : &frames_.back();
+    // An entry that an edit rewrites anyway needs no mend of its own.
+    if (top && top->dictionary && EditOf(*top, top->key)) return;
+    Emit(at);
+    from_ = end;
+    const std::string_view container = top ? std::string_view(top->parentKey) : std::string_view();
+    if (top && top->dictionary && container == "Font" && repair_.fontReplacement != 0) {
+      out_ += FormatDecimal(static_cast<std::uint64_t>(repair_.fontReplacement)) + " 0 R";
+      Mend(ObjectMendKind::kFontReplaced, number);
+    } else if (top && top->dictionary && container == "XObject" && repair_.formReplacement != 0) {
+      out_ += FormatDecimal(static_cast<std::uint64_t>(repair_.formReplacement)) + " 0 R";
+      Mend(ObjectMendKind::kXObjectReplaced, number);
+    } else if (top && !top->dictionary && container == "Contents") {
+      Mend(ObjectMendKind::kContentDropped, number);
+    } else if (top && top->dictionary) {
+      // The entry is left out: to a reader, an entry whose value is null does not exist.
+      out_.resize(top->keyOut);
+      Mend(ObjectMendKind::kReferenceNulled, number);
+    } else {
+      out_ += "null";
+      Mend(ObjectMendKind::kReferenceNulled, number);
+    }
+  }
+
+  // The damage at `at`: the output ends before it, with an entry that lost its value left out
+  // and every open container closed.
+  void CutAt(std::size_t at) {
+    Mend(ObjectMendKind::kValueCut, 0);
+    Emit(at);
+    while (!out_.empty() && IsPdfSpace(static_cast<unsigned char>(out_.back()))) out_.pop_back();
+    while (!frames_.empty()) {
+      Frame& top = frames_.back();
+      if (top.dictionary) {
+        if (top.awaitingValue) out_.resize(top.keyOut);
+        Close(top);
+        out_ += " >>";
+      } else {
+        out_ += " ]";
+      }
+      frames_.pop_back();
+      // The closed container is its parent's value, as far as it got.
+      if (!frames_.empty()) frames_.back().awaitingValue = false;
+    }
+  }
+
+  // Reference numbers beyond this are out of any object's range.
+  static constexpr std::int64_t kNumberCeiling = std::int64_t{1} << 40;
+
+  std::span<const std::uint8_t> bytes_;
+  bool complete_;
+  const ReferenceRepair& repair_;
+  const std::vector<EntryEdit>& edits_;
+  bool rewrite_;
+  std::vector<Frame> frames_;
+  std::string out_;
+  std::size_t from_ = 0;
+  std::size_t valueEnd_ = 0;
+  bool anyValue_ = false;
+  bool outermostWasDictionary_ = false;
+  bool damaged_ = false;
+  bool ranOut_ = false;  // the token just read looked past the bytes given
+  std::vector<ObjectMend> mends_;
+};
+
+}  // namespace
+
+MendedValue MendValue(std::span<const std::uint8_t> bytes, bool complete,
+                      const ReferenceRepair& repair, const std::vector<EntryEdit>& edits,
+                      bool rewrite) {
+  return Mender(bytes, complete, repair, edits, rewrite).Run();
+}
+
+bool ValueStarts(std::span<const std::uint8_t> bytes, bool whole) {
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    if (IsPdfSpace(bytes[at])) {
+      ++at;
+    } else if (bytes[at] == '%') {
+      while (at < bytes.size() && !IsLineEnd(bytes[at])) ++at;
+    } else {
+      break;
+    }
+  }
+  if (at == bytes.size()) return !whole;
+  const int c = bytes[at];
+  if (c == '/' || c == '[' || c == '(' || c == '<' || c == '+' || c == '-' || c == '.' ||
+      IsDigit(c)) {
+    return true;
+  }
+  const std::string_view rest(reinterpret_cast<const char*>(bytes.data()) + at, bytes.size() - at);
+  for (const std::string_view word : {"true", "false", "null"}) {
+    if (rest.starts_with(word) && (rest.size() == word.size() || !IsRegular(rest[word.size()]))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace tarnwick
