@@ -196,7 +196,9 @@ void TailWriter::WriteTrailer() {
   output_.Write(" \n/Root ");
   output_.Write(widened(trailer.root));
   output_.Write(" 0 R  ");
-  if (const std::int64_t info = TrailerInfoNumber(); plan_.WasCopied(info)) {
+  // A mended copy names no /Info that it left out.
+  if (const std::int64_t info = TrailerInfoNumber();
+      plan_.WasCopied(info) && (!plan_.Mending() || plan_.Holds(info))) {
     output_.Write("/Info ");
     output_.Write(FormatDecimal(static_cast<std::uint64_t>(info)));
     output_.Write(" 0 R  ");

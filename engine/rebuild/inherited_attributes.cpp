@@ -112,6 +112,14 @@ const ObjectCopier::TreeNode& ObjectCopier::TreeNodeOf(std::int64_t number) {
           const auto raw =
               reader.ReadVector(value->begin, static_cast<std::size_t>(value->end - value->begin));
           node.attributes[k].assign(raw.begin(), raw.end());
+          // What the pages inherit is mended like what they hold themselves.
+          if (plan_.Mending()) {
+            MendedValue mended = MendValue(raw, true, referenceRepair_);
+            if (mended.verdict == MendedValue::Verdict::kMended) {
+              NoteObjectMends(number, mended.mends);
+              node.attributes[k] = mended.text == "null" ? std::string() : std::move(mended.text);
+            }
+          }
         }
       }
       node.parent = ParentNumber(*dictionary);

@@ -347,11 +347,17 @@ class Mender {
   void CutAt(std::size_t at) {
     Mend(ObjectMendKind::kValueCut, 0);
     Emit(at);
-    while (!out_.empty() && IsPdfSpace(static_cast<unsigned char>(out_.back()))) out_.pop_back();
+    auto trim = [this] {
+      while (!out_.empty() && IsPdfSpace(static_cast<unsigned char>(out_.back()))) out_.pop_back();
+    };
+    trim();
     while (!frames_.empty()) {
       Frame& top = frames_.back();
       if (top.dictionary) {
-        if (top.awaitingValue) out_.resize(top.keyOut);
+        if (top.awaitingValue) {
+          out_.resize(top.keyOut);
+          trim();
+        }
         Close(top);
         out_ += " >>";
       } else {
