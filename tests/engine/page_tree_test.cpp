@@ -26,12 +26,22 @@ std::string KidsOf(const std::string& output) {
   return output.substr(open + kOpen.size(), close - open - kOpen.size());
 }
 
+// The source without its "endobj" lines.
+std::string WithoutEndobjLines(std::string pdf) {
+  for (std::size_t at = pdf.find("\nendobj\n"); at != std::string::npos;
+       at = pdf.find("\nendobj\n", at)) {
+    pdf.erase(at + 1, 7);
+  }
+  return pdf;
+}
+
 // An old page tree and the order of the pages it gives. Pages 5 to 8 stand in the file in
 // number order after the tree's nodes; the catalog is object 1.
 struct TreeOrder {
   const char* name;
   std::vector<std::pair<int, std::string>> nodes;
   std::string kids;
+  bool endobjLines = true;  // false: every "endobj" line taken out of the source
 };
 
 class PageTreeOrder : public testing::TestWithParam<TreeOrder> {};
@@ -41,7 +51,9 @@ TEST_P(PageTreeOrder, PagesAreListedInTheTreesOrderThenThoseItMisses) {
   pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
   for (const auto& [number, body] : GetParam().nodes) pdf.Object(number, body);
   for (int page = 5; page <= 8; ++page) pdf.Object(page, "<< /Type /Page /Parent 2 0 R >>");
-  const RepairRun run = RepairBytes(pdf.Trailer("/Size 9 /Root 1 0 R").Bytes());
+  pdf.Trailer("/Size 9 /Root 1 0 R");
+  const RepairRun run =
+      RepairBytes(GetParam().endobjLines ? pdf.Bytes() : WithoutEndobjLines(pdf.Bytes()));
   ASSERT_TRUE(run.completed) << run.failureText;
   EXPECT_EQ(KidsOf(run.output), GetParam().kids);
 }
@@ -73,7 +85,13 @@ INSTANTIATE_TEST_SUITE_P(
                               "5 0 R 6 0 R 7 0 R 8 0 R "},
                     TreeOrder{"NodeThatIsNoDictionary",
                               {{2, "<< /Kids [8 0 R 7 0 R] /X {1} >>"}},
-                              "5 0 R 6 0 R 7 0 R 8 0 R "}),
+                              "5 0 R 6 0 R 7 0 R 8 0 R "},
+                    TreeOrder{"TwoLevelsWithoutEndobjLines",
+                              {{2, "<< /Type /Pages /Kids [4 0 R 3 0 R] >>"},
+                               {3, "<< /Type /Pages /Kids [6 0 R 5 0 R] >>"},
+                               {4, "<< /Type /Pages /Kids [8 0 R 7 0 R] >>"}},
+                              "8 0 R 7 0 R 6 0 R 5 0 R ",
+                              false}),
     [](const testing::TestParamInfo<TreeOrder>& row) { return row.param.name; });
 
 TEST(PageTree, ChainsDeeperThanSixtyFourLevelsAreNotFollowed) {
