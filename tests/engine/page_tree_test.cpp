@@ -42,6 +42,8 @@ struct TreeOrder {
   std::vector<std::pair<int, std::string>> nodes;
   std::string kids;
   bool endobjLines = true;  // false: every "endobj" line taken out of the source
+  // Where given, the nodes that are copied, by number: the old Pages object is not.
+  const char* copiedNodes = nullptr;
 };
 
 class PageTreeOrder : public testing::TestWithParam<TreeOrder> {};
@@ -56,6 +58,13 @@ TEST_P(PageTreeOrder, PagesAreListedInTheTreesOrderThenThoseItMisses) {
       RepairBytes(GetParam().endobjLines ? pdf.Bytes() : WithoutEndobjLines(pdf.Bytes()));
   ASSERT_TRUE(run.completed) << run.failureText;
   EXPECT_EQ(KidsOf(run.output), GetParam().kids);
+  if (!GetParam().copiedNodes) return;
+  std::string copied;
+  for (const auto& [number, body] : GetParam().nodes) {
+    const std::string header = "\n" + std::to_string(number) + " 0 obj\n";
+    if (Holds(run.output, header)) copied += (copied.empty() ? "" : " ") + std::to_string(number);
+  }
+  EXPECT_EQ(copied, GetParam().copiedNodes);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -86,6 +95,19 @@ INSTANTIATE_TEST_SUITE_P(
                     TreeOrder{"NodeThatIsNoDictionary",
                               {{2, "<< /Kids [8 0 R 7 0 R] /X {1} >>"}},
                               "5 0 R 6 0 R 7 0 R 8 0 R "},
+                    TreeOrder{"FieldAndNameTreeWithKidsAfterTheTree",
+                              {{2, "<< /Type /Pages /Kids [8 0 R 7 0 R 6 0 R 5 0 R] >>"},
+                               {3, "<< /FT /Btn /T (f) /Kids [9 0 R] >>"},
+                               {4, "<< /Kids [9 0 R] /Limits [(a) (z)] >>"}},
+                              "8 0 R 7 0 R 6 0 R 5 0 R ",
+                              true,
+                              "3 4"},
+                    TreeOrder{"TypeAfterKids",
+                              {{2, "<< /Kids [8 0 R 7 0 R 6 0 R 5 0 R] /Count 4 /Type\n/Pages >>"},
+                               {3, "<< /Type /Outlines /Kids [9 0 R] >>"}},
+                              "8 0 R 7 0 R 6 0 R 5 0 R ",
+                              true,
+                              "3"},
                     TreeOrder{"TwoLevelsWithoutEndobjLines",
                               {{2, "<< /Type /Pages /Kids [4 0 R 3 0 R] >>"},
                                {3, "<< /Type /Pages /Kids [6 0 R 5 0 R] >>"},

@@ -250,6 +250,44 @@ TEST(KidsRule, EmptyArrayAddsNothing) {
   EXPECT_TRUE(results.KidsList().empty());
 }
 
+// A Kids holder 9 written after the page-tree root 2: the old Pages object only when its own
+// bytes, up to its "endobj", the next header or the source's end, name it /Type /Pages. Its
+// array is read either way.
+struct LaterKidsHolder {
+  const char* name;
+  const char* text;
+  std::int64_t oldPages;
+};
+
+class KidsHolder : public testing::TestWithParam<LaterKidsHolder> {};
+
+TEST_P(KidsHolder, IsTheOldPagesObjectOnlyAsAPageTreeNode) {
+  PdfBuilder pdf;
+  pdf.Object(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>").Raw(GetParam().text);
+  const ScanResults results = Scan(pdf);
+  EXPECT_EQ(results.oldPagesNumber, GetParam().oldPages);
+  EXPECT_EQ(results.KidsList(), (Entries{{1, 3}, {1, 3}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Holders, KidsHolder,
+    testing::Values(
+        LaterKidsHolder{"FormField", "9 0 obj\n<< /FT /Btn /T (f) /Kids [3 0 R] >>\nendobj\n", 2},
+        LaterKidsHolder{"NameTreeNode", "9 0 obj\n<< /Kids [3 0 R] /Limits [(a) (z)] >>\nendobj\n",
+                        2},
+        LaterKidsHolder{"OtherType", "9 0 obj\n<< /Type /Outlines /Kids [3 0 R] >>\nendobj\n", 2},
+        LaterKidsHolder{"LongerName", "9 0 obj\n<< /Type /PagesX /Kids [3 0 R] >>\nendobj\n", 2},
+        LaterKidsHolder{"TypeAfterKids", "9 0 obj\n<< /Kids [3 0 R] /Type /Pages >>\nendobj\n", 9},
+        LaterKidsHolder{"NoBlanks", "9 0 obj\n<</Type/Pages/Kids[3 0 R]>>\nendobj\n", 9},
+        LaterKidsHolder{"AcrossALineEnd", "9 0 obj\n<< /Type\r\n/Pages /Kids [3 0 R] >>\nendobj\n",
+                        9},
+        LaterKidsHolder{"TypeAfterItsEndobj", "9 0 obj\n<< /Kids [3 0 R] >>\nendobj /Type /Pages\n",
+                        2},
+        LaterKidsHolder{"TypeInTheNextObject",
+                        "9 0 obj\n<< /Kids [3 0 R] >>\n10 0 obj\n<< /Type /Pages >>\nendobj\n", 2},
+        LaterKidsHolder{"TypeAtTheSourcesEnd", "9 0 obj\n<< /Kids [3 0 R] /Type /Pages", 9}),
+    [](const testing::TestParamInfo<LaterKidsHolder>& row) { return row.param.name; });
+
 TEST(KidsRule, KidsBeforeAnyObjectIsReadAndTheScanGoesOn) {
   PdfBuilder pdf;
   pdf.Raw("/Kids [4 0 R]").Eol().PadTo(600);
