@@ -23,8 +23,9 @@ enum class PackedObjectAccess : std::uint8_t {
 };
 
 // One located object: its number as read (a signed 32-bit value widened with its sign), the
-// first byte of its header (the number's), the `e` of the "endobj" that closes it, and the
-// generation its header gives.
+// first byte of its header (the number's), the `e` of the "endobj" that closes it (where that
+// is missing, the first byte of the next header, or the end of the source), and the generation
+// its header gives.
 struct ObjectRecord {
   std::int64_t number = 0;
   std::uint64_t start = 0;

@@ -72,6 +72,9 @@ bool ObjectScan::ScanObjects() {
     if (!reportUpTo(end)) return false;
     start = end;
   }
+  if (source_.Failed()) return false;
+  // A file cut inside its last object, or one that never closed it, still gives that object.
+  CloseOpenObject(sourceText_, length);
   return !source_.Failed();
 }
 
@@ -110,15 +113,21 @@ void ObjectScan::KeywordRule(std::int64_t at, int first) {
 
 void ObjectScan::RecordObjectKeyword(ScanText& text, std::int64_t objKeyword) {
   if (const std::optional<ObjectHeader> header = HeaderEndingAt(text.reader, objKeyword)) {
-    // A second header before an "endobj" replaces the pending object.
+    // A header before the open object's "endobj" means that "endobj" was lost: the open object
+    // ends where the new header begins, so damage to one line costs no object.
+    CloseOpenObject(text, header->start);
     text.objectOpen = true;
     text.pending = *header;
-  } else if (text.objectOpen && text.reader.Matches(objKeyword - 3, "end")) {
-    text.objectOpen = false;
-    RecordObject({text.pending.number, static_cast<std::uint64_t>(text.pending.start),
-                  static_cast<std::uint64_t>(objKeyword - 3), RecordOrigin::kSource,
-                  text.pending.generation});
+  } else if (text.reader.Matches(objKeyword - 3, "end")) {
+    CloseOpenObject(text, objKeyword - 3);
   }
+}
+
+void ObjectScan::CloseOpenObject(ScanText& text, std::int64_t end) {
+  if (!text.objectOpen) return;
+  text.objectOpen = false;
+  RecordObject({text.pending.number, static_cast<std::uint64_t>(text.pending.start),
+                static_cast<std::uint64_t>(end), RecordOrigin::kSource, text.pending.generation});
 }
 
 void ObjectScan::RecordObject(const ObjectRecord& record) {

@@ -42,6 +42,8 @@ class ObjectScan {
   void RecordPage(ScanText& text, std::int64_t pageKeyword);
   void RecordCatalog(ScanText& text, std::int64_t catalogKeyword);
   void RecordObjectKeyword(ScanText& text, std::int64_t objKeyword);
+  // Records the open object, if any, as ending at `end`, where its "endobj" stood or should have.
+  void CloseOpenObject(ScanText& text, std::int64_t end);
   void RecordTrailer(ScanText& text, std::int64_t trailerKeyword);
   void RecordKids(ScanText& text, std::int64_t kidsKeyword);
   std::int64_t KidsArrayWalk(ScanText& text, std::int64_t from);  // where the array ended

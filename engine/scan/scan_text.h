@@ -28,6 +28,9 @@ struct ScanText {
   BackwardSearch pageDictionaryStart{0};
   BackwardSearch pageHeader{1};
   BackwardSearch kidsHolder{1};
+  // The Kids holder asked about last, and whether it is a page-tree node.
+  std::int64_t typedHolder = -1;
+  bool typedHolderIsNode = false;
   BackwardSearch kidsNumberStart{0};
   TrailerWalk trailerWalk;
 

@@ -2,12 +2,54 @@
 // entries, the Kids arrays of the old page tree and the decode-parameter runs.
 #include <algorithm>
 
+#include "byte_classes.h"
 #include "object_header.h"
 #include "object_numbers.h"
 #include "object_scan.h"
 #include "source_numbers.h"
 
 namespace tarnwick {
+
+namespace {
+
+// Whether the bytes from `from` up to the first "endobj" or object header, or the end of the
+// text, hold the name /Type, white space or none, and the name /Pages: a page-tree node's mark.
+bool NamesPagesType(SourceReader& reader, std::int64_t from) {
+  const std::int64_t length = reader.Length();
+  for (std::int64_t at = from; at < length; ++at) {
+    switch (reader.ByteAt(at)) {
+      case 'e':
+        if (reader.Matches(at, "endobj")) return false;
+        break;
+      case 'o':
+        if (HeaderEndsAt(reader, at)) return false;
+        break;
+      case '/':
+        if (!reader.Matches(at, "/Type")) break;
+        // The blanks are stepped over once; the byte after them is looked at again below.
+        for (at += 5; IsPdfSpace(reader.ByteAt(at));) ++at;
+        if (reader.Matches(at, "/Pages") && !IsRegular(reader.ByteAt(at + 6))) return true;
+        --at;
+        break;
+      default:
+        break;
+    }
+  }
+  return false;
+}
+
+// Whether the Kids holder whose header's "obj" stands at `holder` + 3 is a page-tree node. All
+// Kids keywords of one holder share its bytes, and different holders' bytes do not overlap, so
+// asking once per holder reads the text at most once however many Kids it holds.
+bool IsPageTreeNode(ScanText& text, std::int64_t holder) {
+  if (holder != text.typedHolder) {
+    text.typedHolder = holder;
+    text.typedHolderIsNode = NamesPagesType(text.reader, holder + 6);
+  }
+  return text.typedHolderIsNode;
+}
+
+}  // namespace
 
 void ObjectScan::RecordTrailer(ScanText& text, std::int64_t trailerKeyword) {
   const TrailerWalk::Outcome found = text.trailerWalk.Walk(trailerKeyword);
@@ -33,11 +75,14 @@ void ObjectScan::RecordKids(ScanText& text, std::int64_t kidsKeyword) {
   SourceReader& reader = text.reader;
   text.kidsKeywords.push_back(text.kidsKeywordBase + kidsKeyword);
   // The object that holds the array: the nearest header before the keyword, unless an "endobj"
-  // stands nearer. Without either the array is still read; the old Pages number stays.
+  // stands nearer. Only a page-tree node is the old Pages object: form fields, name trees and
+  // outlines have Kids too, and one written after the tree would take the root's place and be
+  // left out of the copy. Otherwise the array is still read; the old Pages number stays.
   const std::int64_t holder = text.kidsHolder.Find(kidsKeyword, [&reader](std::int64_t at) {
     return reader.Matches(at, "endobj") || HeaderEndsAt(reader, at + 3);
   });
-  if (holder != BackwardSearch::kNone && !reader.Matches(holder, "endobj")) {
+  if (holder != BackwardSearch::kNone && !reader.Matches(holder, "endobj") &&
+      IsPageTreeNode(text, holder)) {
     results_.oldPagesNumber = HeaderEndingAt(reader, holder + 3)->number;
   }
 

@@ -56,7 +56,7 @@ TEST_P(KeywordAcrossBorder, IsFoundHoweverItIsSplit) {
   } else if (keyword == "trailer") {
     pdf.Object(1, "<< /Type /Catalog >>").PadTo(at).Raw("trailer\n<< /Size 2 /Root 1 0 R >>\n");
   } else if (keyword == "Kids") {
-    pdf.Raw("2 0 obj").Eol().PadTo(at - 4).Raw("<< /Kids [3 0 R] >>\nendobj\n");
+    pdf.Raw("2 0 obj").Eol().PadTo(at - 17).Raw("<< /Type /Pages /Kids [3 0 R] >>\nendobj\n");
   } else {
     pdf.PadTo(at).Raw("<</DecodeParms<<>>>>\n");
   }

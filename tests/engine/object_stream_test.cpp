@@ -126,6 +126,39 @@ TEST(DamagedObjectStream, WrongLengthIsNotTrustedAndDataRunsToEndstream) {
   EXPECT_EQ(UnpackedNumbers(run.results), (std::vector<std::int64_t>{2, 3, 4}));
 }
 
+TEST(DamagedObjectStream, StreamWithoutEndobjIsUnpackedAllTheSame) {
+  // Closed by the next header, or open where the source ends.
+  for (const bool last : {false, true}) {
+    SCOPED_TRACE(last ? "at the end" : "before object 5");
+    PdfBuilder pdf(LineEnd::kLf, "%PDF-1.5");
+    if (last) pdf.Object(5, "<< /Length 8 >>\nstream\n0 0 m S\nendstream");
+    pdf.Raw("1 0 obj\n" + ObjectStreamBody(kDocumentObjects) + "\n");
+    if (!last) pdf.Object(5, "<< /Length 8 >>\nstream\n0 0 m S\nendstream");
+    const RepairRun run = RepairBytes(pdf.Bytes());
+
+    ASSERT_TRUE(run.completed) << run.failureText;
+    EXPECT_EQ(UnpackedNumbers(run.results), (std::vector<std::int64_t>{2, 3, 4}));
+    EXPECT_EQ(run.results.oldPagesNumber, 3);
+  }
+}
+
+TEST(PackedKidsHolders, OnlyAPageTreeNodeIsTheOldPagesObject) {
+  // The tree's root says /Type /Pages after its Kids; a name-tree node after it has Kids too.
+  PdfBuilder pdf(LineEnd::kLf, "%PDF-1.5");
+  pdf.Object(1, ObjectStreamBody({kDocumentObjects[0],
+                                  {3, "<< /Kids [4 0 R] /Count 1 /Type /Pages >>"},
+                                  kDocumentObjects[2],
+                                  {6, "<< /Kids [4 0 R] /Limits [(a) (z)] >>"}}));
+  const RepairRun run = RepairBytes(pdf.Bytes());
+
+  ASSERT_TRUE(run.completed) << run.failureText;
+  EXPECT_EQ(UnpackedNumbers(run.results), (std::vector<std::int64_t>{2, 3, 4, 6}));
+  EXPECT_EQ(run.results.oldPagesNumber, 3);
+  EXPECT_EQ(ObjectInOutput(run.output, 3), std::nullopt);
+  EXPECT_EQ(ObjectInOutput(run.output, 6),
+            "6 0 obj\n<< /Kids [4 0 R] /Limits [(a) (z)] >>\nendobj");
+}
+
 TEST(DamagedObjectStream, StreamThatCannotBeReadStaysAPlainObject) {
   // Data that is no zlib stream (as an encrypted stream's is): nothing is unpacked and the
   // stream is copied as it stands.

@@ -26,12 +26,24 @@ std::string KidsOf(const std::string& output) {
   return output.substr(open + kOpen.size(), close - open - kOpen.size());
 }
 
+// The source without its "endobj" lines.
+std::string WithoutEndobjLines(std::string pdf) {
+  for (std::size_t at = pdf.find("\nendobj\n"); at != std::string::npos;
+       at = pdf.find("\nendobj\n", at)) {
+    pdf.erase(at + 1, 7);
+  }
+  return pdf;
+}
+
 // An old page tree and the order of the pages it gives. Pages 5 to 8 stand in the file in
 // number order after the tree's nodes; the catalog is object 1.
 struct TreeOrder {
   const char* name;
   std::vector<std::pair<int, std::string>> nodes;
   std::string kids;
+  bool endobjLines = true;  // false: every "endobj" line taken out of the source
+  // Where given, the nodes that are copied, by number: the old Pages object is not.
+  const char* copiedNodes = nullptr;
 };
 
 class PageTreeOrder : public testing::TestWithParam<TreeOrder> {};
@@ -41,9 +53,18 @@ TEST_P(PageTreeOrder, PagesAreListedInTheTreesOrderThenThoseItMisses) {
   pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
   for (const auto& [number, body] : GetParam().nodes) pdf.Object(number, body);
   for (int page = 5; page <= 8; ++page) pdf.Object(page, "<< /Type /Page /Parent 2 0 R >>");
-  const RepairRun run = RepairBytes(pdf.Trailer("/Size 9 /Root 1 0 R").Bytes());
+  pdf.Trailer("/Size 9 /Root 1 0 R");
+  const RepairRun run =
+      RepairBytes(GetParam().endobjLines ? pdf.Bytes() : WithoutEndobjLines(pdf.Bytes()));
   ASSERT_TRUE(run.completed) << run.failureText;
   EXPECT_EQ(KidsOf(run.output), GetParam().kids);
+  if (!GetParam().copiedNodes) return;
+  std::string copied;
+  for (const auto& [number, body] : GetParam().nodes) {
+    const std::string header = "\n" + std::to_string(number) + " 0 obj\n";
+    if (Holds(run.output, header)) copied += (copied.empty() ? "" : " ") + std::to_string(number);
+  }
+  EXPECT_EQ(copied, GetParam().copiedNodes);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,7 +94,26 @@ INSTANTIATE_TEST_SUITE_P(
                               "5 0 R 6 0 R 7 0 R 8 0 R "},
                     TreeOrder{"NodeThatIsNoDictionary",
                               {{2, "<< /Kids [8 0 R 7 0 R] /X {1} >>"}},
-                              "5 0 R 6 0 R 7 0 R 8 0 R "}),
+                              "5 0 R 6 0 R 7 0 R 8 0 R "},
+                    TreeOrder{"FieldAndNameTreeWithKidsAfterTheTree",
+                              {{2, "<< /Type /Pages /Kids [8 0 R 7 0 R 6 0 R 5 0 R] >>"},
+                               {3, "<< /FT /Btn /T (f) /Kids [9 0 R] >>"},
+                               {4, "<< /Kids [9 0 R] /Limits [(a) (z)] >>"}},
+                              "8 0 R 7 0 R 6 0 R 5 0 R ",
+                              true,
+                              "3 4"},
+                    TreeOrder{"TypeAfterKids",
+                              {{2, "<< /Kids [8 0 R 7 0 R 6 0 R 5 0 R] /Count 4 /Type\n/Pages >>"},
+                               {3, "<< /Type /Outlines /Kids [9 0 R] >>"}},
+                              "8 0 R 7 0 R 6 0 R 5 0 R ",
+                              true,
+                              "3"},
+                    TreeOrder{"TwoLevelsWithoutEndobjLines",
+                              {{2, "<< /Type /Pages /Kids [4 0 R 3 0 R] >>"},
+                               {3, "<< /Type /Pages /Kids [6 0 R 5 0 R] >>"},
+                               {4, "<< /Type /Pages /Kids [8 0 R 7 0 R] >>"}},
+                              "8 0 R 7 0 R 6 0 R 5 0 R ",
+                              false}),
     [](const testing::TestParamInfo<TreeOrder>& row) { return row.param.name; });
 
 TEST(PageTree, ChainsDeeperThanSixtyFourLevelsAreNotFollowed) {

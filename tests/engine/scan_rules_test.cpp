@@ -1,6 +1,8 @@
 // What Step 1 records from each keyword: objects, pages, the catalog, trailers and Kids arrays.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "pdf_builder.h"
 #include "repair_harness.h"
 
@@ -88,6 +90,54 @@ INSTANTIATE_TEST_SUITE_P(
                     HeaderForm{"12 000000 obj", false}, HeaderForm{"x-5 0 obj", false},
                     HeaderForm{"--5 0 obj", false}, HeaderForm{"a12 0 obj", false},
                     HeaderForm{"12 0obj", false}, HeaderForm{"12 R obj", false}));
+
+// Objects whose "endobj" is missing: each ends where the next header begins (its sign included,
+// whatever stands before it on its line), or with the source when none follows. An "endobj"
+// with no object open records nothing.
+struct UnclosedObjects {
+  const char* name;
+  const char* text;
+  // Number, the text its header starts with, and the text it ends at (null: the source's end).
+  std::vector<std::tuple<std::int64_t, const char*, const char*>> objects;
+};
+
+class ObjectWithoutEndobj : public testing::TestWithParam<UnclosedObjects> {};
+
+TEST_P(ObjectWithoutEndobj, EndsWhereTheNextHeaderOrTheSourceBegins) {
+  PdfBuilder pdf;
+  pdf.Raw(GetParam().text);
+  const ScanResults results = Scan(pdf);
+  std::vector<std::tuple<std::int64_t, std::uint64_t, std::uint64_t>> found;
+  std::vector<std::tuple<std::int64_t, std::uint64_t, std::uint64_t>> expected;
+  for (const ObjectRecord& record : results.objects) {
+    found.emplace_back(record.number, record.start, record.end);
+  }
+  for (const auto& [number, header, end] : GetParam().objects) {
+    const std::size_t start = pdf.Find(header);
+    expected.emplace_back(number, start, end ? pdf.Find(end, start + 1) : pdf.Size());
+  }
+  EXPECT_EQ(found, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, ObjectWithoutEndobj,
+    testing::Values(
+        UnclosedObjects{"NextHeader",
+                        "1 0 obj\n<< /A 1 >>\n2 0 obj\n<< /B 2 >>\nendobj\n",
+                        {{1, "1 0 obj", "2 0 obj"}, {2, "2 0 obj", "endobj"}}},
+        UnclosedObjects{"SignedHeaderAfterText",
+                        "1 0 obj\n[1 2]x -3 0 obj\n(c)\nendobj\n",
+                        {{1, "1 0 obj", "-3 0 obj"}, {-3, "-3 0 obj", "endobj"}}},
+        UnclosedObjects{"CutInsideTheLast",
+                        "1 0 obj\n1\nendobj\n2 0 obj\n<< /B (cut",
+                        {{1, "1 0 obj", "endobj"}, {2, "2 0 obj", nullptr}}},
+        UnclosedObjects{
+            "NoEndobjAtAll",
+            "1 0 obj\n1\n2 0 obj\n2\n3 0 obj\n3\n",
+            {{1, "1 0 obj", "2 0 obj"}, {2, "2 0 obj", "3 0 obj"}, {3, "3 0 obj", nullptr}}},
+        UnclosedObjects{
+            "StrayEndobjs", "endobj\n1 0 obj\n1\nendobj\nendobj\n", {{1, "1 0 obj", "endobj"}}}),
+    [](const testing::TestParamInfo<UnclosedObjects>& row) { return row.param.name; });
 
 TEST(PageRule, RecordsPageDictionariesButNotPageTreeNodes) {
   PdfBuilder pdf;
@@ -199,6 +249,44 @@ TEST(KidsRule, EmptyArrayAddsNothing) {
   EXPECT_EQ(results.oldPagesNumber, 2);
   EXPECT_TRUE(results.KidsList().empty());
 }
+
+// A Kids holder 9 written after the page-tree root 2: the old Pages object only when its own
+// bytes, up to its "endobj", the next header or the source's end, name it /Type /Pages. Its
+// array is read either way.
+struct LaterKidsHolder {
+  const char* name;
+  const char* text;
+  std::int64_t oldPages;
+};
+
+class KidsHolder : public testing::TestWithParam<LaterKidsHolder> {};
+
+TEST_P(KidsHolder, IsTheOldPagesObjectOnlyAsAPageTreeNode) {
+  PdfBuilder pdf;
+  pdf.Object(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>").Raw(GetParam().text);
+  const ScanResults results = Scan(pdf);
+  EXPECT_EQ(results.oldPagesNumber, GetParam().oldPages);
+  EXPECT_EQ(results.KidsList(), (Entries{{1, 3}, {1, 3}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Holders, KidsHolder,
+    testing::Values(
+        LaterKidsHolder{"FormField", "9 0 obj\n<< /FT /Btn /T (f) /Kids [3 0 R] >>\nendobj\n", 2},
+        LaterKidsHolder{"NameTreeNode", "9 0 obj\n<< /Kids [3 0 R] /Limits [(a) (z)] >>\nendobj\n",
+                        2},
+        LaterKidsHolder{"OtherType", "9 0 obj\n<< /Type /Outlines /Kids [3 0 R] >>\nendobj\n", 2},
+        LaterKidsHolder{"LongerName", "9 0 obj\n<< /Type /PagesX /Kids [3 0 R] >>\nendobj\n", 2},
+        LaterKidsHolder{"TypeAfterKids", "9 0 obj\n<< /Kids [3 0 R] /Type /Pages >>\nendobj\n", 9},
+        LaterKidsHolder{"NoBlanks", "9 0 obj\n<</Type/Pages/Kids[3 0 R]>>\nendobj\n", 9},
+        LaterKidsHolder{"AcrossALineEnd", "9 0 obj\n<< /Type\r\n/Pages /Kids [3 0 R] >>\nendobj\n",
+                        9},
+        LaterKidsHolder{"TypeAfterItsEndobj", "9 0 obj\n<< /Kids [3 0 R] >>\nendobj /Type /Pages\n",
+                        2},
+        LaterKidsHolder{"TypeInTheNextObject",
+                        "9 0 obj\n<< /Kids [3 0 R] >>\n10 0 obj\n<< /Type /Pages >>\nendobj\n", 2},
+        LaterKidsHolder{"TypeAtTheSourcesEnd", "9 0 obj\n<< /Kids [3 0 R] /Type /Pages", 9}),
+    [](const testing::TestParamInfo<LaterKidsHolder>& row) { return row.param.name; });
 
 TEST(KidsRule, KidsBeforeAnyObjectIsReadAndTheScanGoesOn) {
   PdfBuilder pdf;

@@ -5,7 +5,8 @@
 // attributes that a page has itself and its tree has too, damage. Each expected digest is that of
 // the repaired copy made by the engine that copies only the newest version of an object and lists
 // pages in the tree's order; each of those copies passed qpdf --check and showed the pages and
-// text of its source to pdfinfo and pdftotext.
+// text of its source to pdfinfo and pdftotext. Seed 2's source is cut inside its last page, which
+// the copy keeps as far as it goes: qpdf warns about that object, and pdfinfo counts six pages.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -110,7 +111,7 @@ class Generator {
 };
 
 constexpr std::uint64_t kDigests[] = {
-    12923960490065198880ULL, 9571844564325159225ULL,  8513204846344735094ULL,
+    12923960490065198880ULL, 9571844564325159225ULL,  1148347366320657531ULL,
     10064695849090788455ULL, 16971876259303256346ULL, 5320758919235173373ULL,
     8360768579148451789ULL,  15583986217653538544ULL, 274553858623866506ULL,
     16090739630793965924ULL, 3745132885461303703ULL,  12267285418099588898ULL,

@@ -165,6 +165,20 @@ std::string GarbledStartXref(const std::string& pdf) {
   return damaged;
 }
 
+std::string WithoutEndobjLines(const std::string& pdf) {
+  std::string damaged;
+  std::size_t copied = 0;
+  ForEachAtLineStart(pdf, "endobj", [&](std::size_t at) {
+    std::size_t end = at + 6;
+    if (end < pdf.size() && pdf[end] == '\r') ++end;
+    if (end < pdf.size() && pdf[end] == '\n') ++end;
+    if (end == at + 6 && end < pdf.size()) return;  // more follows on the line
+    damaged += pdf.substr(copied, at - copied);
+    copied = end;
+  });
+  return damaged + pdf.substr(copied);
+}
+
 std::size_t LastObjectEnd(const std::string& pdf, int number, std::size_t limit) {
   std::size_t lastEnd = 0;
   ForEachAtLineStart(pdf, std::to_string(number) + " 0 obj", [&](std::size_t header) {

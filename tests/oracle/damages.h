@@ -17,6 +17,8 @@ std::string LfToCrLf(const std::string& pdf);
 std::string WithoutTrailers(const std::string& pdf);
 // Every startxref value's digits replaced by nines, keeping the file's length.
 std::string GarbledStartXref(const std::string& pdf);
+// Every "endobj" that stands alone on its line removed with its line end.
+std::string WithoutEndobjLines(const std::string& pdf);
 
 // The last version of stream object `number` with its /Length value made `delta` bytes off the
 // true length of its data, written as a direct number.

@@ -92,6 +92,12 @@ std::string KidsUnterminated() {
   return "%PDF-1.4\n1 0 obj\n<< /Type /Pages /Kids [" + Repeated(" 1 0 R", 1 << 20);
 }
 
+std::string KidsOfOneOpenObject() {
+  // Half a million Kids arrays in one object that names no type and never ends: whether its
+  // Kids make it a page-tree node must not send each keyword to the end of the file.
+  return "%PDF-1.4\n1 0 obj\n<< /Type /Outlines" + Repeated(" /Kids [2 0 R]", 1 << 19);
+}
+
 std::string Trailers() { return "%PDF-1.4\n" + Repeated("trailer", 1 << 20); }
 
 std::string TrailerParentheses() {
@@ -115,6 +121,7 @@ std::vector<HostileFile> HostileFiles() {
       {"nested_arrays.pdf", NestedArrays},
       {"kids_of_r.pdf", KidsOfR},
       {"kids_unterminated.pdf", KidsUnterminated},
+      {"kids_of_one_open_object.pdf", KidsOfOneOpenObject},
       {"trailers.pdf", Trailers},
       {"trailer_parentheses.pdf", TrailerParentheses},
       {"highest_number.pdf", HighestNumber},
