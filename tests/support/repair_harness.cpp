@@ -18,12 +18,13 @@ void RepairHarness::SaveInto(const std::string& folder) {
   engine.State().destinationFolder = folder + kPreferredSeparator;
 }
 
-RepairRun RepairBytes(std::string_view source) {
+RepairRun RepairBytes(std::string_view source, Mending mending) {
   TempFolder input;
   TempFolder output;
   WriteFile(input.File("source.pdf"), source);
   RepairHarness harness;
   harness.SaveInto(output.Path());
+  harness.engine.SetMending(mending == Mending::kOn);
 
   RepairRun run;
   run.completed = harness.engine.RepairFile(input.File("source.pdf"));

@@ -39,8 +39,12 @@ struct RepairRun {
   std::vector<ShownMessage> shown;
 };
 
+// Whether a test's repair mends what strict readers would reject. The tests of the repair's rules
+// pin what the rules alone write, on sources made to break them.
+enum class Mending { kOff, kOn };
+
 // Writes `source` as source.pdf into a fresh temporary folder, repairs it in save mode into a
 // second folder, and returns what came out. Any question fails the test.
-RepairRun RepairBytes(std::string_view source);
+RepairRun RepairBytes(std::string_view source, Mending mending = Mending::kOff);
 
 }  // namespace tarnwick::test
