@@ -173,7 +173,7 @@ class Mender {
     }
     if (c == '/') {
       const std::size_t end = RegularRunEnd(at + 1);
-      if (end - at > limits::kMaxNameLength) return std::nullopt;
+      if (end - at > limits::kMaxNameLength || !NameEscapesWhole(at + 1, end)) return std::nullopt;
       if (keyPlace) {
         Emit(at);
         top->key.assign(Word(at + 1, end));
@@ -228,18 +228,29 @@ class Mender {
 
   static bool IsNumber(std::string_view word) {
     std::size_t i = word.front() == '+' || word.front() == '-' ? 1 : 0;
-    bool digits = false;
+    std::size_t digits = 0;
     bool point = false;
     for (; i < word.size(); ++i) {
       if (IsDigit(word[i])) {
-        digits = true;
+        ++digits;
       } else if (word[i] == '.' && !point) {
         point = true;
       } else {
         return false;
       }
     }
-    return digits;
+    // An integer that does not fit 64 bits is no number to a strict reader.
+    return digits > 0 && (point || digits <= kMaxIntegerDigits);
+  }
+
+  // A name's "#" must introduce two hexadecimal digits.
+  bool NameEscapesWhole(std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) {
+      if (bytes_[i] != '#') continue;
+      if (i + 2 >= to || !IsHexDigit(At(i + 1)) || !IsHexDigit(At(i + 2))) return false;
+      i += 2;
+    }
+    return true;
   }
 
   // After the integer that ends at `at`: the end of " G R" when a reference follows.
@@ -369,6 +380,7 @@ class Mender {
     }
   }
 
+  static constexpr std::size_t kMaxIntegerDigits = 18;
   // Reference numbers beyond this are out of any object's range.
   static constexpr std::int64_t kNumberCeiling = std::int64_t{1} << 40;
 
