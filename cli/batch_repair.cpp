@@ -31,6 +31,8 @@ std::string MendText(StreamMend mend) {
       return "nothing of its content decoded; written empty, its page shows blank";
     case StreamMend::kEndRestored:
       return "its endstream was missing; its data ends where the object does";
+    case StreamMend::kKeywordLineEnd:
+      return "the end of line after its stream keyword was not one readers accept; written anew";
   }
   return {};
 }
@@ -48,6 +50,8 @@ std::string MendText(const ObjectMend& mend) {
       return "its lost font " + target + " replaced by Helvetica";
     case ObjectMendKind::kXObjectReplaced:
       return "its lost image or form " + target + " replaced by an empty form";
+    case ObjectMendKind::kDuplicateKey:
+      return "a dictionary named a key twice; the earlier entry left out";
     case ObjectMendKind::kContentDropped:
       return "its lost content stream " + target + " taken out; the page may be incomplete";
   }

@@ -15,6 +15,7 @@ enum class StreamMend : std::uint8_t {
   kContentCut,      // its compressed content stopped decoding; what decoded is kept
   kContentEmptied,  // nothing of its page content decoded; it is written empty
   kEndRestored,     // its "endstream" was missing; its data ends where its object does
+  kKeywordLineEnd,  // a lone CR or blanks followed its "stream" keyword; a LF is written
 };
 
 struct MendedStream {
@@ -31,6 +32,7 @@ enum class ObjectMendKind : std::uint8_t {
   kFontReplaced,      // the lost font `target` became a standard font
   kXObjectReplaced,   // the lost XObject `target` became an empty form
   kContentDropped,    // the lost content stream `target` was taken out of the page's /Contents
+  kDuplicateKey,      // a dictionary named a key twice: the earlier entry is left out
 };
 
 struct ObjectMend {

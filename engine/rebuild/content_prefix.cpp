@@ -1,5 +1,9 @@
 #include "content_prefix.h"
 
+#include <zlib.h>
+
+#include <array>
+
 #include <optional>
 
 #include "byte_classes.h"
@@ -106,6 +110,31 @@ std::vector<std::uint8_t> ReadableContent(std::span<const std::uint8_t> text) {
   for (const std::uint8_t b : text) anyLineEnd = anyLineEnd || IsLineEnd(b);
   if (!anyLineEnd) return {text.begin(), text.begin() + static_cast<std::ptrdiff_t>(lastSpace)};
   return kept;
+}
+
+namespace {
+constexpr std::size_t kDeflatePiece = 64 * 1024;
+}  // namespace
+
+// The text deflated as compress2 does it, appended piece by piece rather than into a buffer of
+// the worst-case size made up front.
+std::vector<std::uint8_t> Deflated(std::span<const std::uint8_t> text) {
+  z_stream z{};
+  if (deflateInit(&z, Z_DEFAULT_COMPRESSION) != Z_OK) return {};
+  z.next_in = const_cast<Bytef*>(text.data());
+  z.avail_in = static_cast<uInt>(text.size());
+  std::vector<std::uint8_t> out;
+  std::array<std::uint8_t, kDeflatePiece> piece;
+  int status = Z_OK;
+  while (status == Z_OK) {
+    z.next_out = piece.data();
+    z.avail_out = static_cast<uInt>(piece.size());
+    status = deflate(&z, Z_FINISH);
+    out.insert(out.end(), piece.begin(), piece.end() - z.avail_out);
+  }
+  deflateEnd(&z);
+  if (status != Z_STREAM_END) return {};
+  return out;
 }
 
 }  // namespace tarnwick

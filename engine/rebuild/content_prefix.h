@@ -15,4 +15,7 @@ namespace tarnwick {
 // the first such byte. Nothing when nothing is left.
 std::vector<std::uint8_t> ReadableContent(std::span<const std::uint8_t> text);
 
+// The text deflated as compress2 does it; a valid empty stream for empty text.
+std::vector<std::uint8_t> Deflated(std::span<const std::uint8_t> text);
+
 }  // namespace tarnwick

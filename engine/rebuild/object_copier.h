@@ -57,6 +57,13 @@ class ObjectCopier {
   // which ends at its "endstream" or, when that is missing, where the object ends.
   bool CopyStreamAnew(const ObjectRecord& record, std::int64_t body, std::int64_t streamKeyword);
   void NoteObjectMends(std::int64_t number, const std::vector<ObjectMend>& mends);
+  // For page content whose compressed data stops decoding, what decoded of it, compressed anew;
+  // nothing for every other stream.
+  std::optional<std::vector<std::uint8_t>> DecodedContentPrefix(const ObjectRecord& record,
+                                                                std::int64_t body,
+                                                                std::int64_t streamKeyword,
+                                                                std::int64_t dataStart,
+                                                                std::int64_t dataEnd);
 
   // Writes a stream object whose /Length is wrong, or whose compressed data is broken, mended, up
   // to its "endstream"; false (nothing written) for every other object (stream_copy.cpp).

@@ -9,6 +9,7 @@
 #include "decimal.h"
 #include "engine_limits.h"
 #include "object_copier.h"
+#include "content_prefix.h"
 #include "stream_extent.h"
 
 namespace tarnwick {
@@ -99,8 +100,16 @@ bool ObjectCopier::CopyStreamAnew(const ObjectRecord& record, std::int64_t body,
   } else {
     while (dataEnd > dataStart && IsLineEnd(source_.ByteAt(dataEnd - 1))) --dataEnd;
   }
-  const std::vector<EntryEdit> length = {{"Length", FormatDecimal(static_cast<std::uint64_t>(dataEnd - dataStart))}};
-  const MendedValue dictionary = MendWindow(source_, body, streamKeyword, length, true);
+  // Page content cut short keeps what decodes, as when its data broke off inside the object.
+  std::vector<EntryEdit> edits = {{"Length", FormatDecimal(static_cast<std::uint64_t>(dataEnd - dataStart))}};
+  const std::optional<std::vector<std::uint8_t>> content =
+      DecodedContentPrefix(record, body, streamKeyword, dataStart, dataEnd);
+  if (content) {
+    edits = {{"Length", FormatDecimal(content->size())},
+             {"Filter", "/FlateDecode"},
+             {"DecodeParms", std::nullopt}};
+  }
+  const MendedValue dictionary = MendWindow(source_, body, streamKeyword, edits, true);
   if (dictionary.verdict == MendedValue::Verdict::kTooLarge ||
       dictionary.verdict == MendedValue::Verdict::kNothingParses) {
     return false;
@@ -109,9 +118,38 @@ bool ObjectCopier::CopyStreamAnew(const ObjectRecord& record, std::int64_t body,
   CopySourceBytes(start, body);
   output_.Write(dictionary.text);
   output_.Write("\nstream\n");
-  CopySourceBytes(dataStart, dataEnd);
+  if (content) {
+    output_.Write(content->data(), content->size());
+    mendedStreams_.push_back({record.number, StreamMend::kContentCut});
+  } else {
+    CopySourceBytes(dataStart, dataEnd);
+  }
   output_.Write("\nendstream\n");
   return true;
+}
+
+std::optional<std::vector<std::uint8_t>> ObjectCopier::DecodedContentPrefix(
+    const ObjectRecord& record, std::int64_t body, std::int64_t streamKeyword,
+    std::int64_t dataStart, std::int64_t dataEnd) {
+  if (plan_.Encrypted() || dataEnd - dataStart > static_cast<std::int64_t>(limits::kMaxDecodedStreamBytes)) {
+    return std::nullopt;
+  }
+  // The dictionary as written anew, read back for its filter and subtype.
+  const MendedValue mended = MendWindow(source_, body, streamKeyword, {}, true);
+  if (mended.verdict != MendedValue::Verdict::kWhole && mended.verdict != MendedValue::Verdict::kMended) {
+    return std::nullopt;
+  }
+  SourceReader text(std::span(reinterpret_cast<const std::uint8_t*>(mended.text.data()), mended.text.size()));
+  PdfSyntax syntax(text, text.Length());
+  const std::optional<PdfDictionary> dictionary = syntax.ReadDictionary(syntax.SkipSpace(0));
+  if (!dictionary) return std::nullopt;
+  const PdfValue* subtype = dictionary->Find("Subtype");
+  const bool content = plan_.IsContentStream(record.number) || (subtype && subtype->IsName("Form"));
+  const std::optional<StreamFilter> filter = FilterOf(syntax, *dictionary);
+  if (!content || !filter || filter->coding == StreamCoding::kNone) return std::nullopt;
+  const std::optional<DecodedStream> decoded = DecodeWithinBudget(source_, dataStart, dataEnd, *filter);
+  if (!decoded || decoded->complete) return std::nullopt;
+  return Deflated(ReadableContent(decoded->bytes));
 }
 
 }  // namespace tarnwick

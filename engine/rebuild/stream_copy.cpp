@@ -1,8 +1,7 @@
 // Streams that the copy cannot write as they stand: a /Length that does not reach "endstream",
 // compressed data whose line ends were doubled, page content that stops decoding. Every other
 // stream, and every other object, is copied byte for byte.
-#include <zlib.h>
-
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string_view>
@@ -19,27 +18,22 @@ namespace tarnwick {
 
 namespace {
 
-constexpr std::size_t kDeflatePiece = 64 * 1024;
-
-// The text deflated as compress2 does it, appended piece by piece rather than into a buffer of
-// the worst-case size made up front.
-std::vector<std::uint8_t> Deflated(std::span<const std::uint8_t> text) {
-  z_stream z{};
-  if (deflateInit(&z, Z_DEFAULT_COMPRESSION) != Z_OK) return {};
-  z.next_in = const_cast<Bytef*>(text.data());
-  z.avail_in = static_cast<uInt>(text.size());
-  std::vector<std::uint8_t> out;
-  std::array<std::uint8_t, kDeflatePiece> piece;
-  int status = Z_OK;
-  while (status == Z_OK) {
-    z.next_out = piece.data();
-    z.avail_out = static_cast<uInt>(piece.size());
-    status = deflate(&z, Z_FINISH);
-    out.insert(out.end(), piece.begin(), piece.end() - z.avail_out);
-  }
-  deflateEnd(&z);
-  if (status != Z_STREAM_END) return {};
-  return out;
+// Whether the stream's /Filter names a filter that the PDF format does not define.
+bool NamesUnknownFilter(PdfSyntax& syntax, const PdfDictionary& dictionary) {
+  static constexpr std::array<std::string_view, 17> kKnown = {
+      "ASCIIHexDecode", "ASCII85Decode", "LZWDecode", "FlateDecode", "RunLengthDecode",
+      "CCITTFaxDecode", "JBIG2Decode",   "DCTDecode", "JPXDecode",   "Crypt",
+      "AHx",            "A85",           "LZW",       "Fl",          "RL",
+      "CCF",            "DCT"};
+  const PdfValue* named = dictionary.Find("Filter");
+  if (!named) return false;
+  auto unknown = [](const PdfValue& value) {
+    return value.kind == PdfValue::Kind::kName &&
+           std::find(kKnown.begin(), kKnown.end(), value.name) == kKnown.end();
+  };
+  if (named->kind != PdfValue::Kind::kArray) return unknown(*named);
+  const std::optional<std::vector<PdfValue>> items = syntax.ReadArray(named->begin);
+  return items && std::any_of(items->begin(), items->end(), unknown);
 }
 
 }  // namespace
@@ -162,6 +156,9 @@ bool ObjectCopier::CopyMendedStream(const ObjectRecord& record) {
   // and the end of line is written anew.
   const bool doubledEol = source_.Matches(streamEnd, "\r\r\n");
   if (doubledEol) dataStart = streamEnd + 3;
+  // A lone CR or blanks after "stream" leave readers guessing where the data starts.
+  const bool oddEol = plan_.Mending() && !doubledEol && !source_.Matches(streamEnd, "\n") &&
+                      !source_.Matches(streamEnd, "\r\n");
   const PdfValue* length = dictionary->Find("Length");
   const std::optional<std::int64_t> declared = DeclaredLength(length);
   const bool lengthRight = !doubledEol && declared &&
@@ -211,9 +208,17 @@ bool ObjectCopier::CopyMendedStream(const ObjectRecord& record) {
       }
     }
   }
-  if (lengthRight) return false;
+  if (content && !filter && !plan_.Encrypted() && plan_.Mending() &&
+      NamesUnknownFilter(syntax, *dictionary)) {
+    // No reader can decode it: written empty, like content of which nothing decodes.
+    WriteDeflatedContent(start, dictionaryStart, *dictionary, Deflated({}));
+    mendedStreams_.push_back({record.number, StreamMend::kContentEmptied});
+    return true;
+  }
+  if (lengthRight && !oddEol) return false;
   WriteWithLength(start, dictionaryStart, length, streamEnd, *dataStart, dataEnd, nullptr);
-  mendedStreams_.push_back({record.number, StreamMend::kTrueLength});
+  mendedStreams_.push_back(
+      {record.number, lengthRight ? StreamMend::kKeywordLineEnd : StreamMend::kTrueLength});
   return true;
 }
 

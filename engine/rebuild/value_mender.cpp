@@ -25,6 +25,13 @@ struct Frame {
   std::size_t keyOut = 0;
   std::size_t valueOut = 0;  // where the awaited value starts in the output
   std::vector<std::string> keysSeen;  // of the outermost dictionary, for the edits
+  // The entries written so far, each with where its text lies in the output.
+  struct Entry {
+    std::string key;
+    std::size_t outStart = 0;
+    std::size_t outEnd = 0;
+  };
+  std::vector<Entry> entries;
   std::size_t openOut = 0;            // the output just after its "<<"
 };
 
@@ -177,6 +184,7 @@ class Mender {
       if (keyPlace) {
         Emit(at);
         top->key.assign(Word(at + 1, end));
+        DropEarlierEntry(*top);
         top->keyOut = out_.size();
         top->awaitingValue = true;
         if (top->outermost) top->keysSeen.push_back(top->key);
@@ -298,8 +306,8 @@ class Mender {
     Frame& top = frames_.back();
     if (!top.dictionary || !top.awaitingValue) return;
     top.awaitingValue = false;
+    Emit(end);
     if (const EntryEdit* edit = EditOf(top, top.key)) {
-      Emit(end);
       if (edit->value) {
         out_.resize(top.valueOut);
         out_ += *edit->value;
@@ -307,6 +315,23 @@ class Mender {
         out_.resize(top.keyOut);
       }
     }
+    top.entries.push_back({top.key, top.keyOut, out_.size()});
+  }
+
+  // A key met twice: readers take the later value, and a strict one complains, so the earlier
+  // entry is left out.
+  void DropEarlierEntry(Frame& frame) {
+    const auto earlier = std::find_if(frame.entries.begin(), frame.entries.end(),
+                                      [&frame](const Frame::Entry& e) { return e.key == frame.key; });
+    if (earlier == frame.entries.end()) return;
+    const std::size_t length = earlier->outEnd - earlier->outStart;
+    out_.erase(earlier->outStart, length);
+    for (auto later = earlier + 1; later != frame.entries.end(); ++later) {
+      later->outStart -= length;
+      later->outEnd -= length;
+    }
+    frame.entries.erase(earlier);
+    Mend(ObjectMendKind::kDuplicateKey, 0);
   }
 
   // Writes the keys that the edits add to the outermost dictionary being closed.

@@ -75,6 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "<< /A 1 >>", {K::kValueCut}},
         MendCase{"NameWithAStrayEscape", "<< /A 1 /B#4 2 >>", Verdict::kMended, "<< /A 1 >>",
                  {K::kValueCut}},
+        MendCase{"KeyNamedTwiceKeepsTheLaterEntry", "<< /A 1 /B << /A 2 >> /A 3 /C 4 >>",
+                 Verdict::kMended, "<<  /B << /A 2 >> /A 3 /C 4 >>", {K::kDuplicateKey}},
         MendCase{"KeyAtTheEndOfADictionaryWithoutValue", "<< /A 1 /B >>", Verdict::kMended,
                  "<< /A 1 >>", {K::kValueCut}},
         MendCase{"NothingParses", "\n) 12 0 R", Verdict::kNothingParses, ""},
