@@ -62,7 +62,9 @@ void CopyPlan::FindValuelessObjects() {
 
 bool CopyPlan::Holds(std::int64_t number) const {
   if (results_.packedObjects == PackedObjectAccess::kProtected) return true;
-  if (number == static_cast<std::int64_t>(newPagesNumber_) || number == OutputRoot()) return true;
+  // The catalog keeps the source's Root number; the new Pages object and a catalog without one
+  // take numbers that no source object holds, which a source's reference names only by mistake.
+  if (trailer_.root != 0 && number == trailer_.root) return true;
   if (!IsListableNumber(number)) return false;
   const std::optional<std::size_t> newest = newest_.Find(number);
   return newest && IsCopied(*newest) && !IsLeftOut(*newest);

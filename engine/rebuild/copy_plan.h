@@ -49,8 +49,8 @@ class CopyPlan {
   bool IsCopied(std::size_t index) const;
   // Whether a record of `number` goes into the output.
   bool WasCopied(std::int64_t number) const;
-  // Whether the mended copy holds an object of `number` that a reference may name: a copied
-  // object with a value, the new Pages object, the catalog or a replacement. Every number counts
+  // Whether the mended copy holds an object of `number` that a source's reference may name: a
+  // copied object with a value, or the catalog under the source's Root number. Every number counts
   // when packed objects were copied unread, since any reference may name one of them.
   bool Holds(std::int64_t number) const;
   // Whether the mended copy leaves out the record at `index`: nothing of its value parses.
