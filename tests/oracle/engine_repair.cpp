@@ -38,6 +38,7 @@ EngineRepair RepairInto(const std::filesystem::path& source, const std::filesyst
   result.output = engine.State().outputPath;
   result.failure = engine.FailureText();
   result.packedObjectsProtected = engine.PackedObjectsProtected();
+  result.mends = engine.Rebuilt().mendedStreams.size() + engine.Rebuilt().mendedObjects.size();
   return result;
 }
 

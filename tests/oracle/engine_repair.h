@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@ struct EngineRepair {
   std::vector<std::string> notices;  // message boxes the job showed
   std::string failure;
   bool packedObjectsProtected = false;
+  std::size_t mends = 0;  // streams and objects written mended
 };
 
 // Repairs `source` with the real engine and the POSIX file layer into `folder` (save mode).

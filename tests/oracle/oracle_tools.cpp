@@ -35,6 +35,13 @@ std::string PageText(const fs::path& pdf) {
 
 CommandResult QpdfCheck(const fs::path& pdf) { return RunShell("qpdf --check " + Quoted(pdf)); }
 
+std::string RenderErrors(const fs::path& pdf) {
+  const test::TempFolder pictures;
+  return RunShell("pdftoppm -r 10 " + Quoted(pdf) + " " + Quoted(pictures.File("page")) +
+                  " 2>&1 >/dev/null | grep -i error")
+      .out;
+}
+
 std::vector<PageObjects> QpdfPages(const fs::path& pdf) {
   std::istringstream lines(RunShell("qpdf --show-pages " + Quoted(pdf)).out);
   const std::regex pageLine(R"(page \d+: (\d+) \d+ R)");

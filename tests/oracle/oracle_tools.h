@@ -25,6 +25,8 @@ std::string MissingTools(const std::vector<std::string>& programs);
 std::optional<int> PdfinfoPages(const std::filesystem::path& pdf);  // nothing when unreadable
 std::string PageText(const std::filesystem::path& pdf);             // pdftotext, all pages
 CommandResult QpdfCheck(const std::filesystem::path& pdf);
+// The lines in which pdftoppm, drawing every page, reports an error; empty for a clean render.
+std::string RenderErrors(const std::filesystem::path& pdf);
 
 // One page as qpdf lists it: its object number and those of its content streams.
 struct PageObjects {
