@@ -57,13 +57,12 @@ class ObjectCopier {
   // which ends at its "endstream" or, when that is missing, where the object ends.
   bool CopyStreamAnew(const ObjectRecord& record, std::int64_t body, std::int64_t streamKeyword);
   void NoteObjectMends(std::int64_t number, const std::vector<ObjectMend>& mends);
-  // For page content whose compressed data stops decoding, what decoded of it, compressed anew;
-  // nothing for every other stream.
-  std::optional<std::vector<std::uint8_t>> DecodedContentPrefix(const ObjectRecord& record,
-                                                                std::int64_t body,
-                                                                std::int64_t streamKeyword,
-                                                                std::int64_t dataStart,
-                                                                std::int64_t dataEnd);
+  // For page content whose compressed data stops decoding, what decoded of it, compressed anew
+  // (nothing decoded when it is `cutShort` under a filter not read here); nothing for every
+  // other stream.
+  std::optional<std::vector<std::uint8_t>> DecodedContentPrefix(
+      const ObjectRecord& record, std::int64_t body, std::int64_t streamKeyword,
+      std::int64_t dataStart, std::int64_t dataEnd, bool cutShort);
 
   // Writes a stream object whose /Length is wrong, or whose compressed data is broken, mended, up
   // to its "endstream"; false (nothing written) for every other object (stream_copy.cpp).

@@ -103,7 +103,7 @@ bool ObjectCopier::CopyStreamAnew(const ObjectRecord& record, std::int64_t body,
   // Page content cut short keeps what decodes, as when its data broke off inside the object.
   std::vector<EntryEdit> edits = {{"Length", FormatDecimal(static_cast<std::uint64_t>(dataEnd - dataStart))}};
   const std::optional<std::vector<std::uint8_t>> content =
-      DecodedContentPrefix(record, body, streamKeyword, dataStart, dataEnd);
+      DecodedContentPrefix(record, body, streamKeyword, dataStart, dataEnd, !endstream);
   if (content) {
     edits = {{"Length", FormatDecimal(content->size())},
              {"Filter", "/FlateDecode"},
@@ -130,7 +130,7 @@ bool ObjectCopier::CopyStreamAnew(const ObjectRecord& record, std::int64_t body,
 
 std::optional<std::vector<std::uint8_t>> ObjectCopier::DecodedContentPrefix(
     const ObjectRecord& record, std::int64_t body, std::int64_t streamKeyword,
-    std::int64_t dataStart, std::int64_t dataEnd) {
+    std::int64_t dataStart, std::int64_t dataEnd, bool cutShort) {
   if (plan_.Encrypted() || dataEnd - dataStart > static_cast<std::int64_t>(limits::kMaxDecodedStreamBytes)) {
     return std::nullopt;
   }
@@ -145,8 +145,12 @@ std::optional<std::vector<std::uint8_t>> ObjectCopier::DecodedContentPrefix(
   if (!dictionary) return std::nullopt;
   const PdfValue* subtype = dictionary->Find("Subtype");
   const bool content = plan_.IsContentStream(record.number) || (subtype && subtype->IsName("Form"));
+  if (!content) return std::nullopt;
   const std::optional<StreamFilter> filter = FilterOf(syntax, *dictionary);
-  if (!content || !filter || filter->coding == StreamCoding::kNone) return std::nullopt;
+  // Compressed content cut short under filters read here nowhere is written empty: no reader
+  // can decode it to its end.
+  if (!filter) return cutShort ? std::optional(Deflated({})) : std::nullopt;
+  if (filter->coding == StreamCoding::kNone) return std::nullopt;
   const std::optional<DecodedStream> decoded = DecodeWithinBudget(source_, dataStart, dataEnd, *filter);
   if (!decoded || decoded->complete) return std::nullopt;
   return Deflated(ReadableContent(decoded->bytes));
