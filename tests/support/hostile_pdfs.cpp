@@ -104,6 +104,16 @@ std::string TrailerParentheses() {
   return "%PDF-1.4\ntrailer\n<< /Root 1 0 R /ID " + std::string(4 << 20, '(') + "\n";
 }
 
+std::string LostReferences() {
+  // Objects just within mending's reach, made of references to objects that do not exist and
+  // of dictionaries nested past any reader's depth: every one of them is mended.
+  std::string pdf = "%PDF-1.4\n";
+  for (int number = 1; number <= 6; ++number) {
+    pdf += std::to_string(number) + " 0 obj\n[" + Repeated(" 7999999 0 R", 80000) + "]\nendobj\n";
+  }
+  return pdf + "7 0 obj\n" + Repeated("<< /A ", 1 << 17) + "\nendobj\n";
+}
+
 std::string HighestNumber() {
   return "%PDF-1.4\n8388607 0 obj\n<< /Type /Catalog >>\nendobj\n"
          "1 0 obj\n<< /Type /Page /Contents 8388606 0 R >>\nendobj\n"
@@ -125,6 +135,7 @@ std::vector<HostileFile> HostileFiles() {
       {"trailers.pdf", Trailers},
       {"trailer_parentheses.pdf", TrailerParentheses},
       {"highest_number.pdf", HighestNumber},
+      {"lost_references.pdf", LostReferences},
   };
 }
 
