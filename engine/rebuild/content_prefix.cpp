@@ -3,7 +3,6 @@
 #include <zlib.h>
 
 #include <array>
-
 #include <optional>
 
 #include "byte_classes.h"
@@ -71,6 +70,13 @@ std::optional<std::size_t> TokenEnd(std::span<const std::uint8_t> text, std::siz
     return std::nullopt;
   }
   if (!IsPdfSpace(c) && (c < 0x20 || c >= 0x7F)) return std::nullopt;
+  if (IsDigit(c) && (at == 0 || (!IsDigit(text[at - 1]) && text[at - 1] != '.'))) {
+    // An integer beyond 64 bits is no number to a reader: flipped bytes in digits make them.
+    constexpr std::size_t kMaxIntegerDigits = 18;
+    std::size_t end = at;
+    while (end < size && IsDigit(text[end])) ++end;
+    if (end - at > kMaxIntegerDigits && (end == size || text[end] != '.')) return std::nullopt;
+  }
   return at + 1;
 }
 
