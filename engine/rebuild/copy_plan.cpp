@@ -45,6 +45,7 @@ std::int64_t CopyPlan::FontReplacementNumber() const {
 
 void CopyPlan::FindValuelessObjects() {
   constexpr std::size_t kFirstBytes = 64;
+  dictionaryValue_.assign(results_.objects.size(), false);
   for (std::size_t i = 0; i < results_.objects.size(); ++i) {
     if (!IsCopied(i)) continue;
     const ObjectRecord& record = results_.objects[i];
@@ -57,7 +58,16 @@ void CopyPlan::FindValuelessObjects() {
     if (!ValueStarts(first, *body + static_cast<std::int64_t>(first.size()) == end)) {
       leftOut_.insert(i);
     }
+    const auto value = std::find_if(first.begin(), first.end(), [](std::uint8_t b) { return !IsPdfSpace(b); });
+    dictionaryValue_[i] = value != first.end() && *value == '<' && value + 1 != first.end() && value[1] == '<';
   }
+}
+
+bool CopyPlan::HoldsDictionary(std::int64_t number) const {
+  if (results_.packedObjects == PackedObjectAccess::kProtected) return true;
+  if (!Holds(number) || !IsListableNumber(number)) return false;
+  const std::optional<std::size_t> newest = newest_.Find(number);
+  return newest && dictionaryValue_[*newest];
 }
 
 bool CopyPlan::Holds(std::int64_t number) const {

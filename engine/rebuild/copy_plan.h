@@ -41,8 +41,9 @@ class CopyPlan {
   std::int64_t FormReplacementNumber() const { return FontReplacementNumber() + 1; }
   // How mending resolves a reference to an object the copy does not hold.
   ReferenceRepair Repair() const {
-    return {[this](std::int64_t number) { return Holds(number); }, FontReplacementNumber(),
-            FormReplacementNumber()};
+    return {[this](std::int64_t number) { return Holds(number); },
+            [this](std::int64_t number) { return HoldsDictionary(number); },
+            FontReplacementNumber(), FormReplacementNumber()};
   }
 
   // Whether the record at `index` of the object list goes into the output.
@@ -53,6 +54,8 @@ class CopyPlan {
   // copied object with a value, or the catalog under the source's Root number. Every number counts
   // when packed objects were copied unread, since any reference may name one of them.
   bool Holds(std::int64_t number) const;
+  // Whether it holds one of `number` whose value begins as a dictionary.
+  bool HoldsDictionary(std::int64_t number) const;
   // Whether the mended copy leaves out the record at `index`: nothing of its value parses.
   bool IsLeftOut(std::size_t index) const { return leftOut_.contains(index); }
   bool IsPage(std::int64_t number) const { return pageNumbers_.contains(number); }
@@ -99,6 +102,7 @@ class CopyPlan {
   TrailerProtection protection_;
   bool mend_;
   std::unordered_set<std::size_t> leftOut_;  // indexes of the records the mended copy leaves out
+  std::vector<bool> dictionaryValue_;  // per record index: its value begins with "<<"
   std::optional<TrailerRecord> fallbackTrailer_;
   TrailerRecord trailer_;
   std::uint64_t newPagesNumber_ = 0;

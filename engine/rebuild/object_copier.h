@@ -55,13 +55,16 @@ class ObjectCopier {
                          const std::vector<EntryEdit>& edits, bool rewrite);
   // Writes a stream object anew: its dictionary mended, /Length the true length of its data,
   // which ends at its "endstream" or, when that is missing, where the object ends.
-  bool CopyStreamAnew(const ObjectRecord& record, std::int64_t body, std::int64_t streamKeyword);
+  bool CopyStreamAnew(const ObjectRecord& record, std::int64_t body, std::int64_t dictionaryEnd,
+                      std::int64_t dataStart);
+  // The same for a stream whose data follows its "stream" keyword at `streamKeyword`.
+  bool CopyStreamAfter(const ObjectRecord& record, std::int64_t body, std::int64_t streamKeyword);
   void NoteObjectMends(std::int64_t number, const std::vector<ObjectMend>& mends);
   // For page content whose compressed data stops decoding, what decoded of it, compressed anew
   // (nothing decoded when it is `cutShort` under a filter not read here); nothing for every
   // other stream.
   std::optional<std::vector<std::uint8_t>> DecodedContentPrefix(
-      const ObjectRecord& record, std::int64_t body, std::int64_t streamKeyword,
+      const ObjectRecord& record, std::int64_t body, std::int64_t dictionaryEnd,
       std::int64_t dataStart, std::int64_t dataEnd, bool cutShort);
 
   // Writes a stream object whose /Length is wrong, or whose compressed data is broken, mended, up

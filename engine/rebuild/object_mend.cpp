@@ -14,6 +14,13 @@
 
 namespace tarnwick {
 
+namespace {
+
+// How far after a stream's dictionary the line end before its data is looked for.
+constexpr std::int64_t kKeywordLineReach = 64;
+
+}  // namespace
+
 MendedValue ObjectCopier::MendWindow(SourceReader& reader, std::int64_t body, std::int64_t end,
                                      const std::vector<EntryEdit>& edits, bool rewrite) {
   const auto size = static_cast<std::size_t>(std::max<std::int64_t>(0, end - body));
@@ -60,7 +67,7 @@ bool ObjectCopier::CopyMendedObject(const ObjectRecord& record, bool isPage,
     case MendedValue::Verdict::kWhole:
       // A whole dictionary whose stream lost its "endstream" is still written anew.
       if (!holdsStream || ClosingEndstream(source_, end)) return false;
-      return CopyStreamAnew(record, *body, *body + static_cast<std::int64_t>(*value.streamKeyword));
+      return CopyStreamAfter(record, *body, *body + static_cast<std::int64_t>(*value.streamKeyword));
     case MendedValue::Verdict::kNothingParses:
       // The plan found a value beginning here, so references to the object stand: it holds null.
       CopyReaderBytes(reader, start, *body);
@@ -72,7 +79,23 @@ bool ObjectCopier::CopyMendedObject(const ObjectRecord& record, bool isPage,
   }
   NoteObjectMends(record.number, value.mends);
   if (holdsStream) {
-    return CopyStreamAnew(record, *body, *body + static_cast<std::int64_t>(*value.streamKeyword));
+    return CopyStreamAfter(record, *body, *body + static_cast<std::int64_t>(*value.streamKeyword));
+  }
+  const std::size_t valueStart = value.text.find_first_not_of(" \t\r\n\f");
+  if (record.origin == RecordOrigin::kSource && value.damageAt > 0 &&
+      value.text.compare(std::min(valueStart, value.text.size()), 2, "<<") == 0 &&
+      ClosingEndstream(source_, end)) {
+    // A dictionary, damage in it or where "stream" stood, and an "endstream" that closes the
+    // object: the data starts on the line after the damage.
+    const std::int64_t dictionaryEnd = *body + static_cast<std::int64_t>(value.damageAt);
+    std::int64_t dataStart = dictionaryEnd;
+    for (std::int64_t at = dictionaryEnd; at < dictionaryEnd + kKeywordLineReach && at < end; ++at) {
+      if (source_.ByteAt(at) == '\n') {
+        dataStart = at + 1;
+        break;
+      }
+    }
+    return CopyStreamAnew(record, *body, dictionaryEnd, dataStart);
   }
   CopyReaderBytes(reader, start, *body);
   output_.Write(value.text);
@@ -80,13 +103,18 @@ bool ObjectCopier::CopyMendedObject(const ObjectRecord& record, bool isPage,
   return true;
 }
 
-bool ObjectCopier::CopyStreamAnew(const ObjectRecord& record, std::int64_t body,
-                                  std::int64_t streamKeyword) {
-  const auto start = static_cast<std::int64_t>(record.start);
-  const auto end = static_cast<std::int64_t>(record.end);
+bool ObjectCopier::CopyStreamAfter(const ObjectRecord& record, std::int64_t body,
+                                   std::int64_t streamKeyword) {
   std::int64_t dataStart = streamKeyword + 6;
   if (source_.ByteAt(dataStart) == '\r') ++dataStart;
   if (source_.ByteAt(dataStart) == '\n') ++dataStart;
+  return CopyStreamAnew(record, body, streamKeyword, dataStart);
+}
+
+bool ObjectCopier::CopyStreamAnew(const ObjectRecord& record, std::int64_t body,
+                                  std::int64_t dictionaryEnd, std::int64_t dataStart) {
+  const auto start = static_cast<std::int64_t>(record.start);
+  const auto end = static_cast<std::int64_t>(record.end);
   dataStart = std::min(dataStart, end);
   // The data ends before the "endstream" nearest the object's end; text after it is dropped.
   std::optional<std::int64_t> endstream = ClosingEndstream(source_, end);
@@ -103,13 +131,13 @@ bool ObjectCopier::CopyStreamAnew(const ObjectRecord& record, std::int64_t body,
   // Page content cut short keeps what decodes, as when its data broke off inside the object.
   std::vector<EntryEdit> edits = {{"Length", FormatDecimal(static_cast<std::uint64_t>(dataEnd - dataStart))}};
   const std::optional<std::vector<std::uint8_t>> content =
-      DecodedContentPrefix(record, body, streamKeyword, dataStart, dataEnd, !endstream);
+      DecodedContentPrefix(record, body, dictionaryEnd, dataStart, dataEnd, !endstream);
   if (content) {
     edits = {{"Length", FormatDecimal(content->size())},
              {"Filter", "/FlateDecode"},
              {"DecodeParms", std::nullopt}};
   }
-  const MendedValue dictionary = MendWindow(source_, body, streamKeyword, edits, true);
+  const MendedValue dictionary = MendWindow(source_, body, dictionaryEnd, edits, true);
   if (dictionary.verdict == MendedValue::Verdict::kTooLarge ||
       dictionary.verdict == MendedValue::Verdict::kNothingParses) {
     return false;
@@ -129,13 +157,13 @@ bool ObjectCopier::CopyStreamAnew(const ObjectRecord& record, std::int64_t body,
 }
 
 std::optional<std::vector<std::uint8_t>> ObjectCopier::DecodedContentPrefix(
-    const ObjectRecord& record, std::int64_t body, std::int64_t streamKeyword,
+    const ObjectRecord& record, std::int64_t body, std::int64_t dictionaryEnd,
     std::int64_t dataStart, std::int64_t dataEnd, bool cutShort) {
   if (plan_.Encrypted() || dataEnd - dataStart > static_cast<std::int64_t>(limits::kMaxDecodedStreamBytes)) {
     return std::nullopt;
   }
   // The dictionary as written anew, read back for its filter and subtype.
-  const MendedValue mended = MendWindow(source_, body, streamKeyword, {}, true);
+  const MendedValue mended = MendWindow(source_, body, dictionaryEnd, {}, true);
   if (mended.verdict != MendedValue::Verdict::kWhole && mended.verdict != MendedValue::Verdict::kMended) {
     return std::nullopt;
   }

@@ -68,8 +68,8 @@ class Mender {
         if (Word(at, run) == "stream" && outermostWasDictionary_) {
           result.streamKeyword = at;
         } else {
-          damaged_ = true;  // text after a complete value
-          Mend(ObjectMendKind::kValueCut, 0);
+          Mend(ObjectMendKind::kValueCut, 0);  // text after a complete value
+          result.damageAt = at;
         }
       } else if (!complete_) {
         return Verdict(MendedValue::Verdict::kTooLarge);
@@ -77,6 +77,7 @@ class Mender {
       Emit(valueEnd_);
     } else {
       CutAt(at);
+      result.damageAt = at;
       // A stream dictionary cut short still has its stream after the damage.
       if (outermostWasDictionary_) result.streamKeyword = StreamKeywordAfter(at);
     }
@@ -353,13 +354,15 @@ class Mender {
     for (std::size_t i = at; IsDigit(At(i)) && number <= kNumberCeiling; ++i) {
       number = number * 10 + (At(i) - '0');
     }
-    if (repair_.holds(number)) return;
     Frame* top = frames_.empty() ? nullptr : &frames_.back();
+    const std::string_view container = top ? std::string_view(top->parentKey) : std::string_view();
+    const bool needsDictionary =
+        top && (container == "Font" || container == "XObject" || container == "Contents");
+    if (needsDictionary ? repair_.holdsDictionary(number) : repair_.holds(number)) return;
     // An entry that an edit rewrites anyway needs no mend of its own.
     if (top && top->dictionary && EditOf(*top, top->key)) return;
     Emit(at);
     from_ = end;
-    const std::string_view container = top ? std::string_view(top->parentKey) : std::string_view();
     if (top && top->dictionary && container == "Font" && repair_.fontReplacement != 0) {
       out_ += FormatDecimal(static_cast<std::uint64_t>(repair_.fontReplacement)) + " 0 R";
       Mend(ObjectMendKind::kFontReplaced, number);

@@ -16,6 +16,9 @@ namespace tarnwick {
 struct ReferenceRepair {
   // Whether the copy holds an object of this number.
   std::function<bool(std::int64_t)> holds;
+  // Whether it holds one whose value is a dictionary: what a font, an XObject or a content stream
+  // must be.
+  std::function<bool(std::int64_t)> holdsDictionary;
   // The objects that stand in for a lost font and a lost XObject.
   std::int64_t fontReplacement = 0;
   std::int64_t formReplacement = 0;
@@ -40,6 +43,9 @@ struct MendedValue {
   std::string text;
   // Where "stream" follows the value, from the start of the bytes given; none when no stream.
   std::optional<std::size_t> streamKeyword;
+  // Where the damage that cut the value, or the text after it, begins, from the start of the
+  // bytes given; 0 when there is none.
+  std::size_t damageAt = 0;
   std::vector<ObjectMend> mends;  // the object's number left for the caller to fill in
 };
 

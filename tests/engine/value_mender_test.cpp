@@ -24,8 +24,9 @@ struct MendCase {
 };
 
 MendedValue Mend(const std::string& value, bool complete, const std::vector<EntryEdit>& edits = {}) {
-  // Objects 1 to 9 are held; 50 and above are lost.
-  const ReferenceRepair repair{[](std::int64_t number) { return number < 10; }, kFont, kForm};
+  // Objects 1 to 9 are held, 8 and 9 with a value that is no dictionary; 50 and above are lost.
+  const ReferenceRepair repair{[](std::int64_t number) { return number < 10; },
+                               [](std::int64_t number) { return number < 8; }, kFont, kForm};
   const auto* bytes = reinterpret_cast<const std::uint8_t*>(value.data());
   return MendValue(std::span(bytes, value.size()), complete, repair, edits);
 }
@@ -59,6 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
                  Verdict::kMended, "<< /Font << /F1 100 0 R /F2 3 0 R >> >>", {K::kFontReplaced}},
         MendCase{"LostXObjectBecomesTheEmptyForm", "<< /XObject << /Im1 51 0 R >> >>",
                  Verdict::kMended, "<< /XObject << /Im1 101 0 R >> >>", {K::kXObjectReplaced}},
+        MendCase{"FontThatIsNoDictionaryIsLostToo", "<< /Font << /F1 8 0 R >> /A 9 0 R >>",
+                 Verdict::kMended, "<< /Font << /F1 100 0 R >> /A 9 0 R >>", {K::kFontReplaced}},
         MendCase{"LostContentStreamLeavesTheArray", "<< /Contents [4 0 R 52 0 R 5 0 R] >>",
                  Verdict::kMended, "<< /Contents [4 0 R  5 0 R] >>", {K::kContentDropped}},
         MendCase{"DamageCutsTheRestAndClosesWhatIsOpen", "<< /A [1 (x) ) /B 2 >>",
