@@ -63,8 +63,6 @@ inline constexpr std::size_t kMendWindowBytes = 4096;
 inline constexpr std::size_t kMaxMendedValueBytes = 1 << 20;
 // Mending takes containers nested deeper than strict readers accept for damage.
 inline constexpr std::size_t kMaxMendedDepth = 500;
-// The "endstream" of a stream followed by other text is looked for this far before its end.
-inline constexpr std::int64_t kEndstreamReach = 4096;
 // Containers nested deeper are taken as hostile: each level costs a stack frame.
 inline constexpr int kMaxSyntaxDepth = 32;
 

@@ -57,6 +57,8 @@ class ObjectCopier {
   // which ends at its "endstream" or, when that is missing, where the object ends.
   bool CopyStreamAnew(const ObjectRecord& record, std::int64_t body, std::int64_t dictionaryEnd,
                       std::int64_t dataStart);
+  // The first "endstream" in [from, to).
+  std::optional<std::int64_t> FirstEndstream(std::int64_t from, std::int64_t to);
   // The same for a stream whose data follows its "stream" keyword at `streamKeyword`.
   bool CopyStreamAfter(const ObjectRecord& record, std::int64_t body, std::int64_t streamKeyword);
   void NoteObjectMends(std::int64_t number, const std::vector<ObjectMend>& mends);

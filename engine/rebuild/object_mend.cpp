@@ -103,6 +103,27 @@ bool ObjectCopier::CopyMendedObject(const ObjectRecord& record, bool isPage,
   return true;
 }
 
+std::optional<std::int64_t> ObjectCopier::FirstEndstream(std::int64_t from, std::int64_t to) {
+  static constexpr std::string_view kKeyword = "endstream";
+  constexpr auto kOverlap = static_cast<std::int64_t>(kKeyword.size()) - 1;
+  // The keyword is looked for where the bytes lie in the reader's blocks; one that begins in a
+  // block's last bytes is read across the border.
+  for (std::int64_t at = from; at < to;) {
+    const std::span<const std::uint8_t> bytes = source_.View(at, static_cast<std::size_t>(to - at));
+    if (bytes.empty()) return std::nullopt;
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (const std::size_t found = text.find(kKeyword); found != std::string_view::npos) {
+      return at + static_cast<std::int64_t>(found);
+    }
+    const std::int64_t next = at + static_cast<std::int64_t>(bytes.size());
+    for (std::int64_t border = std::max(at, next - kOverlap); border < next; ++border) {
+      if (border + kOverlap < to && source_.Matches(border, "endstream")) return border;
+    }
+    at = next;
+  }
+  return std::nullopt;
+}
+
 bool ObjectCopier::CopyStreamAfter(const ObjectRecord& record, std::int64_t body,
                                    std::int64_t streamKeyword) {
   std::int64_t dataStart = streamKeyword + 6;
@@ -116,12 +137,10 @@ bool ObjectCopier::CopyStreamAnew(const ObjectRecord& record, std::int64_t body,
   const auto start = static_cast<std::int64_t>(record.start);
   const auto end = static_cast<std::int64_t>(record.end);
   dataStart = std::min(dataStart, end);
-  // The data ends before the "endstream" nearest the object's end; text after it is dropped.
+  // The data ends before the "endstream" that closes the object or, when text follows it (an
+  // object that ran on over a cross-reference table), before the first one after the data's start.
   std::optional<std::int64_t> endstream = ClosingEndstream(source_, end);
-  for (std::int64_t at = end - 9; !endstream && at >= std::max(dataStart, end - limits::kEndstreamReach);
-       --at) {
-    if (source_.Matches(at, "endstream")) endstream = at;
-  }
+  const bool textAfterEndstream = !endstream && (endstream = FirstEndstream(dataStart, end));
   std::int64_t dataEnd = end;
   if (endstream) {
     dataEnd = TrueDataEnd(source_, dataStart, *endstream);
@@ -143,6 +162,7 @@ bool ObjectCopier::CopyStreamAnew(const ObjectRecord& record, std::int64_t body,
     return false;
   }
   if (!endstream) mendedStreams_.push_back({record.number, StreamMend::kEndRestored});
+  if (textAfterEndstream) mendedObjects_.push_back({record.number, ObjectMendKind::kValueCut, 0});
   CopySourceBytes(start, body);
   output_.Write(dictionary.text);
   output_.Write("\nstream\n");

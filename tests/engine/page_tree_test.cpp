@@ -61,8 +61,11 @@ TEST_P(PageTreeOrder, PagesAreListedInTheTreesOrderThenThoseItMisses) {
   if (!GetParam().copiedNodes) return;
   std::string copied;
   for (const auto& [number, body] : GetParam().nodes) {
-    const std::string header = "\n" + std::to_string(number) + " 0 obj\n";
-    if (Holds(run.output, header)) copied += (copied.empty() ? "" : " ") + std::to_string(number);
+    std::string header = "\n";
+    header.append(std::to_string(number)).append(" 0 obj\n");
+    if (!Holds(run.output, header)) continue;
+    if (!copied.empty()) copied += ' ';
+    copied += std::to_string(number);
   }
   EXPECT_EQ(copied, GetParam().copiedNodes);
 }
