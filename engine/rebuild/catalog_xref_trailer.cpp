@@ -8,6 +8,7 @@
 #include "identifier_array.h"
 #include "object_numbers.h"
 #include "run_cursor.h"
+#include "standard_security.h"
 #include "tail_writer.h"
 #include "value_mender.h"
 
@@ -136,8 +137,17 @@ void TailWriter::WriteReplacements(bool font, bool form) {
                 "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
   }
   if (form || usedForm_) {
-    WriteObject(plan_.FormReplacementNumber(),
-                "<< /Type /XObject /Subtype /Form /BBox [0 0 0 0] /Length 0 >>\nstream\n\nendstream");
+    // In an encrypted copy the form's data is encrypted too: under AES even nothing is a block
+    // of padding, and zero bytes are no ciphertext at all.
+    std::vector<std::uint8_t> data;
+    if (const StandardSecurity* security = plan_.Security()) {
+      data = security->EncryptStream(plan_.FormReplacementNumber(), 0, {});
+    }
+    std::string value = "<< /Type /XObject /Subtype /Form /BBox [0 0 0 0] /Length " +
+                        FormatDecimal(data.size()) + " >>\nstream\n";
+    value.append(data.begin(), data.end());
+    value += "\nendstream";
+    WriteObject(plan_.FormReplacementNumber(), value);
   }
 }
 
