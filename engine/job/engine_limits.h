@@ -78,6 +78,16 @@ inline constexpr std::size_t kMaxTrackedParentheses = 1 << 20;
 inline constexpr std::int64_t kTrailerStepsFloor = 1 << 20;
 inline constexpr std::int64_t kTrailerStepsPerSourceByte = 8;
 
+// --- Security ---
+
+// A source whose trailers naming /Encrypt were lost is searched for its security dictionary
+// among objects no larger than this: the largest such dictionary, with crypt filters and
+// producers' own entries, stays well under it.
+inline constexpr std::uint64_t kMaxSecurityDictionaryBytes = 16 << 10;
+// That search reads no more bytes than the source holds and this many besides (objects whose
+// headers overlap may share bytes), so that it costs at most another pass over the file.
+inline constexpr std::uint64_t kSecurityLookBytesFloor = 1 << 20;
+
 // --- Page tree ---
 
 // Deeper trees are hostile, or loops; the walk passes over what lies below.

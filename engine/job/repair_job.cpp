@@ -140,12 +140,22 @@ bool PDF_Repair::ScanSource(JobProgress& progress, TrailerProtection& protection
                             std::optional<StandardSecurity>& security) {
   if (!ObjectScan(*source_, progress, results_).ScanObjects()) return false;
   protection = ProtectionInForce(results_);
+  // A source cut before its trailer may still hold its security dictionary; without it the
+  // copy would claim to be plain while its strings and streams are encrypted.
+  std::optional<StandaloneEncryption> standalone;
+  if (mend_ && !protection.encrypted && (!results_.trailer || results_.trailerIncomplete)) {
+    standalone = FindStandaloneEncryption(*source_, results_);
+    if (standalone) TakeStandaloneEncryption(*standalone, protection);
+  }
   // The key serves the packed objects and, when mending, the encrypted streams that need it.
   if (!protection.encrypted || (results_.objectStreams == 0 && !mend_)) return true;
   std::vector<std::string> passwords{""};
   if (!password_.empty()) passwords.insert(passwords.begin(), password_);
   security = UnlockSource(*source_, results_, protection, passwords);
   std::fill(passwords.front().begin(), passwords.front().end(), '\0');
+  // Revisions 2 to 4 derive the key from the first /ID string; when it went with the trailer,
+  // no password opens the copy. (A source that never had one opens with none.)
+  protection.keyLost = standalone && standalone->revision <= 4 && !protection.identified && !security;
   if (results_.objectStreams == 0) return true;
   if (!security) {
     results_.packedObjects = PackedObjectAccess::kProtected;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "byte_classes.h"
+#include "crypto.h"
 #include "decimal.h"
 #include "identifier_array.h"
 #include "object_numbers.h"
@@ -30,6 +31,19 @@ std::string PaddedDecimal(std::uint64_t value, std::size_t width) {
   std::string digits = FormatDecimal(value);
   if (digits.size() > width) digits.resize(width);
   return std::string(width - digits.size(), '0') + digits;
+}
+
+// "[<h> <h>]": two copies of one fresh identifier, as a new file gets.
+std::string FreshIdentifierArray() {
+  std::uint8_t identifier[16];
+  crypto::RandomBytes(identifier);
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (const std::uint8_t b : identifier) {
+    hex += kDigits[b >> 4];
+    hex += kDigits[b & 15];
+  }
+  return "[<" + hex + "><" + hex + ">]";
 }
 
 std::string_view Prefix(const std::vector<std::uint8_t>& bytes, std::size_t length) {
@@ -220,6 +234,12 @@ void TailWriter::WriteTrailer() {
     wroteEncrypt = true;
   }
   bool wroteId = false;
+  if (protection_.freshIdentifier) {
+    output_.Write("\n/ID");
+    output_.Write(FreshIdentifierArray());
+    protection_.freshIdentifier = false;
+    wroteId = true;
+  }
   if (protection_.identified) {
     const std::vector<std::uint8_t> id = IdentifierArrayAt(source_, protection_.identifierAt);
     if (!id.empty()) {

@@ -21,6 +21,7 @@ RebuildPass::RebuildPass(const ScanResults& results, SourceReader& source, Outpu
 
 bool RebuildPass::RunRebuildPass() {
   const CopyPlan plan(results_, source_, unpacked_, mend_, protection_, security_);
+  summary_.encryptionKeyLost = protection_.keyLost;
   summary_.fallbackTrailer = plan.FallbackTrailer();
   summary_.newPagesNumber = plan.NewPagesNumber();
   summary_.trailer = plan.Trailer();

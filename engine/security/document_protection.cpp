@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "engine_limits.h"
 #include "identifier_array.h"
+#include "object_numbers.h"
 #include "pdf_strings.h"
 
 namespace tarnwick {
@@ -42,6 +44,43 @@ TrailerProtection ProtectionInForce(const ScanResults& results) {
     protection.identifierAt = id->idArray;
   }
   return protection;
+}
+
+std::optional<StandaloneEncryption> FindStandaloneEncryption(SourceReader& source,
+                                                            const ScanResults& results) {
+  static constexpr std::string_view kHandler = "/Standard";
+  std::uint64_t bytesLeft = limits::kSecurityLookBytesFloor + results.sourceLength;
+  const auto& objects = results.objects;
+  for (auto record = objects.rbegin(); record != objects.rend(); ++record) {
+    if (record->origin != RecordOrigin::kSource || !IsListableNumber(record->number)) continue;
+    const std::uint64_t size = record->end - record->start;
+    if (size > limits::kMaxSecurityDictionaryBytes) continue;
+    if (size > bytesLeft) break;
+    bytesLeft -= size;
+    const auto start = static_cast<std::int64_t>(record->start);
+    const std::vector<std::uint8_t> bytes = source.ReadVector(start, static_cast<std::size_t>(size));
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (text.find(kHandler) == std::string_view::npos) continue;
+    PdfSyntax syntax(source, static_cast<std::int64_t>(record->end));
+    const std::optional<std::int64_t> body = syntax.AfterObjectHeader(start);
+    const std::optional<PdfDictionary> dictionary =
+        body ? syntax.ReadDictionary(*body) : std::nullopt;
+    const std::optional<EncryptionDictionary> encryption =
+        dictionary ? ReadEncryptionDictionary(syntax, source, *dictionary) : std::nullopt;
+    if (encryption) {
+      return StandaloneEncryption{static_cast<std::int32_t>(record->number), encryption->revision};
+    }
+  }
+  return std::nullopt;
+}
+
+void TakeStandaloneEncryption(const StandaloneEncryption& found, TrailerProtection& protection) {
+  protection.encrypted = true;
+  protection.encryptNumber = found.number;
+  // Revisions 5 and 6 derive their key from the password alone: readers open the copy under any
+  // /ID, so a new one stands in for the lost. The older revisions' key needs the lost one; any
+  // /ID a surviving cross-reference stream kept is carried as it is.
+  protection.freshIdentifier = found.revision >= 5 && !protection.identified;
 }
 
 std::optional<StandardSecurity> UnlockSource(SourceReader& source, const ScanResults& results,
