@@ -236,11 +236,13 @@ bool ObjectCopier::CopyMendedStream(const ObjectRecord& record) {
 const StandardSecurity* ObjectCopier::DecryptingSecurity(const PdfDictionary& dictionary) const {
   const StandardSecurity* security = plan_.Security();
   if (!security || !plan_.Mending()) return nullptr;
-  // Cross-reference streams are never encrypted, and metadata may be left plain by the
-  // document's choice: those are left as they stand. (A stream under a crypt filter of its own
-  // has a filter that is not decoded anyway.)
+  // Cross-reference streams are never encrypted, and metadata is left plain when the document
+  // says so: those are left as they stand. (A stream under a crypt filter of its own has a
+  // filter that is not decoded anyway.)
   const PdfValue* type = dictionary.Find("Type");
-  if (type && (type->IsName("XRef") || type->IsName("Metadata"))) return nullptr;
+  if (type && (type->IsName("XRef") || (type->IsName("Metadata") && !security->EncryptsMetadata()))) {
+    return nullptr;
+  }
   return security;
 }
 

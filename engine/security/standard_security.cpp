@@ -251,7 +251,8 @@ std::optional<StandardSecurity> StandardSecurity::Unlock(const EncryptionDiction
                                  ? AesEraKey(dictionary, BytesOf(password))
                                  : Rc4EraKey(dictionary, firstId, BytesOf(password));
   if (!key || key->size() != dictionary.keyLength) return std::nullopt;
-  return StandardSecurity(std::move(*key), dictionary.streams, dictionary.strings);
+  return StandardSecurity(std::move(*key), dictionary.streams, dictionary.strings,
+                          dictionary.revision < 4 || dictionary.encryptMetadata);
 }
 
 Bytes StandardSecurity::ObjectKey(std::int64_t number, std::uint16_t generation,
