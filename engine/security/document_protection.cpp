@@ -6,6 +6,8 @@
 #include "identifier_array.h"
 #include "object_numbers.h"
 #include "pdf_strings.h"
+#include "stream_decode.h"
+#include "stream_extent.h"
 
 namespace tarnwick {
 
@@ -20,6 +22,39 @@ std::vector<std::uint8_t> FirstIdentifier(std::span<const std::uint8_t> array) {
   const PdfValue& first = items->front();
   return StringBytes(array.subspan(static_cast<std::size_t>(first.begin),
                                    static_cast<std::size_t>(first.end - first.begin)));
+}
+
+// Whether a compressed stream of the source decodes whole as it stands, which encrypted data
+// never does: the source's data is then plain, whatever dictionary it still holds. Only the
+// newest few such streams are tried, each only so far: cross-reference streams, which are never
+// encrypted, and metadata, which may be left plain, are passed over.
+bool StreamsReadPlain(SourceReader& source, const ScanResults& results) {
+  std::size_t tried = 0;
+  const auto& objects = results.objects;
+  for (auto record = objects.rbegin(); record != objects.rend(); ++record) {
+    if (tried >= limits::kPlainStreamProbes) break;
+    if (record->origin != RecordOrigin::kSource) continue;
+    const std::optional<std::int64_t> endstream =
+        ClosingEndstream(source, static_cast<std::int64_t>(record->end));
+    if (!endstream) continue;
+    PdfSyntax syntax(source, *endstream);
+    const std::optional<std::int64_t> body =
+        syntax.AfterObjectHeader(static_cast<std::int64_t>(record->start));
+    const std::optional<PdfDictionary> dictionary =
+        body ? syntax.ReadDictionary(*body) : std::nullopt;
+    if (!dictionary) continue;
+    const PdfValue* type = dictionary->Find("Type");
+    if (type && (type->IsName("XRef") || type->IsName("Metadata"))) continue;
+    const std::optional<StreamFilter> filter = FilterOf(syntax, *dictionary);
+    const std::optional<std::int64_t> dataStart = syntax.StreamDataStart(dictionary->end);
+    if (!filter || filter->coding != StreamCoding::kFlate || !dataStart) continue;
+    ++tried;
+    const InflateCheck check = CheckInflate(source, *dataStart,
+                                            TrueDataEnd(source, *dataStart, *endstream),
+                                            limits::kPlainProbeBytes);
+    if (check.complete || check.size >= limits::kPlainProbeBytes) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -68,6 +103,8 @@ std::optional<StandaloneEncryption> FindStandaloneEncryption(SourceReader& sourc
     const std::optional<EncryptionDictionary> encryption =
         dictionary ? ReadEncryptionDictionary(syntax, source, *dictionary) : std::nullopt;
     if (encryption) {
+      // A dictionary left behind by a tool that decrypted the file protects nothing.
+      if (StreamsReadPlain(source, results)) return std::nullopt;
       return StandaloneEncryption{static_cast<std::int32_t>(record->number), encryption->revision};
     }
   }

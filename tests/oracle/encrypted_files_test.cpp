@@ -375,6 +375,10 @@ struct LostTrailerCase {
   std::string name;
   std::string encryption;
   bool keyLost;
+  // The plain document cut so, holding the security dictionary of its encrypted copy as an
+  // object that protects nothing (as a tool that decrypted the file may leave it): the copy
+  // stays plain.
+  bool leftover = false;
 };
 
 using OracleLostTrailer = OracleTest<LostTrailerCase>;
@@ -382,16 +386,27 @@ using OracleLostTrailer = OracleTest<LostTrailerCase>;
 TEST_P(OracleLostTrailer, CopyKeepsTheProtection) {
   const LostTrailerCase& row = GetParam();
   test::TempFolder work;
-  const fs::path original = work / "original.pdf";
-  ASSERT_EQ(RunShell("qpdf --allow-weak-crypto " + row.encryption + " -- " +
-                     Quoted(Samples().Document("qpdf")) + " " + Quoted(original))
+  const fs::path& document = Samples().Document("qpdf");
+  const fs::path encrypted = work / "encrypted.pdf";
+  ASSERT_EQ(RunShell("qpdf --allow-weak-crypto " + row.encryption + " -- " + Quoted(document) +
+                     " " + Quoted(encrypted))
                 .status,
             0);
+  const fs::path original = row.leftover ? document : encrypted;
   const std::string bytes = test::ReadFile(original);
   const auto xref = bytes.rfind("\nxref");
   ASSERT_NE(xref, std::string::npos);
+  std::string cut = bytes.substr(0, xref + 1);
+  if (row.leftover) {
+    const std::string encryptedBytes = test::ReadFile(encrypted);
+    const auto handler = encryptedBytes.find("/Filter /Standard");
+    ASSERT_NE(handler, std::string::npos);
+    const auto begin = encryptedBytes.rfind(" 0 obj\n", handler) + 7;
+    const auto end = encryptedBytes.find("endobj\n", handler) + 7;
+    cut += "99 0 obj\n" + encryptedBytes.substr(begin, end - begin);
+  }
   const fs::path source = work / "cut.pdf";
-  test::WriteFile(source, bytes.substr(0, xref + 1));
+  test::WriteFile(source, cut);
   test::TempFolder out;
   test::TempFolder unmended;
 
@@ -400,9 +415,13 @@ TEST_P(OracleLostTrailer, CopyKeepsTheProtection) {
 
   ASSERT_TRUE(repair.repaired) << repair.failure;
   EXPECT_EQ(repair.encryptionKeyLost, row.keyLost);
-  if (row.keyLost) {
+  const std::string shown = RunShell("qpdf --show-encryption " + Quoted(repair.output)).out;
+  if (row.leftover) {
+    EXPECT_NE(shown.find("not encrypted"), std::string::npos) << shown;
+    EXPECT_EQ(QpdfCheck(repair.output).status, 0);
+    EXPECT_EQ(PageText(repair.output), PageText(original));
+  } else if (row.keyLost) {
     // qpdf finds the copy's security dictionary, whose revision it shows, and no password.
-    const std::string shown = RunShell("qpdf --show-encryption " + Quoted(repair.output)).out;
     EXPECT_NE(shown.find("Incorrect password supplied"), std::string::npos) << shown;
     EXPECT_NE(shown.find("R = " + row.name.substr(1, 1) + "\n"), std::string::npos) << shown;
   } else {
@@ -425,7 +444,11 @@ INSTANTIATE_TEST_SUITE_P(
                       LostTrailerCase{"r3_rc4_128", "--encrypt '' owner 128 --use-aes=n", true},
                       LostTrailerCase{"r4_aes_128", "--encrypt '' owner 128 --use-aes=y", true},
                       LostTrailerCase{"r5_aes_256", "--encrypt '' owner 256 --force-R5", false},
-                      LostTrailerCase{"r6_aes_256", "--encrypt '' owner 256", false}),
+                      LostTrailerCase{"r6_aes_256", "--encrypt '' owner 256", false},
+                      LostTrailerCase{"r6_left_in_a_plain_file", "--encrypt '' owner 256", false,
+                                      true},
+                      LostTrailerCase{"r3_left_in_a_plain_file",
+                                      "--encrypt '' owner 128 --use-aes=n", false, true}),
     [](const auto& row) { return row.param.name; });
 
 // The file key the engine derives, against the one qpdf shows for the same file and password.
