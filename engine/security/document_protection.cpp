@@ -49,9 +49,11 @@ bool StreamsReadPlain(SourceReader& source, const ScanResults& results) {
     const std::optional<std::int64_t> dataStart = syntax.StreamDataStart(dictionary->end);
     if (!filter || filter->coding != StreamCoding::kFlate || !dataStart) continue;
     ++tried;
-    const InflateCheck check = CheckInflate(source, *dataStart,
-                                            TrueDataEnd(source, *dataStart, *endstream),
-                                            limits::kPlainProbeBytes);
+    // Bare deflate data is not tried: noise often reads as a short block of it, while it never
+    // passes a zlib header and checksum, nor decodes far.
+    const InflateCheck check = CheckZlibInflate(source, *dataStart,
+                                                TrueDataEnd(source, *dataStart, *endstream),
+                                                limits::kPlainProbeBytes);
     if (check.complete || check.size >= limits::kPlainProbeBytes) return true;
   }
   return false;
