@@ -74,7 +74,8 @@ class ObjectCopier {
                                                   std::int64_t end, const StreamFilter& filter);
   // The document's handler when the stream's data is encrypted with it and mending may decrypt
   // it to check it, else null.
-  const StandardSecurity* DecryptingSecurity(const PdfDictionary& dictionary) const;
+  const StandardSecurity* DecryptingSecurity(PdfSyntax& syntax,
+                                             const PdfDictionary& dictionary) const;
   // The end of AES data taken up to the end of line before its "endstream" when that makes it
   // whole blocks.
   static std::int64_t WholeBlocksEnd(std::int64_t dataStart, std::int64_t dataEnd,

@@ -3,6 +3,7 @@
 // stream, and every other object, is copied byte for byte.
 #include <zlib.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <string_view>
@@ -176,7 +177,7 @@ bool ObjectCopier::CopyMendedStream(const ObjectRecord& record) {
   // Encrypted data is decoded only through its plain text, which needs the document's key.
   // Decoding is spent on streams whose length was wrong (doubled line ends change it) and on
   // page content, where damage inside the data matters.
-  const StandardSecurity* security = DecryptingSecurity(*dictionary);
+  const StandardSecurity* security = DecryptingSecurity(syntax, *dictionary);
   const std::optional<StreamFilter> filter =
       plan_.Encrypted() && !security ? std::nullopt : FilterOf(syntax, *dictionary);
   // The end that the true-length rule found, before AES data is made whole blocks again.
@@ -233,15 +234,27 @@ bool ObjectCopier::CopyMendedStream(const ObjectRecord& record) {
   return true;
 }
 
-const StandardSecurity* ObjectCopier::DecryptingSecurity(const PdfDictionary& dictionary) const {
+const StandardSecurity* ObjectCopier::DecryptingSecurity(PdfSyntax& syntax,
+                                                         const PdfDictionary& dictionary) const {
   const StandardSecurity* security = plan_.Security();
   if (!security || !plan_.Mending()) return nullptr;
-  // Cross-reference streams are never encrypted, and metadata is left plain when the document
-  // says so: those are left as they stand. (A stream under a crypt filter of its own has a
-  // filter that is not decoded anyway.)
+  // Cross-reference streams are never encrypted, metadata is left plain when the document says
+  // so, and embedded files may have a crypt filter of their own: those are left as they stand,
+  // and so is a stream that names a crypt filter itself.
   const PdfValue* type = dictionary.Find("Type");
-  if (type && (type->IsName("XRef") || (type->IsName("Metadata") && !security->EncryptsMetadata()))) {
+  if (type && (type->IsName("XRef") || type->IsName("EmbeddedFile") ||
+               (type->IsName("Metadata") && !security->EncryptsMetadata()))) {
     return nullptr;
+  }
+  if (const PdfValue* filter = dictionary.Find("Filter")) {
+    if (filter->IsName("Crypt")) return nullptr;
+    if (filter->kind == PdfValue::Kind::kArray) {
+      const std::optional<std::vector<PdfValue>> filters = syntax.ReadArray(filter->begin);
+      if (!filters || std::any_of(filters->begin(), filters->end(),
+                                  [](const PdfValue& f) { return f.IsName("Crypt"); })) {
+        return nullptr;
+      }
+    }
   }
   return security;
 }
