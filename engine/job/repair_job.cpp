@@ -149,6 +149,11 @@ bool PDF_Repair::ScanSource(JobProgress& progress, TrailerProtection& protection
   }
   // The key serves the packed objects and, when mending, the encrypted streams that need it.
   if (!protection.encrypted || (results_.objectStreams == 0 && !mend_)) return true;
+  if (mend_) {
+    const std::optional<EncryptionDictionary> encryption =
+        SourceEncryption(*source_, results_, protection);
+    protection.cryptFilters = encryption && encryption->version >= 4;
+  }
   std::vector<std::string> passwords{""};
   if (!password_.empty()) passwords.insert(passwords.begin(), password_);
   security = UnlockSource(*source_, results_, protection, passwords);

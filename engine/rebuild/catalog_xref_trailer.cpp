@@ -152,13 +152,18 @@ void TailWriter::WriteReplacements(bool font, bool form) {
   }
   if (form || usedForm_) {
     // In an encrypted copy the form's data is encrypted too: under AES even nothing is a block
-    // of padding, and zero bytes are no ciphertext at all.
+    // of padding, and zero bytes are no ciphertext at all. Without the key, a document with
+    // crypt filters lets the form name the Identity filter and stand unencrypted; under RC4,
+    // the only cipher of the others, nothing encrypts to nothing.
     std::vector<std::uint8_t> data;
+    std::string filter;
     if (const StandardSecurity* security = plan_.Security()) {
       data = security->EncryptStream(plan_.FormReplacementNumber(), 0, {});
+    } else if (plan_.Encrypted() && plan_.Protection().cryptFilters) {
+      filter = "/Filter /Crypt /DecodeParms << /Name /Identity >> ";
     }
-    std::string value = "<< /Type /XObject /Subtype /Form /BBox [0 0 0 0] /Length " +
-                        FormatDecimal(data.size()) + " >>\nstream\n";
+    std::string value = "<< /Type /XObject /Subtype /Form /BBox [0 0 0 0] " + filter +
+                        "/Length " + FormatDecimal(data.size()) + " >>\nstream\n";
     value.append(data.begin(), data.end());
     value += "\nendstream";
     WriteObject(plan_.FormReplacementNumber(), value);

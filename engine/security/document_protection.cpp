@@ -122,9 +122,9 @@ void TakeStandaloneEncryption(const StandaloneEncryption& found, TrailerProtecti
   protection.freshIdentifier = found.revision >= 5 && !protection.identified;
 }
 
-std::optional<StandardSecurity> UnlockSource(SourceReader& source, const ScanResults& results,
-                                             const TrailerProtection& protection,
-                                             std::span<const std::string> passwords) {
+std::optional<EncryptionDictionary> SourceEncryption(SourceReader& source,
+                                                     const ScanResults& results,
+                                                     const TrailerProtection& protection) {
   const auto& objects = results.objects;
   const auto record = std::find_if(objects.rbegin(), objects.rend(), [&](const ObjectRecord& r) {
     return r.number == protection.encryptNumber && r.origin == RecordOrigin::kSource;
@@ -135,8 +135,14 @@ std::optional<StandardSecurity> UnlockSource(SourceReader& source, const ScanRes
       syntax.AfterObjectHeader(static_cast<std::int64_t>(record->start));
   const std::optional<PdfDictionary> dictionary =
       body ? syntax.ReadDictionary(*body) : std::nullopt;
+  return dictionary ? ReadEncryptionDictionary(syntax, source, *dictionary) : std::nullopt;
+}
+
+std::optional<StandardSecurity> UnlockSource(SourceReader& source, const ScanResults& results,
+                                             const TrailerProtection& protection,
+                                             std::span<const std::string> passwords) {
   const std::optional<EncryptionDictionary> encryption =
-      dictionary ? ReadEncryptionDictionary(syntax, source, *dictionary) : std::nullopt;
+      SourceEncryption(source, results, protection);
   if (!encryption) return std::nullopt;
 
   const std::vector<std::uint8_t> firstId =

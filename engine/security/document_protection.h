@@ -26,6 +26,10 @@ struct TrailerProtection {
   // Set when that dictionary's key depends on the /ID that was lost with the trailer: the copy
   // stays marked encrypted, but no password opens it any more.
   bool keyLost = false;
+  // Whether the security dictionary defines crypt filters (version 4 on), so that a stream may
+  // name the Identity filter and stand unencrypted, which the copy needs where it writes a stream
+  // without knowing the key.
+  bool cryptFilters = false;
 };
 TrailerProtection ProtectionInForce(const ScanResults& results);
 
@@ -46,6 +50,12 @@ void TakeStandaloneEncryption(const StandaloneEncryption& found, TrailerProtecti
 // The security handler of an encrypted source when one of `passwords` opens it. The /Encrypt
 // dictionary is the newest object of its number that stands in the source itself; the /ID is
 // the one the repaired trailer will carry, so that readers derive the same key from the copy.
+// The /Encrypt dictionary that `protection` names: the newest object of its number that stands
+// in the source itself, when it reads as the standard handler's.
+std::optional<EncryptionDictionary> SourceEncryption(SourceReader& source,
+                                                     const ScanResults& results,
+                                                     const TrailerProtection& protection);
+
 std::optional<StandardSecurity> UnlockSource(SourceReader& source, const ScanResults& results,
                                              const TrailerProtection& protection,
                                              std::span<const std::string> passwords);

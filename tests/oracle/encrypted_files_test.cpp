@@ -129,17 +129,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 // What every copy of an encrypted file that a password opens must be: its protection is the
 // source's, and (`readersQuiet`) qpdf checks it without a warning and poppler renders it without
-// an error.
+// an error. `password` is the user password, when it is not empty.
 void ExpectCleanEncryptedCopy(const fs::path& source, const fs::path& copy,
-                              bool readersQuiet = true) {
-  EXPECT_EQ(RunShell("qpdf --show-encryption " + Quoted(copy)).out,
-            RunShell("qpdf --show-encryption " + Quoted(source)).out);
+                              bool readersQuiet = true, const std::string& password = {}) {
+  const std::string qpdf = "qpdf --password=" + Quoted(password) + " ";
+  EXPECT_EQ(RunShell(qpdf + "--show-encryption " + Quoted(copy)).out,
+            RunShell(qpdf + "--show-encryption " + Quoted(source)).out);
   if (!readersQuiet) return;
-  const CommandResult check = QpdfCheck(copy);
+  const CommandResult check = RunShell(qpdf + "--check " + Quoted(copy));
   EXPECT_EQ(check.status, 0) << check.out << check.err;
   EXPECT_EQ((check.out + check.err).find("WARNING"), std::string::npos) << check.out << check.err;
-  const CommandResult render =
-      RunShell("pdftoppm -r 20 " + Quoted(copy) + " " + Quoted(copy.parent_path() / "page"));
+  const CommandResult render = RunShell("pdftoppm -upw " + Quoted(password) + " -r 20 " +
+                                        Quoted(copy) + " " + Quoted(copy.parent_path() / "page"));
   EXPECT_EQ(render.status, 0) << render.err;
   EXPECT_EQ(render.err.find("rror"), std::string::npos) << render.err;
 }
@@ -304,11 +305,15 @@ INSTANTIATE_TEST_SUITE_P(Damages, OracleEncryptedStream, ::testing::ValuesIn(Str
                          [](const auto& row) { return row.param.name; });
 
 // A page's lost form XObject becomes an empty form; in an encrypted copy its data is encrypted
-// too, which under AES takes an initialisation vector and a block of padding.
+// too, which under AES takes an initialisation vector and a block of padding. Where no password
+// opened the source, the form names the Identity crypt filter (from version 4 on) and stands
+// unencrypted, or is empty under RC4.
 struct ReplacementCase {
   std::string name;
   std::string encryption;
-  std::size_t dataLength;  // of the empty form's encrypted data
+  std::size_t dataLength;     // of the empty form's encrypted data
+  std::string password = {};  // the user password, which the repair is not given
+  bool identity = false;      // whether the form names the Identity crypt filter
 };
 
 using OracleEncryptedReplacement = OracleTest<ReplacementCase>;
@@ -344,17 +349,22 @@ TEST_P(OracleEncryptedReplacement, EmptyFormIsValidCiphertext) {
   ASSERT_TRUE(repair.repaired) << repair.failure;
   ASSERT_EQ(repair.mendedObjects.size(), 1u);
   EXPECT_EQ(repair.mendedObjects.front().kind, ObjectMendKind::kXObjectReplaced);
-  ExpectCleanEncryptedCopy(original, repair.output);
-  EXPECT_EQ(PageText(repair.output), PageText(original));
+  const ReplacementCase& row = GetParam();
+  ExpectCleanEncryptedCopy(original, repair.output, true, row.password);
+  const std::string pdftotext = "pdftotext -upw " + Quoted(row.password) + " ";
+  EXPECT_EQ(RunShell(pdftotext + Quoted(repair.output) + " -").out,
+            RunShell(pdftotext + Quoted(original) + " -").out);
   const std::string copy = test::ReadFile(repair.output);
   std::smatch form;
-  ASSERT_TRUE(std::regex_search(copy, form,
-                                std::regex(R"(\n(\d+) 0 obj\n<< /Type /XObject /Subtype /Form )"
-                                           R"(/BBox \[0 0 0 0\] /Length (\d+) >>)")));
-  EXPECT_EQ(std::stoul(form.str(2)), GetParam().dataLength);
+  ASSERT_TRUE(std::regex_search(
+      copy, form,
+      std::regex(R"(\n(\d+) 0 obj\n<< /Type /XObject /Subtype /Form /BBox \[0 0 0 0\] )"
+                 R"((/Filter /Crypt /DecodeParms << /Name /Identity >> )?/Length (\d+) >>)")));
+  EXPECT_EQ(form[2].matched, row.identity);
+  EXPECT_EQ(std::stoul(form.str(3)), row.dataLength);
   const CommandResult data =
-      RunShell("qpdf --show-object=" + form.str(1) + " --filtered-stream-data " +
-               Quoted(repair.output));
+      RunShell("qpdf --password=" + Quoted(row.password) + " --show-object=" + form.str(1) +
+               " --filtered-stream-data " + Quoted(repair.output));
   EXPECT_EQ(data.status, 0) << data.err;
   EXPECT_EQ(data.out, "");
 }
@@ -363,7 +373,13 @@ INSTANTIATE_TEST_SUITE_P(
     Ciphers, OracleEncryptedReplacement,
     ::testing::Values(ReplacementCase{"rc4", "--encrypt '' owner 128 --use-aes=n", 0},
                       ReplacementCase{"aes128", "--encrypt '' owner 128 --use-aes=y", 32},
-                      ReplacementCase{"aes256", "--encrypt '' owner 256", 32}),
+                      ReplacementCase{"aes256", "--encrypt '' owner 256", 32},
+                      ReplacementCase{"rc4_locked", "--encrypt user owner 128 --use-aes=n", 0,
+                                      "user"},
+                      ReplacementCase{"aes128_locked", "--encrypt user owner 128 --use-aes=y", 0,
+                                      "user", true},
+                      ReplacementCase{"aes256_locked", "--encrypt user owner 256", 0, "user",
+                                      true}),
     [](const auto& row) { return row.param.name; });
 
 // An encrypted file cut before its cross-reference table and trailer, which named /Encrypt and
