@@ -211,10 +211,10 @@ bool ObjectCopier::CopyMendedStream(const ObjectRecord& record) {
       const std::vector<std::uint8_t> kept =
           content ? ReadableContent(decoded->bytes) : std::vector<std::uint8_t>();
       decoded.reset();  // no more needed; the stream's copies are held one pair at a time
-      const std::vector<std::uint8_t> deflated = kept.empty() ? kept : Deflated(kept);
+      std::vector<std::uint8_t> deflated = kept.empty() ? kept : Deflated(kept);
       if (!deflated.empty()) {
         WriteDeflatedContent(start, dictionaryStart, *dictionary,
-                             Sealed(record, security, deflated));
+                             Sealed(record, security, std::move(deflated)));
         mendedStreams_.push_back({record.number, StreamMend::kContentCut});
         return true;
       }
