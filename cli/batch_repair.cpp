@@ -127,7 +127,13 @@ Outcome RepairOne(const Options& options, const std::string& path, Terminal& ter
   if (outcome.pageless) {
     terminal.Error(path + ": warning: no page could be recovered from this file");
   }
-  if (outcome.repaired && engine.PackedObjectsProtected()) {
+  const bool keyLost = outcome.repaired && engine.Rebuilt().encryptionKeyLost;
+  if (keyLost) {
+    terminal.Error(path + ": warning: the file is encrypted and its trailer was lost with the "
+                          "identifier its key is derived from; the copy keeps its encrypted "
+                          "data, which no password opens");
+  }
+  if (outcome.repaired && !keyLost && engine.PackedObjectsProtected()) {
     terminal.Error(path + ": warning: the file is encrypted and " +
                    (options.password ? "the password given does not open it"
                                      : "needs a password (see --password)") +

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "file_layer.h"
@@ -14,6 +15,8 @@ namespace tarnwick {
 class JobProgress;
 class OutputWriter;
 class SourceReader;
+class StandardSecurity;
+struct TrailerProtection;
 
 // What a job needs from its surroundings.
 struct RepairServices {
@@ -73,7 +76,10 @@ class PDF_Repair {
   // The header, the scan and the rebuild over the open files; false when the job must end.
   bool RunSteps();
   // Step 1; a second time with the document's key when the source is encrypted and packed.
-  bool ScanSource(JobProgress& progress);
+  // Gives the /Encrypt and /ID entries the copy carries and, when a password opened the source,
+  // its security handler.
+  bool ScanSource(JobProgress& progress, TrailerProtection& protection,
+                  std::optional<StandardSecurity>& security);
   bool WriteHeader();
   void CloseFiles();
   // Closes both files after an I/O error or a stop (the unfinished copy goes with its output

@@ -57,6 +57,9 @@ struct RebuildSummary {
   // Set when the copy grew past the largest offset a cross-reference entry can hold; the job
   // then ends rather than write a table that points at the wrong bytes.
   bool outputTooLarge = false;
+  // Set when the source's trailers were lost with the /ID that its encryption key derives from:
+  // the copy names the security dictionary found among the objects, but no password opens it.
+  bool encryptionKeyLost = false;
   // How many pages the new page tree lists; none when no page could be recovered.
   std::uint64_t listedPages = 0;
 };

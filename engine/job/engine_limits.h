@@ -14,8 +14,9 @@ namespace tarnwick::limits {
 // --- Decoding ---
 
 // One stream decoded at a time, for an object stream or to check and mend a stream. Its decoded
-// bytes and a readable copy are held together (then the copy and its deflated form), so two of
-// these stay well inside the fixed share. Streams that decode to more are copied as they stand.
+// bytes and a readable copy are held together (then the copy and its deflated form; an
+// encrypted stream's plain text only while it decodes), so a few of these stay inside the fixed
+// share. Streams that decode to more are copied as they stand.
 inline constexpr std::size_t kMaxDecodedStreamBytes = 16 << 20;
 // All of one job's decoding: this much and a multiple of the source's size, so that a file of
 // compressed bombs costs no more time than a few passes over a large file.
@@ -75,6 +76,21 @@ inline constexpr std::size_t kMaxTrackedParentheses = 1 << 20;
 // answers: enough for every real trailer, linear in the file for the hostile ones.
 inline constexpr std::int64_t kTrailerStepsFloor = 1 << 20;
 inline constexpr std::int64_t kTrailerStepsPerSourceByte = 8;
+
+// --- Security ---
+
+// A source whose trailers naming /Encrypt were lost is searched for its security dictionary
+// among objects no larger than this: the largest such dictionary, with crypt filters and
+// producers' own entries, stays well under it.
+inline constexpr std::uint64_t kMaxSecurityDictionaryBytes = 16 << 10;
+// That search reads no more bytes than the source holds and this many besides (objects whose
+// headers overlap may share bytes), so that it costs at most another pass over the file.
+inline constexpr std::uint64_t kSecurityLookBytesFloor = 1 << 20;
+// A dictionary so found is taken only when the source's compressed streams do not decode as they
+// stand: this many of them are tried, each up to this many decoded bytes, which encrypted data
+// never reaches.
+inline constexpr std::size_t kPlainStreamProbes = 8;
+inline constexpr std::size_t kPlainProbeBytes = 64 << 10;
 
 // --- Page tree ---
 

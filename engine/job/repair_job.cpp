@@ -124,22 +124,44 @@ bool PDF_Repair::RunSteps() {
   results_ = ScanResults{};
   rebuilt_ = RebuildSummary{};
   JobProgress progress(state_, services_.control, *source_, *output_);
-  if (!WriteHeader() || !progress.SafePoint() || !ScanSource(progress)) return false;
-  RebuildPass rebuild(results_, *source_, *output_, progress, mend_);
+  TrailerProtection protection;
+  std::optional<StandardSecurity> security;  // its key is wiped when the job's steps end
+  if (!WriteHeader() || !progress.SafePoint() || !ScanSource(progress, protection, security)) {
+    return false;
+  }
+  RebuildPass rebuild(results_, *source_, *output_, progress, mend_, protection,
+                      security ? &*security : nullptr);
   const bool rebuilt = rebuild.RunRebuildPass();
   rebuilt_ = rebuild.Summary();
   return rebuilt;
 }
 
-bool PDF_Repair::ScanSource(JobProgress& progress) {
+bool PDF_Repair::ScanSource(JobProgress& progress, TrailerProtection& protection,
+                            std::optional<StandardSecurity>& security) {
   if (!ObjectScan(*source_, progress, results_).ScanObjects()) return false;
-  const TrailerProtection protection = ProtectionInForce(results_);
-  if (!protection.encrypted || results_.objectStreams == 0) return true;
+  protection = ProtectionInForce(results_);
+  // A source cut before its trailer may still hold its security dictionary; without it the
+  // copy would claim to be plain while its strings and streams are encrypted.
+  std::optional<StandaloneEncryption> standalone;
+  if (mend_ && !protection.encrypted && (!results_.trailer || results_.trailerIncomplete)) {
+    standalone = FindStandaloneEncryption(*source_, results_);
+    if (standalone) TakeStandaloneEncryption(*standalone, protection);
+  }
+  // The key serves the packed objects and, when mending, the encrypted streams that need it.
+  if (!protection.encrypted || (results_.objectStreams == 0 && !mend_)) return true;
+  if (mend_) {
+    const std::optional<EncryptionDictionary> encryption =
+        SourceEncryption(*source_, results_, protection);
+    protection.cryptFilters = encryption && encryption->version >= 4;
+  }
   std::vector<std::string> passwords{""};
   if (!password_.empty()) passwords.insert(passwords.begin(), password_);
-  const std::optional<StandardSecurity> security =
-      UnlockSource(*source_, results_, protection, passwords);
+  security = UnlockSource(*source_, results_, protection, passwords);
   std::fill(passwords.front().begin(), passwords.front().end(), '\0');
+  // Revisions 2 to 4 derive the key from the first /ID string; when it went with the trailer,
+  // no password opens the copy. (A source that never had one opens with none.)
+  protection.keyLost = standalone && standalone->revision <= 4 && !protection.identified && !security;
+  if (results_.objectStreams == 0) return true;
   if (!security) {
     results_.packedObjects = PackedObjectAccess::kProtected;
     return true;

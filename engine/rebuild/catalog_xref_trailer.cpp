@@ -4,10 +4,12 @@
 #include <cstring>
 
 #include "byte_classes.h"
+#include "crypto.h"
 #include "decimal.h"
 #include "identifier_array.h"
 #include "object_numbers.h"
 #include "run_cursor.h"
+#include "standard_security.h"
 #include "tail_writer.h"
 #include "value_mender.h"
 
@@ -29,6 +31,19 @@ std::string PaddedDecimal(std::uint64_t value, std::size_t width) {
   std::string digits = FormatDecimal(value);
   if (digits.size() > width) digits.resize(width);
   return std::string(width - digits.size(), '0') + digits;
+}
+
+// "[<h> <h>]": two copies of one fresh identifier, as a new file gets.
+std::string FreshIdentifierArray() {
+  std::uint8_t identifier[16];
+  crypto::RandomBytes(identifier);
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (const std::uint8_t b : identifier) {
+    hex += kDigits[b >> 4];
+    hex += kDigits[b & 15];
+  }
+  return "[<" + hex + "><" + hex + ">]";
 }
 
 std::string_view Prefix(const std::vector<std::uint8_t>& bytes, std::size_t length) {
@@ -136,8 +151,22 @@ void TailWriter::WriteReplacements(bool font, bool form) {
                 "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
   }
   if (form || usedForm_) {
-    WriteObject(plan_.FormReplacementNumber(),
-                "<< /Type /XObject /Subtype /Form /BBox [0 0 0 0] /Length 0 >>\nstream\n\nendstream");
+    // In an encrypted copy the form's data is encrypted too: under AES even nothing is a block
+    // of padding, and zero bytes are no ciphertext at all. Without the key, a document with
+    // crypt filters lets the form name the Identity filter and stand unencrypted; under RC4,
+    // the only cipher of the others, nothing encrypts to nothing.
+    std::vector<std::uint8_t> data;
+    std::string filter;
+    if (const StandardSecurity* security = plan_.Security()) {
+      data = security->EncryptStream(plan_.FormReplacementNumber(), 0, {});
+    } else if (plan_.Encrypted() && plan_.Protection().cryptFilters) {
+      filter = "/Filter /Crypt /DecodeParms << /Name /Identity >> ";
+    }
+    std::string value = "<< /Type /XObject /Subtype /Form /BBox [0 0 0 0] " + filter +
+                        "/Length " + FormatDecimal(data.size()) + " >>\nstream\n";
+    value.append(data.begin(), data.end());
+    value += "\nendstream";
+    WriteObject(plan_.FormReplacementNumber(), value);
   }
 }
 
@@ -212,6 +241,12 @@ void TailWriter::WriteTrailer() {
     wroteEncrypt = true;
   }
   bool wroteId = false;
+  if (protection_.freshIdentifier) {
+    output_.Write("\n/ID");
+    output_.Write(FreshIdentifierArray());
+    protection_.freshIdentifier = false;
+    wroteId = true;
+  }
   if (protection_.identified) {
     const std::vector<std::uint8_t> id = IdentifierArrayAt(source_, protection_.identifierAt);
     if (!id.empty()) {

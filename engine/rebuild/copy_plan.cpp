@@ -12,11 +12,13 @@
 namespace tarnwick {
 
 CopyPlan::CopyPlan(const ScanResults& results, SourceReader& source, SourceReader& unpacked,
-                   bool mend)
+                   bool mend, const TrailerProtection& protection,
+                   const StandardSecurity* security)
     : results_(results),
       source_(source),
       unpacked_(unpacked),
-      protection_(ProtectionInForce(results)),
+      protection_(protection),
+      security_(protection.encrypted ? security : nullptr),
       mend_(mend) {
   for (std::size_t i = 0; i < results.objects.size(); ++i) {
     recordNumbers_.Add(results.objects[i].number, i);

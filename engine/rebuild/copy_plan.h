@@ -23,7 +23,10 @@ namespace tarnwick {
 class CopyPlan {
  public:
   // With `mend`, the copy also mends what a strict reader would reject (see ObjectCopier).
-  CopyPlan(const ScanResults& results, SourceReader& source, SourceReader& unpacked, bool mend);
+  // `protection` is what the copy's trailer carries of the source's encryption, `security` the
+  // source's handler when a password opened it (else null).
+  CopyPlan(const ScanResults& results, SourceReader& source, SourceReader& unpacked, bool mend,
+           const TrailerProtection& protection, const StandardSecurity* security);
 
   const ScanResults& Results() const { return results_; }
   // The trailer record in force, its Root as the source gives it (0 when unknown).
@@ -32,6 +35,9 @@ class CopyPlan {
   const std::optional<TrailerRecord>& FallbackTrailer() const { return fallbackTrailer_; }
   const TrailerProtection& Protection() const { return protection_; }
   bool Encrypted() const { return protection_.encrypted; }
+  // The handler that decrypts and encrypts the copy's streams, null when no password opened
+  // the source or it is not encrypted.
+  const StandardSecurity* Security() const { return security_; }
   std::uint64_t NewPagesNumber() const { return newPagesNumber_; }
   // The number of the new catalog: the source's Root, else the one after the new Pages object.
   std::int64_t OutputRoot() const;
@@ -100,6 +106,7 @@ class CopyPlan {
   SourceReader& source_;
   SourceReader& unpacked_;
   TrailerProtection protection_;
+  const StandardSecurity* security_;
   bool mend_;
   std::unordered_set<std::size_t> leftOut_;  // indexes of the records the mended copy leaves out
   std::vector<bool> dictionaryValue_;  // per record index: its value begins with "<<"

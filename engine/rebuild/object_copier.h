@@ -15,6 +15,7 @@
 #include "pdf_syntax.h"
 #include "rebuild_summary.h"
 #include "source_reader.h"
+#include "standard_security.h"
 #include "stream_decode.h"
 #include "value_mender.h"
 #include "xref_entry.h"
@@ -82,6 +83,25 @@ class ObjectCopier {
   // counts as whole, so that no limit is mistaken for damage.
   std::optional<DecodedStream> DecodeWithinBudget(SourceReader& reader, std::int64_t begin,
                                                   std::int64_t end, const StreamFilter& filter);
+  // The document's handler when the stream's data is encrypted with it and mending may decrypt
+  // it to check it, else null.
+  const StandardSecurity* DecryptingSecurity(PdfSyntax& syntax,
+                                             const PdfDictionary& dictionary) const;
+  // The end of AES data taken up to the end of line before its "endstream" when that makes it
+  // whole blocks.
+  static std::int64_t WholeBlocksEnd(std::int64_t dataStart, std::int64_t dataEnd,
+                                     std::int64_t endstream);
+  // The encrypted data in [begin, end) of `reader` decrypted with the key of `record` and
+  // decoded, within the budget; the plain text is held only while it decodes.
+  std::optional<DecodedStream> DecodeDecrypted(const ObjectRecord& record,
+                                               const StandardSecurity& security,
+                                               SourceReader& reader, std::int64_t begin,
+                                               std::int64_t end, const StreamFilter& filter);
+  // Mended data as the copy writes it: encrypted again under the key of `record` when the
+  // stream was decrypted (`security`), else as it is.
+  static std::vector<std::uint8_t> Sealed(const ObjectRecord& record,
+                                          const StandardSecurity* security,
+                                          std::vector<std::uint8_t> data);
   // The object from `start` up to its "stream" keyword (which ends at `streamEnd`) with /Length
   // the true length (inserted after "<<" when missing), then the data of [dataStart, dataEnd),
   // or `data` in its place.

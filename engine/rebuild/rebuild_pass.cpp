@@ -8,16 +8,20 @@
 namespace tarnwick {
 
 RebuildPass::RebuildPass(const ScanResults& results, SourceReader& source, OutputWriter& output,
-                         JobProgress& progress, bool mend)
+                         JobProgress& progress, bool mend,
+                         const TrailerProtection& protection, const StandardSecurity* security)
     : results_(results),
       source_(source),
       unpacked_(results.unpacked),
       output_(output),
       progress_(progress),
-      mend_(mend) {}
+      mend_(mend),
+      protection_(protection),
+      security_(security) {}
 
 bool RebuildPass::RunRebuildPass() {
-  const CopyPlan plan(results_, source_, unpacked_, mend_);
+  const CopyPlan plan(results_, source_, unpacked_, mend_, protection_, security_);
+  summary_.encryptionKeyLost = protection_.keyLost;
   summary_.fallbackTrailer = plan.FallbackTrailer();
   summary_.newPagesNumber = plan.NewPagesNumber();
   summary_.trailer = plan.Trailer();

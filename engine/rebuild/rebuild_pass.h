@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document_protection.h"
 #include "job_progress.h"
 #include "output_writer.h"
 #include "rebuild_summary.h"
@@ -14,9 +15,12 @@ namespace tarnwick {
 // reads the scan's results and never changes them.
 class RebuildPass {
  public:
-  // With `mend`, what a strict reader would reject in a copied object is mended.
+  // With `mend`, what a strict reader would reject in a copied object is mended. `protection`
+  // is what the copy's trailer carries of the source's encryption; `security` the source's
+  // handler when a password opened it, else null.
   RebuildPass(const ScanResults& results, SourceReader& source, OutputWriter& output,
-              JobProgress& progress, bool mend);
+              JobProgress& progress, bool mend, const TrailerProtection& protection,
+              const StandardSecurity* security);
 
   // False when the job must end (stop, or a read or write failed).
   bool RunRebuildPass();
@@ -29,6 +33,8 @@ class RebuildPass {
   OutputWriter& output_;
   JobProgress& progress_;
   bool mend_;
+  TrailerProtection protection_;
+  const StandardSecurity* security_;
   RebuildSummary summary_;
 };
 

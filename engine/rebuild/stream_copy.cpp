@@ -12,6 +12,7 @@
 #include "engine_limits.h"
 #include "object_copier.h"
 #include "stream_decode.h"
+#include "standard_security.h"
 #include "stream_extent.h"
 
 namespace tarnwick {
@@ -164,25 +165,38 @@ bool ObjectCopier::CopyMendedStream(const ObjectRecord& record) {
   const bool lengthRight = !doubledEol && declared &&
                            LengthReachesEndstream(source_, *dataStart, *declared, *endstream);
   // A right length is taken as it is: data may end with a CR of its own before the LF.
-  const std::int64_t dataEnd =
+  std::int64_t dataEnd =
       lengthRight ? *dataStart + *declared : TrueDataEnd(source_, *dataStart, *endstream);
 
   const PdfValue* subtype = dictionary->Find("Subtype");
   const bool content = plan_.IsContentStream(record.number) || (subtype && subtype->IsName("Form"));
-  // Encrypted data cannot be decoded here. Decoding is spent on streams whose length was wrong
-  // (doubled line ends change it) and on page content, where damage inside the data matters.
+  // Encrypted data is decoded only through its plain text, which needs the document's key.
+  // Decoding is spent on streams whose length was wrong (doubled line ends change it) and on
+  // page content, where damage inside the data matters.
+  const StandardSecurity* security = DecryptingSecurity(syntax, *dictionary);
   const std::optional<StreamFilter> filter =
-      plan_.Encrypted() ? std::nullopt : FilterOf(syntax, *dictionary);
+      plan_.Encrypted() && !security ? std::nullopt : FilterOf(syntax, *dictionary);
+  // The end that the true-length rule found, before AES data is made whole blocks again.
+  const std::int64_t eolEnd = dataEnd;
+  if (security && security->StreamsInBlocks() && !lengthRight) {
+    dataEnd = WholeBlocksEnd(*dataStart, dataEnd, *endstream);
+  }
   if (filter && filter->coding != StreamCoding::kNone && (!lengthRight || content) &&
       dataEnd - *dataStart <= static_cast<std::int64_t>(limits::kMaxDecodedStreamBytes)) {
-    std::optional<DecodedStream> decoded = DecodeWithinBudget(source_, *dataStart, dataEnd, *filter);
+    std::optional<DecodedStream> decoded =
+        security ? DecodeDecrypted(record, *security, source_, *dataStart, dataEnd, *filter)
+                 : DecodeWithinBudget(source_, *dataStart, dataEnd, *filter);
     if (decoded && !decoded->complete) {
       if (filter->coding == StreamCoding::kFlate) {
-        if (const auto undone = LineEndsUndone(source_, *dataStart, dataEnd)) {
+        // Line ends are doubled in the file's bytes, so in encrypted data they are undone before
+        // it is decrypted; what is then written is the data as it stood, still encrypted.
+        if (const auto undone = LineEndsUndone(source_, *dataStart, eolEnd)) {
           SourceReader undoneReader(*undone);
-          auto again = DecodeWithinBudget(undoneReader, 0, undoneReader.Length(), *filter);
+          auto again = security ? DecodeDecrypted(record, *security, undoneReader, 0,
+                                                  undoneReader.Length(), *filter)
+                                : DecodeWithinBudget(undoneReader, 0, undoneReader.Length(), *filter);
           if (again && again->complete) {
-            WriteWithLength(start, dictionaryStart, length, streamEnd, *dataStart, dataEnd,
+            WriteWithLength(start, dictionaryStart, length, streamEnd, *dataStart, eolEnd,
                             &*undone);
             mendedStreams_.push_back({record.number, StreamMend::kLineEndsUndone});
             return true;
@@ -193,16 +207,18 @@ bool ObjectCopier::CopyMendedStream(const ObjectRecord& record) {
       const std::vector<std::uint8_t> kept =
           content ? ReadableContent(decoded->bytes) : std::vector<std::uint8_t>();
       decoded.reset();  // no more needed; the stream's copies are held one pair at a time
-      const std::vector<std::uint8_t> deflated = kept.empty() ? kept : Deflated(kept);
+      std::vector<std::uint8_t> deflated = kept.empty() ? kept : Deflated(kept);
       if (!deflated.empty()) {
-        WriteDeflatedContent(start, dictionaryStart, *dictionary, deflated);
+        WriteDeflatedContent(start, dictionaryStart, *dictionary,
+                             Sealed(record, security, std::move(deflated)));
         mendedStreams_.push_back({record.number, StreamMend::kContentCut});
         return true;
       }
       if (content && plan_.Mending()) {
         // Nothing of it decoded: written empty, its page stays and shows blank where readers
         // would otherwise reject the stream.
-        WriteDeflatedContent(start, dictionaryStart, *dictionary, Deflated({}));
+        WriteDeflatedContent(start, dictionaryStart, *dictionary,
+                             Sealed(record, security, Deflated({})));
         mendedStreams_.push_back({record.number, StreamMend::kContentEmptied});
         return true;
       }
@@ -220,6 +236,65 @@ bool ObjectCopier::CopyMendedStream(const ObjectRecord& record) {
   mendedStreams_.push_back(
       {record.number, lengthRight ? StreamMend::kKeywordLineEnd : StreamMend::kTrueLength});
   return true;
+}
+
+const StandardSecurity* ObjectCopier::DecryptingSecurity(PdfSyntax& syntax,
+                                                         const PdfDictionary& dictionary) const {
+  const StandardSecurity* security = plan_.Security();
+  if (!security || !plan_.Mending()) return nullptr;
+  // Cross-reference streams are never encrypted, metadata is left plain when the document says
+  // so, and embedded files may have a crypt filter of their own: those are left as they stand,
+  // and so is a stream that names a crypt filter itself.
+  const PdfValue* type = dictionary.Find("Type");
+  if (type && (type->IsName("XRef") || type->IsName("EmbeddedFile") ||
+               (type->IsName("Metadata") && !security->EncryptsMetadata()))) {
+    return nullptr;
+  }
+  if (const PdfValue* filter = dictionary.Find("Filter")) {
+    if (filter->IsName("Crypt")) return nullptr;
+    if (filter->kind == PdfValue::Kind::kArray) {
+      const std::optional<std::vector<PdfValue>> filters = syntax.ReadArray(filter->begin);
+      if (!filters || std::any_of(filters->begin(), filters->end(),
+                                  [](const PdfValue& f) { return f.IsName("Crypt"); })) {
+        return nullptr;
+      }
+    }
+  }
+  return security;
+}
+
+std::int64_t ObjectCopier::WholeBlocksEnd(std::int64_t dataStart, std::int64_t dataEnd,
+                                         std::int64_t endstream) {
+  // AES data comes in whole blocks of 16 bytes: when the end of line that the true-length rule
+  // dropped makes the data whole blocks, its bytes were the end of the data.
+  constexpr std::int64_t kBlock = 16;
+  for (std::int64_t extra = 0; extra <= 2 && dataEnd + extra <= endstream; ++extra) {
+    if ((dataEnd + extra - dataStart) % kBlock == 0) return dataEnd + extra;
+  }
+  return dataEnd;
+}
+
+std::optional<DecodedStream> ObjectCopier::DecodeDecrypted(const ObjectRecord& record,
+                                                          const StandardSecurity& security,
+                                                          SourceReader& reader,
+                                                          std::int64_t begin, std::int64_t end,
+                                                          const StreamFilter& filter) {
+  // Data that does not decrypt (AES data shorter than a block) decodes as nothing.
+  std::vector<std::uint8_t> plain =
+      security
+          .DecryptStream(record.number, record.generation,
+                         reader.ReadVector(begin, static_cast<std::size_t>(end - begin)))
+          .value_or(std::vector<std::uint8_t>());
+  SourceReader plainReader(plain);
+  return DecodeWithinBudget(plainReader, 0, plainReader.Length(), filter);
+}
+
+std::vector<std::uint8_t> ObjectCopier::Sealed(const ObjectRecord& record,
+                                               const StandardSecurity* security,
+                                               std::vector<std::uint8_t> data) {
+  // Mended data goes back under the object's own key: nothing of the copy is left decrypted.
+  if (!security) return data;
+  return security->EncryptStream(record.number, record.generation, data);
 }
 
 void ObjectCopier::WriteWithLength(std::int64_t start, std::int64_t dictionaryStart,

@@ -251,7 +251,8 @@ std::optional<StandardSecurity> StandardSecurity::Unlock(const EncryptionDiction
                                  ? AesEraKey(dictionary, BytesOf(password))
                                  : Rc4EraKey(dictionary, firstId, BytesOf(password));
   if (!key || key->size() != dictionary.keyLength) return std::nullopt;
-  return StandardSecurity(std::move(*key), dictionary.streams, dictionary.strings);
+  return StandardSecurity(std::move(*key), dictionary.streams, dictionary.strings,
+                          dictionary.revision < 4 || dictionary.encryptMetadata);
 }
 
 Bytes StandardSecurity::ObjectKey(std::int64_t number, std::uint16_t generation,
@@ -292,9 +293,20 @@ std::optional<Bytes> StandardSecurity::DecryptStream(std::int64_t number,
 
 Bytes StandardSecurity::EncryptString(std::int64_t number, std::uint16_t generation,
                                       std::span<const std::uint8_t> plain) const {
-  if (strings_ == CryptMethod::kIdentity) return Bytes(plain.begin(), plain.end());
-  Bytes key = ObjectKey(number, generation, strings_);
-  if (strings_ == CryptMethod::kRc4) {
+  return Encrypt(strings_, number, generation, plain);
+}
+
+Bytes StandardSecurity::EncryptStream(std::int64_t number, std::uint16_t generation,
+                                      std::span<const std::uint8_t> plain) const {
+  return Encrypt(streams_, number, generation, plain);
+}
+
+Bytes StandardSecurity::Encrypt(CryptMethod method, std::int64_t number,
+                                std::uint16_t generation,
+                                std::span<const std::uint8_t> plain) const {
+  if (method == CryptMethod::kIdentity) return Bytes(plain.begin(), plain.end());
+  Bytes key = ObjectKey(number, generation, method);
+  if (method == CryptMethod::kRc4) {
     Bytes encrypted = crypto::Rc4(key, plain);
     crypto::Wipe(key);
     return encrypted;
@@ -306,6 +318,7 @@ Bytes StandardSecurity::EncryptString(std::int64_t number, std::uint16_t generat
   crypto::RandomBytes(out);
   const std::optional<Bytes> encrypted = crypto::AesCbcEncrypt(key, out, padded);
   crypto::Wipe(key);
+  crypto::Wipe(padded);
   if (encrypted) out.insert(out.end(), encrypted->begin(), encrypted->end());
   return out;
 }

@@ -60,16 +60,35 @@ class StandardSecurity {
   // strings get a fresh random initialisation vector.
   crypto::Bytes EncryptString(std::int64_t number, std::uint16_t generation,
                               std::span<const std::uint8_t> plain) const;
+  // The data of a stream of object `number`, `generation` encrypted as the document's streams
+  // are: what DecryptStream gives back. AES data gets a fresh random initialisation vector, and
+  // even empty data a block of padding.
+  crypto::Bytes EncryptStream(std::int64_t number, std::uint16_t generation,
+                              std::span<const std::uint8_t> plain) const;
+  // Whether the document's metadata streams are encrypted as its other streams are; from
+  // revision 4 on a document may leave them plain.
+  bool EncryptsMetadata() const { return encryptsMetadata_; }
+  // Whether the document's streams are encrypted with AES, whose data comes in whole blocks.
+  bool StreamsInBlocks() const {
+    return streams_ == CryptMethod::kAes128 || streams_ == CryptMethod::kAes256;
+  }
 
  private:
-  StandardSecurity(crypto::Bytes fileKey, CryptMethod streams, CryptMethod strings)
-      : fileKey_(std::move(fileKey)), streams_(streams), strings_(strings) {}
+  StandardSecurity(crypto::Bytes fileKey, CryptMethod streams, CryptMethod strings,
+                   bool encryptsMetadata)
+      : fileKey_(std::move(fileKey)),
+        streams_(streams),
+        strings_(strings),
+        encryptsMetadata_(encryptsMetadata) {}
 
   crypto::Bytes ObjectKey(std::int64_t number, std::uint16_t generation, CryptMethod method) const;
+  crypto::Bytes Encrypt(CryptMethod method, std::int64_t number, std::uint16_t generation,
+                        std::span<const std::uint8_t> plain) const;
 
   crypto::Bytes fileKey_;
   CryptMethod streams_;
   CryptMethod strings_;
+  bool encryptsMetadata_;
 };
 
 }  // namespace tarnwick

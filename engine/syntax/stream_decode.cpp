@@ -244,6 +244,13 @@ DecodedStream Inflate(SourceReader& reader, std::int64_t begin, std::int64_t end
   return out;
 }
 
+InflateCheck CheckZlibInflate(SourceReader& reader, std::int64_t begin, std::int64_t end,
+                              std::size_t cap) {
+  InflateCheck check;
+  check.complete = InflateWith(reader, begin, end, cap, kZlibWindow, false, check.size).complete;
+  return check;
+}
+
 InflateCheck CheckInflate(SourceReader& reader, std::int64_t begin, std::int64_t end,
                           std::size_t cap) {
   InflateCheck check;

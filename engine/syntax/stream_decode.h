@@ -28,6 +28,10 @@ struct InflateCheck {
 };
 InflateCheck CheckInflate(SourceReader& reader, std::int64_t begin, std::int64_t end,
                           std::size_t cap);
+// The same test for zlib data only, whose header and checksum noise does not pass: bare deflate
+// data is not tried.
+InflateCheck CheckZlibInflate(SourceReader& reader, std::int64_t begin, std::int64_t end,
+                              std::size_t cap);
 
 // The parameters of a /DecodeParms dictionary that the predictors use.
 struct PredictorParameters {

@@ -53,6 +53,48 @@ TEST(CliOptions, PasswordsOpenPackedObjectsAndAFileNoneOpensIsNamedInAWarning) {
   }
 }
 
+// An encrypted file cut before its cross-reference table and trailer: from revision 5 on the
+// copy opens, before it the key went with the lost /ID, and the tool names the file in a
+// warning. Without mending the copy is made as it always was, without the warning.
+TEST(CliOutput, AnEncryptedFileWhoseKeyWasLostWithItsTrailerIsNamedInAWarning) {
+  test::TempFolder tmp;
+  const auto plain = tmp / "plain.pdf";
+  test::WriteFile(plain, TextPdf("cut", 2));
+  struct Run {
+    std::string encryption;
+    std::vector<std::string> options;
+    bool warned;
+  };
+  const std::vector<Run> runs = {
+      {"128 --use-aes=n", {}, true},
+      {"128 --use-aes=y", {}, true},
+      {"256", {}, false},
+      {"128 --use-aes=n", {"--no-mend"}, false},
+  };
+  for (const Run& expected : runs) {
+    const auto locked = tmp / "locked.pdf";
+    const auto cut = tmp / "cut.pdf";
+    ASSERT_EQ(oracle::RunShell("qpdf --allow-weak-crypto --encrypt '' owner " +
+                               expected.encryption + " -- --object-streams=disable " +
+                               oracle::Quoted(plain) + " " + oracle::Quoted(locked))
+                  .status,
+              0);
+    const std::string bytes = test::ReadFile(locked);
+    ASSERT_NE(bytes.rfind("\nxref"), std::string::npos);
+    test::WriteFile(cut, bytes.substr(0, bytes.rfind("\nxref") + 1));
+    std::vector<std::string> arguments = {"--overwrite", "-o", tmp / "out"};
+    arguments.insert(arguments.end(), expected.options.begin(), expected.options.end());
+    arguments.push_back(cut);
+    const CommandResult run = RunRepairTool(arguments, tmp.Path());
+    const std::string shown = expected.encryption + (expected.options.empty() ? "" : " --no-mend");
+    EXPECT_EQ(run.status, 0) << shown << ": " << run.err;
+    EXPECT_EQ(run.err.find(cut.string() + ": warning: the file is encrypted and its trailer was "
+                                          "lost") != std::string::npos,
+              expected.warned)
+        << shown << ": " << run.err;
+  }
+}
+
 // A content stream whose /Length is wrong is mended either way; --verbose says which.
 TEST(CliOptions, VerboseListsTheStreamsMendedInEachFile) {
   test::TempFolder tmp;

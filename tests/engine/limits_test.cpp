@@ -77,6 +77,23 @@ bool PackedObjectEndingAtUnpacked(std::int64_t end) {
                      });
 }
 
+// A file without trailer whose security dictionary object (from its header's first digit to
+// the "e" of its "endobj") is `size` bytes long: named in the copy's trailer while it is looked
+// for.
+bool SecurityDictionaryOfSizeTaken(std::int64_t size) {
+  const std::string entries = "<< /Filter /Standard /V 2 /R 3 /Length 128 /P -4 /O <" +
+                              std::string(64, 'a') + "> /U <" + std::string(64, 'b') + ">";
+  const std::string header = "9 0 obj\n";
+  const auto padding = static_cast<std::size_t>(size) - header.size() - entries.size() - 3;
+  PdfBuilder pdf;
+  pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
+  pdf.Object(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
+  pdf.Object(3, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>");
+  pdf.Object(9, entries + std::string(padding, ' ') + ">>");
+  const RepairRun run = RepairBytes(pdf.Bytes(), Mending::kOn);
+  return run.output.find("/Encrypt 9 0 R") != std::string::npos;
+}
+
 struct BoundCase {
   const char* name;
   std::int64_t bound;
@@ -104,7 +121,10 @@ INSTANTIATE_TEST_SUITE_P(
         BoundCase{"TrackedParentheses", static_cast<std::int64_t>(limits::kMaxTrackedParentheses),
                   NestedStringEndFound, true},
         BoundCase{"DecodedStreamBytes", static_cast<std::int64_t>(limits::kMaxDecodedStreamBytes),
-                  PackedObjectEndingAtUnpacked}),
+                  PackedObjectEndingAtUnpacked},
+        BoundCase{"SecurityDictionaryBytes",
+                  static_cast<std::int64_t>(limits::kMaxSecurityDictionaryBytes),
+                  SecurityDictionaryOfSizeTaken}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -4,9 +4,12 @@
 
 #include <algorithm>
 
+#include <zlib.h>
+
 #include "packed_objects.h"
 #include "pdf_builder.h"
 #include "repair_harness.h"
+#include "stream_decode.h"
 
 namespace tarnwick::test {
 namespace {
@@ -213,6 +216,28 @@ TEST(PackedVersions, PackedObjectAfterThePlainOneIsNewer) {
   ASSERT_TRUE(page.has_value());
   EXPECT_NE(page->find("/MediaBox [0 0 200 200]"), std::string::npos) << *page;
   EXPECT_EQ(page->find("/Rotate 90"), std::string::npos) << *page;
+}
+
+// Whether data decodes as it stands tells a plain file from an encrypted one whose trailer was
+// lost; noise often reads as a short final block of bare deflate data, but never passes a zlib
+// header and checksum, so that check takes zlib data only.
+TEST(StreamDecoding, ZlibCheckTakesNoBareDeflateData) {
+  const std::vector<std::uint8_t> bare = {0x03, 0x00};  // a final fixed block: its end code only
+  const std::string text = "0 0 m 9 9 l S";
+  std::vector<std::uint8_t> wrapped(compressBound(static_cast<uLong>(text.size())));
+  uLongf size = static_cast<uLongf>(wrapped.size());
+  ASSERT_EQ(compress(wrapped.data(), &size, reinterpret_cast<const Bytef*>(text.data()),
+                     static_cast<uLong>(text.size())),
+            Z_OK);
+  wrapped.resize(size);
+  SourceReader bareReader(bare);
+  SourceReader wrappedReader(wrapped);
+
+  EXPECT_TRUE(CheckInflate(bareReader, 0, bareReader.Length(), 1024).complete);
+  EXPECT_FALSE(CheckZlibInflate(bareReader, 0, bareReader.Length(), 1024).complete);
+  const InflateCheck whole = CheckZlibInflate(wrappedReader, 0, wrappedReader.Length(), 1024);
+  EXPECT_TRUE(whole.complete);
+  EXPECT_EQ(whole.size, text.size());
 }
 
 }  // namespace

@@ -118,6 +118,20 @@ std::string FlippedStreamData(const std::string& pdf, int number) {
   return damaged;
 }
 
+std::string CutStreamData(const std::string& pdf, int number) {
+  const StreamPlace place = PlaceOfStream(pdf, number);
+  return pdf.substr(0, place.data + (place.end - place.data) / 2) + pdf.substr(place.end);
+}
+
+std::string InvertedStreamStart(const std::string& pdf, int number) {
+  const StreamPlace place = PlaceOfStream(pdf, number);
+  std::string damaged = pdf;
+  for (std::size_t at = place.data; at < place.data + 16 && at < place.end; ++at) {
+    damaged[at] = static_cast<char>(~damaged[at]);
+  }
+  return damaged;
+}
+
 std::string CutTail(const std::string& pdf, std::size_t keep) { return pdf.substr(0, keep); }
 
 std::string JunkXrefSections(const std::string& pdf) {

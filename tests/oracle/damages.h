@@ -27,6 +27,13 @@ std::string MisstatedLength(const std::string& pdf, int number, long delta);
 // inverted: past the code tables at the start of compressed data.
 std::string FlippedStreamData(const std::string& pdf, int number);
 
+// The second half of the data of the last version of stream object `number` removed, its
+// /Length left as it was.
+std::string CutStreamData(const std::string& pdf, int number);
+// The first sixteen bytes of the data of the last version of stream object `number` inverted:
+// compressed data then decodes to nothing, and AES data loses its initialisation vector.
+std::string InvertedStreamStart(const std::string& pdf, int number);
+
 // The uncompressed data of stream object `number` LZW-encoded (9 to 12-bit codes, early change,
 // as PDF writes them), its dictionary made /Length and /Filter /LZWDecode only.
 std::string WithLzwContent(const std::string& pdf, int number);

@@ -24,7 +24,7 @@ class RecordedMessages final : public JobMessages {
 }  // namespace
 
 EngineRepair RepairInto(const std::filesystem::path& source, const std::filesystem::path& folder,
-                        const std::string& password) {
+                        const std::string& password, bool mend) {
   EngineRepair result;
   NativeFileLayer files;
   NativeClock clock;
@@ -34,11 +34,14 @@ EngineRepair RepairInto(const std::filesystem::path& source, const std::filesyst
   engine.State().saveMode = true;
   engine.State().destinationFolder = folder.string() + "/";
   engine.SetPassword(password);
+  engine.SetMending(mend);
   result.repaired = engine.RepairFile(source.string());
   result.output = engine.State().outputPath;
   result.failure = engine.FailureText();
   result.packedObjectsProtected = engine.PackedObjectsProtected();
-  result.mends = engine.Rebuilt().mendedStreams.size() + engine.Rebuilt().mendedObjects.size();
+  result.mendedStreams = engine.Rebuilt().mendedStreams;
+  result.mendedObjects = engine.Rebuilt().mendedObjects;
+  result.encryptionKeyLost = engine.Rebuilt().encryptionKeyLost;
   return result;
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "rebuild_summary.h"
+
 namespace tarnwick::oracle {
 
 struct EngineRepair {
@@ -13,13 +15,16 @@ struct EngineRepair {
   std::vector<std::string> notices;  // message boxes the job showed
   std::string failure;
   bool packedObjectsProtected = false;
-  std::size_t mends = 0;  // streams and objects written mended
+  std::vector<MendedStream> mendedStreams;  // as the rebuild reported them
+  std::vector<ObjectMend> mendedObjects;
+  bool encryptionKeyLost = false;
+  std::size_t Mends() const { return mendedStreams.size() + mendedObjects.size(); }
 };
 
 // Repairs `source` with the real engine and the POSIX file layer into `folder` (save mode).
 // Any overwrite question is answered No, so an existing file is never replaced. A `password`
-// is tried on an encrypted source before the empty one.
+// is tried on an encrypted source before the empty one. `mend` false switches mending off.
 EngineRepair RepairInto(const std::filesystem::path& source, const std::filesystem::path& folder,
-                        const std::string& password = {});
+                        const std::string& password = {}, bool mend = true);
 
 }  // namespace tarnwick::oracle

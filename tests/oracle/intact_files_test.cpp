@@ -17,7 +17,7 @@ TEST_P(OracleIntactFile, RepairedCopyIsCleanAndKeepsEveryPageAndItsText) {
 
   ASSERT_TRUE(repair.repaired) << repair.failure;
   EXPECT_TRUE(repair.notices.empty()) << repair.notices.front();
-  EXPECT_EQ(repair.mends, 0u) << "an intact file was mended";
+  EXPECT_EQ(repair.Mends(), 0u) << "an intact file was mended";
   EXPECT_EQ(test::ReadFile(original), originalBytes) << "the source was changed";
   const CommandResult check = QpdfCheck(repair.output);
   EXPECT_EQ(check.status, 0) << "qpdf --check " << repair.output << "\n" << check.out << check.err;

@@ -90,7 +90,7 @@ TEST_P(OracleMendedFile, CopyOpensCleanAndKeepsWhatSurvived) {
   std::filesystem::create_directory(out);
   const EngineRepair repair = RepairInto(source, out);
   ASSERT_TRUE(repair.repaired) << repair.failure;
-  EXPECT_GT(repair.mends, 0u);
+  EXPECT_GT(repair.Mends(), 0u);
   const CommandResult check = QpdfCheck(repair.output);
   EXPECT_EQ(check.status, 0) << check.out << check.err;
   EXPECT_EQ(RenderErrors(repair.output), "");
@@ -136,7 +136,7 @@ TEST(OracleMendedFile, TheUndamagedDocumentIsNotMended) {
   std::filesystem::create_directory(out);
   const EngineRepair repair = RepairInto(source, out);
   ASSERT_TRUE(repair.repaired) << repair.failure;
-  EXPECT_EQ(repair.mends, 0u);
+  EXPECT_EQ(repair.Mends(), 0u);
   EXPECT_EQ(RenderErrors(repair.output), "");
 }
 

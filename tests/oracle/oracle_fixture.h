@@ -23,7 +23,7 @@ class OracleTest : public ::testing::TestWithParam<Param> {
  protected:
   void SetUp() override {
     const std::string missing =
-        MissingTools({"qpdf", "pdfinfo", "pdftotext", "pdftocairo", "ps2pdf"});
+        MissingTools({"qpdf", "pdfinfo", "pdftotext", "pdftocairo", "pdftoppm", "ps2pdf"});
     ASSERT_TRUE(missing.empty()) << missing;
   }
 };
