@@ -82,12 +82,13 @@ bool ObjectCopier::CopyMendedObject(const ObjectRecord& record, bool isPage,
     return CopyStreamAfter(record, *body, *body + static_cast<std::int64_t>(*value.streamKeyword));
   }
   const std::size_t valueStart = value.text.find_first_not_of(" \t\r\n\f");
-  if (record.origin == RecordOrigin::kSource && value.damageAt > 0 &&
-      value.text.compare(std::min(valueStart, value.text.size()), 2, "<<") == 0 &&
-      ClosingEndstream(source_, end)) {
-    // A dictionary, damage in it or where "stream" stood, and an "endstream" that closes the
-    // object: the data starts on the line after the damage.
-    const std::int64_t dictionaryEnd = *body + static_cast<std::int64_t>(value.damageAt);
+  const std::int64_t dictionaryEnd = *body + static_cast<std::int64_t>(value.damageAt);
+  const std::optional<std::int64_t> closing =
+      record.origin == RecordOrigin::kSource ? ClosingEndstream(source_, end) : std::nullopt;
+  if (value.damageAt > 0 && value.text.compare(std::min(valueStart, value.text.size()), 2, "<<") == 0 &&
+      closing && *closing > dictionaryEnd) {
+    // A dictionary, damage in it or where "stream" stood, and an "endstream" after the damage
+    // that closes the object: the data starts on the line after the damage.
     std::int64_t dataStart = dictionaryEnd;
     for (std::int64_t at = dictionaryEnd; at < dictionaryEnd + kKeywordLineReach && at < end; ++at) {
       if (source_.ByteAt(at) == '\n') {
@@ -141,6 +142,7 @@ bool ObjectCopier::CopyStreamAnew(const ObjectRecord& record, std::int64_t body,
   // object that ran on over a cross-reference table), before the first one after the data's start.
   std::optional<std::int64_t> endstream = ClosingEndstream(source_, end);
   const bool textAfterEndstream = !endstream && (endstream = FirstEndstream(dataStart, end));
+  if (endstream && *endstream < dataStart) return false;  // no data between them
   std::int64_t dataEnd = end;
   if (endstream) {
     dataEnd = TrueDataEnd(source_, dataStart, *endstream);
