@@ -68,7 +68,7 @@ bool ObjectCopier::CopyObjects() {
     const bool isPage = plan_.IsPage(record->number);
     std::string inherited = isPage ? InheritedEntries(*record) : std::string();
     std::uint64_t at = record->start;
-    if ((plan_.Mending() && CopyMendedObject(*record, isPage, inherited)) ||
+    if ((plan_.Mending() && CopyMendedObject(index - 1, isPage, inherited)) ||
         (!isPage && CopyMendedStream(*record))) {
       at = record->end;
     }
