@@ -55,7 +55,7 @@ CopyPlan::CopyPlan(const ScanResults& results, SourceReader& source, SourceReade
   trailer_ = fallbackTrailer_ ? *fallbackTrailer_ : *results.trailer;
   ChooseVersions();
   ComputeNewPagesNumber();
-  if (mend_) FindValuelessObjects();
+  if (mend_) bodyOffsets_.assign(results_.objects.size(), kNoBody);
   CheckPages();
 }
 
@@ -67,30 +67,25 @@ std::int64_t CopyPlan::FontReplacementNumber() const {
   return std::max(static_cast<std::int64_t>(newPagesNumber_ + 1), OutputRoot()) + 1;
 }
 
-void CopyPlan::FindValuelessObjects() {
+void CopyPlan::CheckValueStarts(std::size_t index) {
   constexpr std::size_t kFirstBytes = 64;
-  bodyOffsets_.assign(results_.objects.size(), kNoBody);
+  const ObjectRecord& record = results_.objects[index];
+  SourceReader& reader = ReaderOf(record);
+  const std::optional<std::int64_t> body = BodyStart(record);
+  if (!body) return;  // no header to read: copied as it stands
+  // The header reach keeps the offset within a byte; the copy asks for it again.
+  bodyOffsets_[index] = static_cast<std::uint8_t>(*body - static_cast<std::int64_t>(record.start));
+  const auto end = static_cast<std::int64_t>(record.end);
+  const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(kFirstBytes, end - *body));
+  std::span<const std::uint8_t> first = reader.View(*body, wanted);
   std::vector<std::uint8_t> copy;
-  for (std::size_t i = 0; i < results_.objects.size(); ++i) {
-    if (!IsCopied(i)) continue;
-    const ObjectRecord& record = results_.objects[i];
-    SourceReader& reader = ReaderOf(record);
-    const std::optional<std::int64_t> body = BodyStart(record);
-    if (!body) continue;  // no header to read: copied as it stands
-    // The header reach keeps the offset within a byte; the copy asks for it again.
-    bodyOffsets_[i] = static_cast<std::uint8_t>(*body - static_cast<std::int64_t>(record.start));
-    const auto end = static_cast<std::int64_t>(record.end);
-    const auto wanted =
-        static_cast<std::size_t>(std::min<std::int64_t>(kFirstBytes, end - *body));
-    std::span<const std::uint8_t> first = reader.View(*body, wanted);
-    if (first.size() < wanted) {  // across a block border
-      copy = reader.ReadVector(*body, wanted);
-      first = copy;
-    }
-    if (!ValueStarts(first, *body + static_cast<std::int64_t>(first.size()) == end)) {
-      if (leftOut_.empty()) leftOut_.resize(results_.objects.size());
-      leftOut_[i] = true;
-    }
+  if (first.size() < wanted) {  // across a block border
+    copy = reader.ReadVector(*body, wanted);
+    first = copy;
+  }
+  if (!ValueStarts(first, *body + static_cast<std::int64_t>(first.size()) == end)) {
+    if (leftOut_.empty()) leftOut_.resize(results_.objects.size());
+    leftOut_[index] = true;
   }
 }
 
@@ -157,44 +152,56 @@ void CopyPlan::ChooseVersions() {
 }
 
 void CopyPlan::CheckPages() {
-  pagePasses_.resize(results_.objects.size());
+  const std::size_t count = results_.objects.size();
+  pagePasses_.resize(count);
   // The pages, or without page dictionaries the objects the old Kids arrays name, each once: a
   // number has one newest version.
-  struct Place {
-    RecordOrigin origin;
-    std::uint64_t start;
-    std::size_t index;
-  };
-  std::vector<Place> pages;
+  std::vector<bool> isPage(count);
+  std::vector<std::size_t> pages;
   auto take = [&](std::int64_t number) {
-    if (const std::optional<std::size_t> index = newest_.Find(number)) {
-      const ObjectRecord& record = results_.objects[*index];
-      pages.push_back({record.origin, record.start, *index});
-    }
+    const std::optional<std::size_t> index = newest_.Find(number);
+    if (!index || isPage[*index]) return;
+    isPage[*index] = true;
+    pages.push_back(*index);
   };
   for (const std::int64_t number : pageNumbers_) take(number);
   if (results_.pages.empty()) {
     for (const KidsReference& reference : results_.kidsReferences) take(reference.number);
   }
-  // The pages are read in the order they stand, so that each block of the source is read once.
-  std::sort(pages.begin(), pages.end(), [](const Place& a, const Place& b) {
-    return std::tie(a.origin, a.start, a.index) < std::tie(b.origin, b.start, b.index);
-  });
-  pages.erase(std::unique(pages.begin(), pages.end(),
-                          [](const Place& a, const Place& b) { return a.index == b.index; }),
-              pages.end());
-  for (const Place& page : pages) {
-    const ObjectRecord& record = results_.objects[page.index];
-    const std::vector<std::int64_t> contents = ContentReferences(record);
-    if (IsPage(record.number)) {
+  // Each page read, with where its /Contents references begin in one list of them all.
+  std::vector<std::pair<std::size_t, std::size_t>> read;
+  std::vector<std::int64_t> references;
+  auto readPage = [&](std::size_t index) {
+    read.emplace_back(index, references.size());
+    ContentReferences(results_.objects[index], references);
+  };
+  // The source is read in the order it stands, so that each block is read once. A mended copy
+  // reads the first bytes of every copied object's value too, in the same pass.
+  if (mend_) {
+    for (std::size_t i = 0; i < count; ++i) {
+      if (isPage[i]) readPage(i);
+      if (IsCopied(i)) CheckValueStarts(i);
+    }
+  } else {
+    std::sort(pages.begin(), pages.end(), [this](std::size_t a, std::size_t b) {
+      const ObjectRecord& x = results_.objects[a];
+      const ObjectRecord& y = results_.objects[b];
+      return std::tie(x.origin, x.start, a) < std::tie(y.origin, y.start, b);
+    });
+    for (const std::size_t index : pages) readPage(index);
+  }
+  // Whether a page passes is known once every valueless object is: a mended copy keeps a page
+  // that has kept some of its content, without the lost streams.
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    const auto [index, first] = read[i];
+    const std::size_t last = i + 1 < read.size() ? read[i + 1].second : references.size();
+    const std::span<const std::int64_t> contents(references.data() + first, last - first);
+    if (IsPage(results_.objects[index].number)) {
       contentStreams_.insert(contentStreams_.end(), contents.begin(), contents.end());
     }
-    // A mended copy keeps a page that has kept some of its content, without the lost streams.
-    const bool passes =
-        ContentsPresent(contents) ||
-        (mend_ && std::any_of(contents.begin(), contents.end(),
-                              [this](std::int64_t number) { return Holds(number); }));
-    pagePasses_[page.index] = passes;
+    pagePasses_[index] = ContentsPresent(contents) ||
+                         (mend_ && std::any_of(contents.begin(), contents.end(),
+                                               [this](std::int64_t number) { return Holds(number); }));
   }
   SortUnique(contentStreams_);
 }
@@ -283,15 +290,15 @@ bool CopyPlan::MayHoldKids(const ObjectRecord& record) const {
   return next != keywords.end() && *next < static_cast<std::int64_t>(record.end);
 }
 
-bool CopyPlan::ContentsPresent(const std::vector<std::int64_t>& references) const {
+bool CopyPlan::ContentsPresent(std::span<const std::int64_t> references) const {
   return std::all_of(references.begin(), references.end(),
                      [&](std::int64_t number) { return recordNumbers_.Contains(number); });
 }
 
-std::vector<std::int64_t> CopyPlan::ContentReferences(const ObjectRecord& page) const {
+void CopyPlan::ContentReferences(const ObjectRecord& page,
+                                 std::vector<std::int64_t>& references) const {
   SourceReader& reader = ReaderOf(page);
   const auto stop = static_cast<std::int64_t>(page.end);
-  std::vector<std::int64_t> references;
   bool valueEnded = false;  // once set, later "Contents" keys of the object add nothing
   for (auto p = static_cast<std::int64_t>(page.start); p < stop; ++p) {
     p = NextByte(reader, p, stop, 'C');  // the bytes before cannot start the key
@@ -321,7 +328,6 @@ std::vector<std::int64_t> CopyPlan::ContentReferences(const ObjectRecord& page) 
       c = reader.ByteAt(p);
     }
   }
-  return references;
 }
 
 }  // namespace tarnwick

@@ -91,17 +91,19 @@ class CopyPlan {
   void ChooseVersions();
   bool DecideCopied(std::size_t index) const;
   // Answers the page check for every page, and for the Kids arrays' references when the scan
-  // found no page dictionary, in one pass over them in file order.
+  // found no page dictionary, in one pass over them in file order. When mending, the same pass
+  // finds the valueless objects.
   void CheckPages();
-  // Finds the copied objects of which nothing parses, which the mended copy leaves out.
-  void FindValuelessObjects();
+  // Whether nothing of the copied record's value parses, so that the mended copy leaves it out;
+  // notes where its value begins.
+  void CheckValueStarts(std::size_t index);
   // Of the kinds, object streams are copied only when the source is encrypted and they could not
   // be read, their unpacked objects only when they could.
   bool IsCopiedKind(const ObjectRecord& record) const;
-  // The objects a page's /Contents entries name.
-  std::vector<std::int64_t> ContentReferences(const ObjectRecord& page) const;
+  // Appends the objects a page's /Contents entries name to `references`.
+  void ContentReferences(const ObjectRecord& page, std::vector<std::int64_t>& references) const;
   // Whether every object a page's /Contents names was found.
-  bool ContentsPresent(const std::vector<std::int64_t>& references) const;
+  bool ContentsPresent(std::span<const std::int64_t> references) const;
 
   const ScanResults& results_;
   SourceReader& source_;
