@@ -3,6 +3,7 @@
 #include "value_mender.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 #include "byte_classes.h"
@@ -142,21 +143,28 @@ class Mender {
     return std::nullopt;
   }
 
+  // The walks over white space and over names and numbers read the bytes directly; reaching the
+  // end of the bytes counts as running out, as At() would have it.
   std::size_t SkipSpace(std::size_t at) {
-    for (;;) {
-      const int c = At(at);
+    const std::size_t size = bytes_.size();
+    while (at < size) {
+      const std::uint8_t c = bytes_[at];
       if (IsPdfSpace(c)) {
         ++at;
       } else if (c == '%') {
-        while (at < bytes_.size() && !IsLineEnd(bytes_[at])) ++at;
+        while (at < size && !IsLineEnd(bytes_[at])) ++at;
       } else {
         return at;
       }
     }
+    ranOut_ = true;
+    return at;
   }
 
   std::size_t RegularRunEnd(std::size_t at) {
-    while (IsRegular(At(at))) ++at;
+    const std::size_t size = bytes_.size();
+    while (at < size && IsRegular(bytes_[at])) ++at;
+    if (at >= size) ranOut_ = true;
     return at;
   }
 
@@ -165,7 +173,8 @@ class Mender {
   }
 
   void Emit(std::size_t upTo) {
-    if (writing_ && upTo > from_) out_.append(reinterpret_cast<const char*>(bytes_.data()) + from_, upTo - from_);
+    if (!writing_) return;  // a check writes nothing
+    if (upTo > from_) out_.append(reinterpret_cast<const char*>(bytes_.data()) + from_, upTo - from_);
     from_ = std::max(from_, upTo);
   }
 
@@ -283,6 +292,7 @@ class Mender {
 
   // A name's "#" must introduce two hexadecimal digits.
   bool NameEscapesWhole(std::size_t from, std::size_t to) {
+    if (from >= to || !std::memchr(bytes_.data() + from, '#', to - from)) return true;  // as most
     for (std::size_t i = from; i < to; ++i) {
       if (bytes_[i] != '#') continue;
       if (i + 2 >= to || !IsHexDigit(At(i + 1)) || !IsHexDigit(At(i + 2))) return false;
