@@ -79,15 +79,15 @@ class Mender {
         break;  // the value ends with the object: what is open is closed below
       }
       ranOut_ = false;
-      const std::optional<std::size_t> next = Token(at);
-      if (!next) {
+      const std::size_t next = Token(at);
+      if (next == kDamage) {
         // Damage, unless the bytes given merely end inside a token.
         if (!complete_ && ranOut_) return Verdict(MendedValue::Verdict::kTooLarge);
         break;
       }
       // A check finds damage: the value will be written anew, by a reading that writes.
       if (!writing_ && damaged_) return Verdict(MendedValue::Verdict::kMended);
-      at = SkipSpace(*next);
+      at = SkipSpace(next);
       valueDone = frames_.empty();
     }
     if (!valueDone && !anyValue_) return Verdict(MendedValue::Verdict::kNothingParses);
@@ -191,13 +191,15 @@ class Mender {
     return nullptr;
   }
 
-  // The token at `at` read as (part of) the value; the offset after it, or none at damage.
-  std::optional<std::size_t> Token(std::size_t at) {
+  // The token at `at` read as (part of) the value; the offset after it, or kDamage. (A plain
+  // offset rather than an optional one: the optional's flag, stored as a byte and read back
+  // with its value as one, stalled the processor on every token.)
+  std::size_t Token(std::size_t at) {
     const int c = At(at);
     Frame* top = frames_.empty() ? nullptr : &frames_.back();
     const bool keyPlace = top && top->dictionary && !top->awaitingValue;
     if (c == '>' && At(at + 1) == '>') {
-      if (!top || !top->dictionary) return std::nullopt;
+      if (!top || !top->dictionary) return kDamage;
       if (top->awaitingValue) {  // a key that lost its value
         Emit(at);
         if (writing_) out_.resize(top->keyOut);
@@ -212,14 +214,14 @@ class Mender {
       return at + 2;
     }
     if (c == ']') {
-      if (!top || top->dictionary) return std::nullopt;
+      if (!top || top->dictionary) return kDamage;
       PopFrame();
       ValueEnded(at + 1);
       return at + 1;
     }
     if (c == '/') {
       const std::size_t end = RegularRunEnd(at + 1);
-      if (end - at > limits::kMaxNameLength || !NameEscapesWhole(at + 1, end)) return std::nullopt;
+      if (end - at > limits::kMaxNameLength || !NameEscapesWhole(at + 1, end)) return kDamage;
       if (keyPlace) {
         Emit(at);
         top->key = Word(at + 1, end);
@@ -233,14 +235,14 @@ class Mender {
       ValueEnded(end);
       return end;
     }
-    if (keyPlace) return std::nullopt;  // only a name can be a key
+    if (keyPlace) return kDamage;  // only a name can be a key
     if (c == '<' && At(at + 1) == '<') return Open(at, true);
     if (c == '[') return Open(at, false);
     if (c == '(') {
       const std::int64_t end = LiteralStringEnd(static_cast<std::int64_t>(at), [this](std::int64_t i) {
         return At(static_cast<std::size_t>(i));
       });
-      if (end < 0) return std::nullopt;
+      if (end < 0) return kDamage;
       ValueStarts(at);
       ValueEnded(static_cast<std::size_t>(end));
       return static_cast<std::size_t>(end);
@@ -248,12 +250,12 @@ class Mender {
     if (c == '<') {
       std::size_t end = at + 1;
       while (IsHexDigit(At(end)) || IsPdfSpace(At(end))) ++end;
-      if (At(end) != '>') return std::nullopt;
+      if (At(end) != '>') return kDamage;
       ValueStarts(at);
       ValueEnded(end + 1);
       return end + 1;
     }
-    if (!IsRegular(c)) return std::nullopt;
+    if (!IsRegular(c)) return kDamage;
     const std::size_t end = RegularRunEnd(at);
     const std::string_view word = Word(at, end);
     if (word == "true" || word == "false" || word == "null") {
@@ -261,12 +263,12 @@ class Mender {
       ValueEnded(end);
       return end;
     }
-    if (!IsNumber(word)) return std::nullopt;
-    if (const std::optional<std::size_t> referenceEnd = ReferenceEnd(end)) {
+    if (!IsNumber(word)) return kDamage;
+    if (const std::size_t referenceEnd = ReferenceEnd(end); referenceEnd != kDamage) {
       ValueStarts(at);
-      Reference(at, *referenceEnd);
-      ValueEnded(*referenceEnd);
-      return *referenceEnd;
+      Reference(at, referenceEnd);
+      ValueEnded(referenceEnd);
+      return referenceEnd;
     }
     ValueStarts(at);
     ValueEnded(end);
@@ -301,21 +303,21 @@ class Mender {
     return true;
   }
 
-  // After the integer that ends at `at`: the end of " G R" when a reference follows.
-  std::optional<std::size_t> ReferenceEnd(std::size_t at) {
+  // After the integer that ends at `at`: the end of " G R" when a reference follows, else kDamage.
+  std::size_t ReferenceEnd(std::size_t at) {
     std::size_t i = at;
-    if (!IsPdfSpace(At(i))) return std::nullopt;
+    if (!IsPdfSpace(At(i))) return kDamage;
     while (IsPdfSpace(At(i))) ++i;
     const std::size_t generation = i;
     while (IsDigit(At(i))) ++i;
-    if (i == generation || !IsPdfSpace(At(i))) return std::nullopt;
+    if (i == generation || !IsPdfSpace(At(i))) return kDamage;
     while (IsPdfSpace(At(i))) ++i;
-    if (At(i) != 'R' || IsRegular(At(i + 1))) return std::nullopt;
+    if (At(i) != 'R' || IsRegular(At(i + 1))) return kDamage;
     return i + 1;
   }
 
-  std::optional<std::size_t> Open(std::size_t at, bool dictionary) {
-    if (frames_.size() >= limits::kMaxMendedDepth) return std::nullopt;
+  std::size_t Open(std::size_t at, bool dictionary) {
+    if (frames_.size() >= limits::kMaxMendedDepth) return kDamage;
     ValueStarts(at);
     Frame frame;
     frame.dictionary = dictionary;
@@ -456,6 +458,7 @@ class Mender {
     }
   }
 
+  static constexpr std::size_t kDamage = static_cast<std::size_t>(-1);
   static constexpr std::size_t kMaxIntegerDigits = 18;
   static MenderLists& Lists() {
     thread_local MenderLists lists;
