@@ -67,6 +67,10 @@ class Mender {
     frames_.clear();
     entries_.clear();
     outermostKeys_.clear();
+    // A dictionary of very many keys does not leave its lists' room behind for the rest of the
+    // job.
+    if (entries_.capacity() > kKeptEntries) std::vector<Entry>().swap(entries_);
+    if (outermostKeys_.capacity() > kKeptEntries) std::vector<std::string_view>().swap(outermostKeys_);
   }
 
   MendedValue Run() {
@@ -228,7 +232,7 @@ class Mender {
         DropEarlierEntry(*top);
         top->keyOut = out_.size();
         top->awaitingValue = true;
-        if (top->outermost) outermostKeys_.push_back(top->key);
+        if (top->outermost && writing_) outermostKeys_.push_back(top->key);  // for Close()
         return end;
       }
       ValueStarts(at);
@@ -459,6 +463,7 @@ class Mender {
   }
 
   static constexpr std::size_t kDamage = static_cast<std::size_t>(-1);
+  static constexpr std::size_t kKeptEntries = 4096;
   static constexpr std::size_t kMaxIntegerDigits = 18;
   static MenderLists& Lists() {
     thread_local MenderLists lists;
