@@ -28,7 +28,8 @@ std::int64_t NextByte(SourceReader& reader, std::int64_t from, std::int64_t stop
 }
 
 void SortUnique(std::vector<std::int64_t>& numbers) {
-  std::sort(numbers.begin(), numbers.end());
+  // Lists gathered in file order are mostly in order already.
+  if (!std::is_sorted(numbers.begin(), numbers.end())) std::sort(numbers.begin(), numbers.end());
   numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
 }
 
