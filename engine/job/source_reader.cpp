@@ -80,6 +80,12 @@ bool SourceReader::Matches(std::int64_t offset, std::string_view word) {
 }
 
 std::span<const std::uint8_t> SourceReader::View(std::int64_t offset, std::size_t count) {
+  // Most views fall in the block used last, which is already the most recent in the cache's
+  // order; it is served without a look through the cache.
+  if (offset >= recentStart_ && offset < recentEnd_) {
+    return {recent_ + (offset - recentStart_),
+            std::min(count, static_cast<std::size_t>(recentEnd_ - offset))};
+  }
   if (offset < 0 || offset >= length_) return {};
   if (!file_) {
     return {recent_ + offset, std::min(count, static_cast<std::size_t>(length_ - offset))};

@@ -25,12 +25,19 @@ constexpr std::size_t kEncryptRunLength = 15;
 constexpr std::int64_t kIdRunOffset = 200;
 constexpr std::size_t kIdRunLength = 73;
 
-// The value's decimal digits padded with leading zeros to `width`; only the first `width` digits
-// of a longer number.
-std::string PaddedDecimal(std::uint64_t value, std::size_t width) {
-  std::string digits = FormatDecimal(value);
-  if (digits.size() > width) digits.resize(width);
-  return std::string(width - digits.size(), '0') + digits;
+// Puts the value's decimal digits padded with leading zeros to `width` at `out`; only the first
+// `width` digits of a longer number. Tables of many thousand entries are written without a
+// string made for each.
+void PutPaddedDecimal(char* out, std::uint64_t value, std::size_t width) {
+  char reversed[20];
+  std::size_t n = 0;
+  do {
+    reversed[n++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  const std::size_t kept = std::min(n, width);
+  std::fill(out, out + (width - kept), '0');
+  for (std::size_t i = 0; i < kept; ++i) out[width - kept + i] = reversed[n - 1 - i];
 }
 
 // "[<h> <h>]": two copies of one fresh identifier, as a new file gets.
@@ -208,10 +215,13 @@ void TailWriter::WriteXrefTable() {
       output_.Write("0000000000 00000 f \n");
       continue;
     }
-    output_.Write(PaddedDecimal(entry->offset, 10));
-    output_.WriteByte(' ');
-    output_.Write(PaddedDecimal(entry->generation, 5));
-    output_.Write(" n \n");
+    // "oooooooooo ggggg n" and the line end: twenty bytes.
+    char line[20];
+    PutPaddedDecimal(line, entry->offset, 10);
+    line[10] = ' ';
+    PutPaddedDecimal(line + 11, entry->generation, 5);
+    std::memcpy(line + 16, " n \n", 4);
+    output_.Write(std::string_view(line, sizeof line));
   }
 }
 

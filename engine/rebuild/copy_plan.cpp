@@ -2,6 +2,7 @@
 #include "copy_plan.h"
 
 #include <algorithm>
+#include <cstring>
 #include <tuple>
 
 #include "byte_classes.h"
@@ -10,6 +11,29 @@
 #include "value_mender.h"
 
 namespace tarnwick {
+
+namespace {
+
+// The first offset from `from` below `stop` that holds `byte`, or `stop`; `from` itself where
+// the bytes cannot be viewed, so that the caller's own test decides there.
+std::int64_t NextByte(SourceReader& reader, std::int64_t from, std::int64_t stop, std::uint8_t byte) {
+  while (from < stop) {
+    const std::span<const std::uint8_t> view = reader.View(from, static_cast<std::size_t>(stop - from));
+    if (view.empty()) return from;
+    const void* hit = std::memchr(view.data(), byte, view.size());
+    if (hit) return from + (static_cast<const std::uint8_t*>(hit) - view.data());
+    from += static_cast<std::int64_t>(view.size());
+  }
+  return stop;
+}
+
+void SortUnique(std::vector<std::int64_t>& numbers) {
+  // Lists gathered in file order are mostly in order already.
+  if (!std::is_sorted(numbers.begin(), numbers.end())) std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+}
+
+}  // namespace
 
 CopyPlan::CopyPlan(const ScanResults& results, SourceReader& source, SourceReader& unpacked,
                    bool mend, const TrailerProtection& protection,
@@ -24,7 +48,8 @@ CopyPlan::CopyPlan(const ScanResults& results, SourceReader& source, SourceReade
     recordNumbers_.Add(results.objects[i].number, i);
   }
   recordNumbers_.Seal();
-  pageNumbers_.insert(results.pages.begin(), results.pages.end());
+  pageNumbers_.assign(results.pages.begin(), results.pages.end());
+  SortUnique(pageNumbers_);
   // The fallback record is made before the Pages number so that the number can step aside when
   // the catalog already takes it.
   if (!results.trailer || results.trailerIncomplete) {
@@ -33,7 +58,10 @@ CopyPlan::CopyPlan(const ScanResults& results, SourceReader& source, SourceReade
   trailer_ = fallbackTrailer_ ? *fallbackTrailer_ : *results.trailer;
   ChooseVersions();
   ComputeNewPagesNumber();
-  if (mend_) FindValuelessObjects();
+  if (mend_) {
+    bodyOffsets_.assign(results_.objects.size(), kNoBody);
+    dictionaryValue_.assign(results_.objects.size(), false);
+  }
   CheckPages();
 }
 
@@ -45,24 +73,36 @@ std::int64_t CopyPlan::FontReplacementNumber() const {
   return std::max(static_cast<std::int64_t>(newPagesNumber_ + 1), OutputRoot()) + 1;
 }
 
-void CopyPlan::FindValuelessObjects() {
+void CopyPlan::CheckValueStarts(std::size_t index) {
   constexpr std::size_t kFirstBytes = 64;
-  dictionaryValue_.assign(results_.objects.size(), false);
-  for (std::size_t i = 0; i < results_.objects.size(); ++i) {
-    if (!IsCopied(i)) continue;
-    const ObjectRecord& record = results_.objects[i];
-    SourceReader& reader = ReaderOf(record);
-    const std::optional<std::int64_t> body = BodyStart(record);
-    if (!body) continue;  // no header to read: copied as it stands
-    const auto end = static_cast<std::int64_t>(record.end);
-    const std::vector<std::uint8_t> first = reader.ReadVector(
-        *body, static_cast<std::size_t>(std::min<std::int64_t>(kFirstBytes, end - *body)));
-    if (!ValueStarts(first, *body + static_cast<std::int64_t>(first.size()) == end)) {
-      leftOut_.insert(i);
-    }
-    const auto value = std::find_if(first.begin(), first.end(), [](std::uint8_t b) { return !IsPdfSpace(b); });
-    dictionaryValue_[i] = value != first.end() && *value == '<' && value + 1 != first.end() && value[1] == '<';
+  const ObjectRecord& record = results_.objects[index];
+  SourceReader& reader = ReaderOf(record);
+  const std::optional<std::int64_t> body = BodyStart(record);
+  if (!body) return;  // no header to read: copied as it stands
+  // The header reach keeps the offset within a byte; the copy asks for it again.
+  bodyOffsets_[index] = static_cast<std::uint8_t>(*body - static_cast<std::int64_t>(record.start));
+  const auto end = static_cast<std::int64_t>(record.end);
+  const auto wanted = static_cast<std::size_t>(std::min<std::int64_t>(kFirstBytes, end - *body));
+  std::span<const std::uint8_t> first = reader.View(*body, wanted);
+  std::vector<std::uint8_t> copy;
+  if (first.size() < wanted) {  // across a block border
+    copy = reader.ReadVector(*body, wanted);
+    first = copy;
   }
+  if (!ValueStarts(first, *body + static_cast<std::int64_t>(first.size()) == end)) {
+    if (leftOut_.empty()) leftOut_.resize(results_.objects.size());
+    leftOut_[index] = true;
+  }
+  const auto value =
+      std::find_if(first.begin(), first.end(), [](std::uint8_t b) { return !IsPdfSpace(b); });
+  dictionaryValue_[index] = value != first.end() && *value == '<' && value + 1 != first.end() &&
+                            value[1] == '<';
+}
+
+std::optional<std::int64_t> CopyPlan::CopiedBodyStart(std::size_t index) const {
+  if (index >= bodyOffsets_.size()) return BodyStart(results_.objects[index]);
+  if (bodyOffsets_[index] == kNoBody) return std::nullopt;
+  return static_cast<std::int64_t>(results_.objects[index].start) + bodyOffsets_[index];
 }
 
 bool CopyPlan::HoldsDictionary(std::int64_t number) const {
@@ -79,7 +119,7 @@ bool CopyPlan::Holds(std::int64_t number) const {
   if (trailer_.root != 0 && number == trailer_.root) return true;
   if (!IsListableNumber(number)) return false;
   const std::optional<std::size_t> newest = newest_.Find(number);
-  return newest && IsCopied(*newest) && !IsLeftOut(*newest);
+  return newest && copied_[*newest] && !IsLeftOut(*newest);
 }
 
 void CopyPlan::MakeFallbackTrailer() {
@@ -126,43 +166,66 @@ void CopyPlan::ChooseVersions() {
     if (IsListableNumber(record.number) && IsCopiedKind(record)) newest_.Add(record.number, i - 1);
   }
   newest_.Seal();
+  copied_.resize(results_.objects.size());
+  for (std::size_t i = 0; i < results_.objects.size(); ++i) copied_[i] = DecideCopied(i);
 }
 
 void CopyPlan::CheckPages() {
-  std::unordered_set<std::int64_t> candidates = pageNumbers_;
-  // Without page dictionaries the old Kids arrays name the pages.
+  const std::size_t count = results_.objects.size();
+  pagePasses_.resize(count);
+  // The pages, or without page dictionaries the objects the old Kids arrays name, each once: a
+  // number has one newest version.
+  std::vector<bool> isPage(count);
+  std::vector<std::size_t> pages;
+  auto take = [&](std::int64_t number) {
+    const std::optional<std::size_t> index = newest_.Find(number);
+    if (!index || isPage[*index]) return;
+    isPage[*index] = true;
+    pages.push_back(*index);
+  };
+  for (const std::int64_t number : pageNumbers_) take(number);
   if (results_.pages.empty()) {
-    for (const KidsReference& reference : results_.kidsReferences) {
-      candidates.insert(reference.number);
-    }
+    for (const KidsReference& reference : results_.kidsReferences) take(reference.number);
   }
-  // The pages are read in the order they stand, so that each block of the source is read once.
-  std::vector<const ObjectRecord*> pages;
-  for (const std::int64_t number : candidates) {
-    if (const ObjectRecord* record = NewestRecord(number)) {
-      pages.push_back(record);
-    } else {
-      pagePasses_.emplace(number, false);
+  // Each page read, with where its /Contents references begin in one list of them all.
+  std::vector<std::pair<std::size_t, std::size_t>> read;
+  std::vector<std::int64_t> references;
+  auto readPage = [&](std::size_t index) {
+    read.emplace_back(index, references.size());
+    ContentReferences(results_.objects[index], references);
+  };
+  // The source is read in the order it stands, so that each block is read once. A mended copy
+  // reads the first bytes of every copied object's value too, in the same pass.
+  if (mend_) {
+    for (std::size_t i = 0; i < count; ++i) {
+      if (isPage[i]) readPage(i);
+      if (IsCopied(i)) CheckValueStarts(i);
     }
+  } else {
+    std::sort(pages.begin(), pages.end(), [this](std::size_t a, std::size_t b) {
+      const ObjectRecord& x = results_.objects[a];
+      const ObjectRecord& y = results_.objects[b];
+      return std::tie(x.origin, x.start, a) < std::tie(y.origin, y.start, b);
+    });
+    for (const std::size_t index : pages) readPage(index);
   }
-  std::sort(pages.begin(), pages.end(), [](const ObjectRecord* a, const ObjectRecord* b) {
-    return std::tie(a->origin, a->start) < std::tie(b->origin, b->start);
-  });
-  for (const ObjectRecord* record : pages) {
-    const std::vector<std::int64_t> contents = ContentReferences(*record);
-    if (pageNumbers_.contains(record->number)) {
-      contentStreams_.insert(contents.begin(), contents.end());
+  // Whether a page passes is known once every valueless object is: a mended copy keeps a page
+  // that has kept some of its content, without the lost streams.
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    const auto [index, first] = read[i];
+    const std::size_t last = i + 1 < read.size() ? read[i + 1].second : references.size();
+    const std::span<const std::int64_t> contents(references.data() + first, last - first);
+    if (IsPage(results_.objects[index].number)) {
+      contentStreams_.insert(contentStreams_.end(), contents.begin(), contents.end());
     }
-    // A mended copy keeps a page that has kept some of its content, without the lost streams.
-    const bool passes =
-        ContentsPresent(contents) ||
-        (mend_ && std::any_of(contents.begin(), contents.end(),
-                              [this](std::int64_t number) { return Holds(number); }));
-    pagePasses_.emplace(record->number, passes);
+    pagePasses_[index] = ContentsPresent(contents) ||
+                         (mend_ && std::any_of(contents.begin(), contents.end(),
+                                               [this](std::int64_t number) { return Holds(number); }));
   }
+  SortUnique(contentStreams_);
 }
 
-bool CopyPlan::IsCopied(std::size_t index) const {
+bool CopyPlan::DecideCopied(std::size_t index) const {
   const ObjectRecord& record = results_.objects[index];
   // The old page-tree root and the old catalog give way to the new ones.
   const bool replaced = record.number == results_.oldPagesNumber || record.number == trailer_.root;
@@ -174,7 +237,7 @@ bool CopyPlan::IsCopied(std::size_t index) const {
 bool CopyPlan::WasCopied(std::int64_t number) const {
   if (!IsListableNumber(number)) return false;
   const std::optional<std::size_t> newest = newest_.Find(number);
-  return newest && IsCopied(*newest);
+  return newest && copied_[*newest];
 }
 
 bool CopyPlan::IsCopiedKind(const ObjectRecord& record) const {
@@ -193,8 +256,8 @@ bool CopyPlan::IsCopiedKind(const ObjectRecord& record) const {
 }
 
 bool CopyPlan::PagePasses(std::int64_t number) const {
-  const auto known = pagePasses_.find(number);
-  return known != pagePasses_.end() && known->second;
+  const std::optional<std::size_t> index = newest_.Find(number);
+  return index && pagePasses_[*index];
 }
 
 const ObjectRecord* CopyPlan::NewestRecord(std::int64_t number) const {
@@ -219,8 +282,14 @@ std::optional<std::int64_t> CopyPlan::BodyStart(const ObjectRecord& record) cons
   constexpr std::size_t kHeaderReach = 48;
   SourceReader& reader = ReaderOf(record);
   const auto start = static_cast<std::int64_t>(record.start);
-  const std::vector<std::uint8_t> header = reader.ReadVector(
-      start, static_cast<std::size_t>(std::min<std::uint64_t>(kHeaderReach, record.end - record.start)));
+  const auto wanted =
+      static_cast<std::size_t>(std::min<std::uint64_t>(kHeaderReach, record.end - record.start));
+  std::span<const std::uint8_t> header = reader.View(start, wanted);
+  std::vector<std::uint8_t> copy;
+  if (header.size() < wanted) {  // across a block border
+    copy = reader.ReadVector(start, wanted);
+    header = copy;
+  }
   const std::string_view text(reinterpret_cast<const char*>(header.data()), header.size());
   const std::size_t obj = text.find("obj");
   if (obj == std::string_view::npos) return std::nullopt;
@@ -240,17 +309,19 @@ bool CopyPlan::MayHoldKids(const ObjectRecord& record) const {
   return next != keywords.end() && *next < static_cast<std::int64_t>(record.end);
 }
 
-bool CopyPlan::ContentsPresent(const std::vector<std::int64_t>& references) const {
+bool CopyPlan::ContentsPresent(std::span<const std::int64_t> references) const {
   return std::all_of(references.begin(), references.end(),
                      [&](std::int64_t number) { return recordNumbers_.Contains(number); });
 }
 
-std::vector<std::int64_t> CopyPlan::ContentReferences(const ObjectRecord& page) const {
+void CopyPlan::ContentReferences(const ObjectRecord& page,
+                                 std::vector<std::int64_t>& references) const {
   SourceReader& reader = ReaderOf(page);
   const auto stop = static_cast<std::int64_t>(page.end);
-  std::vector<std::int64_t> references;
   bool valueEnded = false;  // once set, later "Contents" keys of the object add nothing
   for (auto p = static_cast<std::int64_t>(page.start); p < stop; ++p) {
+    p = NextByte(reader, p, stop, 'C');  // the bytes before cannot start the key
+    if (p >= stop) break;
     if (!reader.Matches(p, "Contents")) continue;
     p += 8;
     int c = reader.ByteAt(p);
@@ -276,7 +347,6 @@ std::vector<std::int64_t> CopyPlan::ContentReferences(const ObjectRecord& page) 
       c = reader.ByteAt(p);
     }
   }
-  return references;
 }
 
 }  // namespace tarnwick

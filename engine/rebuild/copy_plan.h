@@ -3,8 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "document_protection.h"
@@ -53,7 +51,7 @@ class CopyPlan {
   }
 
   // Whether the record at `index` of the object list goes into the output.
-  bool IsCopied(std::size_t index) const;
+  bool IsCopied(std::size_t index) const { return copied_[index]; }
   // Whether a record of `number` goes into the output.
   bool WasCopied(std::int64_t number) const;
   // Whether the mended copy holds an object of `number` that a source's reference may name: a
@@ -63,21 +61,31 @@ class CopyPlan {
   // Whether it holds one of `number` whose value begins as a dictionary.
   bool HoldsDictionary(std::int64_t number) const;
   // Whether the mended copy leaves out the record at `index`: nothing of its value parses.
-  bool IsLeftOut(std::size_t index) const { return leftOut_.contains(index); }
-  bool IsPage(std::int64_t number) const { return pageNumbers_.contains(number); }
+  bool IsLeftOut(std::size_t index) const { return !leftOut_.empty() && leftOut_[index]; }
+  bool IsPage(std::int64_t number) const {
+    return std::binary_search(pageNumbers_.begin(), pageNumbers_.end(), number);
+  }
   // Whether a page's /Contents names the stream `number`.
-  bool IsContentStream(std::int64_t number) const { return contentStreams_.contains(number); }
+  bool IsContentStream(std::int64_t number) const {
+    return std::binary_search(contentStreams_.begin(), contentStreams_.end(), number);
+  }
   // Whether the newest version of `number` has all the content streams it names.
   bool PagePasses(std::int64_t number) const;
 
   // The newest record of `number` of a kind the copy takes, or null.
   const ObjectRecord* NewestRecord(std::int64_t number) const;
+  // Its index in the object list.
+  std::optional<std::size_t> NewestIndex(std::int64_t number) const { return newest_.Find(number); }
+  // Whether the newest version at `index` has all the content streams it names.
+  bool PagePassesAt(std::size_t index) const { return pagePasses_[index]; }
   // The reader that holds a record's bytes: the source, or the unpacked objects.
   SourceReader& ReaderOf(const ObjectRecord& record) const;
   // The dictionary that opens a record's object, when it reads as one.
   std::optional<PdfDictionary> DictionaryOf(const ObjectRecord& record) const;
   // Where a record's value begins: the byte after its header's "obj"; none without a header.
   std::optional<std::int64_t> BodyStart(const ObjectRecord& record) const;
+  // The same for the copied record at `index`, as the mended copy's plan found it.
+  std::optional<std::int64_t> CopiedBodyStart(std::size_t index) const;
   // False when the record's bytes hold no "Kids" keyword, so that it cannot be an inner node.
   bool MayHoldKids(const ObjectRecord& record) const;
 
@@ -87,20 +95,24 @@ class CopyPlan {
   // has it; false when there are none.
   bool TakeXrefStreamTrailer();
   void ComputeNewPagesNumber();
-  // Picks the version of each number that the copy writes: the newest of a kind it copies.
+  // Picks the version of each number that the copy writes: the newest of a kind it copies, and
+  // marks the records that go into the output.
   void ChooseVersions();
+  bool DecideCopied(std::size_t index) const;
   // Answers the page check for every page, and for the Kids arrays' references when the scan
-  // found no page dictionary, in one pass over them in file order.
+  // found no page dictionary, in one pass over them in file order. When mending, the same pass
+  // finds the valueless objects.
   void CheckPages();
-  // Finds the copied objects of which nothing parses, which the mended copy leaves out.
-  void FindValuelessObjects();
+  // Whether nothing of the copied record's value parses, so that the mended copy leaves it out;
+  // notes where its value begins.
+  void CheckValueStarts(std::size_t index);
   // Of the kinds, object streams are copied only when the source is encrypted and they could not
   // be read, their unpacked objects only when they could.
   bool IsCopiedKind(const ObjectRecord& record) const;
-  // The objects a page's /Contents entries name.
-  std::vector<std::int64_t> ContentReferences(const ObjectRecord& page) const;
+  // Appends the objects a page's /Contents entries name to `references`.
+  void ContentReferences(const ObjectRecord& page, std::vector<std::int64_t>& references) const;
   // Whether every object a page's /Contents names was found.
-  bool ContentsPresent(const std::vector<std::int64_t>& references) const;
+  bool ContentsPresent(std::span<const std::int64_t> references) const;
 
   const ScanResults& results_;
   SourceReader& source_;
@@ -108,20 +120,28 @@ class CopyPlan {
   TrailerProtection protection_;
   const StandardSecurity* security_;
   bool mend_;
-  std::unordered_set<std::size_t> leftOut_;  // indexes of the records the mended copy leaves out
+  // Per record index: whether the mended copy leaves it out (empty until one is), and where its
+  // value begins after the start of its header (kNoBody without a header). Both are kept only
+  // when mending, at a bit and a byte a record.
+  std::vector<bool> leftOut_;
+  std::vector<std::uint8_t> bodyOffsets_;
+  static constexpr std::uint8_t kNoBody = 0xFF;
   std::vector<bool> dictionaryValue_;  // per record index: its value begins with "<<"
+  std::vector<bool> copied_;  // per record index: whether it goes into the output
   std::optional<TrailerRecord> fallbackTrailer_;
   TrailerRecord trailer_;
   std::uint64_t newPagesNumber_ = 0;
 
-  std::unordered_set<std::int64_t> pageNumbers_;
+  // Sets of numbers as sorted lists: built at once, with nothing allocated per member.
+  std::vector<std::int64_t> pageNumbers_;
   NumberTable recordNumbers_;  // of every record, older versions included
   // Per listable object number: the index of the version that is copied.
   NumberTable newest_;
-  // Per object number looked at: whether its newest version has all its content streams.
-  std::unordered_map<std::int64_t, bool> pagePasses_;
+  // Per record index: whether a page, or a Kids entry's object, that is the newest version of
+  // its number has all its content streams.
+  std::vector<bool> pagePasses_;
   // The streams that the newest versions of the pages name as their content.
-  std::unordered_set<std::int64_t> contentStreams_;
+  std::vector<std::int64_t> contentStreams_;
 };
 
 }  // namespace tarnwick

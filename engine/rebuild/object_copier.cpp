@@ -68,7 +68,7 @@ bool ObjectCopier::CopyObjects() {
     const bool isPage = plan_.IsPage(record->number);
     std::string inherited = isPage ? InheritedEntries(*record) : std::string();
     std::uint64_t at = record->start;
-    if ((plan_.Mending() && CopyMendedObject(*record, isPage, inherited)) ||
+    if ((plan_.Mending() && CopyMendedObject(index - 1, isPage, inherited)) ||
         (!isPage && CopyMendedStream(*record))) {
       at = record->end;
     }
@@ -119,6 +119,11 @@ bool ObjectCopier::CopyPageChunk(const std::uint8_t* chunk, std::size_t length,
   constexpr std::size_t kParentLength = sizeof kParent - 1;
   constexpr std::size_t kOldTail = 4;  // the " 0 R" after the old number
   for (std::size_t i = 0; i + kParentLength <= length; ++i) {
+    // The key starts with a slash; the bytes before the next one cannot start it.
+    const void* slash = std::memchr(chunk + i, '/', length - i);
+    if (!slash) break;
+    i = static_cast<std::size_t>(static_cast<const std::uint8_t*>(slash) - chunk);
+    if (i + kParentLength > length) break;
     if (std::memcmp(chunk + i, kParent, kParentLength) != 0) continue;
     // Only the first key of a chunk is rewritten, and only when the whole old reference lies
     // inside the chunk; otherwise the chunk is copied as it is.

@@ -49,8 +49,9 @@ class ObjectCopier {
 
   // Writes an object mended when its value does not parse whole or names an object the copy does
   // not hold; false (nothing written) when it is to be copied as it stands (object_mend.cpp).
-  // A page's Parent entry becomes the new tree's, followed by the `inherited` entries.
-  bool CopyMendedObject(const ObjectRecord& record, bool isPage, const std::string& inherited);
+  // A page's Parent entry becomes the new tree's, followed by the `inherited` entries. `index`
+  // is the record's place in the object list.
+  bool CopyMendedObject(std::size_t index, bool isPage, const std::string& inherited);
   // The value of the object from `body` to `end`, read from a window that grows as needed.
   MendedValue MendWindow(SourceReader& reader, std::int64_t body, std::int64_t end,
                          const std::vector<EntryEdit>& edits, bool rewrite);

@@ -48,9 +48,10 @@ void ObjectCopier::NoteObjectMends(std::int64_t number, const std::vector<Object
   }
 }
 
-bool ObjectCopier::CopyMendedObject(const ObjectRecord& record, bool isPage,
+bool ObjectCopier::CopyMendedObject(std::size_t index, bool isPage,
                                     const std::string& inherited) {
-  const std::optional<std::int64_t> body = plan_.BodyStart(record);
+  const ObjectRecord& record = plan_.Results().objects[index];
+  const std::optional<std::int64_t> body = plan_.CopiedBodyStart(index);
   if (!body) return false;
   SourceReader& reader = plan_.ReaderOf(record);
   const auto start = static_cast<std::int64_t>(record.start);

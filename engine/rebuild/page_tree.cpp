@@ -18,13 +18,16 @@ void TailWriter::WritePagesObject() {
   output_.Write(FormatDecimal(pagesNumber));
   output_.Write(" 0 obj\n<< \n   /Type /Pages\n   /Kids [");
   std::int64_t count = 0;
-  std::unordered_set<std::int64_t> listed;
+  // A page is listed once: a flag per record index, as a number has one newest version.
+  std::vector<bool> listed(results.objects.size());
   auto listPage = [&](std::int64_t number) {
-    if (!IsListableNumber(number) || listed.contains(number) || !plan_.PagePasses(number)) return;
-    listed.insert(number);
+    if (!IsListableNumber(number)) return;
+    const std::optional<std::size_t> index = plan_.NewestIndex(number);
+    if (!index || listed[*index] || !plan_.PagePassesAt(*index)) return;
+    listed[*index] = true;
     output_.Write(FormatDecimal(static_cast<std::uint64_t>(number)));
     output_.WriteByte(' ');
-    output_.Write(FormatDecimal(plan_.NewestRecord(number)->generation));
+    output_.Write(FormatDecimal(results.objects[*index].generation));
     output_.Write(" R ");
     ++count;
   };
@@ -79,18 +82,19 @@ std::vector<std::int64_t> TailWriter::PageTreeLeaves() {
       ReadTreeDictionary(plan_.ReaderOf(*catalog), static_cast<std::int64_t>(catalog->start),
                          static_cast<std::int64_t>(catalog->end));
   if (!entries || !entries->pages) return leaves;
-  std::unordered_set<std::int64_t> visited;
+  std::vector<bool> visited(plan_.Results().objects.size());
   WalkPageTree(*entries->pages, 1, visited, leaves);
   return leaves;
 }
 
-void TailWriter::WalkPageTree(std::int64_t number, int level,
-                               std::unordered_set<std::int64_t>& visited,
+void TailWriter::WalkPageTree(std::int64_t number, int level, std::vector<bool>& visited,
                                std::vector<std::int64_t>& leaves) {
   // A node too deep is passed over without counting as visited: a shorter way may reach it.
   if (level > limits::kMaxTreeLevels || !IsListableNumber(number)) return;
-  const ObjectRecord* record = plan_.NewestRecord(number);
-  if (!record || !visited.insert(number).second) return;
+  const std::optional<std::size_t> index = plan_.NewestIndex(number);
+  if (!index || visited[*index]) return;
+  visited[*index] = true;
+  const ObjectRecord* record = &plan_.Results().objects[*index];
   // Most nodes are pages, whose bytes hold no "Kids"; only the others need reading.
   if (!plan_.MayHoldKids(*record)) {
     leaves.push_back(number);

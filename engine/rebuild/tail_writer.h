@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "copy_plan.h"
@@ -39,7 +38,8 @@ class TailWriter {
  private:
   // The pages in the order of the old page tree: the leaves of a walk from the catalog's /Pages.
   std::vector<std::int64_t> PageTreeLeaves();
-  void WalkPageTree(std::int64_t number, int level, std::unordered_set<std::int64_t>& visited,
+  // `visited` holds a flag per record index of the object list.
+  void WalkPageTree(std::int64_t number, int level, std::vector<bool>& visited,
                     std::vector<std::int64_t>& leaves);
   // The entries of the source's catalog (object `number`) other than /Type and /Pages, each on a
   // line of its own, as they stand in the source.

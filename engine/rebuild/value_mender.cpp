@@ -3,6 +3,7 @@
 #include "value_mender.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 #include "byte_classes.h"
@@ -14,32 +15,63 @@ namespace tarnwick {
 
 namespace {
 
+// Keys are views of the bytes read, which outlive the mender: nothing is allocated per key.
+
+// An entry of an open dictionary written so far, with where its text lies in the output.
+struct Entry {
+  std::string_view key;
+  std::size_t outStart = 0;
+  std::size_t outEnd = 0;
+};
+
 // One open array or dictionary.
 struct Frame {
   bool dictionary = false;
-  std::string parentKey;  // the key this container is the value of, empty in an array
+  std::string_view parentKey;  // the key this container is the value of, empty in an array
   bool outermost = false;  // the object's own dictionary
   // In a dictionary: the key whose value is awaited, and where that key starts in the output.
   bool awaitingValue = false;
-  std::string key;
+  std::string_view key;
   std::size_t keyOut = 0;
   std::size_t valueOut = 0;  // where the awaited value starts in the output
-  std::vector<std::string> keysSeen;  // of the outermost dictionary, for the edits
-  // The entries written so far, each with where its text lies in the output.
-  struct Entry {
-    std::string key;
-    std::size_t outStart = 0;
-    std::size_t outEnd = 0;
-  };
-  std::vector<Entry> entries;
-  std::size_t openOut = 0;            // the output just after its "<<"
+  // Where its entries begin in the mender's list of entries: the containers inside it close
+  // before it takes its next entry, so the entries of all open containers form one stack.
+  std::size_t firstEntry = 0;
+  std::size_t openOut = 0;  // the output just after its "<<"
 };
 
+// The lists a reading keeps, held from one value to the next so that most readings allocate
+// nothing. One set per thread: a reading never starts another.
+struct MenderLists {
+  std::vector<Frame> frames;
+  std::vector<Entry> entries;
+  std::vector<std::string_view> outermostKeys;
+};
+
+// Reads a value once. Most values are whole and name only objects the copy holds, so a first
+// reading only checks (`writing` false): it writes no output and stops at the first damage, which
+// then has the value read again with its output written.
 class Mender {
  public:
   Mender(std::span<const std::uint8_t> bytes, bool complete, const ReferenceRepair& repair,
-         const std::vector<EntryEdit>& edits, bool rewrite)
-      : bytes_(bytes), complete_(complete), repair_(repair), edits_(edits), rewrite_(rewrite) {}
+         const std::vector<EntryEdit>& edits, bool rewrite, bool writing)
+      : bytes_(bytes),
+        complete_(complete),
+        repair_(repair),
+        edits_(edits),
+        rewrite_(rewrite),
+        writing_(writing),
+        frames_(Lists().frames),
+        entries_(Lists().entries),
+        outermostKeys_(Lists().outermostKeys) {
+    frames_.clear();
+    entries_.clear();
+    outermostKeys_.clear();
+    // A dictionary of very many keys does not leave its lists' room behind for the rest of the
+    // job.
+    if (entries_.capacity() > kKeptEntries) std::vector<Entry>().swap(entries_);
+    if (outermostKeys_.capacity() > kKeptEntries) std::vector<std::string_view>().swap(outermostKeys_);
+  }
 
   MendedValue Run() {
     MendedValue result;
@@ -51,16 +83,19 @@ class Mender {
         break;  // the value ends with the object: what is open is closed below
       }
       ranOut_ = false;
-      const std::optional<std::size_t> next = Token(at);
-      if (!next) {
+      const std::size_t next = Token(at);
+      if (next == kDamage) {
         // Damage, unless the bytes given merely end inside a token.
         if (!complete_ && ranOut_) return Verdict(MendedValue::Verdict::kTooLarge);
         break;
       }
-      at = SkipSpace(*next);
+      // A check finds damage: the value will be written anew, by a reading that writes.
+      if (!writing_ && damaged_) return Verdict(MendedValue::Verdict::kMended);
+      at = SkipSpace(next);
       valueDone = frames_.empty();
     }
     if (!valueDone && !anyValue_) return Verdict(MendedValue::Verdict::kNothingParses);
+    if (!writing_ && !valueDone) return Verdict(MendedValue::Verdict::kMended);  // cut below
     if (valueDone) {
       if (at < bytes_.size()) {
         const std::size_t run = RegularRunEnd(at);
@@ -113,21 +148,28 @@ class Mender {
     return std::nullopt;
   }
 
+  // The walks over white space and over names and numbers read the bytes directly; reaching the
+  // end of the bytes counts as running out, as At() would have it.
   std::size_t SkipSpace(std::size_t at) {
-    for (;;) {
-      const int c = At(at);
+    const std::size_t size = bytes_.size();
+    while (at < size) {
+      const std::uint8_t c = bytes_[at];
       if (IsPdfSpace(c)) {
         ++at;
       } else if (c == '%') {
-        while (at < bytes_.size() && !IsLineEnd(bytes_[at])) ++at;
+        while (at < size && !IsLineEnd(bytes_[at])) ++at;
       } else {
         return at;
       }
     }
+    ranOut_ = true;
+    return at;
   }
 
   std::size_t RegularRunEnd(std::size_t at) {
-    while (IsRegular(At(at))) ++at;
+    const std::size_t size = bytes_.size();
+    while (at < size && IsRegular(bytes_[at])) ++at;
+    if (at >= size) ranOut_ = true;
     return at;
   }
 
@@ -136,6 +178,7 @@ class Mender {
   }
 
   void Emit(std::size_t upTo) {
+    if (!writing_) return;  // a check writes nothing
     if (upTo > from_) out_.append(reinterpret_cast<const char*>(bytes_.data()) + from_, upTo - from_);
     from_ = std::max(from_, upTo);
   }
@@ -145,7 +188,7 @@ class Mender {
     mends_.push_back({0, kind, target});
   }
 
-  const EntryEdit* EditOf(const Frame& frame, const std::string& key) const {
+  const EntryEdit* EditOf(const Frame& frame, std::string_view key) const {
     if (!frame.outermost) return nullptr;
     for (const EntryEdit& edit : edits_) {
       if (edit.key == key) return &edit;
@@ -153,56 +196,58 @@ class Mender {
     return nullptr;
   }
 
-  // The token at `at` read as (part of) the value; the offset after it, or none at damage.
-  std::optional<std::size_t> Token(std::size_t at) {
+  // The token at `at` read as (part of) the value; the offset after it, or kDamage. (A plain
+  // offset rather than an optional one: the optional's flag, stored as a byte and read back
+  // with its value as one, stalled the processor on every token.)
+  std::size_t Token(std::size_t at) {
     const int c = At(at);
     Frame* top = frames_.empty() ? nullptr : &frames_.back();
     const bool keyPlace = top && top->dictionary && !top->awaitingValue;
     if (c == '>' && At(at + 1) == '>') {
-      if (!top || !top->dictionary) return std::nullopt;
+      if (!top || !top->dictionary) return kDamage;
       if (top->awaitingValue) {  // a key that lost its value
         Emit(at);
-        out_.resize(top->keyOut);
+        if (writing_) out_.resize(top->keyOut);
         Mend(ObjectMendKind::kValueCut, 0);
       }
       Emit(at);
       Close(*top);
       from_ = at + 2;
-      out_ += ">>";
-      frames_.pop_back();
+      if (writing_) out_ += ">>";
+      PopFrame();
       ValueEnded(at + 2);
       return at + 2;
     }
     if (c == ']') {
-      if (!top || top->dictionary) return std::nullopt;
-      frames_.pop_back();
+      if (!top || top->dictionary) return kDamage;
+      PopFrame();
       ValueEnded(at + 1);
       return at + 1;
     }
     if (c == '/') {
       const std::size_t end = RegularRunEnd(at + 1);
-      if (end - at > limits::kMaxNameLength || !NameEscapesWhole(at + 1, end)) return std::nullopt;
+      if (end - at > limits::kMaxNameLength || !NameEscapesWhole(at + 1, end)) return kDamage;
       if (keyPlace) {
         Emit(at);
-        top->key.assign(Word(at + 1, end));
+        top->key = Word(at + 1, end);
         DropEarlierEntry(*top);
         top->keyOut = out_.size();
         top->awaitingValue = true;
-        if (top->outermost) top->keysSeen.push_back(top->key);
+        if (top->outermost && writing_) outermostKeys_.push_back(top->key);  // for Close()
         return end;
       }
       ValueStarts(at);
       ValueEnded(end);
       return end;
     }
-    if (keyPlace) return std::nullopt;  // only a name can be a key
+    if (keyPlace) return kDamage;  // only a name can be a key
     if (c == '<' && At(at + 1) == '<') return Open(at, true);
     if (c == '[') return Open(at, false);
     if (c == '(') {
       const std::int64_t end = LiteralStringEnd(static_cast<std::int64_t>(at), [this](std::int64_t i) {
         return At(static_cast<std::size_t>(i));
       });
-      if (end < 0) return std::nullopt;
+      if (end < 0) return kDamage;
       ValueStarts(at);
       ValueEnded(static_cast<std::size_t>(end));
       return static_cast<std::size_t>(end);
@@ -210,12 +255,12 @@ class Mender {
     if (c == '<') {
       std::size_t end = at + 1;
       while (IsHexDigit(At(end)) || IsPdfSpace(At(end))) ++end;
-      if (At(end) != '>') return std::nullopt;
+      if (At(end) != '>') return kDamage;
       ValueStarts(at);
       ValueEnded(end + 1);
       return end + 1;
     }
-    if (!IsRegular(c)) return std::nullopt;
+    if (!IsRegular(c)) return kDamage;
     const std::size_t end = RegularRunEnd(at);
     const std::string_view word = Word(at, end);
     if (word == "true" || word == "false" || word == "null") {
@@ -223,12 +268,12 @@ class Mender {
       ValueEnded(end);
       return end;
     }
-    if (!IsNumber(word)) return std::nullopt;
-    if (const std::optional<std::size_t> referenceEnd = ReferenceEnd(end)) {
+    if (!IsNumber(word)) return kDamage;
+    if (const std::size_t referenceEnd = ReferenceEnd(end); referenceEnd != kDamage) {
       ValueStarts(at);
-      Reference(at, *referenceEnd);
-      ValueEnded(*referenceEnd);
-      return *referenceEnd;
+      Reference(at, referenceEnd);
+      ValueEnded(referenceEnd);
+      return referenceEnd;
     }
     ValueStarts(at);
     ValueEnded(end);
@@ -254,6 +299,7 @@ class Mender {
 
   // A name's "#" must introduce two hexadecimal digits.
   bool NameEscapesWhole(std::size_t from, std::size_t to) {
+    if (from >= to || !std::memchr(bytes_.data() + from, '#', to - from)) return true;  // as most
     for (std::size_t i = from; i < to; ++i) {
       if (bytes_[i] != '#') continue;
       if (i + 2 >= to || !IsHexDigit(At(i + 1)) || !IsHexDigit(At(i + 2))) return false;
@@ -262,21 +308,21 @@ class Mender {
     return true;
   }
 
-  // After the integer that ends at `at`: the end of " G R" when a reference follows.
-  std::optional<std::size_t> ReferenceEnd(std::size_t at) {
+  // After the integer that ends at `at`: the end of " G R" when a reference follows, else kDamage.
+  std::size_t ReferenceEnd(std::size_t at) {
     std::size_t i = at;
-    if (!IsPdfSpace(At(i))) return std::nullopt;
+    if (!IsPdfSpace(At(i))) return kDamage;
     while (IsPdfSpace(At(i))) ++i;
     const std::size_t generation = i;
     while (IsDigit(At(i))) ++i;
-    if (i == generation || !IsPdfSpace(At(i))) return std::nullopt;
+    if (i == generation || !IsPdfSpace(At(i))) return kDamage;
     while (IsPdfSpace(At(i))) ++i;
-    if (At(i) != 'R' || IsRegular(At(i + 1))) return std::nullopt;
+    if (At(i) != 'R' || IsRegular(At(i + 1))) return kDamage;
     return i + 1;
   }
 
-  std::optional<std::size_t> Open(std::size_t at, bool dictionary) {
-    if (frames_.size() >= limits::kMaxMendedDepth) return std::nullopt;
+  std::size_t Open(std::size_t at, bool dictionary) {
+    if (frames_.size() >= limits::kMaxMendedDepth) return kDamage;
     ValueStarts(at);
     Frame frame;
     frame.dictionary = dictionary;
@@ -286,8 +332,14 @@ class Mender {
     const std::size_t width = dictionary ? 2 : 1;
     Emit(at + width);
     frame.openOut = out_.size();
-    frames_.push_back(std::move(frame));
+    frame.firstEntry = entries_.size();
+    frames_.push_back(frame);
     return at + width;
+  }
+
+  void PopFrame() {
+    entries_.resize(frames_.back().firstEntry);
+    frames_.pop_back();
   }
 
   void ValueStarts(std::size_t at) {
@@ -308,7 +360,7 @@ class Mender {
     if (!top.dictionary || !top.awaitingValue) return;
     top.awaitingValue = false;
     Emit(end);
-    if (const EntryEdit* edit = EditOf(top, top.key)) {
+    if (const EntryEdit* edit = writing_ ? EditOf(top, top.key) : nullptr) {
       if (edit->value) {
         out_.resize(top.valueOut);
         out_ += *edit->value;
@@ -316,32 +368,33 @@ class Mender {
         out_.resize(top.keyOut);
       }
     }
-    top.entries.push_back({top.key, top.keyOut, out_.size()});
+    entries_.push_back({top.key, top.keyOut, out_.size()});
   }
 
   // A key met twice: readers take the later value, and a strict one complains, so the earlier
   // entry is left out.
   void DropEarlierEntry(Frame& frame) {
-    const auto earlier = std::find_if(frame.entries.begin(), frame.entries.end(),
-                                      [&frame](const Frame::Entry& e) { return e.key == frame.key; });
-    if (earlier == frame.entries.end()) return;
+    const auto first = entries_.begin() + static_cast<std::ptrdiff_t>(frame.firstEntry);
+    const auto earlier = std::find_if(first, entries_.end(),
+                                      [&frame](const Entry& e) { return e.key == frame.key; });
+    if (earlier == entries_.end()) return;
     const std::size_t length = earlier->outEnd - earlier->outStart;
-    out_.erase(earlier->outStart, length);
-    for (auto later = earlier + 1; later != frame.entries.end(); ++later) {
+    if (writing_) out_.erase(earlier->outStart, length);
+    for (auto later = earlier + 1; later != entries_.end(); ++later) {
       later->outStart -= length;
       later->outEnd -= length;
     }
-    frame.entries.erase(earlier);
+    entries_.erase(earlier);
     Mend(ObjectMendKind::kDuplicateKey, 0);
   }
 
   // Writes the keys that the edits add to the outermost dictionary being closed.
   void Close(Frame& frame) {
-    if (!frame.outermost) return;
+    if (!frame.outermost || !writing_) return;
     std::string added;
     for (const EntryEdit& edit : edits_) {
-      if (!edit.value || std::find(frame.keysSeen.begin(), frame.keysSeen.end(), edit.key) !=
-                             frame.keysSeen.end()) {
+      if (!edit.value || std::find(outermostKeys_.begin(), outermostKeys_.end(), edit.key) !=
+                             outermostKeys_.end()) {
         continue;
       }
       added += " /" + edit.key + ' ' + *edit.value;
@@ -361,6 +414,10 @@ class Mender {
     if (needsDictionary ? repair_.holdsDictionary(number) : repair_.holds(number)) return;
     // An entry that an edit rewrites anyway needs no mend of its own.
     if (top && top->dictionary && EditOf(*top, top->key)) return;
+    if (!writing_) {
+      Mend(ObjectMendKind::kReferenceNulled, number);  // the check ends here
+      return;
+    }
     Emit(at);
     from_ = end;
     if (top && top->dictionary && container == "Font" && repair_.fontReplacement != 0) {
@@ -402,13 +459,19 @@ class Mender {
       } else {
         out_ += " ]";
       }
-      frames_.pop_back();
+      PopFrame();
       // The closed container is its parent's value, as far as it got.
       if (!frames_.empty()) frames_.back().awaitingValue = false;
     }
   }
 
+  static constexpr std::size_t kDamage = static_cast<std::size_t>(-1);
+  static constexpr std::size_t kKeptEntries = 4096;
   static constexpr std::size_t kMaxIntegerDigits = 18;
+  static MenderLists& Lists() {
+    thread_local MenderLists lists;
+    return lists;
+  }
   // Reference numbers beyond this are out of any object's range.
   static constexpr std::int64_t kNumberCeiling = std::int64_t{1} << 40;
 
@@ -417,7 +480,11 @@ class Mender {
   const ReferenceRepair& repair_;
   const std::vector<EntryEdit>& edits_;
   bool rewrite_;
-  std::vector<Frame> frames_;
+  bool writing_;  // false while only checking: no output, and the first damage ends the reading
+  std::vector<Frame>& frames_;
+  std::vector<Entry>& entries_;  // of the open dictionaries, innermost last
+  // Every key of the outermost dictionary, for the edits (a dropped entry's key included).
+  std::vector<std::string_view>& outermostKeys_;
   std::string out_;
   std::size_t from_ = 0;
   std::size_t valueEnd_ = 0;
@@ -433,7 +500,11 @@ class Mender {
 MendedValue MendValue(std::span<const std::uint8_t> bytes, bool complete,
                       const ReferenceRepair& repair, const std::vector<EntryEdit>& edits,
                       bool rewrite) {
-  return Mender(bytes, complete, repair, edits, rewrite).Run();
+  if (!rewrite) {
+    MendedValue checked = Mender(bytes, complete, repair, edits, false, false).Run();
+    if (checked.verdict != MendedValue::Verdict::kMended) return checked;
+  }
+  return Mender(bytes, complete, repair, edits, rewrite, true).Run();
 }
 
 bool ValueStarts(std::span<const std::uint8_t> bytes, bool whole) {
