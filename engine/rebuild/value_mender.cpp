@@ -268,7 +268,7 @@ class Mender {
       ValueEnded(end);
       return end;
     }
-    if (!IsNumber(word)) return kDamage;
+    if (!IsNumber(word)) return GarbledNumber(at, end);
     if (const std::size_t referenceEnd = ReferenceEnd(end); referenceEnd != kDamage) {
       ValueStarts(at);
       Reference(at, referenceEnd);
@@ -276,6 +276,25 @@ class Mender {
       return referenceEnd;
     }
     ValueStarts(at);
+    ValueEnded(end);
+    return end;
+  }
+
+  // A number whose last bytes were garbled ("5" and a flipped byte) keeps what is a number of
+  // it, as readers take it; any other word is damage.
+  std::size_t GarbledNumber(std::size_t at, std::size_t end) {
+    const std::string_view word = Word(at, end);
+    std::size_t prefix = word.front() == '+' || word.front() == '-' ? 1 : 0;
+    while (prefix < word.size() && (IsDigit(word[prefix]) || word[prefix] == '.')) ++prefix;
+    const std::string_view rest = word.substr(prefix);
+    const bool letters = std::any_of(rest.begin(), rest.end(), [](char c) {
+      return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    });
+    if (letters || !IsNumber(word.substr(0, prefix))) return kDamage;
+    ValueStarts(at);
+    Emit(at + prefix);
+    from_ = end;
+    Mend(ObjectMendKind::kValueCut, 0);
     ValueEnded(end);
     return end;
   }

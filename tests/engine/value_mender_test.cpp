@@ -76,6 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "<< /A 1 >>", {K::kValueCut}},
         MendCase{"IntegerBeyond64Bits", "<< /A 1 /B 123456789012345678901 >>", Verdict::kMended,
                  "<< /A 1 >>", {K::kValueCut}},
+        MendCase{"NumberWithAGarbledLastByteKeepsItsDigits", "<< /V 5\xf9 /R 6 >>",
+                 Verdict::kMended, "<< /V 5 /R 6 >>", {K::kValueCut}},
         MendCase{"NameWithAStrayEscape", "<< /A 1 /B#4 2 >>", Verdict::kMended, "<< /A 1 >>",
                  {K::kValueCut}},
         MendCase{"KeyNamedTwiceKeepsTheLaterEntry", "<< /A 1 /B << /A 2 >> /A 3 /C 4 >>",
