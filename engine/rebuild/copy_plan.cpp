@@ -117,6 +117,10 @@ bool CopyPlan::Holds(std::int64_t number) const {
   // The catalog keeps the source's Root number; the new Pages object and a catalog without one
   // take numbers that no source object holds, which a source's reference names only by mistake.
   if (trailer_.root != 0 && number == trailer_.root) return true;
+  // The old page tree's root gives way to the new one, which no page reaches it through: only the
+  // old tree's own nodes name it, and those no reader reaches any more. An intact file stays as
+  // it is.
+  if (number == results_.oldPagesNumber && number != 0) return true;
   if (!IsListableNumber(number)) return false;
   const std::optional<std::size_t> newest = newest_.Find(number);
   return newest && copied_[*newest] && !IsLeftOut(*newest);

@@ -55,7 +55,8 @@ class CopyPlan {
   // Whether a record of `number` goes into the output.
   bool WasCopied(std::int64_t number) const;
   // Whether the mended copy holds an object of `number` that a source's reference may name: a
-  // copied object with a value, or the catalog under the source's Root number. Every number counts
+  // copied object with a value, the catalog under the source's Root number, or the old page
+  // tree's root that the new one replaces. Every number counts
   // when packed objects were copied unread, since any reference may name one of them.
   bool Holds(std::int64_t number) const;
   // Whether it holds one of `number` whose value begins as a dictionary.
