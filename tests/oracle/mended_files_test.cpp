@@ -12,8 +12,9 @@ namespace tarnwick::oracle {
 namespace {
 
 // Two pages: the first draws text from two content streams, the second stream also an image;
-// the second page's content is compressed. One font serves both.
-std::string Document() {
+// the second page's content is compressed. One font serves both. With `twoLevels` the pages hang
+// from an inner node of the page tree.
+std::string Document(bool twoLevels = false) {
   std::string compressed;
   {
     std::string text;
@@ -34,11 +35,14 @@ std::string Document() {
     return "<< " + dictionary + "/Length " + std::to_string(data.size()) + " >>\nstream\n" + data +
            "\nendstream";
   };
+  const std::string parent = twoLevels ? "30" : "2";
   test::PdfBuilder pdf;
   pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R /Outlines 20 0 R >>")
-      .Object(2, "<< /Type /Pages /Kids [3 0 R 10 0 R] /Count 2 >>")
+      .Object(2, twoLevels ? "<< /Type /Pages /Kids [30 0 R] /Count 2 >>"
+                           : "<< /Type /Pages /Kids [3 0 R 10 0 R] /Count 2 >>")
       .Object(3,
-              "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 300] /Contents [4 0 R 5 0 R]\n"
+              "<< /Type /Page /Parent " + parent +
+                  " 0 R /MediaBox [0 0 300 300] /Contents [4 0 R 5 0 R]\n"
               "   /Resources << /Font << /F1 6 0 R >> /XObject << /Im1 7 0 R >> >> >>")
       .Object(4, stream("", first))
       .Object(5, stream("", second))
@@ -47,12 +51,13 @@ std::string Document() {
                         "/BitsPerComponent 8 ",
                         std::string("\x00\x80\x80\xff", 4)))
       .Object(10,
-              "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 300] /Contents 11 0 R\n"
+              "<< /Type /Page /Parent " + parent +
+                  " 0 R /MediaBox [0 0 300 300] /Contents 11 0 R\n"
               "   /Resources << /Font << /F1 6 0 R >> >> /Rotate 0 /Annots [] >>")
       .Object(11, stream("/Filter /FlateDecode ", compressed))
-      .Object(20, "<< /Type /Outlines /Count 0 >>")
-      .XrefTable()
-      .Trailer("/Size 21 /Root 1 0 R");
+      .Object(20, "<< /Type /Outlines /Count 0 >>");
+  if (twoLevels) pdf.Object(30, "<< /Type /Pages /Parent 2 0 R /Kids [3 0 R 10 0 R] /Count 2 >>");
+  pdf.XrefTable().Trailer(twoLevels ? "/Size 31 /Root 1 0 R" : "/Size 21 /Root 1 0 R");
   return pdf.Bytes();
 }
 
@@ -130,10 +135,15 @@ INSTANTIATE_TEST_SUITE_P(
              {"First stream text", "Page two line 0"}, {"Page two line 11"}}),
     [](const testing::TestParamInfo<Loss>& row) { return row.param.name; });
 
-TEST(OracleMendedFile, TheUndamagedDocumentIsNotMended) {
+// The document under a page tree of two levels, whose inner node names the root as its parent.
+std::string TwoLevelDocument() { return Document(true); }
+
+class OracleIntactDocument : public OracleTest<std::string (*)()> {};
+
+TEST_P(OracleIntactDocument, IsNotMended) {
   const test::TempFolder work;
   const auto source = work / "intact.pdf";
-  test::WriteFile(source, Document());
+  test::WriteFile(source, GetParam()());
   ASSERT_EQ(QpdfCheck(source).status, 0);
   const auto out = work / "out";
   std::filesystem::create_directory(out);
@@ -142,6 +152,8 @@ TEST(OracleMendedFile, TheUndamagedDocumentIsNotMended) {
   EXPECT_EQ(repair.Mends(), 0u);
   EXPECT_EQ(RenderErrors(repair.output), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(Trees, OracleIntactDocument, testing::Values(+[] { return Document(); }, TwoLevelDocument));
 
 }  // namespace
 }  // namespace tarnwick::oracle
