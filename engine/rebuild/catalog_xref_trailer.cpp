@@ -134,8 +134,6 @@ std::string TailWriter::CatalogEntries(std::int64_t number) {
       if (value.verdict == MendedValue::Verdict::kMended) {
         for (ObjectMend mend : value.mends) {
           mend.number = plan_.OutputRoot();
-          usedFont_ = usedFont_ || mend.kind == ObjectMendKind::kFontReplaced;
-          usedForm_ = usedForm_ || mend.kind == ObjectMendKind::kXObjectReplaced;
           summary_.mendedObjects.push_back(mend);
         }
         // An entry whose value is a lost object is left out, as readers would take it.
@@ -152,12 +150,16 @@ std::string TailWriter::CatalogEntries(std::int64_t number) {
   return entries;
 }
 
-void TailWriter::WriteReplacements(bool font, bool form) {
-  if (font || usedFont_) {
+void TailWriter::WriteReplacements() {
+  auto used = [this](ObjectMendKind kind) {
+    return std::any_of(summary_.mendedObjects.begin(), summary_.mendedObjects.end(),
+                       [kind](const ObjectMend& mend) { return mend.kind == kind; });
+  };
+  if (used(ObjectMendKind::kFontReplaced)) {
     WriteObject(plan_.FontReplacementNumber(),
                 "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>");
   }
-  if (form || usedForm_) {
+  if (used(ObjectMendKind::kXObjectReplaced)) {
     // In an encrypted copy the form's data is encrypted too: under AES even nothing is a block
     // of padding, and zero bytes are no ciphertext at all. Without the key, a document with
     // crypt filters lets the form name the Identity filter and stand unencrypted; under RC4,

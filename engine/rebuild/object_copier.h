@@ -34,10 +34,6 @@ class ObjectCopier {
 
   // False when the job must end (stop, or a read or write failed).
   bool CopyObjects();
-  // Whether a mended reference was pointed at the standard font or the empty form, which the
-  // tail then writes.
-  bool UsedFontReplacement() const { return usedFont_; }
-  bool UsedFormReplacement() const { return usedForm_; }
 
  private:
   // What an old page-tree node hands down: the raw values of /Resources, /MediaBox, /CropBox and
@@ -68,8 +64,8 @@ class ObjectCopier {
   // (nothing decoded when it is `cutShort` under a filter not read here); nothing for every
   // other stream.
   std::optional<std::vector<std::uint8_t>> DecodedContentPrefix(
-      const ObjectRecord& record, std::int64_t body, std::int64_t dictionaryEnd,
-      std::int64_t dataStart, std::int64_t dataEnd, bool cutShort);
+      const ObjectRecord& record, const std::string& dictionaryText, std::int64_t dataStart,
+      std::int64_t dataEnd, bool cutShort);
 
   // Writes a stream object whose /Length is wrong, or whose compressed data is broken, mended, up
   // to its "endstream"; false (nothing written) for every other object (stream_copy.cpp).
@@ -136,8 +132,6 @@ class ObjectCopier {
   std::vector<MendedStream>& mendedStreams_;
   std::vector<ObjectMend>& mendedObjects_;
   ReferenceRepair referenceRepair_;
-  bool usedFont_ = false;
-  bool usedForm_ = false;
 
   // The numbers that indirect /Length entries named, as read once.
   std::unordered_map<std::int64_t, std::optional<std::int64_t>> lengthObjects_;

@@ -42,8 +42,6 @@ MendedValue ObjectCopier::MendWindow(SourceReader& reader, std::int64_t body, st
 void ObjectCopier::NoteObjectMends(std::int64_t number, const std::vector<ObjectMend>& mends) {
   for (ObjectMend mend : mends) {
     mend.number = number;
-    usedFont_ = usedFont_ || mend.kind == ObjectMendKind::kFontReplaced;
-    usedForm_ = usedForm_ || mend.kind == ObjectMendKind::kXObjectReplaced;
     mendedObjects_.push_back(mend);
   }
 }
@@ -150,19 +148,22 @@ bool ObjectCopier::CopyStreamAnew(const ObjectRecord& record, std::int64_t body,
   } else {
     while (dataEnd > dataStart && IsLineEnd(source_.ByteAt(dataEnd - 1))) --dataEnd;
   }
-  // Page content cut short keeps what decodes, as when its data broke off inside the object.
-  std::vector<EntryEdit> edits = {{"Length", FormatDecimal(static_cast<std::uint64_t>(dataEnd - dataStart))}};
-  const std::optional<std::vector<std::uint8_t>> content =
-      DecodedContentPrefix(record, body, dictionaryEnd, dataStart, dataEnd, !endstream);
-  if (content) {
-    edits = {{"Length", FormatDecimal(content->size())},
-             {"Filter", "/FlateDecode"},
-             {"DecodeParms", std::nullopt}};
-  }
-  const MendedValue dictionary = MendWindow(source_, body, dictionaryEnd, edits, true);
+  const std::vector<EntryEdit> length = {
+      {"Length", FormatDecimal(static_cast<std::uint64_t>(dataEnd - dataStart))}};
+  MendedValue dictionary = MendWindow(source_, body, dictionaryEnd, length, true);
   if (dictionary.verdict == MendedValue::Verdict::kTooLarge ||
       dictionary.verdict == MendedValue::Verdict::kNothingParses) {
     return false;
+  }
+  // Page content cut short keeps what decodes, as when its data broke off inside the object;
+  // its dictionary then names the new data's length and filter.
+  const std::optional<std::vector<std::uint8_t>> content =
+      DecodedContentPrefix(record, dictionary.text, dataStart, dataEnd, !endstream);
+  if (content) {
+    const std::vector<EntryEdit> deflated = {{"Length", FormatDecimal(content->size())},
+                                             {"Filter", "/FlateDecode"},
+                                             {"DecodeParms", std::nullopt}};
+    dictionary = MendWindow(source_, body, dictionaryEnd, deflated, true);
   }
   if (!endstream) mendedStreams_.push_back({record.number, StreamMend::kEndRestored});
   if (textAfterEndstream) mendedObjects_.push_back({record.number, ObjectMendKind::kValueCut, 0});
@@ -180,17 +181,14 @@ bool ObjectCopier::CopyStreamAnew(const ObjectRecord& record, std::int64_t body,
 }
 
 std::optional<std::vector<std::uint8_t>> ObjectCopier::DecodedContentPrefix(
-    const ObjectRecord& record, std::int64_t body, std::int64_t dictionaryEnd,
-    std::int64_t dataStart, std::int64_t dataEnd, bool cutShort) {
+    const ObjectRecord& record, const std::string& dictionaryText, std::int64_t dataStart,
+    std::int64_t dataEnd, bool cutShort) {
   if (plan_.Encrypted() || dataEnd - dataStart > static_cast<std::int64_t>(limits::kMaxDecodedStreamBytes)) {
     return std::nullopt;
   }
   // The dictionary as written anew, read back for its filter and subtype.
-  const MendedValue mended = MendWindow(source_, body, dictionaryEnd, {}, true);
-  if (mended.verdict != MendedValue::Verdict::kWhole && mended.verdict != MendedValue::Verdict::kMended) {
-    return std::nullopt;
-  }
-  SourceReader text(std::span(reinterpret_cast<const std::uint8_t*>(mended.text.data()), mended.text.size()));
+  SourceReader text(std::span(reinterpret_cast<const std::uint8_t*>(dictionaryText.data()),
+                              dictionaryText.size()));
   PdfSyntax syntax(text, text.Length());
   const std::optional<PdfDictionary> dictionary = syntax.ReadDictionary(syntax.SkipSpace(0));
   if (!dictionary) return std::nullopt;

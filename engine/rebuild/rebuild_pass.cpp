@@ -33,7 +33,7 @@ bool RebuildPass::RunRebuildPass() {
   if (!copier.CopyObjects()) return false;
   tail.WritePagesObject();
   tail.WriteCatalogObject();
-  tail.WriteReplacements(copier.UsedFontReplacement(), copier.UsedFormReplacement());
+  tail.WriteReplacements();
   if (!tail.OffsetsFitTable()) {
     summary_.outputTooLarge = true;
     return false;

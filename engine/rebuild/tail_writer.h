@@ -26,9 +26,9 @@ class TailWriter {
   // The Pages object listing every page that passes, each once (page_tree.cpp).
   void WritePagesObject();
   void WriteCatalogObject();
-  // The objects that stand in for lost fonts and XObjects, each once, when the copy or the
-  // catalog pointed a reference at them.
-  void WriteReplacements(bool font, bool form);
+  // The objects that stand in for lost fonts and XObjects, each once, when a mend recorded in the
+  // summary pointed a reference at them.
+  void WriteReplacements();
   // False when an object was written past the largest offset a table entry can hold.
   bool OffsetsFitTable() const;
   void WriteXrefTable();
@@ -56,8 +56,6 @@ class TailWriter {
   TrailerProtection protection_;
   bool decodeParmsSeen_;
   std::vector<XrefEntry> xrefEntries_;
-  bool usedFont_ = false;  // by the catalog's entries
-  bool usedForm_ = false;
   std::uint64_t xrefOffset_ = 0;
   std::uint64_t xrefSize_ = 0;
 };
