@@ -7,6 +7,7 @@
 #include "file_layer.h"
 #include "job_interfaces.h"
 #include "rebuild_summary.h"
+#include "repair_outcome.h"
 #include "repair_job_state.h"
 #include "scan_results.h"
 
@@ -46,6 +47,15 @@ class PDF_Repair {
   // the output was written and both files closed; false when the job ended early, in which case
   // both files are closed as well.
   bool RepairFile(const std::string& sourcePath);
+
+  // Reads the source and finds what is wrong with it, as a repair would, without writing
+  // anything: no output file, no work folder, no question. True when the analysis ran to its
+  // end (the outcome says whether the file is intact); false when it ended early.
+  bool CheckFile(const std::string& sourcePath);
+
+  // How the last job (repair or check) ended, what it found wrong with the source, and what
+  // the copy mended or lost.
+  const RepairOutcome& Outcome() const { return outcome_; }
 
   // Whether the copy mends what a strict reader would reject in a copied object (on unless
   // switched off): damage cut off, references to lost objects resolved, lost fonts and images
@@ -90,6 +100,7 @@ class PDF_Repair {
   RepairJobState state_;
   ScanResults results_;
   RebuildSummary rebuilt_;
+  RepairOutcome outcome_;
   std::string failureText_;
   std::string password_;
   std::string sourcePath_;
