@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libgcrypt20-dev
-  qpdf poppler-utils ghostscript mupdf-tools
+  qpdf poppler-utils ghostscript mupdf-tools nlohmann-json3-dev python3-jsonschema
   qt6-base-dev qt6-pdf-dev libgl-dev xvfb xauth
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   libz-mingw-w64-dev libgcrypt-mingw-w64-dev googletest nsis p7zip-full wine64 imagemagick
