@@ -123,7 +123,7 @@ Outcome RepairOne(const Options& options, const std::string& path, Terminal& ter
   // The copy's last step may end short of the full bar; a finished file shows it full.
   if (outcome.repaired) view.SetProgressPosition(100);
   terminal.ClearProgress();
-  outcome.pageless = outcome.repaired && engine.Rebuilt().listedPages == 0;
+  outcome.pageless = outcome.repaired && engine.Rebuilt().listedPages.empty();
   if (outcome.pageless) {
     terminal.Error(path + ": warning: no page could be recovered from this file");
   }
