@@ -1,6 +1,7 @@
 #include "scan_index.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "object_numbers.h"
 
@@ -21,20 +22,27 @@ ScanIndex::ScanIndex(const ScanResults& results, SourceReader& source)
   numbers.reserve(results.objects.size());
   for (std::size_t i = results.objects.size(); i-- > 0;) {
     const ObjectRecord& record = results.objects[i];
+    // Object streams stand in the source like plain objects; what they hold is read unpacked.
+    if (record.origin != RecordOrigin::kUnpacked) {
+      numberStarts_.emplace_back(record.number, record.start);
+    }
     if (!HoldsObject(record)) continue;
     numbers.push_back(record.number);
     if (IsListableNumber(record.number)) newest_.Add(record.number, i);
     if (record.origin != RecordOrigin::kSource) continue;
-    numberStarts_.emplace_back(record.number, record.start);
-    startEnds_.emplace_back(record.start, record.end);
     if (!last_ || record.end > last_->end || (record.end == last_->end && record.start > last_->start)) {
       last_ = &record;
     }
   }
   newest_.Seal();
   std::sort(numberStarts_.begin(), numberStarts_.end());
-  std::sort(startEnds_.begin(), startEnds_.end());
   std::sort(numbers.begin(), numbers.end());
+  xrefStreamsByOffset_.resize(results.xrefStreams.size());
+  std::iota(xrefStreamsByOffset_.begin(), xrefStreamsByOffset_.end(), 0);
+  std::sort(xrefStreamsByOffset_.begin(), xrefStreamsByOffset_.end(),
+            [&results](std::size_t a, std::size_t b) {
+              return results.xrefStreams[a].offset < results.xrefStreams[b].offset;
+            });
   versionsDropped_ = numbers.size() - static_cast<std::uint64_t>(
                                           std::unique(numbers.begin(), numbers.end()) -
                                           numbers.begin());
@@ -48,8 +56,7 @@ const ObjectRecord* ScanIndex::Newest(std::int64_t number) const {
 std::optional<std::uint64_t> ScanIndex::NewestStart(std::int64_t number) const {
   const ObjectRecord* record = Newest(number);
   if (record && record->origin == RecordOrigin::kSource) return record->start;
-  // The newest may be unpacked; the newest plain version lies last among the number's starts
-  // only by chance, so the one found last in the file is taken.
+  // Otherwise (unpacked, or not an object at all) the version that stands last in the source.
   const auto range = std::equal_range(
       numberStarts_.begin(), numberStarts_.end(), std::pair{number, std::uint64_t{0}},
       [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -57,15 +64,17 @@ std::optional<std::uint64_t> ScanIndex::NewestStart(std::int64_t number) const {
   return std::prev(range.second)->second;
 }
 
-bool ScanIndex::StartsAt(std::int64_t number, std::uint64_t start) const {
-  return std::binary_search(numberStarts_.begin(), numberStarts_.end(), std::pair{number, start});
+const XrefStreamRecord* ScanIndex::XrefStreamAt(std::uint64_t offset) const {
+  const auto& streams = results_.xrefStreams;
+  const auto found = std::lower_bound(
+      xrefStreamsByOffset_.begin(), xrefStreamsByOffset_.end(), offset,
+      [&streams](std::size_t index, std::uint64_t wanted) { return streams[index].offset < wanted; });
+  if (found == xrefStreamsByOffset_.end() || streams[*found].offset != offset) return nullptr;
+  return &streams[*found];
 }
 
-std::optional<std::uint64_t> ScanIndex::EndOfRecordAt(std::uint64_t start) const {
-  const auto found = std::lower_bound(startEnds_.begin(), startEnds_.end(),
-                                      std::pair{start, std::uint64_t{0}});
-  if (found == startEnds_.end() || found->first != start) return std::nullopt;
-  return found->second;
+bool ScanIndex::StartsAt(std::int64_t number, std::uint64_t start) const {
+  return std::binary_search(numberStarts_.begin(), numberStarts_.end(), std::pair{number, start});
 }
 
 }  // namespace tarnwick

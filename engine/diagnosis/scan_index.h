@@ -24,12 +24,13 @@ class ScanIndex {
   SourceReader& ReaderOf(const ObjectRecord& record) { 
     return record.origin == RecordOrigin::kUnpacked ? unpacked_ : source_;
   }
-  // Where the newest plain record of `number` starts.
+  // Where the newest record of `number` in the source (a plain object or an object stream)
+  // starts.
   std::optional<std::uint64_t> NewestStart(std::int64_t number) const;
-  // Whether a plain record of `number` starts at `start`.
+  // Whether a record of `number` in the source starts at `start`.
   bool StartsAt(std::int64_t number, std::uint64_t start) const;
-  // The end of the plain record that starts at `start`.
-  std::optional<std::uint64_t> EndOfRecordAt(std::uint64_t start) const;
+  // The cross-reference stream the scan found at `offset`, or null.
+  const XrefStreamRecord* XrefStreamAt(std::uint64_t offset) const;
   // The plain record that reaches furthest into the source, or null.
   const ObjectRecord* LastPlainRecord() const { return last_; }
   // How many records an update made older: versions of a number found before its newest.
@@ -40,8 +41,9 @@ class ScanIndex {
   SourceReader& source_;
   SourceReader unpacked_;
   NumberTable newest_;
-  std::vector<std::pair<std::int64_t, std::uint64_t>> numberStarts_;  // plain records, sorted
-  std::vector<std::pair<std::uint64_t, std::uint64_t>> startEnds_;    // plain records, sorted
+  // Of the records in the source, plain objects and object streams, sorted.
+  std::vector<std::pair<std::int64_t, std::uint64_t>> numberStarts_;
+  std::vector<std::size_t> xrefStreamsByOffset_;  // indexes of the scan's list, sorted
   const ObjectRecord* last_ = nullptr;
   std::uint64_t versionsDropped_ = 0;
 };

@@ -52,12 +52,13 @@ SourceDiagnosis::SourceDiagnosis(SourceReader& source, const ScanResults& result
 void SourceDiagnosis::Diagnose(EncryptionState encryption, RepairOutcome& outcome) {
   SourceFindings findings;
   findings.header = ReadHeader();
-  XrefFindings xref = CheckXref(source_, index_);
+  XrefFindings xref = CheckXref(source_, index_, headerOffset_);
   findings.xref = xref.xref;
   findings.startxref = xref.startxref;
   findings.wrongOffsetCount = xref.wrongOffsetCount;
   findings.wrongOffsets = std::move(xref.wrongOffsets);
   findings.lostObjectCount = xref.lostObjectCount;
+  sectionRoot_ = xref.root;
   findings.trailer = ReadTrailerState();
   tree_ = ReadOldPageTree(index_, RootNumber());
   findings.pageTree = tree_.state;
@@ -75,14 +76,17 @@ HeaderState SourceDiagnosis::ReadHeader() {
   const std::string_view head(reinterpret_cast<const char*>(bytes.data()), got);
   const std::size_t at = head.find("%PDF-");
   if (at == std::string_view::npos) return HeaderState::kMissing;
+  headerOffset_ = static_cast<std::int64_t>(at);
   const bool versioned = at + 8 <= head.size() && IsDigit(head[at + 5]) && head[at + 6] == '.' &&
                          IsDigit(head[at + 7]);
-  return at == 0 && versioned ? HeaderState::kIntact : HeaderState::kDamaged;
+  if (!versioned) return HeaderState::kDamaged;
+  return at == 0 ? HeaderState::kIntact : HeaderState::kAfterJunk;
 }
 
 std::int64_t SourceDiagnosis::RootNumber() const {
   const ScanResults& results = index_.Results();
   if (results.trailer && results.trailer->root > 0) return results.trailer->root;
+  if (IsListableNumber(sectionRoot_)) return sectionRoot_;
   for (auto stream = results.xrefStreams.rbegin(); stream != results.xrefStreams.rend(); ++stream) {
     if (stream->root > 0) return stream->root;
   }
@@ -93,7 +97,7 @@ TrailerState SourceDiagnosis::ReadTrailerState() const {
   const ScanResults& results = index_.Results();
   if (!results.trailer && results.xrefStreams.empty()) return TrailerState::kMissing;
   const bool rooted =
-      (results.trailer && results.trailer->root > 0) ||
+      (results.trailer && results.trailer->root > 0) || IsListableNumber(sectionRoot_) ||
       std::any_of(results.xrefStreams.begin(), results.xrefStreams.end(),
                   [](const XrefStreamRecord& stream) { return stream.root > 0; });
   if (!rooted) return TrailerState::kWithoutRoot;

@@ -22,9 +22,10 @@ class SourceDiagnosis {
   void RecordRebuild(const RebuildSummary& rebuilt, RepairOutcome& outcome);
 
  private:
+  // Also notes where the header stands.
   HeaderState ReadHeader();
-  // The catalog's number: the trailer's Root, else the newest cross-reference stream's, else
-  // the catalog the scan found.
+  // The catalog's number: the trailer's Root, else the one the newest cross-reference section
+  // names, else the newest cross-reference stream's, else the catalog the scan found.
   std::int64_t RootNumber() const;
   TrailerState ReadTrailerState() const;
   // Whether the file ends without "%%EOF" after its last object, or with an object still open.
@@ -36,6 +37,8 @@ class SourceDiagnosis {
   SourceReader& source_;
   ScanIndex index_;
   OldPageTree tree_;
+  std::int64_t sectionRoot_ = 0;  // the /Root of the newest cross-reference section
+  std::int64_t headerOffset_ = 0;  // where "%PDF-" stands
 };
 
 }  // namespace tarnwick

@@ -33,15 +33,18 @@ std::optional<std::int64_t> IntegerOf(const PdfValue* value) {
 
 class XrefReader {
  public:
-  XrefReader(SourceReader& source, const ScanIndex& index)
+  // `base`: where offset 0 lies, the header's first byte.
+  XrefReader(SourceReader& source, const ScanIndex& index, std::int64_t base)
       : source_(source),
         index_(index),
+        base_(base),
         decodeLeft_(limits::kDecodeBudgetFloor +
                     limits::kDecodeBudgetPerSourceByte * static_cast<std::uint64_t>(source.Length())) {}
 
   // Whether a table ("xref") or a cross-reference stream begins at `at`.
   bool SectionAt(std::int64_t at) {
-    return TableAt(SkipWhite(at)) || StreamAt(at);
+    at = SkipWhite(at);
+    return TableAt(at) || StreamAt(at) != nullptr;
   }
 
   // Reads the section at `at` and every older one it leads to; false when one of them cannot
@@ -59,8 +62,8 @@ class XrefReader {
         continue;
       }
       std::vector<std::int64_t> older;
-      const bool read = TableAt(SkipWhite(section)) ? ReadTable(SkipWhite(section), older)
-                                                    : ReadStream(section, older);
+      const std::int64_t start = SkipWhite(section);
+      const bool read = TableAt(start) ? ReadTable(start, older) : ReadStream(start, older);
       if (!read) return false;
       // The hybrid file's stream is read before the table's /Prev: both are older than the
       // table, the stream newer than the previous section.
@@ -70,6 +73,7 @@ class XrefReader {
   }
 
   std::vector<XrefEntry>& Entries() { return entries_; }
+  std::int64_t Root() const { return root_; }
   bool OlderSectionLost() const { return olderSectionLost_; }
 
  private:
@@ -93,11 +97,8 @@ class XrefReader {
     return source_.Matches(at, "xref") && !IsRegular(source_.ByteAt(at + 4));
   }
 
-  bool StreamAt(std::int64_t at) {
-    const auto& streams = index_.Results().xrefStreams;
-    return std::any_of(streams.begin(), streams.end(), [at](const XrefStreamRecord& stream) {
-      return stream.offset == static_cast<std::uint64_t>(at);
-    });
+  const XrefStreamRecord* StreamAt(std::int64_t at) {
+    return index_.XrefStreamAt(static_cast<std::uint64_t>(at));
   }
 
   // A table's subsections up to its trailer, whose /XRefStm and /Prev are the older sections.
@@ -120,6 +121,13 @@ class XrefReader {
         const int use = source_.ByteAt(at);
         if (!generation || (use != 'n' && use != 'f')) return false;
         ++at;
+        // Readers take an entry by its first bytes; words after it on its line are passed over.
+        std::int64_t word = at;
+        while (source_.ByteAt(word) == ' ' || source_.ByteAt(word) == '\t') ++word;
+        const int letter = source_.ByteAt(word) | 0x20;
+        if (letter >= 'a' && letter <= 'z' && !source_.Matches(word, "trailer")) {
+          while (at < source_.Length() && !IsLineEnd(source_.ByteAt(at))) ++at;
+        }
         entries_.push_back({static_cast<std::int64_t>(*first + i), *offset,
                             use == 'n' ? XrefEntry::Kind::kAtOffset : XrefEntry::Kind::kFree});
       }
@@ -128,23 +136,25 @@ class XrefReader {
     PdfSyntax syntax(source_, source_.Length());
     const std::optional<PdfDictionary> trailer = syntax.ReadDictionary(at + 7);
     if (!trailer) return true;
+    NoteRoot(*trailer);
     for (const char* key : {"XRefStm", "Prev"}) {
       if (const auto offset = IntegerOf(trailer->Find(key)); offset && *offset >= 0) {
-        older.push_back(*offset);
+        older.push_back(base_ + *offset);
       }
     }
     return true;
   }
 
   bool ReadStream(std::int64_t at, std::vector<std::int64_t>& older) {
-    if (!StreamAt(at)) return false;
-    const std::optional<std::uint64_t> end = index_.EndOfRecordAt(static_cast<std::uint64_t>(at));
-    if (!end) return false;
-    PdfSyntax syntax(source_, static_cast<std::int64_t>(*end));
+    const XrefStreamRecord* stream = StreamAt(at);
+    if (!stream) return false;
+    const auto end = static_cast<std::int64_t>(stream->end);
+    PdfSyntax syntax(source_, end);
     const std::optional<std::int64_t> body = syntax.AfterObjectHeader(at);
     const std::optional<PdfDictionary> dictionary =
         body ? syntax.ReadDictionary(*body) : std::nullopt;
     if (!dictionary) return false;
+    NoteRoot(*dictionary);
     const std::optional<std::vector<std::int64_t>> widths = Integers(syntax, dictionary->Find("W"));
     if (!widths || widths->size() != 3 ||
         std::any_of(widths->begin(), widths->end(), [](std::int64_t w) { return w < 0 || w > 8; })) {
@@ -159,8 +169,7 @@ class XrefReader {
     const std::optional<StreamFilter> filter = FilterOf(syntax, *dictionary);
     const std::optional<std::int64_t> dataStart = syntax.StreamDataStart(dictionary->end);
     if (!filter || !dataStart) return false;
-    const std::int64_t dataEnd =
-        StreamDataEnd(source_, *dictionary, *dataStart, static_cast<std::int64_t>(*end));
+    const std::int64_t dataEnd = StreamDataEnd(source_, *dictionary, *dataStart, end);
     const std::size_t cap = static_cast<std::size_t>(
         std::min<std::uint64_t>(limits::kMaxDecodedStreamBytes, decodeLeft_));
     const std::optional<DecodedStream> rows = DecodeStream(source_, *dataStart, dataEnd, cap, *filter);
@@ -183,9 +192,16 @@ class XrefReader {
       }
     }
     if (const auto previous = IntegerOf(dictionary->Find("Prev")); previous && *previous >= 0) {
-      older.push_back(*previous);
+      older.push_back(base_ + *previous);
     }
     return true;
+  }
+
+  // Keeps the /Root of the first section read, the newest.
+  void NoteRoot(const PdfDictionary& dictionary) {
+    const PdfValue* root = dictionary.Find("Root");
+    if (!rootNoted_ && root && root->kind == PdfValue::Kind::kReference) root_ = root->integer;
+    rootNoted_ = true;
   }
 
   static std::uint64_t Field(const std::vector<std::uint8_t>& bytes, std::size_t& at,
@@ -209,9 +225,12 @@ class XrefReader {
 
   SourceReader& source_;
   const ScanIndex& index_;
+  std::int64_t base_;
   std::uint64_t decodeLeft_;
   std::vector<XrefEntry> entries_;
   bool olderSectionLost_ = false;
+  bool rootNoted_ = false;
+  std::int64_t root_ = 0;
 };
 
 // The offset after the last "startxref" of the file's tail.
@@ -257,8 +276,8 @@ std::optional<std::int64_t> LastSection(SourceReader& source, const ScanIndex& i
       })->offset);
 }
 
-void CompareWithScan(SourceReader& source, const ScanIndex& index, std::vector<XrefEntry>& entries,
-                     XrefFindings& findings) {
+void CompareWithScan(SourceReader& source, const ScanIndex& index, std::int64_t base,
+                     std::vector<XrefEntry>& entries, XrefFindings& findings) {
   // The newest entry of each number is the first read.
   std::stable_sort(entries.begin(), entries.end(),
                    [](const XrefEntry& a, const XrefEntry& b) { return a.number < b.number; });
@@ -266,14 +285,17 @@ void CompareWithScan(SourceReader& source, const ScanIndex& index, std::vector<X
     const XrefEntry& entry = entries[i];
     if (i > 0 && entries[i - 1].number == entry.number) continue;
     if (entry.kind != XrefEntry::Kind::kAtOffset) continue;
+    // A cross-reference stream lists itself; the scan keeps it apart from the objects.
+    const std::uint64_t place = entry.offset + static_cast<std::uint64_t>(base);
+    if (index.XrefStreamAt(place)) continue;
     const std::optional<std::uint64_t> found = index.NewestStart(entry.number);
     if (!found && !index.Newest(entry.number)) {
       ++findings.lostObjectCount;
       continue;
     }
-    std::int64_t at = static_cast<std::int64_t>(entry.offset);
+    auto at = static_cast<std::int64_t>(place);
     if (entry.offset > 0 && at < source.Length()) {
-      if (index.StartsAt(entry.number, entry.offset)) continue;
+      if (index.StartsAt(entry.number, place)) continue;
       while (IsPdfSpace(source.ByteAt(at))) ++at;
       if (index.StartsAt(entry.number, static_cast<std::uint64_t>(at))) continue;
     }
@@ -287,17 +309,26 @@ void CompareWithScan(SourceReader& source, const ScanIndex& index, std::vector<X
 
 }  // namespace
 
-XrefFindings CheckXref(SourceReader& source, const ScanIndex& index) {
+XrefFindings CheckXref(SourceReader& source, const ScanIndex& index, std::int64_t headerOffset) {
   XrefFindings findings;
-  XrefReader reader(source, index);
   const Startxref startxref = FindStartxref(source);
+  // Offsets count from the header, as readers take them in a file with bytes before its
+  // header; failing that, from the file's start.
+  std::int64_t base = headerOffset;
+  auto leadsToSection = [&](std::int64_t from) {
+    const auto target = static_cast<std::uint64_t>(from) + *startxref.offset;
+    if (target >= static_cast<std::uint64_t>(source.Length())) return false;
+    return XrefReader(source, index, from).SectionAt(static_cast<std::int64_t>(target));
+  };
   std::optional<std::int64_t> section;
   if (!startxref.found || !startxref.offset) {
     findings.startxref = StartxrefState::kMissing;
-  } else if (*startxref.offset < static_cast<std::uint64_t>(source.Length()) &&
-             reader.SectionAt(static_cast<std::int64_t>(*startxref.offset))) {
-    section = static_cast<std::int64_t>(*startxref.offset);
+  } else if (leadsToSection(base) || (base > 0 && leadsToSection(base = 0))) {
+    section = base + static_cast<std::int64_t>(*startxref.offset);
+  } else {
+    base = 0;
   }
+  XrefReader reader(source, index, base);
   if (!section) {
     section = LastSection(source, index);
     // A startxref that leads nowhere is wrong when a section stands elsewhere, or when it
@@ -310,11 +341,13 @@ XrefFindings CheckXref(SourceReader& source, const ScanIndex& index) {
     findings.xref = XrefState::kMissing;
     return findings;
   }
-  if (!reader.ReadChain(*section)) {
+  const bool read = reader.ReadChain(*section);
+  findings.root = reader.Root();
+  if (!read) {
     findings.xref = XrefState::kUnreadable;
     return findings;
   }
-  CompareWithScan(source, index, reader.Entries(), findings);
+  CompareWithScan(source, index, base, reader.Entries(), findings);
   if (reader.OlderSectionLost()) findings.xref = XrefState::kWrongOffsets;
   return findings;
 }

@@ -16,12 +16,17 @@ struct XrefFindings {
   std::uint64_t wrongOffsetCount = 0;
   std::vector<WrongOffset> wrongOffsets;  // the first SourceFindings::kMaxListedWrongOffsets
   std::uint64_t lostObjectCount = 0;
+  // The /Root of the newest section's trailer or stream dictionary; 0 when it has none. A
+  // linearized file names it there, and not in the trailer that stands last.
+  std::int64_t root = 0;
 };
 
 // Reads the cross-reference section that the last startxref names (or, when it names none, the
 // last one in the file's tail) and every older one its /Prev entries lead to, tables and streams
 // alike, and checks that each object's newest entry leads to a version of that object. Each
 // section is read once, and what streams decode to stays within the engine's decoding budget.
-XrefFindings CheckXref(SourceReader& source, const ScanIndex& index);
+// Offsets that count from a header at `headerOffset` rather than from the file's start are
+// taken as they are meant.
+XrefFindings CheckXref(SourceReader& source, const ScanIndex& index, std::int64_t headerOffset);
 
 }  // namespace tarnwick

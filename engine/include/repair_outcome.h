@@ -29,7 +29,10 @@ enum class RepairStatus : std::uint8_t {
 enum class HeaderState : std::uint8_t {
   kIntact,
   kMissing,  // no "%PDF-" in the first kilobyte
-  kDamaged,  // "%PDF-" not at the start, or without a version after it
+  kDamaged,  // "%PDF-" without a version after it
+  // Bytes before a whole header: readers skip them (offsets counting from the header), so it
+  // is not damage by itself.
+  kAfterJunk,
 };
 
 enum class XrefState : std::uint8_t {
@@ -84,7 +87,9 @@ struct SourceFindings {
   std::uint64_t wrongOffsetCount = 0;
   std::vector<WrongOffset> wrongOffsets;
   static constexpr std::size_t kMaxListedWrongOffsets = 100;
-  // How many objects the cross-reference data lists in use that the scan found nowhere.
+  // How many objects the cross-reference data lists in use that the scan found nowhere. Not
+  // damage by itself: a reader misses only those that something names, and what the page tree
+  // and the catalog name is judged below.
   std::uint64_t lostObjectCount = 0;
   StartxrefState startxref = StartxrefState::kIntact;
   TrailerState trailer = TrailerState::kIntact;
@@ -97,7 +102,8 @@ struct SourceFindings {
 
   // Nothing above is wrong (an encrypted file that opened is not damage).
   bool Intact() const {
-    return header == HeaderState::kIntact && xref == XrefState::kIntact && lostObjectCount == 0 &&
+    return (header == HeaderState::kIntact || header == HeaderState::kAfterJunk) &&
+           xref == XrefState::kIntact &&
            startxref == StartxrefState::kIntact && trailer == TrailerState::kIntact &&
            pageTree == PageTreeState::kIntact && !truncated &&
            encryption != EncryptionState::kKeyLost;

@@ -44,6 +44,7 @@ struct XrefStreamRecord {
   std::int32_t encrypt = 0;
   std::int64_t idArray = 0;
   std::int64_t info = 0;
+  std::uint64_t end = 0;  // where its object ends, as an object record's end
 };
 
 struct TrailerRecord {

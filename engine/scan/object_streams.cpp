@@ -117,6 +117,7 @@ bool ObjectScan::ExamineStreamObject(const ObjectRecord& record) {
 void ObjectScan::NoteXrefStream(const ObjectRecord& record, const PdfDictionary& dictionary) {
   XrefStreamRecord xref;
   xref.offset = record.start;
+  xref.end = record.end;
   xref.size = ClampedNumber(IntegerOf(dictionary.Find("Size")).value_or(0));
   const std::int64_t root = ReferenceNumber(dictionary.Find("Root"));
   if (IsListableNumber(root)) xref.root = static_cast<std::int32_t>(root);
