@@ -36,6 +36,14 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  // A report that cannot be written is found out before any file is touched. It ends the run as
+  // an output folder that cannot be had does, with 1: the command line itself was right.
+  ReportFile reportFile;
+  const bool reportToFile = options->report && *options->report != "-";
+  if (reportToFile && !reportFile.Open(*options->report, error)) {
+    std::fprintf(stderr, "tarnwick-repair: %s\n", error.c_str());
+    return 1;
+  }
   if (options->destination && !PrepareDestination(*options->destination, error)) {
     std::fprintf(stderr, "tarnwick-repair: %s\n", error.c_str());
     return 1;
@@ -44,5 +52,5 @@ int main(int argc, char** argv) {
   const bool errorsOnTerminal = StandardErrorIsTerminal();
   Terminal terminal(errorsOnTerminal, errorsOnTerminal && StandardInputIsTerminal(),
                     options->overwrite);
-  return RunBatch(*options, terminal, interruption);
+  return RunBatch(*options, terminal, interruption, reportToFile ? &reportFile : nullptr);
 }

@@ -42,6 +42,9 @@ TEST(CliOptions, UsageErrorsExitTwoWithAHintOnStandardErrorAndRepairNothing) {
       {"-o", out},
       {pdf, "--password"},
       {"--password=a", "--password-file=b", pdf},
+      {"--check", "-o", out, pdf},
+      {pdf, "--report"},
+      {"--report=", pdf},
   };
   for (const auto& arguments : mistakes) {
     std::string shown;
