@@ -45,17 +45,14 @@ std::vector<std::string> Damage(const SourceFindings& source) {
 
 std::string CheckText(const RepairOutcome& outcome) {
   const SourceFindings source = outcome.source.value_or(SourceFindings{});
+  std::vector<std::string> words = Damage(source);
+  if (words.empty()) words.push_back("intact");
   // Not damage, but what keeps a reader (and this check) out of the packed objects.
-  const std::string locked =
-      source.encryption == EncryptionState::kPasswordNeeded ? "encrypted, needs a password" : "";
-  if (outcome.status == RepairStatus::kIntact) {
-    return locked.empty() ? "intact" : "intact; " + locked;
+  if (source.encryption == EncryptionState::kPasswordNeeded) {
+    words.push_back("encrypted, needs a password");
   }
-  std::vector<std::string> damage = Damage(source);
-  if (!locked.empty()) damage.push_back(locked);
-  if (damage.empty()) return "needs repair";
-  std::string text = damage.front();
-  for (std::size_t i = 1; i < damage.size(); ++i) text += "; " + damage[i];
+  std::string text = words.front();
+  for (std::size_t i = 1; i < words.size(); ++i) text += "; " + words[i];
   return text;
 }
 
