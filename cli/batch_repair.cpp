@@ -114,6 +114,9 @@ void PrintWarnings(const Options& options, const std::string& path, const PDF_Re
 FileResult RepairOne(const Options& options, const std::string& path, Terminal& terminal,
                      Interruption& interruption) {
   const auto start = std::chrono::steady_clock::now();
+  auto seconds = [start] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
   NativeFileLayer files;
   NativeClock clock;
   JobSwitch control;
@@ -135,10 +138,10 @@ FileResult RepairOne(const Options& options, const std::string& path, Terminal& 
   engine.SetMending(options.mend);
   if (state.saveMode && IsSameFile(path, state.destinationFolder + FileNameOf(path))) {
     interruption.Unregister(control);
-    FileResult refused{
-        Refused(path, RepairStatus::kOutputNotWritable, "cannot repair a file onto itself")};
-    PrintFailure(terminal, path, refused.outcome);
-    return refused;
+    const RepairOutcome refused =
+        Refused(path, RepairStatus::kOutputNotWritable, "cannot repair a file onto itself");
+    PrintFailure(terminal, path, refused);
+    return {refused, seconds()};
   }
   const bool finished = options.check ? engine.CheckFile(path) : engine.RepairFile(path);
   interruption.Unregister(control);
@@ -152,8 +155,7 @@ FileResult RepairOne(const Options& options, const std::string& path, Terminal& 
   } else if (!options.check) {
     PrintWarnings(options, path, engine, terminal);
   }
-  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-  return {engine.Outcome(), took.count()};
+  return {engine.Outcome(), seconds()};
 }
 
 }  // namespace
