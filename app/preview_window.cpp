@@ -73,7 +73,7 @@ void CPreview::Initialise() {
 
 void CPreview::NoticeIfNoPage() {
   // The copy would show an empty pane; the user may still go on with it.
-  if (app_.engine.Rebuilt().listedPages == 0) {
+  if (app_.engine.Rebuilt().listedPages.empty()) {
     ShowNotice(app_, view_.get(), ui::kNoPageRecovered);
   }
 }

@@ -83,6 +83,14 @@ class PDF_Repair {
  private:
   // RepairFile without its last resort: a failed allocation ends the job as a failure.
   bool RunJob(const std::string& sourcePath);
+  // The same for CheckFile.
+  bool RunCheck(const std::string& sourcePath);
+  // Clears what the last job left; the next one concerns `sourcePath`.
+  void BeginJob(const std::string& sourcePath);
+  bool OpenSource();
+  // Records why the job ends without a copy: the file concerned (empty for none) and the reason.
+  void Fail(RepairStatus status, const std::string& path, const std::string& reason);
+  bool EndJobOutOfMemory();
   // The header, the scan and the rebuild over the open files; false when the job must end.
   bool RunSteps();
   // Step 1; a second time with the document's key when the source is encrypted and packed.
@@ -90,6 +98,8 @@ class PDF_Repair {
   // its security handler.
   bool ScanSource(JobProgress& progress, TrailerProtection& protection,
                   std::optional<StandardSecurity>& security);
+  // What the outcome says of the source's encryption, once the scan has read it.
+  EncryptionState EncryptionFound(const TrailerProtection& protection, bool opened) const;
   bool WriteHeader();
   void CloseFiles();
   // Closes both files after an I/O error or a stop (the unfinished copy goes with its output
@@ -106,6 +116,8 @@ class PDF_Repair {
   std::string sourcePath_;
   bool failureUntold_ = false;
   bool mend_ = true;
+  // Whether a password opened the source when the copy had no use for its key.
+  bool passwordOpens_ = false;
 
   // Per-job working state, rebuilt by every job.
   std::unique_ptr<SourceReader> source_;

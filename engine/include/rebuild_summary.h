@@ -60,8 +60,8 @@ struct RebuildSummary {
   // Set when the source's trailers were lost with the /ID that its encryption key derives from:
   // the copy names the security dictionary found among the objects, but no password opens it.
   bool encryptionKeyLost = false;
-  // How many pages the new page tree lists; none when no page could be recovered.
-  std::uint64_t listedPages = 0;
+  // The pages the new page tree lists, in its order; none when no page could be recovered.
+  std::vector<std::int64_t> listedPages;
 };
 
 }  // namespace tarnwick

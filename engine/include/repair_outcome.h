@@ -35,7 +35,7 @@ enum class HeaderState : std::uint8_t {
 enum class XrefState : std::uint8_t {
   kIntact,
   kMissing,       // no cross-reference table or stream where startxref leads, nor any found
-  kWrongOffsets,  // readable, but some of its entries do not lead to their objects
+  kWrongOffsets,  // readable, but some of its entries (or an older section's offset) lead nowhere
   kUnreadable,    // startxref leads to a table or stream that cannot be read
 };
 
@@ -54,7 +54,8 @@ enum class TrailerState : std::uint8_t {
 
 enum class PageTreeState : std::uint8_t {
   kIntact,
-  kMissing,  // the catalog names no page tree, or its root was not found
+  kMissing,  // the catalog names no page tree, or its root was not found (not judged without
+             // a catalog: the trailer's state says why there is none)
   kBroken,   // a node names a lost or unreadable kid, or the tree counts more pages than it has
 };
 
@@ -83,6 +84,8 @@ struct SourceFindings {
   std::uint64_t wrongOffsetCount = 0;
   std::vector<WrongOffset> wrongOffsets;
   static constexpr std::size_t kMaxListedWrongOffsets = 100;
+  // How many objects the cross-reference data lists in use that the scan found nowhere.
+  std::uint64_t lostObjectCount = 0;
   StartxrefState startxref = StartxrefState::kIntact;
   TrailerState trailer = TrailerState::kIntact;
   PageTreeState pageTree = PageTreeState::kIntact;
@@ -94,7 +97,7 @@ struct SourceFindings {
 
   // Nothing above is wrong (an encrypted file that opened is not damage).
   bool Intact() const {
-    return header == HeaderState::kIntact && xref == XrefState::kIntact &&
+    return header == HeaderState::kIntact && xref == XrefState::kIntact && lostObjectCount == 0 &&
            startxref == StartxrefState::kIntact && trailer == TrailerState::kIntact &&
            pageTree == PageTreeState::kIntact && !truncated &&
            encryption != EncryptionState::kKeyLost;

@@ -117,6 +117,10 @@ struct ScanResults {
 
   std::uint64_t sourceLength = 0;
 
+  // False when the record's bytes hold no "Kids" keyword, so that it cannot be an inner node of
+  // a page tree.
+  bool MayHoldKids(const ObjectRecord& record) const;
+
   // The Kids list, newest entry first.
   std::vector<KidsEntry> KidsList() const;
 };

@@ -92,6 +92,12 @@ inline constexpr std::uint64_t kSecurityLookBytesFloor = 1 << 20;
 inline constexpr std::size_t kPlainStreamProbes = 8;
 inline constexpr std::size_t kPlainProbeBytes = 64 << 10;
 
+// --- Cross-reference data ---
+
+// Checking the source's own cross-reference data follows /Prev from section to section, each
+// read once; no real file has this many updates.
+inline constexpr std::size_t kMaxXrefSections = 4096;
+
 // --- Page tree ---
 
 // Deeper trees are hostile, or loops; the walk passes over what lies below.

@@ -12,6 +12,7 @@
 #include "path_separators.h"
 #include "pdf_repair.h"
 #include "rebuild_pass.h"
+#include "source_diagnosis.h"
 #include "source_reader.h"
 
 namespace tarnwick {
@@ -40,24 +41,43 @@ bool PDF_Repair::RepairFile(const std::string& sourcePath) {
   try {
     return RunJob(sourcePath);
   } catch (const std::bad_alloc&) {
-    // The job's working state is gone with the unwinding; what the scan had found is dropped
-    // too, so that the memory is back before anything else is asked of it.
-    results_ = ScanResults{};
-    rebuilt_ = RebuildSummary{};
-    failureText_ = sourcePath + ": " + texts::kNotEnoughMemory;
-    return EndJob();
+    return EndJobOutOfMemory();
   }
 }
 
-bool PDF_Repair::RunJob(const std::string& sourcePath) {
+bool PDF_Repair::EndJobOutOfMemory() {
+  // The job's working state is gone with the unwinding; what the scan had found is dropped
+  // too, so that the memory is back before anything else is asked of it.
+  results_ = ScanResults{};
+  rebuilt_ = RebuildSummary{};
+  outcome_.source.reset();
+  outcome_.found = FoundCounts{};
+  outcome_.mended = MendsFound{};
+  Fail(RepairStatus::kOutOfMemory, sourcePath_, texts::kNotEnoughMemory);
+  return EndJob();
+}
+
+void PDF_Repair::BeginJob(const std::string& sourcePath) {
   state_.jobDone = false;
   failureText_.clear();
   failureUntold_ = false;
   sourcePath_ = sourcePath;
+  outcome_ = RepairOutcome{};
+  outcome_.sourcePath = sourcePath;
+}
 
-  state_.sourceFile = services_.files.OpenForReading(sourcePath);
-  if (!state_.sourceFile) {
-    failureText_ = sourcePath + ": " + services_.files.LastErrorText();
+void PDF_Repair::Fail(RepairStatus status, const std::string& path, const std::string& reason) {
+  outcome_.status = status;
+  outcome_.failurePath = path;
+  outcome_.reason = reason;
+  outcome_.outputPath.clear();
+  outcome_.outputBytes = 0;
+  failureText_ = path.empty() ? reason : path + ": " + reason;
+}
+
+bool PDF_Repair::RunJob(const std::string& sourcePath) {
+  BeginJob(sourcePath);
+  if (!OpenSource()) {
     // The notice's own line stays as it always was; the next one says which file and why.
     services_.messages.Notice(std::string(texts::kSourceNotOpened) + '\n' + failureText_);
     return false;
@@ -69,7 +89,8 @@ bool PDF_Repair::RunJob(const std::string& sourcePath) {
   } else {
     const std::optional<std::string> temporary = services_.files.TemporaryFolder();
     if (!temporary || temporary->empty()) {
-      failureText_ = "no private temporary folder: " + services_.files.LastErrorText();
+      Fail(RepairStatus::kOutputNotWritable, {},
+           "no private temporary folder: " + services_.files.LastErrorText());
       services_.messages.Notice(texts::kOperationFailed);
       CloseFiles();
       return false;
@@ -88,14 +109,14 @@ bool PDF_Repair::RunJob(const std::string& sourcePath) {
   // keeps a save into the source's own folder from destroying the original.
   if (services_.files.Exists(state_.outputPath) &&
       !services_.messages.AskYesNo(texts::kOverwriteQuestion, state_.messageCaption)) {
-    failureText_ = state_.outputPath + ": exists, not overwritten";
+    Fail(RepairStatus::kDeclinedOverwrite, state_.outputPath, "exists, not overwritten");
     CloseFiles();
     return false;
   }
 
   state_.outputFile = services_.files.OpenForWriting(state_.outputPath);
   if (!state_.outputFile) {
-    failureText_ = state_.outputPath + ": " + services_.files.LastErrorText();
+    Fail(RepairStatus::kOutputNotWritable, state_.outputPath, services_.files.LastErrorText());
     services_.messages.Notice(std::string(texts::kDestinationNotOpened) + '\n' + failureText_);
     CloseFiles();
     return false;
@@ -104,19 +125,34 @@ bool PDF_Repair::RunJob(const std::string& sourcePath) {
   source_ = std::make_unique<SourceReader>(*state_.sourceFile);
   output_ = std::make_unique<OutputWriter>(*state_.outputFile);
   if (!RunSteps() || !output_->Flush()) {
-    if (rebuilt_.outputTooLarge) failureText_ = state_.outputPath + ": " + texts::kOutputTooLarge;
+    if (rebuilt_.outputTooLarge) {
+      Fail(RepairStatus::kOutputTooLarge, state_.outputPath, texts::kOutputTooLarge);
+    }
     return EndJob();
   }
 
+  const std::uint64_t written = output_->Length();
   source_.reset();
   state_.sourceFile.reset();
   output_.reset();
   if (!state_.outputFile->Close()) {
-    failureText_ = state_.outputPath + ": " + state_.outputFile->ErrorText();
+    Fail(RepairStatus::kOutputNotWritable, state_.outputPath, state_.outputFile->ErrorText());
     return EndJob();
   }
   state_.outputFile.reset();
   state_.jobDone = true;
+  outcome_.outputPath = state_.outputPath;
+  outcome_.outputBytes = written;
+  return true;
+}
+
+bool PDF_Repair::OpenSource() {
+  state_.sourceFile = services_.files.OpenForReading(sourcePath_);
+  if (!state_.sourceFile) {
+    Fail(RepairStatus::kSourceUnreadable, sourcePath_, services_.files.LastErrorText());
+    return false;
+  }
+  outcome_.sourceBytes = state_.sourceFile->Length();
   return true;
 }
 
@@ -129,11 +165,21 @@ bool PDF_Repair::RunSteps() {
   if (!WriteHeader() || !progress.SafePoint() || !ScanSource(progress, protection, security)) {
     return false;
   }
+  SourceDiagnosis diagnosis(*source_, results_);
+  diagnosis.Diagnose(EncryptionFound(protection, security.has_value()), outcome_);
   RebuildPass rebuild(results_, *source_, *output_, progress, mend_, protection,
                       security ? &*security : nullptr);
   const bool rebuilt = rebuild.RunRebuildPass();
   rebuilt_ = rebuild.Summary();
+  if (rebuilt) diagnosis.RecordRebuild(rebuilt_, outcome_);
   return rebuilt;
+}
+
+EncryptionState PDF_Repair::EncryptionFound(const TrailerProtection& protection,
+                                            bool opened) const {
+  if (!protection.encrypted) return EncryptionState::kNone;
+  if (protection.keyLost) return EncryptionState::kKeyLost;
+  return opened || passwordOpens_ ? EncryptionState::kOpened : EncryptionState::kPasswordNeeded;
 }
 
 bool PDF_Repair::ScanSource(JobProgress& progress, TrailerProtection& protection,
@@ -147,15 +193,23 @@ bool PDF_Repair::ScanSource(JobProgress& progress, TrailerProtection& protection
     standalone = FindStandaloneEncryption(*source_, results_);
     if (standalone) TakeStandaloneEncryption(*standalone, protection);
   }
+  passwordOpens_ = false;
+  if (!protection.encrypted) return true;
+  std::vector<std::string> passwords{""};
+  if (!password_.empty()) passwords.insert(passwords.begin(), password_);
   // The key serves the packed objects and, when mending, the encrypted streams that need it.
-  if (!protection.encrypted || (results_.objectStreams == 0 && !mend_)) return true;
+  // Without either the copy does not use it; whether a password opens the source is still
+  // worth telling.
+  if (results_.objectStreams == 0 && !mend_) {
+    passwordOpens_ = UnlockSource(*source_, results_, protection, passwords).has_value();
+    std::fill(passwords.front().begin(), passwords.front().end(), '\0');
+    return true;
+  }
   if (mend_) {
     const std::optional<EncryptionDictionary> encryption =
         SourceEncryption(*source_, results_, protection);
     protection.cryptFilters = encryption && encryption->version >= 4;
   }
-  std::vector<std::string> passwords{""};
-  if (!password_.empty()) passwords.insert(passwords.begin(), password_);
   security = UnlockSource(*source_, results_, protection, passwords);
   std::fill(passwords.front().begin(), passwords.front().end(), '\0');
   // Revisions 2 to 4 derive the key from the first /ID string; when it went with the trailer,
@@ -201,15 +255,15 @@ void PDF_Repair::CloseFiles() {
 bool PDF_Repair::EndJob() {
   if (failureText_.empty()) {
     if (source_ && source_->Shrank()) {
-      failureText_ = sourcePath_ + ": " + texts::kSourceShrank;
+      Fail(RepairStatus::kSourceChanged, sourcePath_, texts::kSourceShrank);
     } else if (source_ && source_->Failed()) {
-      failureText_ = sourcePath_ + ": " + state_.sourceFile->ErrorText();
+      Fail(RepairStatus::kSourceUnreadable, sourcePath_, state_.sourceFile->ErrorText());
     } else if (output_ && output_->Failed()) {
-      failureText_ = state_.outputPath + ": " + state_.outputFile->ErrorText();
+      Fail(RepairStatus::kOutputNotWritable, state_.outputPath, state_.outputFile->ErrorText());
     }
   }
   failureUntold_ = !failureText_.empty();
-  if (!failureUntold_) failureText_ = "stopped";
+  if (!failureUntold_) Fail(RepairStatus::kStopped, {}, "stopped");
   CloseFiles();
   state_.jobDone = false;
   return false;

@@ -300,19 +300,6 @@ std::optional<std::int64_t> CopyPlan::BodyStart(const ObjectRecord& record) cons
   return start + static_cast<std::int64_t>(obj) + 3;
 }
 
-bool CopyPlan::MayHoldKids(const ObjectRecord& record) const {
-  // The scan looks for keywords from kScanStart on; an object that reaches below is read.
-  if (record.origin != RecordOrigin::kUnpacked &&
-      record.start < static_cast<std::uint64_t>(kScanStart)) {
-    return true;
-  }
-  const auto& keywords = record.origin == RecordOrigin::kUnpacked ? results_.unpackedKidsKeywords
-                                                                  : results_.kidsKeywords;
-  const auto next =
-      std::lower_bound(keywords.begin(), keywords.end(), static_cast<std::int64_t>(record.start));
-  return next != keywords.end() && *next < static_cast<std::int64_t>(record.end);
-}
-
 bool CopyPlan::ContentsPresent(std::span<const std::int64_t> references) const {
   return std::all_of(references.begin(), references.end(),
                      [&](std::int64_t number) { return recordNumbers_.Contains(number); });

@@ -87,8 +87,6 @@ class CopyPlan {
   std::optional<std::int64_t> BodyStart(const ObjectRecord& record) const;
   // The same for the copied record at `index`, as the mended copy's plan found it.
   std::optional<std::int64_t> CopiedBodyStart(std::size_t index) const;
-  // False when the record's bytes hold no "Kids" keyword, so that it cannot be an inner node.
-  bool MayHoldKids(const ObjectRecord& record) const;
 
  private:
   void MakeFallbackTrailer();

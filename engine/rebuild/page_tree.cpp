@@ -17,7 +17,6 @@ void TailWriter::WritePagesObject() {
   xrefEntries_.push_back({static_cast<std::int64_t>(pagesNumber), output_.Length(), 0});
   output_.Write(FormatDecimal(pagesNumber));
   output_.Write(" 0 obj\n<< \n   /Type /Pages\n   /Kids [");
-  std::int64_t count = 0;
   // A page is listed once: a flag per record index, as a number has one newest version.
   std::vector<bool> listed(results.objects.size());
   auto listPage = [&](std::int64_t number) {
@@ -29,7 +28,7 @@ void TailWriter::WritePagesObject() {
     output_.WriteByte(' ');
     output_.Write(FormatDecimal(results.objects[*index].generation));
     output_.Write(" R ");
-    ++count;
+    summary_.listedPages.push_back(number);
   };
   if (!results.pages.empty()) {
     // The document's order first, then the pages that the old tree does not reach, in the order
@@ -67,9 +66,8 @@ void TailWriter::WritePagesObject() {
       }
     }
   }
-  summary_.listedPages = static_cast<std::uint64_t>(count);
   output_.Write(" ]\n/Count ");
-  output_.Write(FormatDecimal(static_cast<std::uint64_t>(count)));
+  output_.Write(FormatDecimal(summary_.listedPages.size()));
   output_.Write("\n>>\nendobj\n");
 }
 
@@ -96,7 +94,7 @@ void TailWriter::WalkPageTree(std::int64_t number, int level, std::vector<bool>&
   visited[*index] = true;
   const ObjectRecord* record = &plan_.Results().objects[*index];
   // Most nodes are pages, whose bytes hold no "Kids"; only the others need reading.
-  if (!plan_.MayHoldKids(*record)) {
+  if (!plan_.Results().MayHoldKids(*record)) {
     leaves.push_back(number);
     return;
   }

@@ -33,27 +33,6 @@ std::optional<std::int64_t> IntegerOf(const PdfValue* value) {
   return value->integer;
 }
 
-// The end of a stream's data: where its /Length says when "endstream" follows there, else the
-// line end before the "endstream" that closes the object, else before the first "endstream",
-// else the end of the object.
-std::int64_t StreamDataEnd(SourceReader& reader, const PdfDictionary& dictionary,
-                           std::int64_t dataStart, std::int64_t objectEnd) {
-  if (const std::optional<std::int64_t> length = IntegerOf(dictionary.Find("Length"))) {
-    if (LengthReachesEndstream(reader, dataStart, *length, objectEnd)) {
-      return dataStart + *length;
-    }
-  }
-  if (const auto closing = ClosingEndstream(reader, objectEnd); closing && *closing >= dataStart) {
-    return TrueDataEnd(reader, dataStart, *closing);
-  }
-  for (std::int64_t at = dataStart; at + 9 <= objectEnd; ++at) {
-    if (reader.ByteAt(at) == 'e' && reader.Matches(at, "endstream")) {
-      return TrueDataEnd(reader, dataStart, at);
-    }
-  }
-  return objectEnd;
-}
-
 // One object of an object stream: its number and where its bytes lie in the decoded data.
 struct PackedObject {
   std::int64_t number = 0;

@@ -90,4 +90,22 @@ std::optional<std::vector<std::uint8_t>> LineEndsUndone(SourceReader& reader, st
   return bytes;
 }
 
+std::int64_t StreamDataEnd(SourceReader& reader, const PdfDictionary& dictionary,
+                           std::int64_t dataStart, std::int64_t objectEnd) {
+  if (const std::optional<std::int64_t> length = IntegerOf(dictionary.Find("Length"))) {
+    if (LengthReachesEndstream(reader, dataStart, *length, objectEnd)) {
+      return dataStart + *length;
+    }
+  }
+  if (const auto closing = ClosingEndstream(reader, objectEnd); closing && *closing >= dataStart) {
+    return TrueDataEnd(reader, dataStart, *closing);
+  }
+  for (std::int64_t at = dataStart; at + 9 <= objectEnd; ++at) {
+    if (reader.ByteAt(at) == 'e' && reader.Matches(at, "endstream")) {
+      return TrueDataEnd(reader, dataStart, at);
+    }
+  }
+  return objectEnd;
+}
+
 }  // namespace tarnwick

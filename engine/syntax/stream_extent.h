@@ -18,6 +18,12 @@ std::optional<StreamFilter> FilterOf(PdfSyntax& syntax, const PdfDictionary& dic
 // only white space between it and "endobj". Nothing when the object ends otherwise.
 std::optional<std::int64_t> ClosingEndstream(SourceReader& reader, std::int64_t objectEnd);
 
+// The end of a stream's data: where its /Length says when "endstream" follows there, else the
+// line end before the "endstream" that closes the object, else before the first "endstream",
+// else the end of the object.
+std::int64_t StreamDataEnd(SourceReader& reader, const PdfDictionary& dictionary,
+                           std::int64_t dataStart, std::int64_t objectEnd);
+
 // The true end of a stream's data: the end of line before the "endstream" at `endstream` is not
 // part of it.
 std::int64_t TrueDataEnd(SourceReader& reader, std::int64_t dataStart, std::int64_t endstream);

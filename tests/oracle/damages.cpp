@@ -1,7 +1,9 @@
 #include "damages.h"
 
 #include <cstdint>
+#include <algorithm>
 #include <map>
+#include <regex>
 
 namespace tarnwick::oracle {
 
@@ -143,6 +145,58 @@ std::string JunkXrefSections(const std::string& pdf) {
     }
   });
   return damaged;
+}
+
+std::string ZeroedXrefSections(const std::string& pdf) {
+  std::string damaged = pdf;
+  ForEachAtLineStart(pdf, "xref", [&](std::size_t start) {
+    const auto end = std::min(pdf.find("trailer", start), pdf.size());
+    std::fill(damaged.begin() + static_cast<std::ptrdiff_t>(start),
+              damaged.begin() + static_cast<std::ptrdiff_t>(end), '\0');
+  });
+  return damaged;
+}
+
+std::string ZeroedTail(const std::string& pdf, std::size_t keep) {
+  return pdf.substr(0, keep) + std::string(pdf.size() - keep, '\0');
+}
+
+std::string WithJunkAfterHeader(const std::string& pdf, std::size_t count) {
+  const std::size_t lineEnd = pdf.find('\n') + 1;
+  std::string junk;
+  for (std::size_t i = 0; i < count; ++i) junk += static_cast<char>('A' + i % 26);
+  return pdf.substr(0, lineEnd) + junk + "\n" + pdf.substr(lineEnd);
+}
+
+namespace {
+
+// Blanks every "N 0 obj" .. "endobj" whose number and text `blank` chooses.
+template <typename Choose>
+std::string WithoutObjectsWhere(const std::string& pdf, Choose blank) {
+  std::string damaged = pdf;
+  static const std::regex header(R"((\d+) \d+ obj)");
+  for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), header); it != std::sregex_iterator();
+       ++it) {
+    const auto start = static_cast<std::size_t>(it->position());
+    if (!AtLineStart(pdf, start)) continue;
+    const std::size_t end = std::min(pdf.find("endobj", start), pdf.size());
+    if (!blank(std::stoi((*it)[1]), pdf.substr(start, end - start))) continue;
+    for (auto at = start; at < end + 6 && at < pdf.size(); ++at) {
+      if (pdf[at] != '\r' && pdf[at] != '\n') damaged[at] = ' ';
+    }
+  }
+  return damaged;
+}
+
+}  // namespace
+
+std::string WithoutObjectsHolding(const std::string& pdf, const std::string& marker) {
+  return WithoutObjectsWhere(
+      pdf, [&](int, const std::string& text) { return text.find(marker) != std::string::npos; });
+}
+
+std::string WithoutObject(const std::string& pdf, int number) {
+  return WithoutObjectsWhere(pdf, [&](int found, const std::string&) { return found == number; });
 }
 
 std::string LfToCrLf(const std::string& pdf) {

@@ -11,6 +11,17 @@ std::string CutTail(const std::string& pdf, std::size_t keep);
 // Every cross-reference section ("xref" at a line start up to its "trailer") overwritten with
 // '#', keeping its line ends and so every offset of the file.
 std::string JunkXrefSections(const std::string& pdf);
+// The same sections with every byte zero, line ends included.
+std::string ZeroedXrefSections(const std::string& pdf);
+// Every byte from `keep` on made zero, keeping the file's length.
+std::string ZeroedTail(const std::string& pdf, std::size_t keep);
+// `count` bytes of printable junk put in after the header's line, moving every offset after it.
+std::string WithJunkAfterHeader(const std::string& pdf, std::size_t count);
+// Every version of each object whose dictionary holds `marker` (e.g. "/Type /Pages") made
+// blanks from its header to its "endobj", keeping the file's length.
+std::string WithoutObjectsHolding(const std::string& pdf, const std::string& marker);
+// The same for every version of object `number`.
+std::string WithoutObject(const std::string& pdf, int number);
 // Every LF not already after a CR becomes CR LF, binary stream data included.
 std::string LfToCrLf(const std::string& pdf);
 // Every trailer dictionary removed, from "trailer" up to the "startxref" after it.

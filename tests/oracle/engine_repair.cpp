@@ -42,7 +42,19 @@ EngineRepair RepairInto(const std::filesystem::path& source, const std::filesyst
   result.mendedStreams = engine.Rebuilt().mendedStreams;
   result.mendedObjects = engine.Rebuilt().mendedObjects;
   result.encryptionKeyLost = engine.Rebuilt().encryptionKeyLost;
+  result.outcome = engine.Outcome();
   return result;
+}
+
+RepairOutcome CheckWithEngine(const std::filesystem::path& source) {
+  std::vector<std::string> notices;
+  NativeFileLayer files;
+  NativeClock clock;
+  RecordedMessages messages(notices);
+  JobSwitch control;
+  PDF_Repair engine({files, clock, messages, control});
+  engine.CheckFile(source.string());
+  return engine.Outcome();
 }
 
 }  // namespace tarnwick::oracle

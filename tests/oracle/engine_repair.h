@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "rebuild_summary.h"
+#include "repair_outcome.h"
 
 namespace tarnwick::oracle {
 
@@ -18,6 +19,7 @@ struct EngineRepair {
   std::vector<MendedStream> mendedStreams;  // as the rebuild reported them
   std::vector<ObjectMend> mendedObjects;
   bool encryptionKeyLost = false;
+  RepairOutcome outcome;
   std::size_t Mends() const { return mendedStreams.size() + mendedObjects.size(); }
 };
 
@@ -26,5 +28,8 @@ struct EngineRepair {
 // is tried on an encrypted source before the empty one. `mend` false switches mending off.
 EngineRepair RepairInto(const std::filesystem::path& source, const std::filesystem::path& folder,
                         const std::string& password = {}, bool mend = true);
+
+// Checks `source` with the real engine: the analysis of a repair, no copy written.
+RepairOutcome CheckWithEngine(const std::filesystem::path& source);
 
 }  // namespace tarnwick::oracle
