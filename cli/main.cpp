@@ -8,6 +8,7 @@
 #include "console.h"
 #include "destination.h"
 #include "interruption.h"
+#include "native_platform.h"
 #include "program_arguments.h"
 #include "terminal.h"
 
@@ -15,11 +16,19 @@ int main(int argc, char** argv) {
   using namespace tarnwick::cli;
   PrepareConsole();
   std::string error;
-  auto options = ParseCommandLine(ProgramArguments(argc, argv), error);
-  if (!options) {
-    std::fprintf(stderr, "tarnwick-repair: %s\nTry 'tarnwick-repair --help' for more information.\n",
-                 error.c_str());
+  auto usageError = [](const std::string& text) {
+    std::fprintf(stderr,
+                 "tarnwick-repair: %s\nTry 'tarnwick-repair --help' for more information.\n",
+                 text.c_str());
     return 2;
+  };
+  auto options = ParseCommandLine(ProgramArguments(argc, argv), error);
+  if (!options) return usageError(error);
+  // The report is created empty before the first job starts: naming a source would destroy it.
+  for (const std::string& file : options->files) {
+    if (options->report && tarnwick::IsSameFile(*options->report, file)) {
+      return usageError("the report would replace " + file + ", one of the files to repair");
+    }
   }
   if (options->help) {
     std::fputs(Usage().c_str(), stdout);

@@ -45,6 +45,7 @@ TEST(CliOptions, UsageErrorsExitTwoWithAHintOnStandardErrorAndRepairNothing) {
       {"--check", "-o", out, pdf},
       {pdf, "--report"},
       {"--report=", pdf},
+      {"--report=" + pdf, pdf},
   };
   for (const auto& arguments : mistakes) {
     std::string shown;
@@ -59,6 +60,7 @@ TEST(CliOptions, UsageErrorsExitTwoWithAHintOnStandardErrorAndRepairNothing) {
     EXPECT_EQ(lines[1], "Try 'tarnwick-repair --help' for more information.") << shown;
   }
   EXPECT_FALSE(std::filesystem::exists(tmp / "out" / "a.pdf"));
+  EXPECT_EQ(test::ReadFile(pdf), TextPdf("usage", 1));
   EXPECT_FALSE(std::filesystem::exists(test::PrivateFolderIn(tmp.Path())));
 }
 
