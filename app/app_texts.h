@@ -44,6 +44,8 @@ inline constexpr char kChooseDestinationTitle[] = "Select the Destination Path";
 inline constexpr char kSavingPathMissing[] =
     "Saving path doesn't exist, select another path for saving ";
 inline constexpr char kNoPageRecovered[] = "No page could be recovered from this file.";
+// After "12 of 14", when pages of the file's own page tree were lost.
+inline constexpr char kPagesRecovered[] = " pages could be recovered from this file.";
 inline constexpr char kCopyCannotReplaceOriginal[] =
     "A repaired copy cannot replace its original. Choose another folder.";
 inline constexpr char kNoToolbar[] = "#toolbar=0";
@@ -54,6 +56,8 @@ inline constexpr char kSavingStopQuestion[] = "Saving is in Progress. Do you wan
 inline constexpr char kSavingCloseQuestion[] = "Saving is in Process,Do you want to exit?";
 inline constexpr char kSavingEscapeExitQuestion[] = "Saving is in process, Do you want to exit ? ";
 inline constexpr char kSavingAborted[] = "Process is aborted by user.";
+// Before the completion of a Save All that saved incomplete copies, then a line per file.
+inline constexpr char kIncompleteCopies[] = "Some files could not be recovered whole:";
 inline constexpr char kSingleFileCount[] = " 1 ";
 
 }  // namespace tarnwick::ui

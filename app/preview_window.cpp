@@ -5,6 +5,7 @@
 #include "control_ids.h"
 #include "help.h"
 #include "path_separators.h"
+#include "recovery_notice.h"
 #include "saving_dialog.h"
 #include "window_helpers.h"
 #include "work_files.h"
@@ -63,7 +64,7 @@ void CPreview::Initialise() {
 
   const std::string& outputPath = app_.Job().outputPath;
   if (app_.desktop.files.IsFile(outputPath)) {
-    NoticeIfNoPage();
+    NoticeLostPages();
     shared.firstPaneShows = true;
     shared.shownPath = outputPath;
     view.Pane(ids::kFirstPane).Navigate(outputPath + ui::kNoToolbar);
@@ -71,10 +72,11 @@ void CPreview::Initialise() {
   UpdateFileButtons();
 }
 
-void CPreview::NoticeIfNoPage() {
-  // The copy would show an empty pane; the user may still go on with it.
-  if (app_.engine.Rebuilt().listedPages.empty()) {
-    ShowNotice(app_, view_.get(), ui::kNoPageRecovered);
+void CPreview::NoticeLostPages() {
+  // The copy would show an empty pane, or fewer pages than the file had; the user may still go
+  // on with it.
+  if (const std::optional<std::string> notice = RecoveryNotice(app_.engine.Outcome())) {
+    ShowNotice(app_, view_.get(), *notice);
   }
 }
 
@@ -191,7 +193,7 @@ void CPreview::RepairAfterMove() {
     }
     return;
   }
-  NoticeIfNoPage();
+  NoticeLostPages();
   PreviewShared& shared = app_.preview;
   view_->Pane(shared.firstPaneShows ? ids::kFirstPane : ids::kSecondPane).Navigate(ui::kBlankPage);
   navigationPending_ = true;

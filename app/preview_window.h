@@ -27,8 +27,8 @@ class CPreview final : public PreviewEvents {
   void OnNavigationComplete() override;
 
   void UpdateFileButtons();
-  // Tells the user when the copy about to be shown lists no page.
-  void NoticeIfNoPage();
+  // Tells the user when the copy about to be shown lists no page, or lost pages of its file.
+  void NoticeLostPages();
   void ShowPendingCopy();
   void ShowNextFile();
   void ShowPreviousFile();

@@ -4,6 +4,7 @@
 #include "app_texts.h"
 #include "completion_dialog.h"
 #include "control_ids.h"
+#include "recovery_notice.h"
 #include "window_helpers.h"
 
 namespace tarnwick {
@@ -39,6 +40,7 @@ DialogResult CFileSave::DoModal() {
   app_.saving.saveAborted = false;
   saveFinished_ = false;
   stopping_ = false;
+  incompleteCopies_.clear();
   shownPosition_ = -1;
   app_.jobSwitch.Reset();
   saveThread_ = app_.desktop.workers.Start([this] { SaveWorker(); });
@@ -68,6 +70,11 @@ bool CFileSave::SaveFile(const std::string& path, const std::string& number,
   });
   const bool saved = app_.engine.RepairFile(path);
   if (!saved) TellUntoldFailure(app_);
+  if (saved && job.saveAll) {
+    if (const std::optional<std::string> notice = RecoveryNotice(app_.engine.Outcome())) {
+      incompleteCopies_ += '\n' + path + ": " + *notice;
+    }
+  }
   return saved;
 }
 
@@ -135,6 +142,10 @@ void CFileSave::FinishSaving() {
   if (app_.saving.saveAborted) {
     ShowNotice(app_, nullptr, ui::kSavingAborted);
     EndProgram(app_);
+  }
+  // The worker is done with the list: saveFinished_ was set after its last change.
+  if (!incompleteCopies_.empty()) {
+    ShowNotice(app_, nullptr, std::string(ui::kIncompleteCopies) + incompleteCopies_);
   }
   CViewLog completion(app_);
   completion.DoModal();

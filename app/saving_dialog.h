@@ -57,6 +57,9 @@ class CFileSave final : public WindowEvents, public ProgressSink {
   int shownPosition_ = -1;
   std::atomic<bool> saveFinished_ = false;
   bool stopping_ = false;
+  // A line per copy of a Save All that lacks pages of its file, each after a line end; written
+  // by the worker, read once it has finished.
+  std::string incompleteCopies_;
 };
 
 }  // namespace tarnwick

@@ -58,6 +58,31 @@ TEST(SaveAll, MovesTheOverallBarByWholeShares) {
   EXPECT_EQ(SaveAllBar(101), (std::vector<int>{0, 100}));
 }
 
+// The copies saved without a page, or without pages their files had, are named before the
+// completion; the whole ones are not.
+TEST(SaveAll, NamesTheCopiesThatLackPagesBeforeTheCompletion) {
+  DesktopHarness h;
+  const std::string text = h.sourceFolder + "/notes.pdf";
+  WriteFile(text, "Meeting notes, not a PDF at all.\n");
+  const std::vector<std::string> sources = {text, h.WriteSource("good.pdf"),
+                                            h.WriteTornSource("torn.pdf")};
+  h.Repair(sources);
+  h.Expect(ui::kNoPageRecovered, kOk);
+  h.pickers.NextFolder(h.destinationFolder);
+  h.Click("preview", ids::kSaveAllButton);
+  h.Expect(std::string(ui::kIncompleteCopies) + "\n" + text +
+               ": No page could be recovered from this file.\n" + sources[2] +
+               ": 2 of 3 pages could be recovered from this file.",
+           kOk);
+  h.Then("the completion dialog", [&] {
+    EXPECT_EQ(h.messages.shown.back().owner, nullptr);
+    h.views.Open("completion").Events().OnCommand(ids::kCompletionOk);
+  });
+  EXPECT_EQ(h.Run(), 0);
+  EXPECT_TRUE(fs::exists(h.destinationFolder + "/torn.pdf"));
+  EXPECT_TRUE(h.Log().ends_with("\r\n\r\n" + std::string(ui::kCompletedBanner)));
+}
+
 TEST(SaveAll, DecliningToOverwriteTheLastFileAbortsTheRun) {
   DesktopHarness h;
   const std::vector<std::string> sources = Sources(h, 2);

@@ -91,6 +91,15 @@ std::string DesktopHarness::WriteSource(const std::string& name, int pages) {
   return path;
 }
 
+std::string DesktopHarness::WriteTornSource(const std::string& name) {
+  const std::string path = sourceFolder + "/" + name;
+  std::string pdf = SamplePdf(name, 3);
+  // Object 5, the second page, loses the keyword that makes it an object.
+  pdf.replace(pdf.find("\n5 0 obj") + 5, 3, "xbj");
+  WriteFile(path, pdf);
+  return path;
+}
+
 std::string DesktopHarness::WriteLargeSource(const std::string& name) {
   return WriteSource(name, 400);
 }

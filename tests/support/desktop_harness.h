@@ -55,6 +55,8 @@ class DesktopHarness {
 
   // A small valid PDF with `pages` pages, written into the sources folder.
   std::string WriteSource(const std::string& name, int pages = 1);
+  // A PDF of three pages whose second page's object was lost.
+  std::string WriteTornSource(const std::string& name);
   // A PDF large enough that its repair reports progress many times.
   std::string WriteLargeSource(const std::string& name);
   // Files left in the work folders of the private temporary folder, with forward slashes as the
