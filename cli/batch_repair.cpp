@@ -1,7 +1,9 @@
 #include "batch_repair.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -10,8 +12,10 @@
 
 #include "job_switch.h"
 #include "native_platform.h"
+#include "ordered_report.h"
 #include "path_separators.h"
 #include "pdf_repair.h"
+#include "utf8_path.h"
 
 namespace tarnwick::cli {
 
@@ -58,40 +62,61 @@ std::string MendText(const ObjectMend& mend) {
   return {};
 }
 
-struct Outcome {
-  bool repaired = false;
-  bool pageless = false;  // repaired, but its page tree lists no page
-  std::string outputPath;
-};
+// The outcome of a file that the tool refused before its job began, and the size it has.
+RepairOutcome Refused(const std::string& path, RepairStatus status, const std::string& reason) {
+  RepairOutcome outcome;
+  outcome.status = status;
+  outcome.sourcePath = path;
+  outcome.failurePath = path;
+  outcome.reason = reason;
+  std::error_code absent;
+  const auto size = std::filesystem::file_size(Utf8Path(path), absent);
+  if (!absent) outcome.sourceBytes = size;
+  return outcome;
+}
 
-// Prints each file's result as soon as all earlier files have theirs, so that the output is the
-// same however many jobs run at once.
-class OrderedReport {
- public:
-  OrderedReport(Terminal& terminal, std::size_t count) : terminal_(terminal), outcomes_(count) {}
+// The path of the file a failure concerns comes first, then the reason; the source's path, which
+// starts every line, is not said twice.
+void PrintFailure(Terminal& terminal, const std::string& path, const RepairOutcome& outcome) {
+  const bool otherFile = !outcome.failurePath.empty() && outcome.failurePath != path;
+  terminal.Error(path + ": " + (otherFile ? outcome.failurePath + ": " : "") + outcome.reason);
+}
 
-  void Add(std::size_t index, Outcome outcome) {
-    std::lock_guard lock(mutex_);
-    outcomes_[index] = std::move(outcome);
-    while (next_ < outcomes_.size() && outcomes_[next_]) {
-      const Outcome& done = *outcomes_[next_];
-      if (done.repaired) terminal_.Output(done.outputPath);
-      if (!done.repaired || done.pageless) ++failures_;
-      ++next_;
+void PrintWarnings(const Options& options, const std::string& path, const PDF_Repair& engine,
+                   Terminal& terminal) {
+  if (engine.Outcome().status == RepairStatus::kNoPageRecovered) {
+    terminal.Error(path + ": warning: no page could be recovered from this file");
+  }
+  const bool keyLost = engine.Rebuilt().encryptionKeyLost;
+  if (keyLost) {
+    terminal.Error(path +
+                   ": warning: the file is encrypted and its trailer was lost with the "
+                   "identifier its key is derived from; the copy keeps its encrypted "
+                   "data, which no password opens");
+  }
+  if (!keyLost && engine.PackedObjectsProtected()) {
+    terminal.Error(path + ": warning: the file is encrypted and " +
+                   (options.password ? "the password given does not open it"
+                                     : "needs a password (see --password)") +
+                   "; its packed objects were copied still packed and encrypted");
+  }
+  if (options.verbose) {
+    for (const MendedStream& mended : engine.Rebuilt().mendedStreams) {
+      terminal.Error(path + ": stream object " + std::to_string(mended.number) + ": " +
+                     MendText(mended.mend));
+    }
+    for (const ObjectMend& mended : engine.Rebuilt().mendedObjects) {
+      terminal.Error(path + ": object " + std::to_string(mended.number) + ": " + MendText(mended));
     }
   }
-  std::size_t Failures() const { return failures_; }
+}
 
- private:
-  Terminal& terminal_;
-  std::mutex mutex_;
-  std::vector<std::optional<Outcome>> outcomes_;
-  std::size_t next_ = 0;
-  std::size_t failures_ = 0;
-};
-
-Outcome RepairOne(const Options& options, const std::string& path, Terminal& terminal,
-                  Interruption& interruption) {
+FileResult RepairOne(const Options& options, const std::string& path, Terminal& terminal,
+                     Interruption& interruption) {
+  const auto start = std::chrono::steady_clock::now();
+  auto seconds = [start] {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
   NativeFileLayer files;
   NativeClock clock;
   JobSwitch control;
@@ -111,55 +136,32 @@ Outcome RepairOne(const Options& options, const std::string& path, Terminal& ter
   }
   if (options.password) engine.SetPassword(*options.password);
   engine.SetMending(options.mend);
-  Outcome outcome;
   if (state.saveMode && IsSameFile(path, state.destinationFolder + FileNameOf(path))) {
     interruption.Unregister(control);
-    terminal.Error(path + ": cannot repair a file onto itself");
-    return outcome;
+    const RepairOutcome refused =
+        Refused(path, RepairStatus::kOutputNotWritable, "cannot repair a file onto itself");
+    PrintFailure(terminal, path, refused);
+    return {refused, seconds()};
   }
-  outcome.repaired = engine.RepairFile(path);
+  const bool finished = options.check ? engine.CheckFile(path) : engine.RepairFile(path);
   interruption.Unregister(control);
-  outcome.outputPath = state.outputPath;
-  // The copy's last step may end short of the full bar; a finished file shows it full.
-  if (outcome.repaired) view.SetProgressPosition(100);
+  // The job's last step may end short of the full bar; a finished file shows it full.
+  if (finished) view.SetProgressPosition(100);
   terminal.ClearProgress();
-  outcome.pageless = outcome.repaired && engine.Rebuilt().listedPages.empty();
-  if (outcome.pageless) {
-    terminal.Error(path + ": warning: no page could be recovered from this file");
+  // The job's own notices are not printed; its outcome says the same and names the file
+  // concerned.
+  if (!finished) {
+    PrintFailure(terminal, path, engine.Outcome());
+  } else if (!options.check) {
+    PrintWarnings(options, path, engine, terminal);
   }
-  const bool keyLost = outcome.repaired && engine.Rebuilt().encryptionKeyLost;
-  if (keyLost) {
-    terminal.Error(path + ": warning: the file is encrypted and its trailer was lost with the "
-                          "identifier its key is derived from; the copy keeps its encrypted "
-                          "data, which no password opens");
-  }
-  if (outcome.repaired && !keyLost && engine.PackedObjectsProtected()) {
-    terminal.Error(path + ": warning: the file is encrypted and " +
-                   (options.password ? "the password given does not open it"
-                                     : "needs a password (see --password)") +
-                   "; its packed objects were copied still packed and encrypted");
-  }
-  if (outcome.repaired && options.verbose) {
-    for (const MendedStream& mended : engine.Rebuilt().mendedStreams) {
-      terminal.Error(path + ": stream object " + std::to_string(mended.number) + ": " +
-                     MendText(mended.mend));
-    }
-    for (const ObjectMend& mended : engine.Rebuilt().mendedObjects) {
-      terminal.Error(path + ": object " + std::to_string(mended.number) + ": " + MendText(mended));
-    }
-  }
-  if (!outcome.repaired) {
-    // The job's own notices are not printed; its failure text says the same and names the file
-    // it concerns, which is printed first when it is not the source.
-    const std::string& failure = engine.FailureText();
-    terminal.Error(failure.starts_with(path + ": ") ? failure : path + ": " + failure);
-  }
-  return outcome;
+  return {engine.Outcome(), seconds()};
 }
 
 }  // namespace
 
-int RunBatch(const Options& options, Terminal& terminal, Interruption& interruption) {
+int RunBatch(const Options& options, Terminal& terminal, Interruption& interruption,
+             ReportFile* reportFile) {
   // Files with the same name would write the same output; they run one after another, in the
   // order given, as they would with one job.
   std::map<std::string, std::vector<std::size_t>> byName;
@@ -169,7 +171,7 @@ int RunBatch(const Options& options, Terminal& terminal, Interruption& interrupt
   for (auto& [name, indexes] : byName) chains.push_back(std::move(indexes));
   std::sort(chains.begin(), chains.end(), [](const auto& a, const auto& b) { return a[0] < b[0]; });
 
-  OrderedReport report(terminal, options.files.size());
+  OrderedReport report(options, terminal, reportFile);
   std::mutex queueMutex;
   std::size_t nextChain = 0;
   auto worker = [&] {
@@ -182,8 +184,12 @@ int RunBatch(const Options& options, Terminal& terminal, Interruption& interrupt
       }
       for (const std::size_t index : chains[chain]) {
         if (interruption.Requested()) {
-          terminal.Error(options.files[index] + ": not repaired: interrupted");
-          report.Add(index, Outcome{});
+          const std::string& path = options.files[index];
+          FileResult skipped{
+              Refused(path, RepairStatus::kStopped,
+                      options.check ? "not checked: interrupted" : "not repaired: interrupted")};
+          PrintFailure(terminal, path, skipped.outcome);
+          report.Add(index, std::move(skipped));
         } else {
           report.Add(index, RepairOne(options, options.files[index], terminal, interruption));
         }
@@ -197,7 +203,7 @@ int RunBatch(const Options& options, Terminal& terminal, Interruption& interrupt
   worker();
   for (std::thread& thread : threads) thread.join();
   if (interruption.Requested()) return kInterruptedStatus;
-  return report.Failures() == 0 ? 0 : 1;
+  return report.AllSucceeded() ? 0 : 1;
 }
 
 }  // namespace tarnwick::cli

@@ -24,7 +24,14 @@ const char kUsageRest[] =
     "  -o, --output DIR   write the repaired copies into DIR (created when missing)\n"
     "      --overwrite    replace existing files without asking (without a terminal,\n"
     "                     existing files are otherwise kept)\n"
-    "  -j, --jobs N       repair up to N files at once (default 1)\n"
+    "  -j, --jobs N       repair or check up to N files at once (default 1)\n"
+    "      --check        write no copy: print for each file whether it is intact, or\n"
+    "                     what is wrong with it (\"FILE: intact\", \"FILE: no trailer;\n"
+    "                     page tree missing\")\n"
+    "      --report=FILE  write one line of JSON per file to FILE (- for standard output,\n"
+    "                     which then carries only the report), in the order given: its\n"
+    "                     status and sizes, the seconds it took, what was wrong with the\n"
+    "                     file, what was found, mended and lost\n"
     "      --password=PASSWORD\n"
     "                     for encrypted files: try PASSWORD (the user or the owner\n"
     "                     password) before the empty one, to read their packed objects\n"
@@ -46,7 +53,8 @@ const char kUsageRest[] =
     "Ctrl-C stops the running repairs and removes their incomplete copies.\n"
     "A copy from which no page could be recovered is still written, with a warning.\n"
     "Exit status: 0 when every file was repaired with at least one page, 1 when some were\n"
-    "not, 2 on a usage error, 130 after Ctrl-C.\n";
+    "not, 2 on a usage error, 130 after Ctrl-C. With --check: 0 when every file is\n"
+    "intact, 1 when some need repair or could not be read.\n";
 
 bool ParseJobs(const std::string& text, int& jobs) {
   const char* end = text.data() + text.size();
@@ -83,6 +91,14 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& argument
       options.mend = false;
     } else if (argument == "--version") {
       options.version = true;
+    } else if (argument == "--check") {
+      options.check = true;
+    } else if (argument == "--report") {
+      const auto file = value(argument);
+      if (!file) return std::nullopt;
+      options.report = *file;
+    } else if (argument.rfind("--report=", 0) == 0) {
+      options.report = argument.substr(9);
     } else if (argument == "--overwrite") {
       options.overwrite = true;
     } else if (argument == "-o" || argument == "--output") {
@@ -120,6 +136,14 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& argument
   }
   if (options.destination && options.destination->empty()) {
     error = "the output folder is empty";
+    return std::nullopt;
+  }
+  if (options.report && options.report->empty()) {
+    error = "the report file name is empty";
+    return std::nullopt;
+  }
+  if (options.check && options.destination) {
+    error = "--check writes no copy and takes no output folder";
     return std::nullopt;
   }
   if (options.password && options.passwordFile) {

@@ -11,6 +11,8 @@ struct Options {
   std::optional<std::string> destination;  // -o DIR
   bool overwrite = false;
   int jobs = 1;
+  bool check = false;                 // --check: analyse, write no copy
+  std::optional<std::string> report;  // --report=FILE, "-" for standard output
   std::optional<std::string> password;      // --password=PASSWORD
   std::optional<std::string> passwordFile;  // --password-file=FILE, "-" for standard input
   bool verbose = false;  // list what was mended in each file

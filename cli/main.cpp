@@ -8,6 +8,7 @@
 #include "console.h"
 #include "destination.h"
 #include "interruption.h"
+#include "native_platform.h"
 #include "program_arguments.h"
 #include "terminal.h"
 
@@ -15,11 +16,19 @@ int main(int argc, char** argv) {
   using namespace tarnwick::cli;
   PrepareConsole();
   std::string error;
-  auto options = ParseCommandLine(ProgramArguments(argc, argv), error);
-  if (!options) {
-    std::fprintf(stderr, "tarnwick-repair: %s\nTry 'tarnwick-repair --help' for more information.\n",
-                 error.c_str());
+  auto usageError = [](const std::string& text) {
+    std::fprintf(stderr,
+                 "tarnwick-repair: %s\nTry 'tarnwick-repair --help' for more information.\n",
+                 text.c_str());
     return 2;
+  };
+  auto options = ParseCommandLine(ProgramArguments(argc, argv), error);
+  if (!options) return usageError(error);
+  // The report is created empty before the first job starts: naming a source would destroy it.
+  for (const std::string& file : options->files) {
+    if (options->report && tarnwick::IsSameFile(*options->report, file)) {
+      return usageError("the report would replace " + file + ", one of the files to repair");
+    }
   }
   if (options->help) {
     std::fputs(Usage().c_str(), stdout);
@@ -36,6 +45,14 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  // A report that cannot be written is found out before any file is touched. It ends the run as
+  // an output folder that cannot be had does, with 1: the command line itself was right.
+  ReportFile reportFile;
+  const bool reportToFile = options->report && *options->report != "-";
+  if (reportToFile && !reportFile.Open(*options->report, error)) {
+    std::fprintf(stderr, "tarnwick-repair: %s\n", error.c_str());
+    return 1;
+  }
   if (options->destination && !PrepareDestination(*options->destination, error)) {
     std::fprintf(stderr, "tarnwick-repair: %s\n", error.c_str());
     return 1;
@@ -44,5 +61,5 @@ int main(int argc, char** argv) {
   const bool errorsOnTerminal = StandardErrorIsTerminal();
   Terminal terminal(errorsOnTerminal, errorsOnTerminal && StandardInputIsTerminal(),
                     options->overwrite);
-  return RunBatch(*options, terminal, interruption);
+  return RunBatch(*options, terminal, interruption, reportToFile ? &reportFile : nullptr);
 }

@@ -1,4 +1,4 @@
-// Several jobs at once must not change what the tool prints or writes.
+// Several jobs at once must not change what the tool prints, reports or writes.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -18,7 +18,7 @@ std::map<std::string, std::string> FolderContents(const fs::path& folder) {
   return contents;
 }
 
-TEST(CliJobs, FourJobsPrintAndWriteExactlyWhatOneJobDoes) {
+TEST(CliJobs, FourJobsPrintReportAndWriteExactlyWhatOneJobDoes) {
   test::TempFolder tmp;
   fs::create_directory(tmp / "left");
   fs::create_directory(tmp / "right");
@@ -34,17 +34,30 @@ TEST(CliJobs, FourJobsPrintAndWriteExactlyWhatOneJobDoes) {
   }
   const auto out = tmp / "out";
 
+  const std::string report = tmp.File("report.jsonl");
+
   auto runWithJobs = [&](const std::string& jobs) {
     fs::remove_all(out);
     fs::create_directory(out);
-    std::vector<std::string> arguments = {"-j", jobs, "--overwrite", "-o", out.string()};
+    std::vector<std::string> arguments = {"-j", jobs,         "--overwrite",
+                                          "-o", out.string(), "--report=" + report};
     arguments.insert(arguments.end(), files.begin(), files.end());
     return RunRepairTool(arguments, tmp.Path());
   };
+  // The report's lines as written, less the time each job took.
+  auto reportWithoutTimes = [&] {
+    const std::string text = test::ReadFile(report);
+    ExpectValidReport(text);
+    std::vector<nlohmann::json> lines = ReportLines(text);
+    for (nlohmann::json& line : lines) line.erase("seconds");
+    return lines;
+  };
   const CommandResult one = runWithJobs("1");
   const auto oneContents = FolderContents(out);
+  const auto oneReport = reportWithoutTimes();
   const CommandResult four = runWithJobs("4");
   const auto fourContents = FolderContents(out);
+  const auto fourReport = reportWithoutTimes();
 
   EXPECT_EQ(one.status, 0) << one.err;
   EXPECT_EQ(four.status, 0) << four.err;
@@ -54,6 +67,12 @@ TEST(CliJobs, FourJobsPrintAndWriteExactlyWhatOneJobDoes) {
   }
   EXPECT_EQ(Lines(one.out), expected);
   EXPECT_EQ(four.out, one.out);
+  ASSERT_EQ(oneReport.size(), files.size());
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    EXPECT_EQ(oneReport[i]["input"], files[i]) << i;
+    EXPECT_EQ(oneReport[i]["output"], expected[i]) << i;
+  }
+  EXPECT_EQ(fourReport, oneReport);
   EXPECT_EQ(oneContents.size(), 7u);
   EXPECT_TRUE(fourContents == oneContents) << "the copies written by -j 4 differ from -j 1";
 

@@ -42,6 +42,10 @@ TEST(CliOptions, UsageErrorsExitTwoWithAHintOnStandardErrorAndRepairNothing) {
       {"-o", out},
       {pdf, "--password"},
       {"--password=a", "--password-file=b", pdf},
+      {"--check", "-o", out, pdf},
+      {pdf, "--report"},
+      {"--report=", pdf},
+      {"--report=" + pdf, pdf},
   };
   for (const auto& arguments : mistakes) {
     std::string shown;
@@ -56,6 +60,7 @@ TEST(CliOptions, UsageErrorsExitTwoWithAHintOnStandardErrorAndRepairNothing) {
     EXPECT_EQ(lines[1], "Try 'tarnwick-repair --help' for more information.") << shown;
   }
   EXPECT_FALSE(std::filesystem::exists(tmp / "out" / "a.pdf"));
+  EXPECT_EQ(test::ReadFile(pdf), TextPdf("usage", 1));
   EXPECT_FALSE(std::filesystem::exists(test::PrivateFolderIn(tmp.Path())));
 }
 

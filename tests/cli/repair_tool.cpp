@@ -1,5 +1,7 @@
 #include "repair_tool.h"
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 
 #include "system_environment.h"
@@ -18,6 +20,30 @@ std::vector<std::string> Lines(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+std::vector<nlohmann::json> ReportLines(const std::string& report) {
+  std::vector<nlohmann::json> lines;
+  for (const std::string& line : Lines(report)) {
+    lines.push_back(nlohmann::json::parse(line, nullptr, false));
+    EXPECT_FALSE(lines.back().is_discarded()) << "not JSON: " << line;
+  }
+  return lines;
+}
+
+void ExpectValidReport(const std::string& report) {
+#ifdef _WIN32
+  // These tests run under Wine, which has no Python to run the validator. The report is made by
+  // the same code on both systems, and the Linux runs validate it.
+  static_cast<void>(report);
+#else
+  test::TempFolder scratch;
+  const std::string file = scratch.File("report.jsonl");
+  test::WriteFile(file, report);
+  const CommandResult run =
+      test::RunProgram("python3", {TARNWICK_REPORT_VALIDATOR, TARNWICK_REPORT_SCHEMA, file});
+  EXPECT_EQ(run.status, 0) << run.err << "in the report:\n" << report;
+#endif
 }
 
 std::string TextPdf(const std::string& label, int pages) {
