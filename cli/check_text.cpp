@@ -47,10 +47,12 @@ std::string CheckText(const RepairOutcome& outcome) {
   const SourceFindings source = outcome.source.value_or(SourceFindings{});
   std::vector<std::string> words = Damage(source);
   if (words.empty()) words.push_back("intact");
-  // Not damage, but what keeps a reader (and this check) out of the packed objects.
+  // Not damage, but worth knowing: what keeps a reader (and this check) out of the packed
+  // objects, and bytes that some strict readers refuse.
   if (source.encryption == EncryptionState::kPasswordNeeded) {
     words.push_back("encrypted, needs a password");
   }
+  if (source.header == HeaderState::kAfterJunk) words.push_back("bytes before its header");
   std::string text = words.front();
   for (std::size_t i = 1; i < words.size(); ++i) text += "; " + words[i];
   return text;

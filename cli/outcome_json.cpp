@@ -68,6 +68,8 @@ const char* Name(HeaderState state) {
       return "missing";
     case HeaderState::kDamaged:
       return "damaged";
+    case HeaderState::kAfterJunk:
+      return "after-junk";
   }
   return "";
 }
@@ -201,6 +203,7 @@ json SourceJson(const SourceFindings& source) {
           {"xref", Name(source.xref)},
           {"wrong_offset_count", source.wrongOffsetCount},
           {"wrong_offsets", std::move(wrongOffsets)},
+          {"lost_objects", source.lostObjectCount},
           {"startxref", Name(source.startxref)},
           {"trailer", Name(source.trailer)},
           {"page_tree", Name(source.pageTree)},
