@@ -52,6 +52,9 @@ const char kUsageRest[] =
     "it does when the file lost with its trailer the identifier its key derives from.\n"
     "Ctrl-C stops the running repairs and removes their incomplete copies.\n"
     "A copy from which no page could be recovered is still written, with a warning.\n"
+    "--check reads a file's structure as a repair does (header, cross-reference data,\n"
+    "trailer, page tree, end of file) and is about as fast as reading the file; damage\n"
+    "inside a stream's data shows only in a repair's report, as a mend.\n"
     "Exit status: 0 when every file was repaired with at least one page, 1 when some were\n"
     "not, 2 on a usage error, 130 after Ctrl-C. With --check: 0 when every file is\n"
     "intact, 1 when some need repair or could not be read.\n";
