@@ -27,6 +27,7 @@ std::vector<std::string> Damage(const SourceFindings& source) {
   if (source.trailer == TrailerState::kMissing) damage.push_back("no trailer");
   if (source.trailer == TrailerState::kWithoutRoot) damage.push_back("trailer names no catalog");
   if (source.trailer == TrailerState::kRootLost) damage.push_back("catalog lost");
+  if (source.trailer == TrailerState::kDamaged) damage.push_back("damaged trailer");
   if (source.pageTree == PageTreeState::kMissing) damage.push_back("page tree missing");
   if (source.pageTree == PageTreeState::kBroken) damage.push_back("page tree broken");
   if (source.truncated) {

@@ -110,6 +110,8 @@ const char* Name(TrailerState state) {
       return "without-root";
     case TrailerState::kRootLost:
       return "root-lost";
+    case TrailerState::kDamaged:
+      return "damaged";
   }
   return "";
 }

@@ -24,6 +24,8 @@ class ScanIndex {
   SourceReader& ReaderOf(const ObjectRecord& record) { 
     return record.origin == RecordOrigin::kUnpacked ? unpacked_ : source_;
   }
+  // The reader of the objects unpacked from object streams.
+  SourceReader& Unpacked() { return unpacked_; }
   // Where the newest record of `number` in the source (a plain object or an object stream)
   // starts.
   std::optional<std::uint64_t> NewestStart(std::int64_t number) const;

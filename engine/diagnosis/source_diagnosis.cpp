@@ -47,12 +47,17 @@ void AddPosition(std::vector<PageRange>& ranges, std::uint64_t position) {
 }  // namespace
 
 SourceDiagnosis::SourceDiagnosis(SourceReader& source, const ScanResults& results)
-    : source_(source), index_(results, source) {}
+    : source_(source), results_(results) {}
+
+ScanIndex& SourceDiagnosis::Index() {
+  if (!index_) index_.emplace(results_, source_);
+  return *index_;
+}
 
 void SourceDiagnosis::Diagnose(EncryptionState encryption, RepairOutcome& outcome) {
   SourceFindings findings;
   findings.header = ReadHeader();
-  XrefFindings xref = CheckXref(source_, index_, headerOffset_);
+  XrefFindings xref = CheckXref(source_, Index(), headerOffset_);
   findings.xref = xref.xref;
   findings.startxref = xref.startxref;
   findings.wrongOffsetCount = xref.wrongOffsetCount;
@@ -60,14 +65,19 @@ void SourceDiagnosis::Diagnose(EncryptionState encryption, RepairOutcome& outcom
   findings.lostObjectCount = xref.lostObjectCount;
   sectionRoot_ = xref.root;
   findings.trailer = ReadTrailerState();
-  tree_ = ReadOldPageTree(index_, RootNumber());
+  if (findings.trailer == TrailerState::kIntact && xref.trailerDamaged) {
+    findings.trailer = TrailerState::kDamaged;
+  }
+  tree_ = ReadOldPageTree(Index(), RootNumber());
   findings.pageTree = tree_.state;
   CheckEnd(findings);
   findings.encryption = encryption;
   outcome.source = std::move(findings);
-  outcome.found.objects = index_.Results().objects.size();
-  outcome.found.versionsDropped = index_.VersionsDropped();
+  outcome.found.objects = results_.objects.size();
+  outcome.found.versionsDropped = Index().VersionsDropped();
   outcome.found.pagesInOldTree = tree_.Pages();
+  // The copy plans its own tables; this one is made again only if a mend needs it.
+  index_.reset();
 }
 
 HeaderState SourceDiagnosis::ReadHeader() {
@@ -84,7 +94,7 @@ HeaderState SourceDiagnosis::ReadHeader() {
 }
 
 std::int64_t SourceDiagnosis::RootNumber() const {
-  const ScanResults& results = index_.Results();
+  const ScanResults& results = results_;
   if (results.trailer && results.trailer->root > 0) return results.trailer->root;
   if (IsListableNumber(sectionRoot_)) return sectionRoot_;
   for (auto stream = results.xrefStreams.rbegin(); stream != results.xrefStreams.rend(); ++stream) {
@@ -93,19 +103,19 @@ std::int64_t SourceDiagnosis::RootNumber() const {
   return results.catalogNumber;
 }
 
-TrailerState SourceDiagnosis::ReadTrailerState() const {
-  const ScanResults& results = index_.Results();
+TrailerState SourceDiagnosis::ReadTrailerState() {
+  const ScanResults& results = results_;
   if (!results.trailer && results.xrefStreams.empty()) return TrailerState::kMissing;
   const bool rooted =
       (results.trailer && results.trailer->root > 0) || IsListableNumber(sectionRoot_) ||
       std::any_of(results.xrefStreams.begin(), results.xrefStreams.end(),
                   [](const XrefStreamRecord& stream) { return stream.root > 0; });
   if (!rooted) return TrailerState::kWithoutRoot;
-  return index_.Newest(RootNumber()) ? TrailerState::kIntact : TrailerState::kRootLost;
+  return Index().Newest(RootNumber()) ? TrailerState::kIntact : TrailerState::kRootLost;
 }
 
 void SourceDiagnosis::CheckEnd(SourceFindings& findings) {
-  const ObjectRecord* last = index_.LastPlainRecord();
+  const ObjectRecord* last = Index().LastPlainRecord();
   const auto length = static_cast<std::uint64_t>(source_.Length());
   if (last && last->end >= length) {
     findings.truncated = true;
@@ -120,8 +130,8 @@ void SourceDiagnosis::CheckEnd(SourceFindings& findings) {
   findings.truncated = true;
 }
 
-std::optional<std::uint64_t> SourceDiagnosis::PlainOffset(std::int64_t number) const {
-  const ObjectRecord* record = index_.Newest(number);
+std::optional<std::uint64_t> SourceDiagnosis::PlainOffset(std::int64_t number) {
+  const ObjectRecord* record = Index().Newest(number);
   if (!record || record->origin != RecordOrigin::kSource) return std::nullopt;
   return record->start;
 }
@@ -187,9 +197,9 @@ std::vector<std::int64_t> SourceDiagnosis::PagesKeptInPart(const RebuildSummary&
   // Only then are the pages' /Contents read again, to find whose content the damage was.
   for (std::size_t i = 0; !damaged.empty() && i < rebuilt.listedPages.size(); ++i) {
     const std::int64_t page = rebuilt.listedPages[i];
-    const ObjectRecord* record = index_.Newest(page);
+    const ObjectRecord* record = Index().Newest(page);
     if (!record) continue;
-    SourceReader& reader = index_.ReaderOf(*record);
+    SourceReader& reader = Index().ReaderOf(*record);
     PdfSyntax syntax(reader, static_cast<std::int64_t>(record->end));
     const std::optional<std::int64_t> body =
         syntax.AfterObjectHeader(static_cast<std::int64_t>(record->start));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "old_page_tree.h"
 #include "rebuild_summary.h"
 #include "repair_outcome.h"
@@ -27,15 +29,19 @@ class SourceDiagnosis {
   // The catalog's number: the trailer's Root, else the one the newest cross-reference section
   // names, else the newest cross-reference stream's, else the catalog the scan found.
   std::int64_t RootNumber() const;
-  TrailerState ReadTrailerState() const;
+  TrailerState ReadTrailerState();
   // Whether the file ends without "%%EOF" after its last object, or with an object still open.
   void CheckEnd(SourceFindings& findings);
-  std::optional<std::uint64_t> PlainOffset(std::int64_t number) const;
+  std::optional<std::uint64_t> PlainOffset(std::int64_t number);
   // The pages whose content lost part of itself in the copy.
   std::vector<std::int64_t> PagesKeptInPart(const RebuildSummary& rebuilt);
 
+  // Made on first use, dropped when Diagnose ends.
+  ScanIndex& Index();
+
   SourceReader& source_;
-  ScanIndex index_;
+  const ScanResults& results_;
+  std::optional<ScanIndex> index_;
   OldPageTree tree_;
   std::int64_t sectionRoot_ = 0;  // the /Root of the newest cross-reference section
   std::int64_t headerOffset_ = 0;  // where "%PDF-" stands

@@ -1,12 +1,15 @@
 #include "xref_check.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
+#include <string_view>
 #include <unordered_set>
 
 #include "byte_classes.h"
 #include "engine_limits.h"
 #include "pdf_syntax.h"
+#include "reference_search.h"
 #include "stream_decode.h"
 #include "stream_extent.h"
 
@@ -17,6 +20,30 @@ namespace {
 // Where startxref is looked for: the standard puts it in the last kilobyte; writers that pad
 // or append junk after %%EOF push it further, never this far.
 constexpr std::int64_t kStartxrefWindow = 1 << 20;
+
+// White space that may stand where an offset leads before what it names: writers leave a few
+// blanks; a walk through more would let each of many offsets cost a pass over the file.
+constexpr std::int64_t kMaxLeadingSpace = 256;
+
+std::int64_t SkipLeadingSpace(SourceReader& source, std::int64_t at) {
+  for (const std::int64_t stop = at + kMaxLeadingSpace; at < stop && IsPdfSpace(source.ByteAt(at));) {
+    ++at;
+  }
+  return at;
+}
+
+// The unsigned number after white space at `at` (at most 19 digits, so that it fits); `at`
+// moves past it.
+std::optional<std::uint64_t> DigitsAfterSpace(SourceReader& source, std::int64_t& at) {
+  while (IsPdfSpace(source.ByteAt(at))) ++at;
+  std::uint64_t value = 0;
+  int count = 0;
+  for (; IsDigit(source.ByteAt(at)) && count < 19; ++at, ++count) {
+    value = value * 10 + static_cast<std::uint64_t>(source.ByteAt(at) - '0');
+  }
+  if (count == 0) return std::nullopt;
+  return value;
+}
 
 // One entry of a section, in the order read: newest section first.
 struct XrefEntry {
@@ -39,11 +66,13 @@ class XrefReader {
         index_(index),
         base_(base),
         decodeLeft_(limits::kDecodeBudgetFloor +
-                    limits::kDecodeBudgetPerSourceByte * static_cast<std::uint64_t>(source.Length())) {}
+                    limits::kDecodeBudgetPerSourceByte * static_cast<std::uint64_t>(source.Length())),
+        entriesLeft_(limits::kXrefEntriesFloor + static_cast<std::uint64_t>(source.Length()) /
+                                                     limits::kSourceBytesPerXrefEntry) {}
 
   // Whether a table ("xref") or a cross-reference stream begins at `at`.
   bool SectionAt(std::int64_t at) {
-    at = SkipWhite(at);
+    at = SkipLeadingSpace(source_, at);
     return TableAt(at) || StreamAt(at) != nullptr;
   }
 
@@ -55,14 +84,18 @@ class XrefReader {
     while (!pending.empty()) {
       const std::int64_t section = pending.back();
       pending.pop_back();
-      if (!visited.insert(section).second) continue;
+      // A section that leads back to one already read: its offset is wrong.
+      if (!visited.insert(section).second) {
+        olderSectionLost_ = true;
+        continue;
+      }
       if (visited.size() > limits::kMaxXrefSections) return false;
       if (section != at && !SectionAt(section)) {
         olderSectionLost_ = true;
         continue;
       }
       std::vector<std::int64_t> older;
-      const std::int64_t start = SkipWhite(section);
+      const std::int64_t start = SkipLeadingSpace(source_, section);
       const bool read = TableAt(start) ? ReadTable(start, older) : ReadStream(start, older);
       if (!read) return false;
       // The hybrid file's stream is read before the table's /Prev: both are older than the
@@ -73,6 +106,7 @@ class XrefReader {
   }
 
   std::vector<XrefEntry>& Entries() { return entries_; }
+  bool TrailerDamaged() const { return trailerDamaged_; }
   std::int64_t Root() const { return root_; }
   bool OlderSectionLost() const { return olderSectionLost_; }
 
@@ -82,16 +116,7 @@ class XrefReader {
     return at;
   }
 
-  std::optional<std::uint64_t> Digits(std::int64_t& at) {
-    at = SkipWhite(at);
-    std::uint64_t value = 0;
-    int count = 0;
-    for (; IsDigit(source_.ByteAt(at)) && count < 19; ++at, ++count) {
-      value = value * 10 + static_cast<std::uint64_t>(source_.ByteAt(at) - '0');
-    }
-    if (count == 0) return std::nullopt;
-    return value;
-  }
+  std::optional<std::uint64_t> Digits(std::int64_t& at) { return DigitsAfterSpace(source_, at); }
 
   bool TableAt(std::int64_t at) {
     return source_.Matches(at, "xref") && !IsRegular(source_.ByteAt(at + 4));
@@ -128,13 +153,16 @@ class XrefReader {
         if (letter >= 'a' && letter <= 'z' && !source_.Matches(word, "trailer")) {
           while (at < source_.Length() && !IsLineEnd(source_.ByteAt(at))) ++at;
         }
-        entries_.push_back({static_cast<std::int64_t>(*first + i), *offset,
-                            use == 'n' ? XrefEntry::Kind::kAtOffset : XrefEntry::Kind::kFree});
+        if (!Keep({static_cast<std::int64_t>(*first + i), *offset,
+                   use == 'n' ? XrefEntry::Kind::kAtOffset : XrefEntry::Kind::kFree})) {
+          return false;
+        }
       }
       readOne = true;
     }
     PdfSyntax syntax(source_, source_.Length());
     const std::optional<PdfDictionary> trailer = syntax.ReadDictionary(at + 7);
+    if (!trailer || !TrailerWhole(*trailer)) trailerDamaged_ = true;
     if (!trailer) return true;
     NoteRoot(*trailer);
     for (const char* key : {"XRefStm", "Prev"}) {
@@ -179,7 +207,10 @@ class XrefReader {
     if (rowSize == 0) return false;
     std::size_t row = 0;
     for (std::size_t r = 0; r < ranges.size(); r += 2) {
-      if (ranges[r] < 0 || ranges[r + 1] < 0) return false;
+      if (ranges[r] < 0 || ranges[r + 1] < 0 ||
+          ranges[r] > std::numeric_limits<std::int64_t>::max() - ranges[r + 1]) {
+        return false;
+      }
       for (std::int64_t i = 0; i < ranges[r + 1]; ++i, row += rowSize) {
         if (row + rowSize > rows->bytes.size()) return false;
         std::size_t field = row;
@@ -188,12 +219,30 @@ class XrefReader {
         const XrefEntry::Kind kind = type == 1   ? XrefEntry::Kind::kAtOffset
                                      : type == 2 ? XrefEntry::Kind::kPacked
                                                  : XrefEntry::Kind::kFree;
-        entries_.push_back({ranges[r] + i, second, kind});
+        if (!Keep({ranges[r] + i, second, kind})) return false;
       }
     }
     if (const auto previous = IntegerOf(dictionary->Find("Prev")); previous && *previous >= 0) {
       older.push_back(base_ + *previous);
     }
+    return true;
+  }
+
+  // A trailer dictionary as readers need it: /Size a number, /Prev a number where present, no
+  // key twice.
+  static bool TrailerWhole(const PdfDictionary& trailer) {
+    const PdfValue* previous = trailer.Find("Prev");
+    if (!IntegerOf(trailer.Find("Size")) || (previous && !IntegerOf(previous))) return false;
+    std::vector<std::string_view> keys;
+    for (const PdfEntry& entry : trailer.entries) keys.push_back(entry.key);
+    std::sort(keys.begin(), keys.end());
+    return std::adjacent_find(keys.begin(), keys.end()) == keys.end();
+  }
+
+  bool Keep(const XrefEntry& entry) {
+    if (entriesLeft_ == 0) return false;
+    --entriesLeft_;
+    entries_.push_back(entry);
     return true;
   }
 
@@ -227,8 +276,10 @@ class XrefReader {
   const ScanIndex& index_;
   std::int64_t base_;
   std::uint64_t decodeLeft_;
+  std::uint64_t entriesLeft_;
   std::vector<XrefEntry> entries_;
   bool olderSectionLost_ = false;
+  bool trailerDamaged_ = false;
   bool rootNoted_ = false;
   std::int64_t root_ = 0;
 };
@@ -243,16 +294,8 @@ Startxref FindStartxref(SourceReader& source) {
   const std::int64_t floor = std::max<std::int64_t>(0, source.Length() - kStartxrefWindow);
   for (std::int64_t at = source.Length() - 9; at >= floor; --at) {
     if (source.ByteAt(at) != 's' || !source.Matches(at, "startxref")) continue;
-    Startxref startxref{true, std::nullopt};
     at += 9;
-    while (IsPdfSpace(source.ByteAt(at))) ++at;
-    std::uint64_t value = 0;
-    int digits = 0;
-    for (; IsDigit(source.ByteAt(at)) && digits < 19; ++at, ++digits) {
-      value = value * 10 + static_cast<std::uint64_t>(source.ByteAt(at) - '0');
-    }
-    if (digits > 0) startxref.offset = value;
-    return startxref;
+    return {true, DigitsAfterSpace(source, at)};
   }
   return {};
 }
@@ -276,11 +319,12 @@ std::optional<std::int64_t> LastSection(SourceReader& source, const ScanIndex& i
       })->offset);
 }
 
-void CompareWithScan(SourceReader& source, const ScanIndex& index, std::int64_t base,
+void CompareWithScan(SourceReader& source, ScanIndex& index, std::int64_t base,
                      std::vector<XrefEntry>& entries, XrefFindings& findings) {
   // The newest entry of each number is the first read.
   std::stable_sort(entries.begin(), entries.end(),
                    [](const XrefEntry& a, const XrefEntry& b) { return a.number < b.number; });
+  std::vector<std::int64_t> lost;  // in order, as the entries are
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const XrefEntry& entry = entries[i];
     if (i > 0 && entries[i - 1].number == entry.number) continue;
@@ -290,13 +334,12 @@ void CompareWithScan(SourceReader& source, const ScanIndex& index, std::int64_t 
     if (index.XrefStreamAt(place)) continue;
     const std::optional<std::uint64_t> found = index.NewestStart(entry.number);
     if (!found && !index.Newest(entry.number)) {
-      ++findings.lostObjectCount;
+      lost.push_back(entry.number);
       continue;
     }
-    auto at = static_cast<std::int64_t>(place);
-    if (entry.offset > 0 && at < source.Length()) {
+    if (entry.offset > 0 && place < static_cast<std::uint64_t>(source.Length())) {
       if (index.StartsAt(entry.number, place)) continue;
-      while (IsPdfSpace(source.ByteAt(at))) ++at;
+      const std::int64_t at = SkipLeadingSpace(source, static_cast<std::int64_t>(place));
       if (index.StartsAt(entry.number, static_cast<std::uint64_t>(at))) continue;
     }
     ++findings.wrongOffsetCount;
@@ -305,11 +348,19 @@ void CompareWithScan(SourceReader& source, const ScanIndex& index, std::int64_t 
     }
   }
   if (findings.wrongOffsetCount > 0) findings.xref = XrefState::kWrongOffsets;
+  // A lost object matters when something names it; files often list objects nothing uses.
+  if (lost.empty()) return;
+  std::vector<std::int64_t> named = NumbersReferenced(source, lost);
+  const std::vector<std::int64_t> namedUnpacked = NumbersReferenced(index.Unpacked(), lost);
+  named.insert(named.end(), namedUnpacked.begin(), namedUnpacked.end());
+  std::sort(named.begin(), named.end());
+  findings.lostObjectCount = static_cast<std::uint64_t>(
+      std::unique(named.begin(), named.end()) - named.begin());
 }
 
 }  // namespace
 
-XrefFindings CheckXref(SourceReader& source, const ScanIndex& index, std::int64_t headerOffset) {
+XrefFindings CheckXref(SourceReader& source, ScanIndex& index, std::int64_t headerOffset) {
   XrefFindings findings;
   const Startxref startxref = FindStartxref(source);
   // Offsets count from the header, as readers take them in a file with bytes before its
@@ -343,6 +394,7 @@ XrefFindings CheckXref(SourceReader& source, const ScanIndex& index, std::int64_
   }
   const bool read = reader.ReadChain(*section);
   findings.root = reader.Root();
+  findings.trailerDamaged = reader.TrailerDamaged();
   if (!read) {
     findings.xref = XrefState::kUnreadable;
     return findings;

@@ -53,6 +53,7 @@ enum class TrailerState : std::uint8_t {
   kMissing,      // neither a trailer dictionary nor a cross-reference stream was found
   kWithoutRoot,  // the trailer in force names no catalog
   kRootLost,     // the catalog it names was not found
+  kDamaged,      // a trailer dictionary does not read whole, lacks /Size, or names a key twice
 };
 
 enum class PageTreeState : std::uint8_t {
@@ -87,9 +88,8 @@ struct SourceFindings {
   std::uint64_t wrongOffsetCount = 0;
   std::vector<WrongOffset> wrongOffsets;
   static constexpr std::size_t kMaxListedWrongOffsets = 100;
-  // How many objects the cross-reference data lists in use that the scan found nowhere. Not
-  // damage by itself: a reader misses only those that something names, and what the page tree
-  // and the catalog name is judged below.
+  // How many objects the cross-reference data lists in use, a reference names, and the scan
+  // found nowhere. (Files often list objects that nothing names; those are not counted.)
   std::uint64_t lostObjectCount = 0;
   StartxrefState startxref = StartxrefState::kIntact;
   TrailerState trailer = TrailerState::kIntact;
@@ -103,7 +103,7 @@ struct SourceFindings {
   // Nothing above is wrong (an encrypted file that opened is not damage).
   bool Intact() const {
     return (header == HeaderState::kIntact || header == HeaderState::kAfterJunk) &&
-           xref == XrefState::kIntact &&
+           xref == XrefState::kIntact && lostObjectCount == 0 &&
            startxref == StartxrefState::kIntact && trailer == TrailerState::kIntact &&
            pageTree == PageTreeState::kIntact && !truncated &&
            encryption != EncryptionState::kKeyLost;

@@ -97,6 +97,12 @@ inline constexpr std::size_t kPlainProbeBytes = 64 << 10;
 // Checking the source's own cross-reference data follows /Prev from section to section, each
 // read once; no real file has this many updates.
 inline constexpr std::size_t kMaxXrefSections = 4096;
+// Each entry read is kept (24 bytes) until the sections are compared with the scan. A table
+// spends 20 bytes of the file on an entry; a hostile one may spend 6, or a stream one, so the
+// entries kept are bounded by this many and one per eight bytes of the source; past it the data
+// counts as unreadable.
+inline constexpr std::uint64_t kXrefEntriesFloor = 1 << 20;
+inline constexpr std::uint64_t kSourceBytesPerXrefEntry = 8;
 
 // --- Page tree ---
 
