@@ -12,14 +12,11 @@
 namespace tarnwick::oracle {
 namespace {
 
-class OracleDamagedFile : public OracleTest<std::string> {
+class OracleDamagedFile : public OracleDocumentTest {
  protected:
   void SetUp() override {
-    OracleTest::SetUp();
+    OracleDocumentTest::SetUp();
     if (HasFatalFailure()) return;
-    original_ = Samples().Document(GetParam());
-    bytes_ = test::ReadFile(original_);
-    pages_ = QpdfPages(original_);
     intact_ = RepairInto(original_, intactOut_.Path());
     ASSERT_TRUE(intact_.repaired) << intact_.failure;
     intactPages_ = PageNumbersOf(QpdfPages(intact_.output));
@@ -73,9 +70,6 @@ class OracleDamagedFile : public OracleTest<std::string> {
     return repair;
   }
 
-  std::filesystem::path original_;
-  std::string bytes_;
-  std::vector<PageObjects> pages_;
   test::TempFolder intactOut_;
   EngineRepair intact_;
   std::set<int> intactPages_;

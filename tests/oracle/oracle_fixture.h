@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "oracle_tools.h"
 #include "sample_documents.h"
@@ -26,6 +28,22 @@ class OracleTest : public ::testing::TestWithParam<Param> {
         MissingTools({"qpdf", "pdfinfo", "pdftotext", "pdftocairo", "pdftoppm", "ps2pdf"});
     ASSERT_TRUE(missing.empty()) << missing;
   }
+};
+
+// A producer's sample document, its bytes, and its pages as qpdf lists them.
+class OracleDocumentTest : public OracleTest<std::string> {
+ protected:
+  void SetUp() override {
+    OracleTest::SetUp();
+    if (HasFatalFailure()) return;
+    original_ = Samples().Document(GetParam());
+    bytes_ = test::ReadFile(original_);
+    pages_ = QpdfPages(original_);
+  }
+
+  std::filesystem::path original_;
+  std::string bytes_;
+  std::vector<PageObjects> pages_;
 };
 
 }  // namespace tarnwick::oracle

@@ -48,14 +48,11 @@ std::string Joined(const Words& words) {
   return text;
 }
 
-class OracleFindings : public OracleTest<std::string> {
+class OracleFindings : public OracleDocumentTest {
  protected:
   void SetUp() override {
-    OracleTest::SetUp();
+    OracleDocumentTest::SetUp();
     if (HasFatalFailure()) return;
-    original_ = Samples().Document(GetParam());
-    bytes_ = test::ReadFile(original_);
-    pages_ = QpdfPages(original_);
     ASSERT_GE(pages_.size(), 2u);
   }
 
@@ -67,9 +64,6 @@ class OracleFindings : public OracleTest<std::string> {
     return RepairInto(path, out);
   }
 
-  std::filesystem::path original_;
-  std::string bytes_;
-  std::vector<PageObjects> pages_;
   test::TempFolder work_;
 };
 
