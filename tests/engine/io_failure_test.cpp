@@ -34,6 +34,10 @@ class InjectedFailure : public testing::Test {
       EXPECT_NE(harness.engine.FailureText().find(error), std::string::npos)
           << harness.engine.FailureText();
       EXPECT_TRUE(harness.engine.FailureUntold());
+      EXPECT_EQ(harness.engine.Outcome().status, outOfMemory       ? RepairStatus::kOutOfMemory
+                                                 : failingRead > 0 ? RepairStatus::kSourceUnreadable
+                                                                   : RepairStatus::kOutputNotWritable);
+      EXPECT_EQ(harness.engine.Outcome().outputPath, "");
     }
     // The source is no longer held; a failed job leaves nothing in the destination folder, not
     // even its part file, and a completed one exactly the copy.

@@ -103,6 +103,8 @@ TEST_F(RepairJob, NoToTheOverwriteQuestionLeavesTheExistingFile) {
   EXPECT_EQ(harness.messages.shown, std::vector<ShownMessage>{kOverwriteQuestion});
   EXPECT_EQ(ReadFile(outputPath), "keep me");
   EXPECT_FALSE(state.jobDone);
+  EXPECT_EQ(harness.engine.Outcome().status, RepairStatus::kDeclinedOverwrite);
+  EXPECT_EQ(harness.engine.Outcome().failurePath, outputPath);
   EXPECT_EQ(state.sourceFile, nullptr);
   EXPECT_TRUE(harness.nativeFiles.Delete(sourcePath)) << harness.nativeFiles.LastErrorText();
 }
@@ -150,7 +152,9 @@ TEST_F(RepairJob, ON_THIS_SYSTEM(MissingSourceIsReportedWithTheSystemsReason)) {
                                             folder.File("missing.pdf") + ": " +
                                             MissingFileText(),
                                         ""}}));
-  EXPECT_FALSE(harness.engine.FailureText().empty());
+  EXPECT_EQ(harness.engine.Outcome().status, RepairStatus::kSourceUnreadable);
+  EXPECT_EQ(harness.engine.Outcome().failurePath, folder.File("missing.pdf"));
+  EXPECT_EQ(harness.engine.Outcome().reason, MissingFileText());
   EXPECT_FALSE(harness.nativeFiles.Exists(outputPath));
   EXPECT_FALSE(state.jobDone);
 }
@@ -185,6 +189,7 @@ TEST_F(RepairJob, ACopyTooLargeForItsCrossReferenceTableEndsTheJob) {
                 ": the repaired copy would pass 9999999999 bytes, more than its cross-reference "
                 "table can address");
   EXPECT_TRUE(large.engine.FailureUntold());
+  EXPECT_EQ(large.engine.Outcome().status, RepairStatus::kOutputTooLarge);
 }
 
 }  // namespace

@@ -41,6 +41,7 @@ TEST(SourceCutShort, UnderARunningJobEndsItAsSuchOnLinux) {
     EXPECT_EQ(harness.engine.FailureText(),
               sourcePath + ": the file became shorter during the repair");
     EXPECT_TRUE(harness.engine.FailureUntold());
+    EXPECT_EQ(harness.engine.Outcome().status, RepairStatus::kSourceChanged);
     EXPECT_EQ(FileNames(out.Path()), std::vector<std::string>{});
   }
 }

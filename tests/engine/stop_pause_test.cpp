@@ -179,6 +179,7 @@ TEST(StopAndPauseLargeObject, APauseTakesHoldWithinTheObject) {
   EXPECT_LT(writtenBytes, kStreamLength / 100);
   EXPECT_FALSE(completed);
   EXPECT_EQ(harness.engine.FailureText(), "stopped");
+  EXPECT_EQ(harness.engine.Outcome().status, RepairStatus::kStopped);
   EXPECT_EQ(FileNames(out.Path()), std::vector<std::string>{});
 }
 
