@@ -95,6 +95,9 @@ TEST_P(OraclePackedProtection, PackedObjectsAreReadOnlyWithTheKeyAndNeverLost) {
   ASSERT_TRUE(repair.repaired) << repair.failure;
   EXPECT_EQ(test::ReadFile(source), sourceBytes) << "the source was changed";
   EXPECT_EQ(repair.packedObjectsProtected, !lock.opens);
+  ASSERT_TRUE(repair.outcome.source);
+  EXPECT_EQ(repair.outcome.source->encryption,
+            lock.opens ? EncryptionState::kOpened : EncryptionState::kPasswordNeeded);
   if (!lock.opens) return;
   const std::string password = " --password=" + Quoted(lock.password) + " ";
   const CommandResult check = RunShell("qpdf" + password + "--check " + Quoted(repair.output));
@@ -431,6 +434,8 @@ TEST_P(OracleLostTrailer, CopyKeepsTheProtection) {
 
   ASSERT_TRUE(repair.repaired) << repair.failure;
   EXPECT_EQ(repair.encryptionKeyLost, row.keyLost);
+  ASSERT_TRUE(repair.outcome.source);
+  EXPECT_EQ(repair.outcome.source->encryption == EncryptionState::kKeyLost, row.keyLost);
   const std::string shown = RunShell("qpdf --show-encryption " + Quoted(repair.output)).out;
   if (row.leftover) {
     EXPECT_NE(shown.find("not encrypted"), std::string::npos) << shown;
