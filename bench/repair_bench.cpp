@@ -194,6 +194,24 @@ void RepairLargeFile(benchmark::State& state, bool damaged) {
 void BM_RepairIntact(benchmark::State& state) { RepairLargeFile(state, false); }
 void BM_RepairDamaged(benchmark::State& state) { RepairLargeFile(state, true); }
 
+void CheckLargeFile(benchmark::State& state, bool damaged) {
+  const BenchInput input = LargeInput(static_cast<int>(state.range(0)));
+  tarnwick::PosixFileLayer files;
+  tarnwick::PosixClock clock;
+  UnattendedJob job;
+  tarnwick::PDF_Repair engine({files, clock, job, job});
+  for (auto _ : state) {
+    if (!engine.CheckFile(damaged ? input.damagedPath : input.intactPath)) {
+      state.SkipWithError(engine.FailureText().c_str());
+      return;
+    }
+  }
+  SetThroughput(state, input.bytes);
+}
+
+void BM_CheckIntact(benchmark::State& state) { CheckLargeFile(state, false); }
+void BM_CheckDamaged(benchmark::State& state) { CheckLargeFile(state, true); }
+
 void AtThreeSizes(benchmark::internal::Benchmark* benchmark) {
   benchmark->ArgName("percent")
       ->Arg(kHalf)
@@ -210,6 +228,8 @@ BENCHMARK(BM_KeywordSearch)->Apply(AtThreeSizes);
 BENCHMARK(BM_CopyBlocks)->Apply(AtThreeSizes);
 BENCHMARK(BM_RepairIntact)->Apply(AtThreeSizes);
 BENCHMARK(BM_RepairDamaged)->Apply(AtThreeSizes);
+BENCHMARK(BM_CheckIntact)->Apply(AtThreeSizes);
+BENCHMARK(BM_CheckDamaged)->Apply(AtThreeSizes);
 
 }  // namespace
 

@@ -35,8 +35,14 @@ ScanIndex::ScanIndex(const ScanResults& results, SourceReader& source)
     }
   }
   newest_.Seal();
-  std::sort(numberStarts_.begin(), numberStarts_.end());
-  std::sort(numbers.begin(), numbers.end());
+  // Most files number their objects in the order they stand: in file order, then, there is
+  // nothing to sort.
+  std::reverse(numberStarts_.begin(), numberStarts_.end());
+  std::reverse(numbers.begin(), numbers.end());
+  if (!std::is_sorted(numberStarts_.begin(), numberStarts_.end())) {
+    std::sort(numberStarts_.begin(), numberStarts_.end());
+  }
+  if (!std::is_sorted(numbers.begin(), numbers.end())) std::sort(numbers.begin(), numbers.end());
   xrefStreamsByOffset_.resize(results.xrefStreams.size());
   std::iota(xrefStreamsByOffset_.begin(), xrefStreamsByOffset_.end(), 0);
   std::sort(xrefStreamsByOffset_.begin(), xrefStreamsByOffset_.end(),

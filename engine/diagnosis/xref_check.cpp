@@ -322,8 +322,10 @@ std::optional<std::int64_t> LastSection(SourceReader& source, const ScanIndex& i
 void CompareWithScan(SourceReader& source, ScanIndex& index, std::int64_t base,
                      std::vector<XrefEntry>& entries, XrefFindings& findings) {
   // The newest entry of each number is the first read.
-  std::stable_sort(entries.begin(), entries.end(),
-                   [](const XrefEntry& a, const XrefEntry& b) { return a.number < b.number; });
+  const auto byNumber = [](const XrefEntry& a, const XrefEntry& b) { return a.number < b.number; };
+  if (!std::is_sorted(entries.begin(), entries.end(), byNumber)) {
+    std::stable_sort(entries.begin(), entries.end(), byNumber);
+  }
   std::vector<std::int64_t> lost;  // in order, as the entries are
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const XrefEntry& entry = entries[i];
