@@ -20,6 +20,10 @@ std::vector<std::string> Damage(const SourceFindings& source) {
                      Count(source.wrongOffsetCount, "object", "objects"));
   }
   if (source.xref == XrefState::kUnreadable) damage.push_back("unreadable cross-reference table");
+  if (source.lostObjectCount > 0) {
+    damage.push_back(Count(source.lostObjectCount, "object", "objects") +
+                     " listed and referred to, but not found");
+  }
   if (source.startxref == StartxrefState::kMissing) damage.push_back("startxref missing");
   if (source.startxref == StartxrefState::kWrong) {
     damage.push_back("startxref points to no cross-reference table");

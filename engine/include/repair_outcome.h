@@ -66,7 +66,7 @@ enum class PageTreeState : std::uint8_t {
 enum class EncryptionState : std::uint8_t {
   kNone,
   kOpened,          // encrypted, and the empty or the given password opened it
-  kPasswordNeeded,  // encrypted, and no password tried opened it (or none was needed to copy)
+  kPasswordNeeded,  // encrypted, and no password tried opened it
   kKeyLost,         // encrypted, and the identifier its key derives from was lost with the trailer
 };
 
@@ -100,7 +100,7 @@ struct SourceFindings {
   std::uint64_t openObjectOffset = 0;            // where its header starts
   EncryptionState encryption = EncryptionState::kNone;
 
-  // Nothing above is wrong (an encrypted file that opened is not damage).
+  // Nothing above is wrong. Encryption is not damage, nor are bytes before a whole header.
   bool Intact() const {
     return (header == HeaderState::kIntact || header == HeaderState::kAfterJunk) &&
            xref == XrefState::kIntact && lostObjectCount == 0 &&
