@@ -33,7 +33,6 @@ class CProgressBar final : public WindowEvents, public ProgressSink {
   void SetStepLabel(const std::string& label) override;
 
   DialogView* View() { return view_.get(); }
-  bool Paused() const { return paused_; }
 
  private:
   void AnalysisWorker();

@@ -46,7 +46,7 @@ CZazoRavazuApp::CZazoRavazuApp(AppContext& app) : app_(app) {}
 
 CZazoRavazuApp::~CZazoRavazuApp() = default;
 
-bool CZazoRavazuApp::InitInstance(const std::vector<std::string>& arguments) {
+void CZazoRavazuApp::InitInstance(const std::vector<std::string>& arguments) {
   Desktop& desktop = app_.desktop;
   AppSettings& settings = app_.settings;
   settings.windowTitle = ui::kWindowTitle;
@@ -68,16 +68,15 @@ bool CZazoRavazuApp::InitInstance(const std::vector<std::string>& arguments) {
   const AutomationSwitches switches = ParseAutomationSwitches(arguments);
   if (switches.unregister) {
     UnregisterAutomation();
-    return false;
+    return;
   }
   if (!switches.startedByClient) {
     RegisterAutomation();
-    if (switches.registerOnly) return false;
+    if (switches.registerOnly) return;
   }
 
   mainWindow_ = std::make_unique<CZazoRavazuDlg>(app_);
   mainWindow_->DoModal();
-  return false;
 }
 
 void CZazoRavazuApp::RegisterAutomation() {

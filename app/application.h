@@ -17,9 +17,9 @@ class CZazoRavazuApp {
   explicit CZazoRavazuApp(AppContext& app);
   ~CZazoRavazuApp();
 
-  // Runs the program; returns false when it has finished (the main window usually ends the
-  // process before that).
-  bool InitInstance(const std::vector<std::string>& arguments);
+  // Runs the program until it has finished (the main window usually ends the process before
+  // that).
+  void InitInstance(const std::vector<std::string>& arguments);
 
   // The main window while it exists.
   CZazoRavazuDlg* MainWindow() { return mainWindow_.get(); }

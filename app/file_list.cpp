@@ -10,7 +10,6 @@ void FileList::Clear() {
 
 void FileList::Rebuild(const std::vector<std::string>& paths) {
   Clear();
-  fileCount = static_cast<std::int32_t>(paths.size());
   std::unique_ptr<FileListNode>* tail = &head;
   for (const std::string& path : paths) {
     *tail = std::make_unique<FileListNode>();

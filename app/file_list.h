@@ -30,7 +30,6 @@ class FileList {
   int NodeCount() const;
 
   std::unique_ptr<FileListNode> head;
-  std::int32_t fileCount = 0;
 
  private:
   // Unlinks node by node: a long list must not unwind its destructors recursively.

@@ -60,7 +60,7 @@ void CPreview::Initialise() {
 
   shared.currentNumber += app_.fileList.CurrentPosition() - 1;
   if (const FileListNode* current = app_.fileList.Current()) ShowFileLabels(*current);
-  view.SetText(ids::kFileCount, std::to_string(app_.fileList.fileCount));
+  view.SetText(ids::kFileCount, std::to_string(app_.fileList.NodeCount()));
 
   const std::string& outputPath = app_.Job().outputPath;
   if (app_.desktop.files.IsFile(outputPath)) {

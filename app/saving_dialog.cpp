@@ -78,13 +78,13 @@ bool CFileSave::SaveFile(const std::string& path, const std::string& number,
   return saved;
 }
 
-int CFileSave::SaveWorker() {
+void CFileSave::SaveWorker() {
   SavingShared& saving = app_.saving;
   const RepairJobState& job = app_.Job();
   saving.saveCounter = 1;
   OnWorker([](DialogView& view) { view.SetProgress(ids::kOverallProgress, 0); });
   if (job.saveAll) {
-    const int fileCount = app_.fileList.fileCount;
+    const int fileCount = app_.fileList.NodeCount();
     bool allSaved = true;
     for (const FileListNode* node = app_.fileList.head.get(); node; node = node->next.get()) {
       if (!app_.jobSwitch.ContinueJob()) {
@@ -115,7 +115,6 @@ int CFileSave::SaveWorker() {
   app_.desktop.windowThread.Post([this] {
     if (view_) view_->Invalidate();
   });
-  return 1;
 }
 
 void CFileSave::WaitAfterSaving() {

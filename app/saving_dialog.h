@@ -39,7 +39,7 @@ class CFileSave final : public WindowEvents, public ProgressSink {
   DialogView* View() { return view_.get(); }
 
  private:
-  int SaveWorker();
+  void SaveWorker();
   // Repairs one file with the labels of the run; false when it was not saved.
   bool SaveFile(const std::string& path, const std::string& number, const std::string& count);
   // The wait after a complete run, ended early by a stop and held by a pause.

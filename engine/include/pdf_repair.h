@@ -100,7 +100,7 @@ class PDF_Repair {
                   std::optional<StandardSecurity>& security);
   // What the outcome says of the source's encryption, once the scan has read it.
   EncryptionState EncryptionFound(const TrailerProtection& protection, bool opened) const;
-  bool WriteHeader();
+  void WriteHeader();
   void CloseFiles();
   // Closes both files after an I/O error or a stop (the unfinished copy goes with its output
   // file) and returns false.

@@ -162,7 +162,8 @@ bool PDF_Repair::RunSteps() {
   JobProgress progress(state_, services_.control, *source_, *output_);
   TrailerProtection protection;
   std::optional<StandardSecurity> security;  // its key is wiped when the job's steps end
-  if (!WriteHeader() || !progress.SafePoint() || !ScanSource(progress, protection, security)) {
+  WriteHeader();
+  if (!progress.SafePoint() || !ScanSource(progress, protection, security)) {
     return false;
   }
   SourceDiagnosis diagnosis(*source_, results_);
@@ -227,7 +228,7 @@ bool PDF_Repair::ScanSource(JobProgress& progress, TrailerProtection& protection
   return true;
 }
 
-bool PDF_Repair::WriteHeader() {
+void PDF_Repair::WriteHeader() {
   output_->Write("%PDF-");
   std::uint8_t version[3];
   const std::size_t got = source_->Read(5, 3, version);
@@ -242,7 +243,6 @@ bool PDF_Repair::WriteHeader() {
   // A CR, a comment of three bytes above 0x7F that marks the file as binary, and an LF.
   static constexpr std::uint8_t kMarker[] = {0x0D, '%', 0xE2, 0xE3, 0xCF, 0x0A};
   output_->Write(kMarker, sizeof kMarker);
-  return true;
 }
 
 void PDF_Repair::CloseFiles() {
