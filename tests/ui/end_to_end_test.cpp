@@ -24,18 +24,11 @@
 #include "damaged_pdf.h"
 #include "file_table.h"
 #include "pdf_pane.h"
-#include "posix_clock.h"
-#include "posix_desktop_files.h"
 #include "posix_process_services.h"
-#include "posix_settings_store.h"
-#include "posix_shell.h"
-#include "posix_window_titles.h"
-#include "posix_workers.h"
 #include "qt_completion_view.h"
+#include "qt_desktop.h"
 #include "qt_main_window_view.h"
 #include "qt_preview_view.h"
-#include "qt_view_factory.h"
-#include "qt_window_thread.h"
 #include "skin_folder.h"
 #include "skinned_area.h"
 #include "temp_folder.h"
@@ -157,21 +150,11 @@ int RunProgram(const QString& root) {
   const std::string program = (root + "/program").toStdString();
   const std::string first = (root + "/sources/first.pdf").toStdString();
   const std::string second = (root + "/sources/second.pdf").toStdString();
-  PosixEnvironment environment;
-  PosixSettingsStore settings(DefaultSettingsPath(environment));
-  PosixWindowTitles titles(environment);
-  PosixShell shell;
   TranscribedProcessEnd process(transcript);
-  PosixDesktopFiles files;
-  PosixWorkers workers;
-  PosixClock clock;
-  QtWindowThread windowThread;
   TranscribedMessageBoxes messageBoxes(transcript);
   ScriptedPickers pickers({first, second}, (root + "/saved").toStdString(), transcript);
-  Desktop desktop{messageBoxes, pickers, shell,  titles,       process, environment,
-                  settings,     files,   clock,  windowThread, workers};
-  QtViewFactory views;
-  AppContext app(desktop, views);
+  QtDesktop desktop({.messageBoxes = &messageBoxes, .pickers = &pickers, .process = &process});
+  AppContext app(desktop.Services(), desktop.Views());
   CZazoRavazuApp application(app);
 
   User user({

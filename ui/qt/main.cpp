@@ -7,17 +7,7 @@
 
 #include "app_context.h"
 #include "application.h"
-#include "posix_clock.h"
-#include "posix_desktop_files.h"
-#include "posix_process_services.h"
-#include "posix_settings_store.h"
-#include "posix_shell.h"
-#include "posix_window_titles.h"
-#include "posix_workers.h"
-#include "qt_message_boxes.h"
-#include "qt_pickers.h"
-#include "qt_view_factory.h"
-#include "qt_window_thread.h"
+#include "qt_desktop.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -28,30 +18,8 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tarnwick")));
 
   using namespace tarnwick;
-  PosixEnvironment environment;
-  PosixSettingsStore settings(DefaultSettingsPath(environment));
-  PosixWindowTitles titles(environment);
-  PosixShell shell;
-  PosixProcessEnd process;
-  PosixDesktopFiles files;
-  PosixWorkers workers;
-  PosixClock clock;
-  qt::QtWindowThread windowThread;
-  qt::QtMessageBoxes messageBoxes;
-  qt::QtPickers pickers;
-  Desktop desktop{.messageBoxes = messageBoxes,
-                  .pickers = pickers,
-                  .shell = shell,
-                  .titles = titles,
-                  .process = process,
-                  .environment = environment,
-                  .settings = settings,
-                  .files = files,
-                  .clock = clock,
-                  .windowThread = windowThread,
-                  .workers = workers};
-  qt::QtViewFactory views;
-  AppContext app(desktop, views);
+  qt::QtDesktop desktop;
+  AppContext app(desktop.Services(), desktop.Views());
   CZazoRavazuApp program(app);
 
   // Qt has taken its own options (-platform and the like) out of the arguments by now.

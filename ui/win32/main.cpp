@@ -13,16 +13,8 @@
 #include "app_texts.h"
 #include "application.h"
 #include "browser_pane.h"
-#include "native_platform.h"
-#include "win32_message_boxes.h"
-#include "win32_pickers.h"
-#include "win32_process_services.h"
-#include "win32_settings_store.h"
-#include "win32_shell.h"
+#include "win32_desktop.h"
 #include "win32_text.h"
-#include "win32_view_factory.h"
-#include "win32_window_thread.h"
-#include "win32_window_titles.h"
 
 namespace {
 
@@ -58,30 +50,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   win32::SetBrowserEmulationForThisProgram();
 
-  NativeEnvironment environment;
-  Win32SettingsStore settings;
-  Win32WindowTitles titles;
-  Win32Shell shell;
-  Win32ProcessEnd process;
-  NativeDesktopFiles files;
-  NativeWorkers workers;
-  NativeClock clock;
-  win32::Win32WindowThread windowThread;
-  win32::Win32MessageBoxes messageBoxes;
-  win32::Win32Pickers pickers;
-  Desktop desktop{.messageBoxes = messageBoxes,
-                  .pickers = pickers,
-                  .shell = shell,
-                  .titles = titles,
-                  .process = process,
-                  .environment = environment,
-                  .settings = settings,
-                  .files = files,
-                  .clock = clock,
-                  .windowThread = windowThread,
-                  .workers = workers};
-  win32::Win32ViewFactory views(shell, windowThread);
-  AppContext app(desktop, views);
+  win32::Win32Desktop desktop;
+  AppContext app(desktop.Services(), desktop.Views());
   CZazoRavazuApp program(app);
   program.InitInstance(ArgumentsAfterProgram());
   OleUninitialize();
