@@ -71,14 +71,6 @@ struct KidsArray {
   std::size_t count = 0;
 };
 
-// An entry of the Kids list as its users see it: the place among its array's kept references
-// (from 1) and the number.
-struct KidsEntry {
-  std::int64_t index = 0;
-  std::int64_t number = 0;
-  bool operator==(const KidsEntry&) const = default;
-};
-
 // The scan looks for keywords from this offset on: the source's own header is never scanned.
 inline constexpr std::int64_t kScanStart = 8;
 
@@ -122,8 +114,6 @@ struct ScanResults {
   // a page tree.
   bool MayHoldKids(const ObjectRecord& record) const;
 
-  // The Kids list, newest entry first.
-  std::vector<KidsEntry> KidsList() const;
 };
 
 }  // namespace tarnwick

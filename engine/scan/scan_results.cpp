@@ -4,17 +4,6 @@
 
 namespace tarnwick {
 
-std::vector<KidsEntry> ScanResults::KidsList() const {
-  std::vector<KidsEntry> entries;
-  for (auto array = kidsArrays.rbegin(); array != kidsArrays.rend(); ++array) {
-    for (std::size_t i = array->count; i > 0; --i) {
-      entries.push_back(
-          {static_cast<std::int64_t>(i), kidsReferences[array->first + i - 1].number});
-    }
-  }
-  return entries;
-}
-
 bool ScanResults::MayHoldKids(const ObjectRecord& record) const {
   // The scan looks for keywords from kScanStart on; an object that reaches below is read.
   if (record.origin != RecordOrigin::kUnpacked &&

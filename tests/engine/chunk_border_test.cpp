@@ -78,7 +78,7 @@ TEST_P(KeywordAcrossBorder, IsFoundHoweverItIsSplit) {
     EXPECT_EQ(results.trailer->root, 1);
   } else if (keyword == "Kids") {
     EXPECT_EQ(results.oldPagesNumber, 2);
-    EXPECT_EQ(results.KidsList(), (std::vector<KidsEntry>{{1, 3}}));
+    EXPECT_EQ(KidsList(results), (std::vector<KidsEntry>{{1, 3}}));
   } else {
     EXPECT_TRUE(results.decodeParmsSeen);
   }

@@ -239,7 +239,7 @@ TEST(KidsRule, RecordsHolderAndReferencesNewestFirst) {
   pdf.Object(2, "<< /Type /Pages /Kids [3 0 R 5 0 R 9 0 R] /Count 3 >>");
   const ScanResults results = Scan(pdf);
   EXPECT_EQ(results.oldPagesNumber, 2);
-  EXPECT_EQ(results.KidsList(), (Entries{{3, 9}, {2, 5}, {1, 3}}));
+  EXPECT_EQ(KidsList(results), (Entries{{3, 9}, {2, 5}, {1, 3}}));
 }
 
 TEST(KidsRule, EmptyArrayAddsNothing) {
@@ -247,7 +247,7 @@ TEST(KidsRule, EmptyArrayAddsNothing) {
   pdf.Object(2, "<< /Type /Pages /Kids [] /Count 0 >>");
   const ScanResults results = Scan(pdf);
   EXPECT_EQ(results.oldPagesNumber, 2);
-  EXPECT_TRUE(results.KidsList().empty());
+  EXPECT_TRUE(KidsList(results).empty());
 }
 
 // A Kids holder 9 written after the page-tree root 2: the old Pages object only when its own
@@ -266,7 +266,7 @@ TEST_P(KidsHolder, IsTheOldPagesObjectOnlyAsAPageTreeNode) {
   pdf.Object(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>").Raw(GetParam().text);
   const ScanResults results = Scan(pdf);
   EXPECT_EQ(results.oldPagesNumber, GetParam().oldPages);
-  EXPECT_EQ(results.KidsList(), (Entries{{1, 3}, {1, 3}}));
+  EXPECT_EQ(KidsList(results), (Entries{{1, 3}, {1, 3}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -294,7 +294,7 @@ TEST(KidsRule, KidsBeforeAnyObjectIsReadAndTheScanGoesOn) {
   pdf.Object(4, "<< /Type /Page >>").Trailer("/Size 5 /Root 1 0 R");
   const ScanResults results = Scan(pdf);
   EXPECT_EQ(results.oldPagesNumber, 0);
-  EXPECT_EQ(results.KidsList(), (Entries{{1, 4}}));
+  EXPECT_EQ(KidsList(results), (Entries{{1, 4}}));
   ASSERT_EQ(results.objects.size(), 1u);
   EXPECT_EQ(results.pages, (std::vector<std::int64_t>{4}));
   EXPECT_EQ(results.trailersFound, 1u);

@@ -37,4 +37,15 @@ RepairRun RepairBytes(std::string_view source, Mending mending) {
   return run;
 }
 
+std::vector<KidsEntry> KidsList(const ScanResults& results) {
+  std::vector<KidsEntry> entries;
+  for (auto array = results.kidsArrays.rbegin(); array != results.kidsArrays.rend(); ++array) {
+    for (std::size_t i = array->count; i > 0; --i) {
+      entries.push_back(
+          {static_cast<std::int64_t>(i), results.kidsReferences[array->first + i - 1].number});
+    }
+  }
+  return entries;
+}
+
 }  // namespace tarnwick::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,16 @@ struct RepairRun {
   std::string failureText;
   std::vector<ShownMessage> shown;
 };
+
+// An entry of the Kids arrays as the scan kept them: the place among its array's kept references
+// (from 1) and the number.
+struct KidsEntry {
+  std::int64_t index = 0;
+  std::int64_t number = 0;
+  bool operator==(const KidsEntry&) const = default;
+};
+// The entries of every Kids array, the newest array first, each from its last reference.
+std::vector<KidsEntry> KidsList(const ScanResults& results);
 
 // Whether a test's repair mends what strict readers would reject. The tests of the repair's rules
 // pin what the rules alone write, on sources made to break them.
