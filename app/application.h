@@ -21,9 +21,6 @@ class CZazoRavazuApp {
   // that).
   void InitInstance(const std::vector<std::string>& arguments);
 
-  // The main window while it exists.
-  CZazoRavazuDlg* MainWindow() { return mainWindow_.get(); }
-
  private:
   void RegisterAutomation();
   void UnregisterAutomation();

@@ -65,7 +65,6 @@ class DesktopHarness {
   std::string Log() const;
 
   AppContext& App() { return *app; }
-  CZazoRavazuDlg& MainWindow() { return *application->MainWindow(); }
 
   TempFolder root;
   std::string programFolder;
