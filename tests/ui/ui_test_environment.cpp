@@ -1,10 +1,14 @@
 #include "ui_test_environment.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <QtTest>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -49,5 +53,24 @@ QWidget* Control(QWidget* window, int id) {
 QColor ClientPixel(QWidget* clientArea, QPoint point) {
   return clientArea->grab().toImage().pixelColor(point);
 }
+
+bool ShowActive(QWidget* window) {
+  window->show();
+  window->activateWindow();
+  return QTest::qWaitForWindowActive(window);
+}
+
+QMenu* MenuTitled(QWidget* window, const QString& title) {
+  for (QAction* menu : window->findChild<QMenuBar*>()->actions()) {
+    if (QString(menu->text()).remove('&') == title) return menu->menu();
+  }
+  return nullptr;
+}
+
+QAction* MenuItem(QWidget* window, int id) {
+  return window->findChild<QMenuBar*>()->findChild<QAction*>(QString::number(id));
+}
+
+QColor ColourOf(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
 }  // namespace tarnwick::test

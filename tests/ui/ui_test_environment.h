@@ -7,6 +7,8 @@
 
 #include "bmp_file.h"
 
+class QAction;
+class QMenu;
 class QWidget;
 
 namespace tarnwick::test {
@@ -24,5 +26,13 @@ void WriteBitmap(const std::string& path, const BmpImage& image);
 QWidget* Control(QWidget* window, int id);
 // The colour of the window's client area at `point`, as drawn with all its controls.
 QColor ClientPixel(QWidget* clientArea, QPoint point);
+// Shows the window and makes it the active one, as the user's keys need.
+bool ShowActive(QWidget* window);
+// The menu whose title is shown as `title`, its access key's ampersand left out.
+QMenu* MenuTitled(QWidget* window, const QString& title);
+// The item of the window's menu bar with this id.
+QAction* MenuItem(QWidget* window, int id);
+QColor ColourOf(Rgb rgb);
+
 
 }  // namespace tarnwick::test
