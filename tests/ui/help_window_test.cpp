@@ -1,40 +1,22 @@
 // The program's own help window: the document, its links and its search.
-#include <QAction>
 #include <QFocusFrame>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPointer>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
 
-#include "bitmap_button.h"
-#include "control_ids.h"
-#include "file_table.h"
 #include "focus_ring.h"
 #include "help_window.h"
-#include "qt_analysis_view.h"
-#include "qt_completion_view.h"
 #include "qt_main_window_view.h"
-#include "qt_preview_view.h"
 #include "qt_view_factory.h"
 #include "recording_events.h"
-#include "skinned_area.h"
 #include "temp_folder.h"
 #include "ui_test_environment.h"
 
 using namespace tarnwick;
 using namespace tarnwick::qt;
-using tarnwick::test::ColourOf;
-using tarnwick::test::Control;
-using tarnwick::test::MenuItem;
-using tarnwick::test::MenuTitled;
 using tarnwick::test::ShowActive;
 using tarnwick::test::RecordingEvents;
 

@@ -17,6 +17,12 @@ namespace tarnwick::test {
 // private configuration and temporary folder, so that no test reads or writes the user's.
 void PrepareUiTestEnvironment();
 
+// The colours the skin and focus tests draw with, and the key colour a bitmap leaves out.
+inline constexpr Rgb kRed{255, 0, 0};
+inline constexpr Rgb kBlue{0, 0, 255};
+inline constexpr Rgb kGreen{0, 200, 0};
+inline constexpr Rgb kKey{189, 230, 231};
+
 // A picture of one colour with a frame of another, `border` pixels wide.
 BmpImage FramedImage(int width, int height, Rgb inside, Rgb frame, int border);
 // Writes the image as a 24-bit bitmap file; fails hard when it cannot.
