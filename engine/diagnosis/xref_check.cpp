@@ -53,11 +53,6 @@ struct XrefEntry {
   Kind kind = Kind::kFree;
 };
 
-std::optional<std::int64_t> IntegerOf(const PdfValue* value) {
-  if (!value || value->kind != PdfValue::Kind::kInteger) return std::nullopt;
-  return value->integer;
-}
-
 class XrefReader {
  public:
   // `base`: where offset 0 lies, the header's first byte.

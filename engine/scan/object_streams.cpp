@@ -28,11 +28,6 @@ std::int64_t ReferenceNumber(const PdfValue* value) {
   return value && value->kind == PdfValue::Kind::kReference ? value->integer : 0;
 }
 
-std::optional<std::int64_t> IntegerOf(const PdfValue* value) {
-  if (!value || value->kind != PdfValue::Kind::kInteger) return std::nullopt;
-  return value->integer;
-}
-
 // One object of an object stream: its number and where its bytes lie in the decoded data.
 struct PackedObject {
   std::int64_t number = 0;

@@ -34,6 +34,12 @@ struct PdfValue {
   bool IsName(std::string_view wanted) const { return kind == Kind::kName && name == wanted; }
 };
 
+// The value's integer, when there is a value and it is an integer.
+inline std::optional<std::int64_t> IntegerOf(const PdfValue* value) {
+  if (!value || value->kind != PdfValue::Kind::kInteger) return std::nullopt;
+  return value->integer;
+}
+
 struct PdfEntry {
   std::string key;
   std::int64_t keyBegin = 0;  // the key's slash

@@ -6,11 +6,6 @@ namespace tarnwick {
 
 namespace {
 
-std::optional<std::int64_t> IntegerOf(const PdfValue* value) {
-  if (!value || value->kind != PdfValue::Kind::kInteger) return std::nullopt;
-  return value->integer;
-}
-
 std::optional<PdfValue> SoleItem(PdfSyntax& syntax, const PdfValue& value) {
   if (value.kind != PdfValue::Kind::kArray) return value;
   const auto items = syntax.ReadArray(value.begin);
