@@ -120,6 +120,9 @@ TEST(SaveCurrent, ReturnsToThePreviewAndLeavesTheShownCopyAlone) {
   const std::string b = h.WriteSource("b.pdf");
   const std::string originalA = ReadFile(a);
   std::string saved;
+  // The second repair comes a second later: one in the same second would share the work folder
+  // and, while the first copy awaits its delayed clean-up, ask to overwrite it.
+  h.clock.fixed = LocalTime{10, 20, 30, 7, 12, 2026};
   h.Repair({a, b});
   h.pickers.NextFolder(h.destinationFolder);
   h.Click("preview", ids::kSaveCurrentButton);
@@ -134,6 +137,7 @@ TEST(SaveCurrent, ReturnsToThePreviewAndLeavesTheShownCopyAlone) {
   h.Click("preview", ids::kBackFile);
   h.Click("preview", ids::kBack);
   h.Expect(ui::kPreviousStepQuestion, kYes);
+  h.Then("a second passes", [&] { h.clock.fixed->second += 1; });
   h.Click("main", ids::kRepair);
   h.Click("preview", ids::kToolbarExit);
   h.Expect(ui::kExitQuestion, kYes);
