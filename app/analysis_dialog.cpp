@@ -47,7 +47,8 @@ void CProgressBar::StopAnalysis() {
 bool CProgressBar::OnKey(Key key) {
   if (key == Key::kEscape && AskHoldingWorker(ui::kQuickExitQuestion)) {
     // The program ends once the job has stopped and closed its files: a copy still open for
-    // writing could not be removed everywhere, and its folder would stay behind.
+    // writing could not be removed everywhere, and its folder would stay behind. A worker that
+    // had ended may have been finished already while the question was open.
     exitWhenStopped_ = true;
     StopJob();
     if (WorkerEnded()) EndProgram(app_);

@@ -10,10 +10,9 @@
 namespace tarnwick {
 
 // A dialog that runs one repair job on a worker while the user watches, pauses or stops it.
-// The dialog owns the worker and the job switch for the job's lifetime, forwards the engine's
-// progress to its window, and ends its window once the worker's finishing message reaches the
-// window thread. Dialogs built on it give their controls, their worker's body and what follows
-// the job.
+// The dialog owns the worker, drives the job switch, forwards the engine's progress to its
+// window, and finishes once the worker's last message reaches the window thread. Dialogs built
+// on it give their controls, their worker's body and what follows the job.
 class JobDialog : public WindowEvents, public ProgressSink {
  public:
   struct Controls {
@@ -53,6 +52,7 @@ class JobDialog : public WindowEvents, public ProgressSink {
   // The job closes its files at its next safe point and the worker returns.
   void StopJob();
   bool JobStopped() const { return stopped_; }
+  // Set as the worker returns, before its finishing message is queued.
   bool WorkerEnded() const { return workerEnded_; }
   // Runs an update of the window from the worker; nothing happens once the window has gone.
   void OnWorker(const std::function<void(DialogView&)>& update);
