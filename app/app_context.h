@@ -34,12 +34,6 @@ struct PreviewShared {
   DialogView* previewWindow = nullptr;
 };
 
-struct SavingShared {
-  int saveCounter = 0;
-  bool saveAborted = false;
-  bool savePaused = false;
-};
-
 // The process-wide state of the desktop program: settings, the file list, the copies to clean
 // up, the repair engine with its job state, and the two dialogs that run jobs. Only one job
 // runs at a time, so one switch pauses and stops whichever is running.
@@ -62,7 +56,6 @@ class AppContext {
   FileList fileList;
   std::deque<std::string> workFiles;
   PreviewShared preview;
-  SavingShared saving;
   JobSwitch jobSwitch;
   JobMessageBoxes jobMessages;
   PDF_Repair engine;

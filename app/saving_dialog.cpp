@@ -15,47 +15,20 @@ constexpr int kWaitSliceMs = 100;
 
 }  // namespace
 
-CFileSave::CFileSave(AppContext& app) : app_(app) {}
+CFileSave::CFileSave(AppContext& app)
+    : JobDialog(app, {.stop = ids::kSavingStop,
+                      .pause = ids::kSavingPause,
+                      .progress = ids::kCurrentProgress,
+                      .stepLabel = ids::kSavingStepLabel}) {}
 
 CFileSave::~CFileSave() { EndWorker(); }
 
-void CFileSave::EndWorker() {
-  if (!saveThread_) return;
-  app_.jobSwitch.Stop();
-  saveThread_->Join();
-  saveThread_.reset();
-}
-
 DialogResult CFileSave::DoModal() {
-  view_ = app_.views.CreateSavingView(*this);
   app_.Job().savingDialog = this;
-  view_->SetBackground(app_.Bitmap("SaveFile.bmp"));
-  view_->SetButtonLook(ids::kSavingStop,
-                       SingleBitmapButton(app_, "stop.bmp", ui::kStop, ui::kStop));
-  app_.saving.savePaused = false;
-  ShowPauseButton();
-  title_ = ShowWindowTitle(app_, *view_);
-  // Each run counts and judges only its own files.
-  app_.saving.saveCounter = 0;
-  app_.saving.saveAborted = false;
-  saveFinished_ = false;
-  stopping_ = false;
+  // Each run judges only its own files.
+  saveAborted_ = false;
   incompleteCopies_.clear();
-  shownPosition_ = -1;
-  app_.jobSwitch.Reset();
-  saveThread_ = app_.desktop.workers.Start([this] { SaveWorker(); });
-
-  const DialogResult result = view_->RunModal();
-  EndWorker();
-  title_.reset();
-  view_.reset();
-  return result;
-}
-
-void CFileSave::OnWorker(const std::function<void(DialogView&)>& update) {
-  app_.desktop.windowThread.CallFromWorker([&] {
-    if (view_) update(*view_);
-  });
+  return RunJob(app_.views.CreateSavingView(*this), "SaveFile.bmp");
 }
 
 bool CFileSave::SaveFile(const std::string& path, const std::string& number,
@@ -78,32 +51,30 @@ bool CFileSave::SaveFile(const std::string& path, const std::string& number,
   return saved;
 }
 
-void CFileSave::SaveWorker() {
-  SavingShared& saving = app_.saving;
+void CFileSave::Work() {
   const RepairJobState& job = app_.Job();
-  saving.saveCounter = 1;
   OnWorker([](DialogView& view) { view.SetProgress(ids::kOverallProgress, 0); });
   if (job.saveAll) {
     const int fileCount = app_.fileList.NodeCount();
+    int number = 1;
     bool allSaved = true;
-    for (const FileListNode* node = app_.fileList.head.get(); node; node = node->next.get()) {
+    for (const FileListNode* node = app_.fileList.head.get(); node;
+         node = node->next.get(), ++number) {
       if (!app_.jobSwitch.ContinueJob()) {
         allSaved = false;
         break;
       }
       // Every file is attempted; one that was not saved spoils the run's result.
-      allSaved &=
-          SaveFile(node->path, std::to_string(saving.saveCounter), std::to_string(fileCount));
-      const int overall = fileCount > 0 ? 100 / fileCount * saving.saveCounter : 0;
+      allSaved &= SaveFile(node->path, std::to_string(number), std::to_string(fileCount));
+      const int overall = fileCount > 0 ? 100 / fileCount * number : 0;
       if (overall < 100) {
         OnWorker([&](DialogView& view) { view.SetProgress(ids::kOverallProgress, overall); });
       }
-      ++saving.saveCounter;
     }
     if (allSaved) {
       WaitAfterSaving();
     } else {
-      saving.saveAborted = true;
+      saveAborted_ = true;
     }
   } else if (job.saveCurrent) {
     const FileListNode* current = app_.fileList.Current();
@@ -111,10 +82,6 @@ void CFileSave::SaveWorker() {
       WaitAfterSaving();
     }
   }
-  saveFinished_ = true;
-  app_.desktop.windowThread.Post([this] {
-    if (view_) view_->Invalidate();
-  });
 }
 
 void CFileSave::WaitAfterSaving() {
@@ -125,11 +92,10 @@ void CFileSave::WaitAfterSaving() {
   }
 }
 
-void CFileSave::FinishSaving() {
-  if (!saveFinished_.exchange(false)) return;
+void CFileSave::OnJobFinished() {
   // A stopped job's unfinished copy went with its output file; the name it was meant for is as
   // it was before the run.
-  if (stopping_) EndProgram(app_);
+  if (JobStopped()) EndProgram(app_);
   PreviewShared& preview = app_.preview;
   if (preview.returnToPreview) {
     preview.returnToPreview = false;
@@ -138,11 +104,10 @@ void CFileSave::FinishSaving() {
   }
   view_->Hide();
   if (preview.previewWindow) preview.previewWindow->Hide();
-  if (app_.saving.saveAborted) {
+  if (saveAborted_) {
     ShowNotice(app_, nullptr, ui::kSavingAborted);
     EndProgram(app_);
   }
-  // The worker is done with the list: saveFinished_ was set after its last change.
   if (!incompleteCopies_.empty()) {
     ShowNotice(app_, nullptr, std::string(ui::kIncompleteCopies) + incompleteCopies_);
   }
@@ -153,7 +118,7 @@ void CFileSave::FinishSaving() {
 
 void CFileSave::OnCommand(int id) {
   if (id == ids::kSavingStop) StopSaving(StopWay::kStopButton);
-  if (id == ids::kSavingPause) TogglePauseSaving();
+  if (id == ids::kSavingPause) TogglePause();
 }
 
 bool CFileSave::OnKey(Key key) {
@@ -161,57 +126,19 @@ bool CFileSave::OnKey(Key key) {
   return key == Key::kEscape;
 }
 
-void CFileSave::TogglePauseSaving() {
-  bool& paused = app_.saving.savePaused;
-  paused = !paused;
-  if (paused) {
-    app_.jobSwitch.Pause();
-  } else {
-    app_.jobSwitch.Resume();
-  }
-  ShowPauseButton();
-}
-
-void CFileSave::ShowPauseButton() {
-  const bool paused = app_.saving.savePaused;
-  const char* caption = paused ? ui::kResume : ui::kPause;
-  view_->SetButtonLook(
-      ids::kSavingPause,
-      SingleBitmapButton(app_, paused ? "resume.bmp" : "pause.bmp", caption, caption));
-}
-
 void CFileSave::StopSaving(StopWay way) {
-  if (stopping_) return;
+  if (JobStopped()) return;
   const char* question = way == StopWay::kStopButton ? ui::kSavingStopQuestion
                          : way == StopWay::kCloseBox ? ui::kSavingCloseQuestion
                                                      : ui::kSavingEscapeExitQuestion;
-  app_.jobSwitch.Pause();
-  if (!AskQuestion(app_, view_.get(), question)) {
-    if (!app_.saving.savePaused) app_.jobSwitch.Resume();
-    return;
-  }
+  if (!AskHoldingWorker(question)) return;
   if (way != StopWay::kStopButton) {
     AppendToLog(app_, "\r\n");
     AppendToLog(app_, "\r\n");
     AppendToLog(app_, ui::kAbortedBanner);
   }
-  // The job closes its files at its next safe point; the worker's last paint ends the program.
-  stopping_ = true;
-  app_.jobSwitch.Stop();
-}
-
-void CFileSave::SetProgressPosition(int position) {
-  if (position == shownPosition_) return;
-  shownPosition_ = position;
-  OnWorker([&](DialogView& view) { view.SetProgress(ids::kCurrentProgress, position); });
-}
-
-void CFileSave::RepaintDialog() {
-  OnWorker([](DialogView& view) { view.Invalidate(); });
-}
-
-void CFileSave::SetStepLabel(const std::string& label) {
-  OnWorker([&](DialogView& view) { view.SetText(ids::kSavingStepLabel, label); });
+  // The worker's finishing step then ends the program.
+  StopJob();
 }
 
 }  // namespace tarnwick
