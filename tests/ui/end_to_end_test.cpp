@@ -3,6 +3,8 @@
 // PDFs, repairs them, looks at the first copy, goes to the next file, saves all into a folder and
 // confirms the completion dialog; it writes what it saw into a transcript. The parent checks the
 // transcript, the exit code, the saved files (with qpdf), the activity log and the clean-up.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -15,7 +17,6 @@
 #include <QtTest>
 #include <deque>
 #include <functional>
-#include <unistd.h>
 
 #include "app_context.h"
 #include "application.h"
@@ -160,7 +161,7 @@ int RunProgram(const QString& root) {
   PosixEnvironment environment;
   PosixSettingsStore settings(DefaultSettingsPath(environment));
   PosixWindowTitles titles(environment);
-  PosixShell shell;
+  PosixShell shell(environment);
   TranscribedProcessEnd process(transcript);
   PosixDesktopFiles files;
   PosixWorkers workers;
@@ -168,8 +169,8 @@ int RunProgram(const QString& root) {
   QtWindowThread windowThread;
   TranscribedMessageBoxes messageBoxes(transcript);
   ScriptedPickers pickers({first, second}, (root + "/saved").toStdString(), transcript);
-  Desktop desktop{messageBoxes, pickers, shell,  titles,       process, environment,
-                  settings,     files,   clock,  windowThread, workers};
+  Desktop desktop{messageBoxes, pickers, shell, titles,       process, environment,
+                  settings,     files,   clock, windowThread, workers};
   QtViewFactory views;
   AppContext app(desktop, views);
   CZazoRavazuApp application(app);
@@ -253,14 +254,13 @@ class EndToEndTest : public QObject {
     for (const char* sub : {"program/Bmp", "sources", "saved", "tmp", "config", "runtime"}) {
       QVERIFY(QDir().mkpath(folder + "/" + sub));
     }
-    QFile::setPermissions(folder + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                   QFileDevice::ExeOwner);
+    QFile::setPermissions(folder + "/runtime",
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     test::WriteSkinFolder((folder + "/program/Bmp").toStdString());
     test::WriteFile((folder + "/registry.ini").toStdString(),
                     "[TWPDF]\nFilePath=" + (folder + "/program").toStdString() + "\n");
     test::WriteFile((folder + "/sources/first.pdf").toStdString(), test::DamagedPdf("First", 2));
-    test::WriteFile((folder + "/sources/second.pdf").toStdString(),
-                    test::DamagedPdf("Second", 3));
+    test::WriteFile((folder + "/sources/second.pdf").toStdString(), test::DamagedPdf("Second", 3));
 
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

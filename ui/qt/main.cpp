@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
   PosixEnvironment environment;
   PosixSettingsStore settings(DefaultSettingsPath(environment));
   PosixWindowTitles titles(environment);
-  PosixShell shell;
+  PosixShell shell(environment);
   PosixProcessEnd process;
   PosixDesktopFiles files;
   PosixWorkers workers;

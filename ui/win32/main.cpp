@@ -61,7 +61,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   NativeEnvironment environment;
   Win32SettingsStore settings;
   Win32WindowTitles titles;
-  Win32Shell shell;
+  Win32Shell shell(environment);
   Win32ProcessEnd process;
   NativeDesktopFiles files;
   NativeWorkers workers;
