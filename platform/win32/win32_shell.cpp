@@ -1,7 +1,8 @@
 #include "win32_shell.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include "command_line_quoting.h"
 #include "search_path.h"

@@ -4,8 +4,9 @@
 //                                      complete when the file appears) and exits kRecorded
 //   (no arguments, as a document's program is started)
 //                                      writes its PATH to <its own path>.path, likewise
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
