@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "open_for_reading.h"
-#include "private_folder_place.h"
+#include "native_platform.h"
+#include "utf8_streams.h"
 
 namespace tarnwick::cli {
 
@@ -162,7 +162,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& argument
 
 std::optional<std::string> ReadPasswordFile(const std::string& file, std::string& error) {
   const bool standardInput = file == "-";
-  std::FILE* stream = standardInput ? stdin : OpenForReading(file);
+  std::FILE* stream = standardInput ? stdin : OpenStreamForReading(file);
   if (!stream) {
     error = "cannot read the password file " + file + ": " + std::strerror(errno);
     return std::nullopt;

@@ -1,6 +1,17 @@
 #include "interruption.h"
 
+#include "interruptions.h"
+
 namespace tarnwick::cli {
+
+Interruption& Interruption::Install() {
+  static Interruption* instance = [] {
+    auto* created = new Interruption;
+    OnInterruption([created] { created->Interrupt(); });
+    return created;
+  }();
+  return *instance;
+}
 
 void Interruption::Register(JobSwitch& job) {
   std::lock_guard lock(mutex_);

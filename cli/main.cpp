@@ -13,6 +13,7 @@
 #include "terminal.h"
 
 int main(int argc, char** argv) {
+  using namespace tarnwick;
   using namespace tarnwick::cli;
   PrepareConsole();
   std::string error;

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "open_for_writing.h"
+#include "utf8_streams.h"
 
 namespace tarnwick::cli {
 
@@ -13,7 +13,7 @@ ReportFile::~ReportFile() {
 
 bool ReportFile::Open(const std::string& path, std::string& error) {
   path_ = path;
-  file_ = OpenForWriting(path);
+  file_ = OpenStreamForWriting(path);
   if (!file_) error = path + ": " + std::strerror(errno);
   return file_ != nullptr;
 }

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "guarded_text.h"
 #include "file_layer.h"
+#include "guarded_text.h"
 
 namespace tarnwick {
 
@@ -34,5 +34,7 @@ bool IsSameFile(const std::string& one, const std::string& other);
 // The private temporary folder for the current user, made if missing; nothing when it cannot
 // be made safely. `error` receives the reason.
 std::optional<std::string> PrivateTemporaryFolder(std::string& error);
+// Where that folder is, as help texts name it.
+inline constexpr char kPrivateFolderPlace[] = "${TMPDIR:-/tmp}/tarnwick-<uid>/";
 
 }  // namespace tarnwick

@@ -8,6 +8,8 @@
 
 #include <cerrno>
 
+#include "search_path.h"
+
 namespace tarnwick {
 
 namespace {
@@ -76,7 +78,8 @@ bool IsExecutableFile(const struct stat& info, const std::string& path) {
 
 }  // namespace
 
-PosixShell::PosixShell(std::string opener) : opener_(std::move(opener)) {}
+PosixShell::PosixShell(Environment& environment, std::string opener, std::string viewer)
+    : environment_(environment), opener_(std::move(opener)), viewer_(std::move(viewer)) {}
 
 int PosixShell::Open(const std::string& file, const std::vector<std::string>& arguments) {
   struct stat info {};
@@ -96,6 +99,11 @@ int PosixShell::Open(const std::string& file, const std::vector<std::string>& ar
   argv.push_back(nullptr);
   // A program is started by its path as given; the opener is looked up in PATH.
   return StartDetached(words.front().c_str(), !isProgram, argv.data()) ? kStarted : kCannotStart;
+}
+
+bool PosixShell::ShowDocument(const std::string& document, const std::string& programFolder) {
+  AddToSearchPath(environment_, programFolder, ':');
+  return Open(document, {}) == kStarted || Open(viewer_, {document}) == kStarted;
 }
 
 }  // namespace tarnwick

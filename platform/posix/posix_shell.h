@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "process_services.h"
 #include "shell.h"
 
 namespace tarnwick {
@@ -16,17 +17,25 @@ class PosixShell final : public Shell {
   static constexpr int kFileNotFound = 2;
   static constexpr int kCannotStart = 31;
   static constexpr int kStarted = 42;
+  // The system's own document viewer, started by its full path with a document that the
+  // opener could not show: the opener is looked up in a search path that may lack it.
+  static constexpr char kSystemViewer[] = "/usr/bin/xdg-open";
 
-  // `opener` is a program name looked up in PATH, or a path.
-  explicit PosixShell(std::string opener = "xdg-open");
+  // `opener` is a program name looked up in PATH, or a path; `viewer` a program's path. The
+  // search path is changed through `environment`.
+  explicit PosixShell(Environment& environment, std::string opener = "xdg-open",
+                      std::string viewer = kSystemViewer);
 
   // kFileNotFound when `file` does not exist; kCannotStart when the program or the opener
   // could not be executed; kStarted once it runs. The opener gets the file alone: arguments
   // are for programs.
   int Open(const std::string& file, const std::vector<std::string>& arguments) override;
+  bool ShowDocument(const std::string& document, const std::string& programFolder) override;
 
  private:
+  Environment& environment_;
   std::string opener_;
+  std::string viewer_;
 };
 
 }  // namespace tarnwick

@@ -37,5 +37,7 @@ bool IsSameFile(const std::string& one, const std::string& other);
 // The private temporary folder for the current user, made if missing, ending with a separator;
 // nothing when it cannot be had. `error` receives the reason.
 std::optional<std::string> PrivateTemporaryFolder(std::string& error);
+// Where that folder is, as help texts name it.
+inline constexpr char kPrivateFolderPlace[] = "%TMP%\\tarnwick\\";
 
 }  // namespace tarnwick

@@ -5,9 +5,16 @@
 #include <shellapi.h>
 
 #include "command_line_quoting.h"
+#include "search_path.h"
 #include "win32_text.h"
 
 namespace tarnwick {
+
+namespace {
+
+constexpr int kLastFailure = 32;
+
+}  // namespace
 
 int Win32Shell::Open(const std::string& file, const std::vector<std::string>& arguments) {
   const std::wstring wideFile = Wide(file);
@@ -25,6 +32,11 @@ int Win32Shell::Open(const std::string& file, const std::vector<std::string>& ar
   info.nShow = SW_SHOWNORMAL;
   ShellExecuteExW(&info);
   return static_cast<int>(reinterpret_cast<INT_PTR>(info.hInstApp));
+}
+
+bool Win32Shell::ShowDocument(const std::string& document, const std::string& programFolder) {
+  AddToSearchPath(environment_, programFolder, ';');
+  return Open(document, {}) > kLastFailure;
 }
 
 }  // namespace tarnwick

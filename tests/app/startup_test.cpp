@@ -108,9 +108,9 @@ TEST(MainWindowNotices, NothingToRepairOrToClear) {
   EXPECT_TRUE(h.pickers.fileRequests.at(0).multipleSelection);
 }
 
-TEST(Help, OpensOnlyTheProgramFoldersDocumentThenTheSystemViewer) {
+TEST(Help, ShowsOnlyTheProgramFoldersDocument) {
   DesktopHarness h;
-  h.shell.result = [](const ShellOpen&) { return 2; };
+  h.shell.showResult = [](const ShownDocument&) { return false; };
   h.Click("main", ids::kToolbarHelp);
   h.Then("help already open", [&] { h.titles.otherProcesses.insert(ui::kHelpWindowTitle); });
   h.Press("main", Key::kF1);
@@ -118,35 +118,30 @@ TEST(Help, OpensOnlyTheProgramFoldersDocumentThenTheSystemViewer) {
   h.Expect(ui::kQuickExitQuestion, kYes);
   EXPECT_EQ(h.Run(), 0);
   const std::string document = h.programFolder + "/Tarnwick for Adobe PDF.html";
-  ASSERT_EQ(h.shell.opened.size(), 2u);
-  EXPECT_EQ(h.shell.opened[0].file, document);
-  EXPECT_EQ(h.shell.opened[1].file, "/usr/bin/xdg-open");
-  EXPECT_EQ(h.shell.opened[1].arguments, std::vector<std::string>{document});
-  EXPECT_EQ(h.environment.values["PATH"], "/usr/bin:/bin:" + h.programFolder);
+  ASSERT_EQ(h.shell.shown.size(), 1u);
+  EXPECT_EQ(h.shell.shown[0].document, document);
+  EXPECT_EQ(h.shell.shown[0].programFolder, h.programFolder);
   EXPECT_EQ(h.titles.withdrawals, 1) << "the program's end withdraws its titles";
-  ASSERT_EQ(h.views.helpWindows.size(), 1u) << "both failed: the program's own window shows it";
+  ASSERT_EQ(h.views.helpWindows.size(), 1u)
+      << "no viewer started: the program's own window shows it";
   EXPECT_EQ(h.views.helpWindows[0].documentPath, document);
 }
 
-// The program's own help window is the last resort: only when neither the shell nor the system
-// viewer could start, and over the window that asked.
-TEST(Help, ShowsItsOwnWindowOnlyWhenBothOpensFail) {
+// The program's own help window is the last resort: only when the system started no viewer, and
+// over the window that asked.
+TEST(Help, ShowsItsOwnWindowOnlyWhenNoViewerStarts) {
   struct Row {
     const char* name;
-    int documentResult;
-    int viewerResult;
+    bool viewerStarts;
     std::string window;
     std::size_t helpWindows;
   };
-  for (const Row& row :
-       {Row{"shell opens", 42, 2, "main", 0}, Row{"viewer starts", 31, 42, "main", 0},
-        Row{"both fail in the main window", 2, 31, "main", 1},
-        Row{"both fail in the preview", 32, 2, "preview", 1}}) {
+  for (const Row& row : {Row{"a viewer starts", true, "main", 0},
+                         Row{"none starts in the main window", false, "main", 1},
+                         Row{"none starts in the preview", false, "preview", 1}}) {
     SCOPED_TRACE(row.name);
     DesktopHarness h;
-    h.shell.result = [&row](const ShellOpen& open) {
-      return open.file == "/usr/bin/xdg-open" ? row.viewerResult : row.documentResult;
-    };
+    h.shell.showResult = [&row](const ShownDocument&) { return row.viewerStarts; };
     if (row.window == "preview") h.Repair({h.WriteSource("a.pdf")});
     h.Press(row.window, Key::kF1);
     h.Then("check the help window", [&] {
@@ -159,32 +154,6 @@ TEST(Help, ShowsItsOwnWindowOnlyWhenBothOpensFail) {
     h.Press(row.window, Key::kEscape);
     h.Expect(ui::kQuickExitQuestion, kYes);
     EXPECT_EQ(h.Run(), 0);
-  }
-}
-
-// An empty entry would put the current folder on the search path.
-TEST(Help, AddsOnlyAProgramFolderToTheSearchPath) {
-  struct Row {
-    std::string path;
-    bool programFolderSet;
-    std::string expected;  // "@" stands for the program folder
-  };
-  for (const Row& row : {Row{"/usr/bin:/bin", true, "/usr/bin:/bin:@"},
-                         Row{"/usr/bin:/bin", false, "/usr/bin:/bin"}, Row{"", true, "@"}}) {
-    SCOPED_TRACE(row.path + (row.programFolderSet ? " with" : " without") + " a program folder");
-    DesktopHarness h;
-    h.environment.Set("PATH", row.path);
-    if (!row.programFolderSet) h.settings.Write("TWPDF", "FilePath", "");
-    h.shell.result = [](const ShellOpen&) { return 42; };
-    h.Click("main", ids::kToolbarHelp);
-    h.Press("main", Key::kEscape);
-    h.Expect(ui::kQuickExitQuestion, kYes);
-    h.Run();
-    std::string expected = row.expected;
-    if (const auto at = expected.find('@'); at != std::string::npos) {
-      expected.replace(at, 1, h.programFolder);
-    }
-    EXPECT_EQ(h.environment.values["PATH"], expected);
   }
 }
 

@@ -8,8 +8,11 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <thread>
 
+#include "posix_process_services.h"
 #include "posix_shell.h"
 #include "temp_folder.h"
 
@@ -29,6 +32,19 @@ bool AppearsSoon(const std::string& path) {
   }
   return true;
 }
+
+// The environment as a table, so that the test process's own search path stays as it is.
+class TableEnvironment final : public Environment {
+ public:
+  std::optional<std::string> Get(const std::string& name) override {
+    const auto found = values.find(name);
+    if (found == values.end()) return std::nullopt;
+    return found->second;
+  }
+  void Set(const std::string& name, const std::string& value) override { values[name] = value; }
+
+  std::map<std::string, std::string> values;
+};
 
 class ShellTest : public ::testing::Test {
  protected:
@@ -54,10 +70,11 @@ class ShellTest : public ::testing::Test {
   }
 
   test::TempFolder folder_;
+  PosixEnvironment environment_;
 };
 
 TEST_F(ShellTest, AProgramGetsEachArgumentWholeAndRunsDetached) {
-  PosixShell shell;
+  PosixShell shell(environment_);
   const std::string program = WriteRecorder("program with space.sh");
   ASSERT_EQ(shell.Open(program, {"/tmp/my file.pdf", "", "two  spaces ", "-x"}),
             PosixShell::kStarted);
@@ -77,7 +94,7 @@ TEST_F(ShellTest, AProgramGetsEachArgumentWholeAndRunsDetached) {
 }
 
 TEST_F(ShellTest, ADocumentGoesToTheOpenerWithoutTheArguments) {
-  PosixShell shell(WriteRecorder("opener"));
+  PosixShell shell(environment_, WriteRecorder("opener"));
   const std::string document = folder_.File("damaged file.pdf");
   WriteFile(document, "%PDF-1.4\n");
   WriteFile(folder_.File("release"), "");
@@ -87,7 +104,7 @@ TEST_F(ShellTest, ADocumentGoesToTheOpenerWithoutTheArguments) {
 }
 
 TEST_F(ShellTest, AMissingFileIsNotFound) {
-  PosixShell shell(WriteRecorder("opener"));
+  PosixShell shell(environment_, WriteRecorder("opener"));
   EXPECT_EQ(shell.Open(folder_.File("missing.pdf"), {}), PosixShell::kFileNotFound);
   EXPECT_EQ(shell.Open(folder_.File("missing/program"), {"x"}), PosixShell::kFileNotFound);
 }
@@ -95,15 +112,70 @@ TEST_F(ShellTest, AMissingFileIsNotFound) {
 TEST_F(ShellTest, WhatCannotBeExecutedIsAFailedStart) {
   const std::string document = folder_.File("document.pdf");
   WriteFile(document, "%PDF-1.4\n");
-  EXPECT_EQ(PosixShell(folder_.File("no-such-opener")).Open(document, {}),
+  EXPECT_EQ(PosixShell(environment_, folder_.File("no-such-opener")).Open(document, {}),
             PosixShell::kCannotStart);
-  EXPECT_EQ(PosixShell("tarnwick-no-such-opener-in-path").Open(document, {}),
+  EXPECT_EQ(PosixShell(environment_, "tarnwick-no-such-opener-in-path").Open(document, {}),
             PosixShell::kCannotStart);
 
   const std::string broken = folder_.File("broken.sh");
   WriteFile(broken, "#!/no/such/interpreter\n");
   ::chmod(broken.c_str(), 0755);
-  EXPECT_EQ(PosixShell(folder_.File("no-such-opener")).Open(broken, {}), PosixShell::kCannotStart);
+  EXPECT_EQ(PosixShell(environment_, folder_.File("no-such-opener")).Open(broken, {}),
+            PosixShell::kCannotStart);
+}
+
+TEST(ShowDocumentTest, TheSystemViewerIsXdgOpenByItsFullPath) {
+  EXPECT_STREQ(PosixShell::kSystemViewer, "/usr/bin/xdg-open");
+}
+
+// The document goes to the opener first; only when that cannot start does the system's viewer
+// get it, as its one argument.
+TEST_F(ShellTest, ADocumentIsShownByTheOpenerElseByTheSystemViewer) {
+  struct Row {
+    const char* name;
+    bool openerRuns;
+    bool viewerRuns;
+    bool shown;
+  };
+  for (const Row& row :
+       {Row{"the opener starts", true, false, true}, Row{"the viewer starts", false, true, true},
+        Row{"neither starts", false, false, false}}) {
+    SCOPED_TRACE(row.name);
+    test::TempFolder run;
+    std::filesystem::remove(folder_.File("argv"));
+    const std::string recorder = WriteRecorder("recorder");
+    const std::string missing = folder_.File("no-such-program");
+    const std::string document = run.File("Tarnwick for Adobe PDF.html");
+    WriteFile(document, "<html></html>");
+    WriteFile(folder_.File("release"), "");
+    TableEnvironment environment;
+    PosixShell shell(environment, row.openerRuns ? recorder : missing,
+                     row.viewerRuns ? recorder : missing);
+    EXPECT_EQ(shell.ShowDocument(document, run.Path()), row.shown);
+    if (!row.shown) continue;
+    ASSERT_TRUE(AppearsSoon(folder_.File("argv")));
+    EXPECT_EQ(ReadFile(folder_.File("argv")), document + "\n");
+  }
+}
+
+// An empty entry would put the current folder on the search path.
+TEST(ShowDocumentTest, AddsOnlyAProgramFolderToTheSearchPath) {
+  struct Row {
+    std::optional<std::string> path;
+    std::string programFolder;
+    std::optional<std::string> expected;
+  };
+  for (const Row& row :
+       {Row{"/usr/bin:/bin", "/opt/tarnwick", "/usr/bin:/bin:/opt/tarnwick"},
+        Row{"/usr/bin:/bin", "", "/usr/bin:/bin"}, Row{"", "/opt/tarnwick", "/opt/tarnwick"},
+        Row{std::nullopt, "/opt/tarnwick", std::nullopt}}) {
+    SCOPED_TRACE(row.path.value_or("no PATH") + " with program folder " + row.programFolder);
+    TableEnvironment environment;
+    if (row.path) environment.Set("PATH", *row.path);
+    PosixShell shell(environment, "/no/such/opener", "/no/such/viewer");
+    EXPECT_FALSE(shell.ShowDocument(row.programFolder + "/missing.html", row.programFolder));
+    EXPECT_EQ(environment.Get("PATH"), row.expected);
+  }
 }
 
 }  // namespace

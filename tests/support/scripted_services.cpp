@@ -42,6 +42,11 @@ int ScriptedShell::Open(const std::string& file, const std::vector<std::string>&
   return result(opened.back());
 }
 
+bool ScriptedShell::ShowDocument(const std::string& document, const std::string& programFolder) {
+  shown.push_back({document, programFolder});
+  return showResult(shown.back());
+}
+
 bool ScriptedTitles::Exists(const std::string& title) {
   return otherProcesses.contains(title) || shown[title] > 0;
 }

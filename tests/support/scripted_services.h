@@ -60,13 +60,22 @@ struct ShellOpen {
   std::vector<std::string> arguments;
 };
 
-// Records what the program opens; `result` decides what each open reports.
+struct ShownDocument {
+  std::string document;
+  std::string programFolder;
+};
+
+// Records what the program opens and shows; `result` and `showResult` decide what each open and
+// each show reports.
 class ScriptedShell final : public Shell {
  public:
   int Open(const std::string& file, const std::vector<std::string>& arguments) override;
+  bool ShowDocument(const std::string& document, const std::string& programFolder) override;
 
   std::vector<ShellOpen> opened;
   std::function<int(const ShellOpen&)> result = [](const ShellOpen&) { return 42; };
+  std::vector<ShownDocument> shown;
+  std::function<bool(const ShownDocument&)> showResult = [](const ShownDocument&) { return true; };
 };
 
 // Window titles of this process and of other processes the test pretends to run.
@@ -77,7 +86,7 @@ class ScriptedTitles final : public WindowTitles {
   void WithdrawAll() override { ++withdrawals; }
 
   std::set<std::string> otherProcesses;
-  int withdrawals = 0;  // of every title at once
+  int withdrawals = 0;               // of every title at once
   std::map<std::string, int> shown;  // claims alive per title
 };
 

@@ -37,7 +37,7 @@ class QtDesktop {
   PosixEnvironment environment_;
   PosixSettingsStore settings_;
   PosixWindowTitles titles_;
-  PosixShell shell_;
+  PosixShell shell_{environment_};
   PosixProcessEnd process_;
   PosixDesktopFiles files_;
   PosixWorkers workers_;

@@ -28,7 +28,7 @@ class Win32Desktop {
   NativeEnvironment environment_;
   Win32SettingsStore settings_;
   Win32WindowTitles titles_;
-  Win32Shell shell_;
+  Win32Shell shell_{environment_};
   Win32ProcessEnd process_;
   NativeDesktopFiles files_;
   NativeWorkers workers_;

@@ -1,4 +1,5 @@
-// The shell's open verb on missing files and on a real program that records its arguments.
+// The shell's open verb on missing files and on a real program that records its arguments, and
+// the search path that the programs it starts for a document of the program's own get.
 #include "win32_shell.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <thread>
 
 #include "probe.h"
+#include "win32_process_services.h"
 #include "win32_text.h"
 
 namespace tarnwick {
@@ -32,13 +34,27 @@ std::optional<std::string> ContentWhenItAppears(const fs::path& path) {
   return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+// Puts PATH back as it was when the test began.
+class SavedSearchPath {
+ public:
+  SavedSearchPath() : path_(environment_.Get("PATH")) {}
+  ~SavedSearchPath() { SetEnvironmentVariableW(L"PATH", path_ ? Wide(*path_).c_str() : nullptr); }
+  SavedSearchPath(const SavedSearchPath&) = delete;
+  SavedSearchPath& operator=(const SavedSearchPath&) = delete;
+
+ private:
+  Win32Environment environment_;
+  std::optional<std::string> path_;
+};
+
 class ShellMissingFileTest : public ::testing::TestWithParam<const wchar_t*> {
  protected:
   test::ScratchFolder folder_;
+  Win32Environment environment_;
 };
 
 TEST_P(ShellMissingFileTest, OpeningItFails) {
-  Win32Shell shell;
+  Win32Shell shell(environment_);
   EXPECT_LE(shell.Open(Utf8Path(folder_.Path() / GetParam()), {"an argument"}), kLastFailure);
 }
 
@@ -59,11 +75,55 @@ TEST(ShellTest, AProgramGetsEachArgumentWhole) {
   std::vector<std::string> all{"record-arguments", Utf8Path(record)};
   all.insert(all.end(), arguments.begin(), arguments.end());
 
-  Win32Shell shell;
+  Win32Environment environment;
+  Win32Shell shell(environment);
   EXPECT_GT(shell.Open(Utf8Path(program), all), kLastFailure);
   std::string expected;
   for (const std::string& argument : arguments) expected += argument + '\n';
   EXPECT_EQ(ContentWhenItAppears(record), expected);
+}
+
+// Windows parts the search path's entries with semicolons: the program folder joins its end as
+// one entry of its own, and none is empty.
+TEST(ShowDocumentTest, AddsOnlyAProgramFolderToTheSearchPath) {
+  struct Row {
+    std::string path;
+    std::string programFolder;
+    std::string expected;
+  };
+  SavedSearchPath saved;
+  test::ScratchFolder folder;
+  for (const Row& row :
+       {Row{"C:\\windows\\system32;C:\\windows", "C:\\Program Files\\Tarnwick",
+            "C:\\windows\\system32;C:\\windows;C:\\Program Files\\Tarnwick"},
+        Row{"C:\\windows\\system32;C:\\windows", "", "C:\\windows\\system32;C:\\windows"},
+        Row{"", "C:\\Program Files\\Tarnwick", "C:\\Program Files\\Tarnwick"}}) {
+    SCOPED_TRACE(row.path + " with program folder " + row.programFolder);
+    Win32Environment environment;
+    environment.Set("PATH", row.path);
+    Win32Shell shell(environment);
+    EXPECT_FALSE(shell.ShowDocument(Utf8Path(folder.Path() / L"missing.html"), row.programFolder))
+        << "no viewer of the system's own takes a document the open verb cannot show";
+    EXPECT_EQ(environment.Get("PATH"), row.expected);
+  }
+}
+
+// What the shown document starts runs with the program folder at the end of its search path.
+TEST(ShowDocumentTest, TheStartedProgramFindsTheProgramFolderLastOnItsSearchPath) {
+  SavedSearchPath saved;
+  test::ScratchFolder folder;
+  const fs::path programFolder = folder.Path() / L"Program Files" / L"T\u00e4rnwick";
+  const fs::path program = programFolder / L"probe copy.exe";
+  fs::create_directories(programFolder);
+  fs::copy_file(test::ProbePath(), program);
+  Win32Environment environment;
+  const std::string systemFolders = "C:\\windows\\system32;C:\\windows";
+  environment.Set("PATH", systemFolders);
+
+  Win32Shell shell(environment);
+  EXPECT_TRUE(shell.ShowDocument(Utf8Path(program), Utf8Path(programFolder)));
+  EXPECT_EQ(ContentWhenItAppears(program.wstring() + L".path"),
+            systemFolders + ";" + Utf8Path(programFolder) + "\n");
 }
 
 }  // namespace

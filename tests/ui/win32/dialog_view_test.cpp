@@ -34,6 +34,7 @@ std::string TextOf(HWND window) {
 class IdleShell final : public Shell {
  public:
   int Open(const std::string&, const std::vector<std::string>&) override { return 33; }
+  bool ShowDocument(const std::string&, const std::string&) override { return false; }
 };
 
 // Lets the loop take what is queued, without waiting for anything in particular.

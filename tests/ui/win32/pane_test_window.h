@@ -60,6 +60,8 @@ class RecordingShell final : public Shell {
     calls.push_back({file, arguments});
     return 42;
   }
+  // The panes open copies: they show no document of the program's own.
+  bool ShowDocument(const std::string&, const std::string&) override { return false; }
   std::vector<ShellCall> calls;
 };
 

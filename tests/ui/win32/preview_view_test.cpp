@@ -21,6 +21,7 @@ namespace {
 class IdleShell final : public Shell {
  public:
   int Open(const std::string&, const std::vector<std::string>&) override { return 33; }
+  bool ShowDocument(const std::string&, const std::string&) override { return false; }
 };
 
 // The process has no OLE, so the panes are the plain ones, which finish every navigation.

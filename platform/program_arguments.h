@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-namespace tarnwick::cli {
+namespace tarnwick {
 
 // The program's arguments after its own name, as UTF-8 whatever the system hands over.
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
-}  // namespace tarnwick::cli
+}  // namespace tarnwick

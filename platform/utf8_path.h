@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <string>
 
-namespace tarnwick::cli {
+namespace tarnwick {
 
 // The path named by UTF-8 text: a path made from char would take the ANSI code page on Windows.
 inline std::filesystem::path Utf8Path(const std::string& text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
-}  // namespace tarnwick::cli
+}  // namespace tarnwick

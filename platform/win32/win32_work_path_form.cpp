@@ -6,7 +6,7 @@
 
 #include "win32_text.h"
 
-namespace tarnwick::cli {
+namespace tarnwick {
 
 // The long form, with forward slashes as the platform writes its temporary folder; the path as
 // given when the file cannot be found.
@@ -22,4 +22,4 @@ std::string AsWorkPath(const std::string& path) {
   return Utf8(longForm);
 }
 
-}  // namespace tarnwick::cli
+}  // namespace tarnwick

@@ -2,7 +2,7 @@
 
 #include "console.h"
 
-namespace tarnwick::cli {
+namespace tarnwick {
 
 // A POSIX terminal takes UTF-8 and the progress line's escape sequences as they are.
 void PrepareConsole() {}
@@ -10,4 +10,4 @@ void PrepareConsole() {}
 bool StandardErrorIsTerminal() { return isatty(STDERR_FILENO) != 0; }
 bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) != 0; }
 
-}  // namespace tarnwick::cli
+}  // namespace tarnwick

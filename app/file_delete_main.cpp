@@ -13,8 +13,8 @@
 #include "native_platform.h"
 #include "program_arguments.h"
 #include "utf8_path.h"
-#include "work_path_form.h"
 #include "work_copy_path.h"
+#include "work_path_form.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ constexpr int kAttempts = 120;
 constexpr auto kPause = std::chrono::milliseconds(500);
 
 namespace fs = std::filesystem;
-using tarnwick::cli::Utf8Path;
+using tarnwick::Utf8Path;
 
 // A read-only copy is made writable first: Windows deletes no read-only file. A copy that is
 // already gone counts as deleted.
@@ -37,13 +37,13 @@ bool DeleteCopy(const fs::path& copy) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> arguments = tarnwick::cli::ProgramArguments(argc, argv);
+  const std::vector<std::string> arguments = tarnwick::ProgramArguments(argc, argv);
   if (arguments.size() != 2) {
     std::cerr << "usage: fileDelete COPY FOLDER\n";
     return 2;
   }
-  const std::string copy = tarnwick::cli::AsWorkPath(arguments[0]);
-  const std::string folder = tarnwick::cli::AsWorkPath(arguments[1]);
+  const std::string copy = tarnwick::AsWorkPath(arguments[0]);
+  const std::string folder = tarnwick::AsWorkPath(arguments[1]);
   std::string error;
   const std::optional<std::string> temporary = tarnwick::PrivateTemporaryFolder(error);
   if (!temporary || !tarnwick::IsWorkCopyPath(*temporary, copy) ||

@@ -6,7 +6,7 @@
 
 #include "console.h"
 
-namespace tarnwick::cli {
+namespace tarnwick {
 
 namespace {
 
@@ -39,4 +39,4 @@ bool StandardInputIsTerminal() {
   return ConsoleMode(STD_INPUT_HANDLE, mode);
 }
 
-}  // namespace tarnwick::cli
+}  // namespace tarnwick

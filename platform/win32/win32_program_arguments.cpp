@@ -5,7 +5,7 @@
 
 #include "win32_text.h"
 
-namespace tarnwick::cli {
+namespace tarnwick {
 
 // argv holds the arguments in the ANSI code page, which loses every character outside it: the
 // wide command line is split again and converted instead.
@@ -18,4 +18,4 @@ std::vector<std::string> ProgramArguments(int, char**) {
   return arguments;
 }
 
-}  // namespace tarnwick::cli
+}  // namespace tarnwick

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace tarnwick::cli {
+namespace tarnwick {
 
 // Sets the standard streams up for the tool's UTF-8 text and its progress line.
 void PrepareConsole();
@@ -8,4 +8,4 @@ void PrepareConsole();
 bool StandardErrorIsTerminal();
 bool StandardInputIsTerminal();
 
-}  // namespace tarnwick::cli
+}  // namespace tarnwick
