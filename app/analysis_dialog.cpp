@@ -25,7 +25,7 @@ void CProgressBar::Work() {
   const FileListNode* current = app_.fileList.Current();
   const std::string path = current ? current->path : std::string();
   workerResult_ = current && app_.engine.RepairFile(path);
-  if (current && !workerResult_) TellUntoldFailure(app_);
+  if (current && !workerResult_) TellUntoldFailure();
 }
 
 void CProgressBar::OnJobFinished() {

@@ -4,7 +4,6 @@
 
 #include "analysis_dialog.h"
 #include "app_texts.h"
-#include "saving_dialog.h"
 #include "work_files.h"
 
 namespace tarnwick {
@@ -14,15 +13,14 @@ AppContext::AppContext(Desktop& desktopServices, ViewFactory& viewFactory)
       views(viewFactory),
       jobMessages(desktopServices, ui::kMessageCaption),
       engine(RepairServices{desktopServices.files, desktopServices.clock, jobMessages, jobSwitch}),
-      analysisDialog_(std::make_unique<CProgressBar>(*this)),
-      savingDialog_(std::make_unique<CFileSave>(*this)) {
+      analysisDialog_(std::make_unique<CProgressBar>(*this)) {
   Job().messageCaption = ui::kMessageCaption;
 }
 
 AppContext::~AppContext() = default;
 
-std::string AppContext::Bitmap(const std::string& name) const {
-  return settings.programFolder + "/Bmp/" + name;
+std::string AppSettings::Bitmap(const std::string& name) const {
+  return programFolder + "/Bmp/" + name;
 }
 
 void EndProgram(AppContext& app) {

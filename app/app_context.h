@@ -14,29 +14,31 @@
 namespace tarnwick {
 
 class CProgressBar;
-class CFileSave;
 
 // Values read at start-up and shared by every window.
 struct AppSettings {
   std::string settingsKeyName;
   std::string programFolder;  // without a trailing separator
   std::string windowTitle;
+
+  // The folder holding the program's bitmaps, followed by the given name.
+  std::string Bitmap(const std::string& name) const;
 };
 
-// What the preview window keeps across its runs and shares with the saving dialog.
-struct PreviewShared {
-  int currentNumber = 1;
-  std::string shownPath;
-  bool firstPaneShows = false;
-  bool backFileEnabled = false;
-  bool nextFileEnabled = false;
-  bool returnToPreview = false;
-  DialogView* previewWindow = nullptr;
+// The repaired copies that the previews showed: those waiting for their clean-up, and the one
+// on display. Every way out of the program deletes them all.
+struct WorkCopies {
+  std::deque<std::string> pending;
+  std::string shown;
+  // While a preview is open, a closed one's delayed clean-up leaves the copies alone: the new
+  // preview may show one under the same name.
+  bool previewOpen = false;
 };
 
-// The process-wide state of the desktop program: settings, the file list, the copies to clean
-// up, the repair engine with its job state, and the two dialogs that run jobs. Only one job
-// runs at a time, so one switch pauses and stops whichever is running.
+// The process-wide state of the desktop program: settings, the file list, the work copies, the
+// repair engine with its job state, and the analysis dialog that the main and the preview
+// window both run. Only one job runs at a time, so one switch pauses and stops whichever is
+// running.
 class AppContext {
  public:
   AppContext(Desktop& desktop, ViewFactory& views);
@@ -46,24 +48,19 @@ class AppContext {
 
   RepairJobState& Job() { return engine.State(); }
   CProgressBar& AnalysisDialog() { return *analysisDialog_; }
-  CFileSave& SavingDialog() { return *savingDialog_; }
-  // The folder holding the program's bitmaps, followed by the given name.
-  std::string Bitmap(const std::string& name) const;
 
   Desktop& desktop;
   ViewFactory& views;
   AppSettings settings;
   FileList fileList;
-  std::deque<std::string> workFiles;
-  PreviewShared preview;
+  WorkCopies workCopies;
   JobSwitch jobSwitch;
   JobMessageBoxes jobMessages;
   PDF_Repair engine;
 
  private:
-  // Declared last: the dialogs end their workers before the engine goes.
+  // Declared last: the dialog ends its worker before the engine goes.
   std::unique_ptr<CProgressBar> analysisDialog_;
-  std::unique_ptr<CFileSave> savingDialog_;
 };
 
 // Ends the process at once with exit code 0; nothing else runs.

@@ -14,9 +14,9 @@ CViewLog::~CViewLog() = default;
 
 DialogResult CViewLog::DoModal() {
   view_ = app_.views.CreateCompletionView(*this);
-  view_->SetBackground(app_.Bitmap("ViewLog.bmp"));
-  view_->SetButtonLook(ids::kCompletionOk, SingleBitmapButton(app_, "ok.bmp", "OK", "OK"));
-  title_ = ShowWindowTitle(app_, *view_);
+  view_->SetBackground(app_.settings.Bitmap("ViewLog.bmp"));
+  view_->SetButtonLook(ids::kCompletionOk, SingleBitmapButton(app_.settings, "ok.bmp", "OK", "OK"));
+  title_ = ShowWindowTitle(app_.desktop.titles, app_.settings, *view_);
   AppendToLog(app_, "\r\n");
   AppendToLog(app_, "\r\n");
   AppendToLog(app_, ui::kCompletedBanner);
@@ -36,7 +36,7 @@ void CViewLog::OnClose() {
 }
 
 bool CViewLog::OnKey(Key key) {
-  if (key == Key::kEscape && AskQuestion(app_, view_.get(), ui::kSavingEscapeQuestion)) {
+  if (key == Key::kEscape && AskQuestion(app_.desktop.messageBoxes, view_.get(), ui::kSavingEscapeQuestion)) {
     EndProgram(app_);
   }
   return key == Key::kEscape;

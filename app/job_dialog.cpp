@@ -9,11 +9,11 @@ JobDialog::JobDialog(AppContext& app, Controls controls) : app_(app), controls_(
 
 DialogResult JobDialog::RunJob(std::unique_ptr<DialogView> view, const std::string& background) {
   view_ = std::move(view);
-  view_->SetBackground(app_.Bitmap(background));
-  view_->SetButtonLook(controls_.stop, SingleBitmapButton(app_, "stop.bmp", ui::kStop, ui::kStop));
+  view_->SetBackground(app_.settings.Bitmap(background));
+  view_->SetButtonLook(controls_.stop, SingleBitmapButton(app_.settings, "stop.bmp", ui::kStop, ui::kStop));
   paused_ = false;
   ShowPauseButton();
-  title_ = ShowWindowTitle(app_, *view_);
+  title_ = ShowWindowTitle(app_.desktop.titles, app_.settings, *view_);
   shownPosition_ = -1;
   stopped_ = false;
   workerEnded_ = false;
@@ -42,7 +42,7 @@ void JobDialog::EndWorker() {
 
 bool JobDialog::AskHoldingWorker(const std::string& question) {
   app_.jobSwitch.Pause();
-  const bool yes = AskQuestion(app_, view_.get(), question);
+  const bool yes = AskQuestion(app_.desktop.messageBoxes, view_.get(), question);
   if (!yes && !paused_) app_.jobSwitch.Resume();
   return yes;
 }
@@ -66,13 +66,19 @@ void JobDialog::ShowPauseButton() {
   const char* caption = paused_ ? ui::kResume : ui::kPause;
   view_->SetButtonLook(
       controls_.pause,
-      SingleBitmapButton(app_, paused_ ? "resume.bmp" : "pause.bmp", caption, caption));
+      SingleBitmapButton(app_.settings, paused_ ? "resume.bmp" : "pause.bmp", caption, caption));
 }
 
 void JobDialog::OnWorker(const std::function<void(DialogView&)>& update) {
   app_.desktop.windowThread.CallFromWorker([&] {
     if (view_) update(*view_);
   });
+}
+
+void JobDialog::TellUntoldFailure() {
+  if (!app_.engine.FailureUntold()) return;
+  app_.desktop.windowThread.CallFromWorker(
+      [&] { ShowWarning(app_.desktop.messageBoxes, nullptr, app_.engine.FailureText()); });
 }
 
 void JobDialog::SetProgressPosition(int position) {

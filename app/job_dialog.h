@@ -56,6 +56,11 @@ class JobDialog : public WindowEvents, public ProgressSink {
   bool WorkerEnded() const { return workerEnded_; }
   // Runs an update of the window from the worker; nothing happens once the window has gone.
   void OnWorker(const std::function<void(DialogView&)>& update);
+  // Run by the worker after its repair job ended early. When the job did not tell the user why
+  // (a read or write error, a source that changed under it), the job's failure text, which
+  // names the file and the system's reason, is shown with a warning icon; a stop, a declined
+  // overwrite and the job's own notices are left alone.
+  void TellUntoldFailure();
 
   AppContext& app_;
   std::unique_ptr<DialogView> view_;

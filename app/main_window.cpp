@@ -31,7 +31,7 @@ CZazoRavazuDlg::~CZazoRavazuDlg() = default;
 
 DialogResult CZazoRavazuDlg::DoModal() {
   view_ = app_.views.CreateMainWindowView(*this);
-  view_->SetBackground(app_.Bitmap("Browse.bmp"));
+  view_->SetBackground(app_.settings.Bitmap("Browse.bmp"));
   ShowSplash();
   Initialise();
   return view_->RunModal();
@@ -39,14 +39,14 @@ DialogResult CZazoRavazuDlg::DoModal() {
 
 void CZazoRavazuDlg::Initialise() {
   MainWindowView& view = *view_;
-  view.SetButtonLook(ids::kToolbarOpen, HoverBitmapButton(app_, "Open.bmp", "OpenA.bmp", "Open"));
+  view.SetButtonLook(ids::kToolbarOpen, HoverBitmapButton(app_.settings, "Open.bmp", "OpenA.bmp", "Open"));
   view.SetButtonLook(ids::kToolbarSaveCurrent,
-                     SingleBitmapButton(app_, "SaveCurrentD.bmp", "Save Current"));
-  view.SetButtonLook(ids::kToolbarSaveAll, SingleBitmapButton(app_, "SaveAllD.bmp", "Save All"));
-  ShowHelpAboutExitButtons(app_, view);
-  view.SetButtonLook(ids::kRepair, SingleBitmapButton(app_, "repair.bmp", "Repair", "Repair"));
-  view.SetButtonLook(ids::kBrowse, SingleBitmapButton(app_, "browseBt.bmp", "Browse", "Browse"));
-  title_ = ShowWindowTitle(app_, view);
+                     SingleBitmapButton(app_.settings, "SaveCurrentD.bmp", "Save Current"));
+  view.SetButtonLook(ids::kToolbarSaveAll, SingleBitmapButton(app_.settings, "SaveAllD.bmp", "Save All"));
+  ShowHelpAboutExitButtons(app_.settings, view);
+  view.SetButtonLook(ids::kRepair, SingleBitmapButton(app_.settings, "repair.bmp", "Repair", "Repair"));
+  view.SetButtonLook(ids::kBrowse, SingleBitmapButton(app_.settings, "browseBt.bmp", "Browse", "Browse"));
+  title_ = ShowWindowTitle(app_.desktop.titles, app_.settings, view);
   view.EnableMenuItem(ids::kMenuSaveCurrent, false);
   view.EnableMenuItem(ids::kMenuSaveAll, false);
   ShowRows();
@@ -60,7 +60,7 @@ void CZazoRavazuDlg::ShowSplash() {
   splash.CreateSplash(view_.get(), kSplashTimeoutMs,
                       CSplashScreenEx::kFadeIn | CSplashScreenEx::kFadeOut |
                           CSplashScreenEx::kDropShadow | CSplashScreenEx::kCentre);
-  splash.LoadPicture(app_.Bitmap("Flash.bmp"), 255, 0, 240);
+  splash.LoadPicture(app_.settings.Bitmap("Flash.bmp"), 255, 0, 240);
   splash.ShowSplash();
   app_.desktop.windowThread.Wait(kSplashWaitMs);
   splash.HideSplash();
@@ -139,10 +139,10 @@ void CZazoRavazuDlg::ClearSelected() {
   if (!hasFiles_) return;
   const int mark = view_->SelectionMark();
   if (mark < 0 || mark >= static_cast<int>(rows_.size())) {
-    ShowNotice(app_, view_.get(), ui::kSelectFileToRemove);
+    ShowNotice(app_.desktop.messageBoxes, view_.get(), ui::kSelectFileToRemove);
     return;
   }
-  if (!AskQuestion(app_, view_.get(), ui::kClearSelectedQuestion)) return;
+  if (!AskQuestion(app_.desktop.messageBoxes, view_.get(), ui::kClearSelectedQuestion)) return;
   rows_.erase(rows_.begin() + mark);
   if (rows_.empty()) hasFiles_ = false;
   ShowRows();
@@ -151,7 +151,7 @@ void CZazoRavazuDlg::ClearSelected() {
 
 void CZazoRavazuDlg::ClearAll() {
   if (!hasFiles_ || rows_.empty()) return;
-  if (!AskQuestion(app_, view_.get(), ui::kClearAllQuestion)) return;
+  if (!AskQuestion(app_.desktop.messageBoxes, view_.get(), ui::kClearAllQuestion)) return;
   rows_.clear();
   hasFiles_ = false;
   ShowRows();
@@ -169,7 +169,7 @@ void CZazoRavazuDlg::StartRepair() {
     AppendToLog(app_, "\r\n");
   }
   if (rows_.empty() || !app_.desktop.files.IsFile(lastPickedPath_)) {
-    ShowNotice(app_, view_.get(), ui::kNoFileSelected);
+    ShowNotice(app_.desktop.messageBoxes, view_.get(), ui::kNoFileSelected);
     return;
   }
   const DialogResult result = app_.AnalysisDialog().DoModal();
@@ -189,11 +189,11 @@ void CZazoRavazuDlg::StartRepair() {
 
 void CZazoRavazuDlg::ExitProgram(ExitWay way) {
   if (way == ExitWay::kEscape) {
-    if (AskQuestion(app_, nullptr, ui::kQuickExitQuestion)) EndProgram(app_);
+    if (AskQuestion(app_.desktop.messageBoxes, nullptr, ui::kQuickExitQuestion)) EndProgram(app_);
     return;
   }
   if (way == ExitWay::kCloseBox) view_->EnableControl(ids::kRepair, false);
-  if (AskQuestion(app_, view_.get(), ui::kExitQuestion)) {
+  if (AskQuestion(app_.desktop.messageBoxes, view_.get(), ui::kExitQuestion)) {
     CleanUpWorkFiles(app_, CleanUpMode::atExit);
     EndProgram(app_);
   }
@@ -205,9 +205,9 @@ void CZazoRavazuDlg::ShowRows() { view_->SetFileRows(rows_); }
 void CZazoRavazuDlg::ShowClearButtons() {
   const char* state = hasFiles_ ? "-a.bmp" : "-d.bmp";
   view_->SetButtonLook(ids::kClearSelected,
-                       SingleBitmapButton(app_, std::string("clearselected") + state,
+                       SingleBitmapButton(app_.settings, std::string("clearselected") + state,
                                           "Clear Selected", "Clear selected"));
-  view_->SetButtonLook(ids::kClearAll, SingleBitmapButton(app_, std::string("clearall") + state,
+  view_->SetButtonLook(ids::kClearAll, SingleBitmapButton(app_.settings, std::string("clearall") + state,
                                                           "Clear All", "Clear All"));
   view_->EnableControl(ids::kClearSelected, hasFiles_);
   view_->EnableControl(ids::kClearAll, hasFiles_);

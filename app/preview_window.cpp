@@ -21,15 +21,13 @@ constexpr int kMoveWaitMs = 500;
 
 }  // namespace
 
-CPreview::CPreview(AppContext& app) : app_(app) {}
+CPreview::CPreview(AppContext& app) : app_(app), savingDialog_(app) {}
 
-CPreview::~CPreview() {
-  if (app_.preview.previewWindow == view_.get()) app_.preview.previewWindow = nullptr;
-}
+CPreview::~CPreview() { app_.workCopies.previewOpen = false; }
 
 DialogResult CPreview::DoModal() {
   view_ = app_.views.CreatePreviewView(*this);
-  view_->SetBackground(app_.Bitmap("Preview.bmp"));
+  view_->SetBackground(app_.settings.Bitmap("Preview.bmp"));
   navigationPending_ = false;
   Initialise();
   return view_->RunModal();
@@ -37,36 +35,35 @@ DialogResult CPreview::DoModal() {
 
 void CPreview::Initialise() {
   PreviewView& view = *view_;
-  PreviewShared& shared = app_.preview;
-  view.SetButtonLook(ids::kToolbarOpen, SingleBitmapButton(app_, "OpenD.bmp", "Open"));
+  view.SetButtonLook(ids::kToolbarOpen, SingleBitmapButton(app_.settings, "OpenD.bmp", "Open"));
   view.SetButtonLook(
       ids::kPreviewSaveCurrent,
-      HoverBitmapButton(app_, "SaveCurrent.bmp", "SaveCurrentA.bmp", "Save Current"));
+      HoverBitmapButton(app_.settings, "SaveCurrent.bmp", "SaveCurrentA.bmp", "Save Current"));
   view.SetButtonLook(ids::kToolbarSaveAll,
-                     HoverBitmapButton(app_, "SaveAll.bmp", "SaveAllA.bmp", "Save All"));
-  ShowHelpAboutExitButtons(app_, view);
-  view.SetButtonLook(ids::kBack, SingleBitmapButton(app_, "back.bmp", "Back", "Back"));
+                     HoverBitmapButton(app_.settings, "SaveAll.bmp", "SaveAllA.bmp", "Save All"));
+  ShowHelpAboutExitButtons(app_.settings, view);
+  view.SetButtonLook(ids::kBack, SingleBitmapButton(app_.settings, "back.bmp", "Back", "Back"));
   view.SetButtonLook(ids::kSaveCurrentButton,
-                     SingleBitmapButton(app_, "SaveC-a.bmp", "Save Current", "Save Current File"));
+                     SingleBitmapButton(app_.settings, "SaveC-a.bmp", "Save Current", "Save Current File"));
   view.SetButtonLook(ids::kSaveAllButton,
-                     SingleBitmapButton(app_, "SaveAll-a.bmp", "Save All", "Save All"));
-  title_ = ShowWindowTitle(app_, view);
+                     SingleBitmapButton(app_.settings, "SaveAll-a.bmp", "Save All", "Save All"));
+  title_ = ShowWindowTitle(app_.desktop.titles, app_.settings, view);
   view.EnableMenuItem(ids::kMenuSelectSource, false);
-  shared.previewWindow = &view;
+  app_.workCopies.previewOpen = true;
 
   paneHeight_ = view.WindowBottomInClient() - kPaneBottomMargin;
   view.Pane(ids::kSecondPane).Place(kPaneX, kPaneY, 0, 0);
   view.Pane(ids::kFirstPane).Place(kPaneX, kPaneY, kPaneWidth, paneHeight_);
 
-  shared.currentNumber += app_.fileList.CurrentPosition() - 1;
+  currentNumber_ = app_.fileList.CurrentPosition();
   if (const FileListNode* current = app_.fileList.Current()) ShowFileLabels(*current);
   view.SetText(ids::kFileCount, std::to_string(app_.fileList.NodeCount()));
 
   const std::string& outputPath = app_.Job().outputPath;
   if (app_.desktop.files.IsFile(outputPath)) {
     NoticeLostPages();
-    shared.firstPaneShows = true;
-    shared.shownPath = outputPath;
+    firstPaneShows_ = true;
+    app_.workCopies.shown = outputPath;
     view.Pane(ids::kFirstPane).Navigate(outputPath + ui::kNoToolbar);
   }
   UpdateFileButtons();
@@ -76,20 +73,20 @@ void CPreview::NoticeLostPages() {
   // The copy would show an empty pane, or fewer pages than the file had; the user may still go
   // on with it.
   if (const std::optional<std::string> notice = RecoveryNotice(app_.engine.Outcome())) {
-    ShowNotice(app_, view_.get(), *notice);
+    ShowNotice(app_.desktop.messageBoxes, view_.get(), *notice);
   }
 }
 
 void CPreview::ShowFileLabels(const FileListNode& node) {
   view_->SetText(ids::kSourcePath, node.path);
-  view_->SetText(ids::kFileNumber, std::to_string(app_.preview.currentNumber));
+  view_->SetText(ids::kFileNumber, std::to_string(currentNumber_));
 }
 
 void CPreview::UpdateFileButtons() {
   const int count = app_.fileList.NodeCount();
   const int position = app_.fileList.CurrentPosition();
-  app_.preview.nextFileEnabled = count > 1 && position != count;
-  app_.preview.backFileEnabled = position > 1;
+  nextFileEnabled_ = count > 1 && position != count;
+  backFileEnabled_ = position > 1;
   ShowNextFileButton();
   ShowBackFileButton();
   view_->EnableControl(ids::kSaveCurrentButton, true);
@@ -98,16 +95,16 @@ void CPreview::UpdateFileButtons() {
 }
 
 void CPreview::ShowBackFileButton() {
-  const bool active = app_.preview.backFileEnabled;
+  const bool active = backFileEnabled_;
   view_->SetButtonLook(ids::kBackFile,
-                       SingleBitmapButton(app_, active ? "backfile-a.bmp" : "backfile-d.bmp",
+                       SingleBitmapButton(app_.settings, active ? "backfile-a.bmp" : "backfile-d.bmp",
                                           "Back File", "Back File"));
 }
 
 void CPreview::ShowNextFileButton() {
-  const bool active = app_.preview.nextFileEnabled;
+  const bool active = nextFileEnabled_;
   view_->SetButtonLook(ids::kNextFile,
-                       SingleBitmapButton(app_, active ? "nextfile-a.bmp" : "nextfile-d.bmp",
+                       SingleBitmapButton(app_.settings, active ? "nextfile-a.bmp" : "nextfile-d.bmp",
                                           "Next File", "Next File"));
 }
 
@@ -151,14 +148,14 @@ void CPreview::OnCommand(int id) {
 bool CPreview::OnKey(Key key) {
   if (key == Key::kF1) {
     ShowHelp(app_, view_.get());
-  } else if (AskQuestion(app_, view_.get(), ui::kQuickExitQuestion)) {
+  } else if (AskQuestion(app_.desktop.messageBoxes, view_.get(), ui::kQuickExitQuestion)) {
     EndProgram(app_);
   }
   return true;
 }
 
 void CPreview::OnNavigationComplete() {
-  app_.workFiles.push_back(app_.preview.shownPath);
+  app_.workCopies.pending.push_back(app_.workCopies.shown);
   view_->Invalidate();
 }
 
@@ -174,12 +171,12 @@ void CPreview::ShowPendingCopy() {
   if (!navigationPending_) return;
   navigationPending_ = false;
   if (!app_.desktop.files.IsFile(pendingPath_)) return;
-  std::string& shownPath = app_.preview.shownPath;
+  std::string& shownPath = app_.workCopies.shown;
   // Two same-named files repaired within one second share a work folder and a name: the new
   // copy then replaced the old one, which must not be deleted.
   if (shownPath != pendingPath_) DeleteWorkCopy(app_, shownPath);
   shownPath = pendingPath_;
-  ShowInPane(app_.preview.firstPaneShows, pendingPath_);
+  ShowInPane(firstPaneShows_, pendingPath_);
 }
 
 void CPreview::RepairAfterMove() {
@@ -188,31 +185,29 @@ void CPreview::RepairAfterMove() {
   const bool haveCopy = app_.desktop.files.IsFile(job.outputPath);
   if (result != DialogResult::kOk || !job.jobDone || !haveCopy) {
     // The old copy stays on display; an incomplete new one is left for the clean-up.
-    if (haveCopy && job.outputPath != app_.preview.shownPath) {
-      app_.workFiles.push_back(job.outputPath);
+    if (haveCopy && job.outputPath != app_.workCopies.shown) {
+      app_.workCopies.pending.push_back(job.outputPath);
     }
     return;
   }
   NoticeLostPages();
-  PreviewShared& shared = app_.preview;
-  view_->Pane(shared.firstPaneShows ? ids::kFirstPane : ids::kSecondPane).Navigate(ui::kBlankPage);
+  view_->Pane(firstPaneShows_ ? ids::kFirstPane : ids::kSecondPane).Navigate(ui::kBlankPage);
   navigationPending_ = true;
   pendingPath_ = job.outputPath;
-  shared.firstPaneShows = !shared.firstPaneShows;
+  firstPaneShows_ = !firstPaneShows_;
 }
 
 void CPreview::ShowNextFile() {
   app_.desktop.windowThread.Wait(kMoveWaitMs);
-  PreviewShared& shared = app_.preview;
   FileListNode* current = app_.fileList.Current();
-  if (!shared.nextFileEnabled || !current || !current->next) return;
-  ++shared.currentNumber;
-  shared.backFileEnabled = true;
+  if (!nextFileEnabled_ || !current || !current->next) return;
+  ++currentNumber_;
+  backFileEnabled_ = true;
   ShowBackFileButton();
   FileListNode& next = *current->next;
   current->isCurrent = 0;
   if (!next.next) {
-    shared.nextFileEnabled = false;
+    nextFileEnabled_ = false;
     ShowNextFileButton();
   }
   next.isCurrent = 1;
@@ -222,12 +217,11 @@ void CPreview::ShowNextFile() {
 
 void CPreview::ShowPreviousFile() {
   app_.desktop.windowThread.Wait(kMoveWaitMs);
-  PreviewShared& shared = app_.preview;
-  if (!shared.backFileEnabled) return;
-  --shared.currentNumber;
-  shared.nextFileEnabled = true;
+  if (!backFileEnabled_) return;
+  --currentNumber_;
+  nextFileEnabled_ = true;
   ShowNextFileButton();
-  shared.firstPaneShows = true;
+  firstPaneShows_ = true;
   FileListNode* previous = app_.fileList.head.get();
   FileListNode* node = previous;
   while (node && node->isCurrent != 1) {
@@ -238,7 +232,7 @@ void CPreview::ShowPreviousFile() {
   node->isCurrent = 0;
   previous->isCurrent = 1;
   if (previous->path == app_.fileList.head->path) {
-    shared.backFileEnabled = false;
+    backFileEnabled_ = false;
     ShowBackFileButton();
   }
   ShowFileLabels(*previous);
@@ -246,8 +240,7 @@ void CPreview::ShowPreviousFile() {
 }
 
 void CPreview::ReturnToSelection() {
-  if (!AskQuestion(app_, view_.get(), ui::kPreviousStepQuestion)) return;
-  app_.preview.currentNumber = 1;
+  if (!AskQuestion(app_.desktop.messageBoxes, view_.get(), ui::kPreviousStepQuestion)) return;
   view_->EndModal(DialogResult::kCancel);
 }
 
@@ -258,7 +251,6 @@ void CPreview::SaveCurrentFile() {
   job.saveCurrent = true;
   if (const std::optional<std::string> folder = ChooseDestination()) {
     job.destinationFolder = *folder;
-    app_.preview.returnToPreview = true;
     RunSavingDialog();
   }
   job.saveMode = false;
@@ -282,7 +274,7 @@ void CPreview::RunSavingDialog() {
   // A saving run is a job of its own and leaves outputPath in the destination folder; the
   // copy on display is still the work copy, and later moves and clean-ups must see that one.
   const std::string shownOutput = app_.Job().outputPath;
-  app_.SavingDialog().DoModal();
+  savingDialog_.DoModal(*view_);
   app_.Job().outputPath = shownOutput;
 }
 
@@ -292,13 +284,13 @@ std::optional<std::string> CPreview::ChooseDestination() {
         app_.desktop.pickers.PickFolder(view_.get(), ui::kChooseDestinationTitle);
     if (!chosen) return std::nullopt;
     if (chosen->empty() || !app_.desktop.files.Exists(*chosen)) {
-      ShowNotice(app_, view_.get(), ui::kSavingPathMissing);
+      ShowNotice(app_.desktop.messageBoxes, view_.get(), ui::kSavingPathMissing);
       return std::nullopt;
     }
     const std::string folder = chosen->ends_with('/') ? *chosen : *chosen + '/';
     // Asking to overwrite would only lead to a refusal: the job cannot replace its own source.
     if (!WouldReplaceASource(folder)) return folder;
-    ShowNotice(app_, view_.get(), ui::kCopyCannotReplaceOriginal);
+    ShowNotice(app_.desktop.messageBoxes, view_.get(), ui::kCopyCannotReplaceOriginal);
   }
 }
 
@@ -317,7 +309,7 @@ bool CPreview::WouldReplaceASource(const std::string& folder) {
 }
 
 void CPreview::ExitPreview() {
-  if (!AskQuestion(app_, view_.get(), ui::kExitQuestion)) return;
+  if (!AskQuestion(app_.desktop.messageBoxes, view_.get(), ui::kExitQuestion)) return;
   CleanUpWorkFiles(app_, CleanUpMode::atExit, [this] {
     for (int pane : {ids::kFirstPane, ids::kSecondPane}) {
       if (view_->Pane(pane).Navigate(ui::kBlankPage)) view_->Pane(pane).Refresh();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app_context.h"
+#include "saving_dialog.h"
 
 namespace tarnwick {
 
@@ -57,8 +58,13 @@ class CPreview final : public PreviewEvents {
   void RunSavingDialog();
 
   AppContext& app_;
+  CFileSave savingDialog_;
   std::unique_ptr<PreviewView> view_;
   std::unique_ptr<WindowTitles::Claim> title_;
+  int currentNumber_ = 1;  // as the "File Number" label shows it
+  bool firstPaneShows_ = false;
+  bool backFileEnabled_ = false;
+  bool nextFileEnabled_ = false;
   bool navigationPending_ = false;
   std::string pendingPath_;
   int paneHeight_ = 0;

@@ -21,10 +21,14 @@ CFileSave::CFileSave(AppContext& app)
                       .progress = ids::kCurrentProgress,
                       .stepLabel = ids::kSavingStepLabel}) {}
 
-CFileSave::~CFileSave() { EndWorker(); }
+CFileSave::~CFileSave() {
+  EndWorker();
+  if (app_.Job().savingDialog == this) app_.Job().savingDialog = nullptr;
+}
 
-DialogResult CFileSave::DoModal() {
+DialogResult CFileSave::DoModal(DialogView& opener) {
   app_.Job().savingDialog = this;
+  opener_ = &opener;
   // Each run judges only its own files.
   saveAborted_ = false;
   incompleteCopies_.clear();
@@ -42,7 +46,7 @@ bool CFileSave::SaveFile(const std::string& path, const std::string& number,
     view.SetText(ids::kFileNumber, count);
   });
   const bool saved = app_.engine.RepairFile(path);
-  if (!saved) TellUntoldFailure(app_);
+  if (!saved) TellUntoldFailure();
   if (saved && job.saveAll) {
     if (const std::optional<std::string> notice = RecoveryNotice(app_.engine.Outcome())) {
       incompleteCopies_ += '\n' + path + ": " + *notice;
@@ -96,20 +100,18 @@ void CFileSave::OnJobFinished() {
   // A stopped job's unfinished copy went with its output file; the name it was meant for is as
   // it was before the run.
   if (JobStopped()) EndProgram(app_);
-  PreviewShared& preview = app_.preview;
-  if (preview.returnToPreview) {
-    preview.returnToPreview = false;
+  if (app_.Job().saveCurrent) {
     view_->EndModal(DialogResult::kCancel);
     return;
   }
   view_->Hide();
-  if (preview.previewWindow) preview.previewWindow->Hide();
+  opener_->Hide();
   if (saveAborted_) {
-    ShowNotice(app_, nullptr, ui::kSavingAborted);
+    ShowNotice(app_.desktop.messageBoxes, nullptr, ui::kSavingAborted);
     EndProgram(app_);
   }
   if (!incompleteCopies_.empty()) {
-    ShowNotice(app_, nullptr, std::string(ui::kIncompleteCopies) + incompleteCopies_);
+    ShowNotice(app_.desktop.messageBoxes, nullptr, std::string(ui::kIncompleteCopies) + incompleteCopies_);
   }
   CViewLog completion(app_);
   completion.DoModal();

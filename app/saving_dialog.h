@@ -8,7 +8,7 @@ namespace tarnwick {
 
 // The saving dialog: repairs the current file, or every file of the list, straight into the
 // destination folder on a worker, with the file's and the run's progress. One object serves the
-// whole run of the program.
+// preview window that opens it.
 class CFileSave final : public JobDialog {
  public:
   enum class StopWay { kStopButton, kCloseBox, kEscape };
@@ -17,8 +17,9 @@ class CFileSave final : public JobDialog {
   // A worker still running (the program ended under it) is stopped and waited for.
   ~CFileSave() override;
 
-  // Returns Cancel when a Save Current run goes back to the preview; other runs end the program.
-  DialogResult DoModal();
+  // Returns Cancel when a Save Current run goes back to the window it was opened from, which
+  // other runs hide before they end the program.
+  DialogResult DoModal(DialogView& opener);
 
   void OnCommand(int id) override;
   void OnClose() override { StopSaving(StopWay::kCloseBox); }
@@ -34,6 +35,7 @@ class CFileSave final : public JobDialog {
   // The wait after a complete run, ended early by a stop and held by a pause.
   void WaitAfterSaving();
 
+  DialogView* opener_ = nullptr;
   // Set by the worker when a Save All did not save every file; read once it has finished.
   bool saveAborted_ = false;
   // A line per copy of a Save All that lacks pages of its file, each after a line end; written

@@ -11,9 +11,9 @@ namespace {
 constexpr Rgb kHoverTransparent{189, 230, 231};
 constexpr Rgb kNormalTransparent{2, 2, 2};
 
-MessageAnswer Show(AppContext& app, WindowHandle* owner, const std::string& text,
+MessageAnswer Show(MessageBoxes& boxes, WindowHandle* owner, const std::string& text,
                    MessageButtons buttons, MessageIcon icon) {
-  return app.desktop.messageBoxes.Show({.text = text,
+  return boxes.Show({.text = text,
                                         .caption = ui::kMessageCaption,
                                         .buttons = buttons,
                                         .icon = icon,
@@ -23,30 +23,29 @@ MessageAnswer Show(AppContext& app, WindowHandle* owner, const std::string& text
 
 }  // namespace
 
-bool AskQuestion(AppContext& app, WindowHandle* owner, const std::string& text) {
-  return Show(app, owner, text, MessageButtons::kYesNo, MessageIcon::kQuestion) ==
+bool AskQuestion(MessageBoxes& boxes, WindowHandle* owner, const std::string& text) {
+  return Show(boxes, owner, text, MessageButtons::kYesNo, MessageIcon::kQuestion) ==
          MessageAnswer::kYes;
 }
 
-void ShowNotice(AppContext& app, WindowHandle* owner, const std::string& text) {
-  Show(app, owner, text, MessageButtons::kOk, MessageIcon::kInformation);
+void ShowNotice(MessageBoxes& boxes, WindowHandle* owner, const std::string& text) {
+  Show(boxes, owner, text, MessageButtons::kOk, MessageIcon::kInformation);
 }
 
-void TellUntoldFailure(AppContext& app) {
-  if (!app.engine.FailureUntold()) return;
-  const std::string& text = app.engine.FailureText();
-  app.desktop.windowThread.CallFromWorker(
-      [&] { Show(app, nullptr, text, MessageButtons::kOk, MessageIcon::kWarning); });
+void ShowWarning(MessageBoxes& boxes, WindowHandle* owner, const std::string& text) {
+  Show(boxes, owner, text, MessageButtons::kOk, MessageIcon::kWarning);
 }
 
-std::unique_ptr<WindowTitles::Claim> ShowWindowTitle(AppContext& app, DialogView& view) {
-  view.SetTitle(app.settings.windowTitle);
-  return app.desktop.titles.Show(app.settings.windowTitle);
+std::unique_ptr<WindowTitles::Claim> ShowWindowTitle(WindowTitles& titles,
+                                                     const AppSettings& settings,
+                                                     DialogView& view) {
+  view.SetTitle(settings.windowTitle);
+  return titles.Show(settings.windowTitle);
 }
 
-ButtonLook SingleBitmapButton(const AppContext& app, const std::string& bitmap,
+ButtonLook SingleBitmapButton(const AppSettings& settings, const std::string& bitmap,
                               const std::string& tooltip, const std::string& caption) {
-  const std::string path = app.Bitmap(bitmap);
+  const std::string path = settings.Bitmap(bitmap);
   return {.caption = caption,
           .normalBitmap = path,
           .hoverBitmap = path,
@@ -55,22 +54,22 @@ ButtonLook SingleBitmapButton(const AppContext& app, const std::string& bitmap,
           .tooltip = tooltip};
 }
 
-ButtonLook HoverBitmapButton(const AppContext& app, const std::string& normal,
+ButtonLook HoverBitmapButton(const AppSettings& settings, const std::string& normal,
                              const std::string& hover, const std::string& tooltip) {
   return {.caption = {},
-          .normalBitmap = app.Bitmap(normal),
-          .hoverBitmap = app.Bitmap(hover),
+          .normalBitmap = settings.Bitmap(normal),
+          .hoverBitmap = settings.Bitmap(hover),
           .normalTransparent = kNormalTransparent,
           .hoverTransparent = kHoverTransparent,
           .tooltip = tooltip};
 }
 
-void ShowHelpAboutExitButtons(const AppContext& app, DialogView& view) {
-  view.SetButtonLook(ids::kToolbarHelp, HoverBitmapButton(app, "Help.bmp", "HelpA.bmp", "Help"));
+void ShowHelpAboutExitButtons(const AppSettings& settings, DialogView& view) {
+  view.SetButtonLook(ids::kToolbarHelp, HoverBitmapButton(settings, "Help.bmp", "HelpA.bmp", "Help"));
   view.SetButtonLook(ids::kToolbarAbout,
-                     HoverBitmapButton(app, "AboutUsBT.bmp", "AboutUsBTA.bmp", "About Us"));
+                     HoverBitmapButton(settings, "AboutUsBT.bmp", "AboutUsBTA.bmp", "About Us"));
   view.SetButtonLook(ids::kToolbarExit,
-                     HoverBitmapButton(app, "ExitBT.bmp", "ExitBTA.bmp", "Exit"));
+                     HoverBitmapButton(settings, "ExitBT.bmp", "ExitBTA.bmp", "Exit"));
 }
 
 }  // namespace tarnwick

@@ -15,11 +15,11 @@ constexpr char kFileDeleteProgram[] = "/fileDelete";
 // opened meanwhile may show a new copy under the same name: the entry then stays for that
 // preview's own clean-ups.
 void DeleteReleasedCopy(AppContext& app, const std::string& path) {
-  if (app.preview.previewWindow) return;
-  std::deque<std::string>& workFiles = app.workFiles;
-  const auto entry = std::find(workFiles.begin(), workFiles.end(), path);
-  if (entry == workFiles.end()) return;  // a clean-up at exit took it along
-  workFiles.erase(entry);
+  if (app.workCopies.previewOpen) return;
+  std::deque<std::string>& pending = app.workCopies.pending;
+  const auto entry = std::find(pending.begin(), pending.end(), path);
+  if (entry == pending.end()) return;  // a clean-up at exit took it along
+  pending.erase(entry);
   DeleteWorkCopy(app, path);
 }
 
@@ -40,8 +40,8 @@ bool DeleteWorkCopy(AppContext& app, const std::string& path) {
 }
 
 void DeleteAllWorkCopies(AppContext& app) {
-  std::vector<std::string> copies(app.workFiles.begin(), app.workFiles.end());
-  copies.push_back(app.preview.shownPath);
+  std::vector<std::string> copies(app.workCopies.pending.begin(), app.workCopies.pending.end());
+  copies.push_back(app.workCopies.shown);
   copies.push_back(app.Job().outputPath);
   for (const std::string& path : copies) {
     if (app.desktop.files.IsFile(path)) {
@@ -50,19 +50,19 @@ void DeleteAllWorkCopies(AppContext& app) {
       app.desktop.files.RemoveFolder(FolderOf(path));  // left empty by a stopped job
     }
   }
-  app.workFiles.clear();
+  app.workCopies.pending.clear();
 }
 
 void CleanUpWorkFiles(AppContext& app, CleanUpMode mode, const std::function<void()>& beforeLast) {
-  std::deque<std::string>& workFiles = app.workFiles;
-  while (workFiles.size() >= 2) {
-    DeleteWorkCopy(app, workFiles.front());
-    workFiles.pop_front();
+  std::deque<std::string>& pending = app.workCopies.pending;
+  while (pending.size() >= 2) {
+    DeleteWorkCopy(app, pending.front());
+    pending.pop_front();
   }
   if (beforeLast) beforeLast();
-  if (workFiles.size() != 1) return;
+  if (pending.size() != 1) return;
 
-  const std::string last = workFiles.front();
+  const std::string last = pending.front();
   if (mode == CleanUpMode::afterPreview) {
     app.desktop.windowThread.PostAfter(kReleaseWaitMs,
                                        [&app, last] { DeleteReleasedCopy(app, last); });

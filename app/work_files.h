@@ -9,7 +9,7 @@ namespace tarnwick {
 
 enum class CleanUpMode { afterPreview, atExit };
 
-// Deletes the repaired copies listed in workFiles with their work folders. `beforeLast` runs
+// Deletes the work copies pending their clean-up with their work folders. `beforeLast` runs
 // after all but the last entry are done and before the last is treated (the preview window lets
 // go of the copy it shows there). After a preview the last copy is deleted on the window
 // thread's timer, so that the windows go on meanwhile; at exit it is treated at once.

@@ -128,7 +128,7 @@ TEST(Preview, SingleFileKeepsBothMovesInactiveAndBackShowsTheMainWindowAtOnceThe
   h.PassTime(1);
   h.Then("the copy and its work folder are gone", [&] {
     EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
-    EXPECT_TRUE(h.App().workFiles.empty());
+    EXPECT_TRUE(h.App().workCopies.pending.empty());
   });
   h.Click("main", ids::kRepair);
   h.Then("a new preview counts from the first file", [&] {
@@ -162,7 +162,7 @@ TEST(Preview, ACopyOfTheSameNameInANewPreviewOutlivesTheEarlierPreviewsDelayedCl
   h.PassTime(2000);
   h.Then("that preview's clean-up takes the copy along", [&] {
     EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
-    EXPECT_TRUE(h.App().workFiles.empty());
+    EXPECT_TRUE(h.App().workCopies.pending.empty());
   });
   h.Click("main", ids::kToolbarExit);
   h.Expect(ui::kExitQuestion, kYes);

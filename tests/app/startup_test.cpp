@@ -167,7 +167,7 @@ TEST(CleanUp, TouchesNothingOutsideTheWorkFolders) {
   fs::create_directories(lookalike.substr(0, lookalike.rfind('/')));
   WriteFile(lookalike, "not a work copy");
   for (CleanUpMode mode : {CleanUpMode::afterPreview, CleanUpMode::atExit}) {
-    h.App().workFiles = {user, lookalike, work + "/../../../sources/mine.pdf", work + "/copy.pdf",
+    h.App().workCopies.pending = {user, lookalike, work + "/../../../sources/mine.pdf", work + "/copy.pdf",
                          user};
     CleanUpWorkFiles(h.App(), mode);
   }
