@@ -113,12 +113,12 @@ void CPreview::OnCommand(int id) {
     case ids::kPreviewSaveCurrent:
     case ids::kSaveCurrentButton:
     case ids::kMenuSaveCurrent:
-      SaveCurrentFile();
+      SaveFiles(false);
       break;
     case ids::kToolbarSaveAll:
     case ids::kSaveAllButton:
     case ids::kMenuSaveAll:
-      SaveAllFiles();
+      SaveFiles(true);
       break;
     case ids::kToolbarHelp:
     case ids::kMenuContents:
@@ -244,38 +244,22 @@ void CPreview::ReturnToSelection() {
   view_->EndModal(DialogResult::kCancel);
 }
 
-void CPreview::SaveCurrentFile() {
+void CPreview::SaveFiles(bool all) {
   RepairJobState& job = app_.Job();
-  job.saveAll = false;
   job.saveMode = true;
-  job.saveCurrent = true;
+  job.saveCurrent = !all;
+  job.saveAll = all;
   if (const std::optional<std::string> folder = ChooseDestination()) {
     job.destinationFolder = *folder;
-    RunSavingDialog();
+    // A saving run is a job of its own and leaves outputPath in the destination folder; the
+    // copy on display is still the work copy, and later moves and clean-ups must see that one.
+    const std::string shownOutput = job.outputPath;
+    savingDialog_.DoModal(*view_);
+    job.outputPath = shownOutput;
   }
   job.saveMode = false;
   job.saveCurrent = false;
-}
-
-void CPreview::SaveAllFiles() {
-  RepairJobState& job = app_.Job();
-  job.saveCurrent = false;
-  job.saveMode = true;
-  job.saveAll = true;
-  if (const std::optional<std::string> folder = ChooseDestination()) {
-    job.destinationFolder = *folder;
-    RunSavingDialog();
-  }
-  job.saveMode = false;
   job.saveAll = false;
-}
-
-void CPreview::RunSavingDialog() {
-  // A saving run is a job of its own and leaves outputPath in the destination folder; the
-  // copy on display is still the work copy, and later moves and clean-ups must see that one.
-  const std::string shownOutput = app_.Job().outputPath;
-  savingDialog_.DoModal(*view_);
-  app_.Job().outputPath = shownOutput;
 }
 
 std::optional<std::string> CPreview::ChooseDestination() {

@@ -34,8 +34,8 @@ class CPreview final : public PreviewEvents {
   void ShowNextFile();
   void ShowPreviousFile();
   void ReturnToSelection();
-  void SaveCurrentFile();
-  void SaveAllFiles();
+  // Saves the current file's copy, or with `all` every file's, into a folder the user picks.
+  void SaveFiles(bool all);
   // The chosen folder, ending with a separator; nothing when there is none to save into. A
   // folder where a copy would replace its own source is refused and the choice asked again.
   std::optional<std::string> ChooseDestination();
@@ -55,7 +55,6 @@ class CPreview final : public PreviewEvents {
   // the next paint shows the new copy in the other one.
   void RepairAfterMove();
   void ShowInPane(bool first, const std::string& path);
-  void RunSavingDialog();
 
   AppContext& app_;
   CFileSave savingDialog_;
