@@ -54,6 +54,7 @@ void CPreview::Initialise() {
   paneHeight_ = view.WindowBottomInClient() - kPaneBottomMargin;
   view.Pane(ids::kSecondPane).Place(kPaneX, kPaneY, 0, 0);
   view.Pane(ids::kFirstPane).Place(kPaneX, kPaneY, kPaneWidth, paneHeight_);
+  displayedPane_ = ids::kFirstPane;
 
   currentNumber_ = app_.fileList.CurrentPosition();
   if (const FileListNode* current = app_.fileList.Current()) ShowFileLabels(*current);
@@ -165,6 +166,7 @@ void CPreview::ShowInPane(bool first, const std::string& path) {
   view_->Pane(hidden).Place(kPaneX, kPaneY, 0, 0);
   view_->Pane(shown).Place(kPaneX, kPaneY, kPaneWidth, paneHeight_);
   view_->Pane(shown).Navigate(path + ui::kNoToolbar);
+  displayedPane_ = shown;
 }
 
 void CPreview::ShowPendingCopy() {
@@ -179,15 +181,22 @@ void CPreview::ShowPendingCopy() {
   ShowInPane(firstPaneShows_, pendingPath_);
 }
 
-void CPreview::RepairAfterMove() {
+CPreview::Place CPreview::Here() {
+  return {app_.fileList.Current(), currentNumber_, firstPaneShows_};
+}
+
+void CPreview::RepairAfterMove(const Place& from) {
+  view_->Pane(displayedPane_).Navigate(ui::kBlankPage);
   const DialogResult result = app_.AnalysisDialog().DoModal();
   const RepairJobState& job = app_.Job();
   const bool haveCopy = app_.desktop.files.IsFile(job.outputPath);
   if (result != DialogResult::kOk || !job.jobDone || !haveCopy) {
-    // The old copy stays on display; an incomplete new one is left for the clean-up.
+    // An incomplete new copy is left for the clean-up.
     if (haveCopy && job.outputPath != app_.workCopies.shown) {
       app_.workCopies.pending.push_back(job.outputPath);
     }
+    const bool stopped = result == DialogResult::kOk && !job.jobDone;
+    if (stopped) ReturnTo(from);
     return;
   }
   NoticeLostPages();
@@ -197,10 +206,25 @@ void CPreview::RepairAfterMove() {
   firstPaneShows_ = !firstPaneShows_;
 }
 
+void CPreview::ReturnTo(const Place& place) {
+  if (FileListNode* current = app_.fileList.Current()) current->isCurrent = 0;
+  if (!place.node) return;
+  place.node->isCurrent = 1;
+  currentNumber_ = place.number;
+  firstPaneShows_ = place.firstPaneShows;
+  ShowFileLabels(*place.node);
+  UpdateFileButtons();
+  const std::string& shown = app_.workCopies.shown;
+  if (app_.desktop.files.IsFile(shown)) {
+    view_->Pane(displayedPane_).Navigate(shown + ui::kNoToolbar);
+  }
+}
+
 void CPreview::ShowNextFile() {
   app_.desktop.windowThread.Wait(kMoveWaitMs);
   FileListNode* current = app_.fileList.Current();
   if (!nextFileEnabled_ || !current || !current->next) return;
+  const Place from = Here();
   ++currentNumber_;
   backFileEnabled_ = true;
   ShowBackFileButton();
@@ -212,12 +236,13 @@ void CPreview::ShowNextFile() {
   }
   next.isCurrent = 1;
   ShowFileLabels(next);
-  RepairAfterMove();
+  RepairAfterMove(from);
 }
 
 void CPreview::ShowPreviousFile() {
   app_.desktop.windowThread.Wait(kMoveWaitMs);
   if (!backFileEnabled_) return;
+  const Place from = Here();
   --currentNumber_;
   nextFileEnabled_ = true;
   ShowNextFileButton();
@@ -236,7 +261,7 @@ void CPreview::ShowPreviousFile() {
     ShowBackFileButton();
   }
   ShowFileLabels(*previous);
-  RepairAfterMove();
+  RepairAfterMove(from);
 }
 
 void CPreview::ReturnToSelection() {

@@ -51,9 +51,19 @@ class CPreview final : public PreviewEvents {
   void ShowBackFileButton();
   void ShowNextFileButton();
   void ShowFileLabels(const FileListNode& node);
-  // Repairs the newly current file and, when that worked, releases the pane on display so that
-  // the next paint shows the new copy in the other one.
-  void RepairAfterMove();
+  // Where the window stood before a move.
+  struct Place {
+    FileListNode* node;
+    int number;
+    bool firstPaneShows;
+  };
+  Place Here();
+  // Repairs the newly current file and, when that worked, lets the next paint show the new
+  // copy in the other pane. The labels name the new file from the start of the move, so the old
+  // copy leaves the screen at once; a stopped move returns to `from` and shows its copy again,
+  // a failed one leaves the pane empty under the labels of the file that failed.
+  void RepairAfterMove(const Place& from);
+  void ReturnTo(const Place& place);
   void ShowInPane(bool first, const std::string& path);
 
   AppContext& app_;
@@ -62,6 +72,7 @@ class CPreview final : public PreviewEvents {
   std::unique_ptr<WindowTitles::Claim> title_;
   int currentNumber_ = 1;  // as the "File Number" label shows it
   bool firstPaneShows_ = false;
+  int displayedPane_ = 0;  // the pane that has the display size
   bool backFileEnabled_ = false;
   bool nextFileEnabled_ = false;
   bool navigationPending_ = false;

@@ -118,7 +118,9 @@ TEST(Analysis, EscapeEndsTheProgramLeavingNoWorkCopy) {
   EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
 }
 
-TEST(Analysis, AStoppedMoveKeepsThePreviousCopyOnDisplay) {
+// The labels, the copy on display and what Save Current saves always concern one file. A stopped
+// move returns to the file on display; a failed one stands, with nothing on display.
+TEST(Analysis, AStoppedMoveReturnsToTheFileOnDisplay) {
   DesktopHarness h;
   const std::string a = h.WriteSource("a.pdf");
   const std::string large = h.WriteLargeSource("z.pdf");
@@ -129,18 +131,51 @@ TEST(Analysis, AStoppedMoveKeepsThePreviousCopyOnDisplay) {
     h.views.Preview().Events().OnCommand(ids::kNextFile);
   });
   h.loop.When([&] { return h.views.Opened("analysis") == 2 && AnalysisPast(h, 60); },
-              [&] { h.views.Open("analysis").Events().OnCommand(ids::kAnalysisStop); });
+              [&] {
+                EXPECT_EQ(h.views.Preview().VisiblePane().address, ui::kBlankPage)
+                    << "the old copy left the screen when the labels changed";
+                h.views.Open("analysis").Events().OnCommand(ids::kAnalysisStop);
+              });
   h.Expect(ui::kStopAnalysisQuestion, kYes);
-  h.Then("the old copy is still shown and on disk", [&] {
+  h.Then("the first file is back on display under its own labels", [&] {
     ScriptedPreviewView& preview = h.views.Preview();
     EXPECT_EQ(preview.VisiblePane().address, shownBefore);
     EXPECT_TRUE(fs::exists(shownBefore.substr(0, shownBefore.find('#'))));
-    EXPECT_EQ(preview.texts[ids::kFileNumber], "2") << "the labels name the new file";
+    EXPECT_EQ(preview.texts[ids::kFileNumber], "1");
+    EXPECT_EQ(preview.texts[ids::kSourcePath], a);
+    EXPECT_EQ(preview.Look(ids::kBackFile).normalBitmap, h.programFolder + "/Bmp/backfile-d.bmp");
+    EXPECT_EQ(preview.Look(ids::kNextFile).normalBitmap, h.programFolder + "/Bmp/nextfile-a.bmp");
+  });
+  h.pickers.NextFolder(h.destinationFolder);
+  h.Click("preview", ids::kSaveCurrentButton);
+  h.Then("the file on display was saved", [&] {
+    EXPECT_TRUE(fs::exists(h.destinationFolder + "/a.pdf"));
+    EXPECT_FALSE(fs::exists(h.destinationFolder + "/z.pdf"));
   });
   h.Click("preview", ids::kToolbarExit);
   h.Expect(ui::kExitQuestion, kYes);
   EXPECT_EQ(h.Run(), 0);
   EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{}) << "the partial copy is cleaned up too";
+}
+
+TEST(Analysis, ON_THIS_SYSTEM(AFailedMoveStandsWithNothingOnDisplay)) {
+  DesktopHarness h;
+  const std::string a = h.WriteSource("a.pdf");
+  const std::string b = h.WriteSource("b.pdf");
+  h.Repair({a, b});
+  h.Then("the second file goes away", [&] { fs::remove(b); });
+  h.Click("preview", ids::kNextFile);
+  h.Expect(" Source file is not opened !! \n" + b + ": " + MissingFileText(), kOk);
+  h.Then("the labels name the file that failed, and no copy is shown", [&] {
+    ScriptedPreviewView& preview = h.views.Preview();
+    EXPECT_EQ(preview.texts[ids::kFileNumber], "2");
+    EXPECT_EQ(preview.texts[ids::kSourcePath], b);
+    EXPECT_EQ(preview.VisiblePane().address, ui::kBlankPage);
+  });
+  h.Click("preview", ids::kToolbarExit);
+  h.Expect(ui::kExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+  EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
 }
 
 }  // namespace
