@@ -56,6 +56,9 @@ inline constexpr char kSavingStopQuestion[] = "Saving is in Progress. Do you wan
 inline constexpr char kSavingCloseQuestion[] = "Saving is in Process,Do you want to exit?";
 inline constexpr char kSavingEscapeExitQuestion[] = "Saving is in process, Do you want to exit ? ";
 inline constexpr char kSavingAborted[] = "Process is aborted by user.";
+// Ends a Save All that failed for reasons other than the user's answers; each failure was told
+// with its reason as it happened. Followed by "<saved> of <count> files were saved."
+inline constexpr char kSavingFailed[] = "Saving failed: ";
 // Before the completion of a Save All that saved incomplete copies, then a line per file.
 inline constexpr char kIncompleteCopies[] = "Some files could not be recovered whole:";
 inline constexpr char kSingleFileCount[] = " 1 ";

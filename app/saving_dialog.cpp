@@ -31,6 +31,7 @@ DialogResult CFileSave::DoModal(DialogView& opener) {
   opener_ = &opener;
   // Each run judges only its own files.
   saveAborted_ = false;
+  failureSummary_.clear();
   incompleteCopies_.clear();
   return RunJob(app_.views.CreateSavingView(*this), "SaveFile.bmp");
 }
@@ -61,24 +62,33 @@ void CFileSave::Work() {
   if (job.saveAll) {
     const int fileCount = app_.fileList.NodeCount();
     int number = 1;
-    bool allSaved = true;
+    int saved = 0;
+    bool failed = false;
     for (const FileListNode* node = app_.fileList.head.get(); node;
          node = node->next.get(), ++number) {
-      if (!app_.jobSwitch.ContinueJob()) {
-        allSaved = false;
-        break;
+      if (!app_.jobSwitch.ContinueJob()) break;
+      // Every file is attempted, except after a copy could not be written: the next ones go
+      // into the same folder, and each would only fail and say so again.
+      if (SaveFile(node->path, std::to_string(number), std::to_string(fileCount))) {
+        ++saved;
+      } else {
+        const RepairStatus status = app_.engine.Outcome().status;
+        failed |= status != RepairStatus::kDeclinedOverwrite && status != RepairStatus::kStopped;
+        if (status == RepairStatus::kOutputNotWritable) break;
       }
-      // Every file is attempted; one that was not saved spoils the run's result.
-      allSaved &= SaveFile(node->path, std::to_string(number), std::to_string(fileCount));
       const int overall = fileCount > 0 ? 100 / fileCount * number : 0;
       if (overall < 100) {
         OnWorker([&](DialogView& view) { view.SetProgress(ids::kOverallProgress, overall); });
       }
     }
-    if (allSaved) {
+    if (saved == fileCount) {
       WaitAfterSaving();
     } else {
       saveAborted_ = true;
+      if (failed) {
+        failureSummary_ = std::string(ui::kSavingFailed) + std::to_string(saved) + " of " +
+                          std::to_string(fileCount) + " files were saved.";
+      }
     }
   } else if (job.saveCurrent) {
     const FileListNode* current = app_.fileList.Current();
@@ -107,7 +117,8 @@ void CFileSave::OnJobFinished() {
   view_->Hide();
   opener_->Hide();
   if (saveAborted_) {
-    ShowNotice(app_.desktop.messageBoxes, nullptr, ui::kSavingAborted);
+    ShowNotice(app_.desktop.messageBoxes, nullptr,
+               failureSummary_.empty() ? ui::kSavingAborted : failureSummary_);
     EndProgram(app_);
   }
   if (!incompleteCopies_.empty()) {

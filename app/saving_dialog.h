@@ -38,6 +38,8 @@ class CFileSave final : public JobDialog {
   DialogView* opener_ = nullptr;
   // Set by the worker when a Save All did not save every file; read once it has finished.
   bool saveAborted_ = false;
+  // What ends such a run when something else than the user's answers made a file fail.
+  std::string failureSummary_;
   // A line per copy of a Save All that lacks pages of its file, each after a line end; written
   // by the worker, read once it has finished.
   std::string incompleteCopies_;

@@ -49,8 +49,8 @@ class SavingFailure : public testing::TestWithParam<SaveFailure> {};
 
 // A save that fails while writing: the warning names the file and the system's reason, an
 // older copy of that name (replaced only after Yes) keeps its bytes, no part file is left, and
-// the log gets no banner. Save Current returns to the preview; Save All goes on and then ends as
-// an aborted run.
+// the log gets no banner. Save Current returns to the preview; Save All stops there, since the
+// files after it would go into the same folder, and says that saving failed.
 TEST_P(SavingFailure, IsShownAndLosesNothing) {
   const SaveFailure& failure = GetParam();
   DesktopHarness h;
@@ -67,14 +67,15 @@ TEST_P(SavingFailure, IsShownAndLosesNothing) {
   } else {
     h.loop.When(savingLargeFile, [&] { fs::remove_all(h.destinationFolder); });
   }
-  h.Repair(failure.saveAll ? std::vector{small, large} : std::vector{large});
+  h.Repair(failure.saveAll ? std::vector{small, large, h.WriteSource("b.pdf")}
+                           : std::vector{large});
   h.pickers.NextFolder(h.destinationFolder);
   h.Click("preview", failure.saveAll ? ids::kSaveAllButton : ids::kSaveCurrentButton);
   h.Expect("File already exist. Do you want to overwrite?", kYes);
   const std::string warningText = older + ": " + failure.reason;
   h.Expect(warningText, kOk);
   if (failure.saveAll) {
-    h.Expect(ui::kSavingAborted, kOk);
+    h.Expect("Saving failed: 1 of 3 files were saved.", kOk);
   } else {
     h.Then("back in the preview", [&] {
       EXPECT_TRUE(h.views.Preview().visible);
