@@ -74,6 +74,9 @@ void CPreview::NoticeLostPages() {
   // The copy would show an empty pane, or fewer pages than the file had; the user may still go
   // on with it.
   if (const std::optional<std::string> notice = RecoveryNotice(app_.engine.Outcome())) {
+    // The first notice comes before the window's own loop shows it: a box alone on the desktop
+    // would speak of a program that seems not to be there.
+    view_->Show();
     ShowNotice(app_.desktop.messageBoxes, view_.get(), *notice);
   }
 }

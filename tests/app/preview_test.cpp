@@ -87,7 +87,10 @@ TEST(Preview, ACopyThatLacksPagesIsAnnouncedBeforeItIsShown) {
   const std::string good = h.WriteSource("good.pdf");
   const std::string torn = h.WriteTornSource("torn.pdf");
   h.Repair({text, good, torn});
-  h.Expect(ui::kNoPageRecovered, kOk);
+  h.Expect(ui::kNoPageRecovered, kOk, [&] {
+    EXPECT_TRUE(h.views.Preview().visible) << "the notice stands over the program's window";
+    EXPECT_EQ(h.messages.shown.back().owner, &h.views.Preview());
+  });
   h.Then("the empty copy is shown", [&] {
     EXPECT_EQ(h.messages.shown.back().icon, MessageIcon::kInformation);
     EXPECT_FALSE(h.views.Preview().navigations.empty());

@@ -51,7 +51,9 @@ class DesktopHarness {
   void AddFiles(const std::vector<std::string>& paths);
   // Adds the files and clicks Repair: the analysis of the first file follows.
   void Repair(const std::vector<std::string>& paths);
-  void Expect(std::string text, MessageAnswer answer) { messages.Expect(std::move(text), answer); }
+  void Expect(std::string text, MessageAnswer answer, std::function<void()> whenShown = {}) {
+    messages.Expect(std::move(text), answer, std::move(whenShown));
+  }
 
   // A small valid PDF with `pages` pages, written into the sources folder.
   std::string WriteSource(const std::string& name, int pages = 1);

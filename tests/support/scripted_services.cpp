@@ -5,13 +5,14 @@ namespace tarnwick::test {
 MessageAnswer ScriptedMessageBoxes::Show(const MessageBoxRequest& request) {
   shown.push_back(request);
   if (expected_.empty()) throw ScriptFailure("unexpected message box: \"" + request.text + "\"");
-  if (expected_.front().first != request.text) {
+  if (expected_.front().text != request.text) {
     throw ScriptFailure("message box \"" + request.text + "\" shown where \"" +
-                        expected_.front().first + "\" was expected");
+                        expected_.front().text + "\" was expected");
   }
-  const MessageAnswer answer = expected_.front().second;
+  const Expected expected = std::move(expected_.front());
   expected_.pop_front();
-  return answer;
+  if (expected.whenShown) expected.whenShown();
+  return expected.answer;
 }
 
 std::vector<std::string> ScriptedMessageBoxes::Texts() const {

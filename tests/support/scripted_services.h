@@ -22,8 +22,9 @@ namespace tarnwick::test {
 // text differs from the next expected one, fails the test with its text.
 class ScriptedMessageBoxes final : public MessageBoxes {
  public:
-  void Expect(std::string text, MessageAnswer answer) {
-    expected_.push_back({std::move(text), answer});
+  // `whenShown` runs while the box is open, before it is answered.
+  void Expect(std::string text, MessageAnswer answer, std::function<void()> whenShown = {}) {
+    expected_.push_back({std::move(text), answer, std::move(whenShown)});
   }
   MessageAnswer Show(const MessageBoxRequest& request) override;
 
@@ -33,7 +34,12 @@ class ScriptedMessageBoxes final : public MessageBoxes {
   std::vector<MessageBoxRequest> shown;
 
  private:
-  std::deque<std::pair<std::string, MessageAnswer>> expected_;
+  struct Expected {
+    std::string text;
+    MessageAnswer answer;
+    std::function<void()> whenShown;
+  };
+  std::deque<Expected> expected_;
 };
 
 // The file-open dialog and the folder browser, answered from the script.
