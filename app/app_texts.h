@@ -51,6 +51,14 @@ inline constexpr char kCopyCannotReplaceOriginal[] =
 inline constexpr char kNoToolbar[] = "#toolbar=0";
 inline constexpr char kBlankPage[] = "about:blank";
 
+// Asked when a file added to the list may not be a PDF, after its path (and the reason it could
+// not be read).
+inline constexpr char kUnreadableFileQuestion[] =
+    "This file cannot be read. Add it to the list anyway?";
+inline constexpr char kNotAPdfQuestion[] =
+    "This file does not start like a PDF file. A damaged PDF may have lost its beginning: add it "
+    "to the list anyway?";
+
 // Saving dialog.
 inline constexpr char kSavingStopQuestion[] = "Saving is in Progress. Do you want to abort?";
 inline constexpr char kSavingCloseQuestion[] = "Saving is in Process,Do you want to exit?";

@@ -9,6 +9,7 @@
 #include "control_ids.h"
 #include "help.h"
 #include "preview_window.h"
+#include "source_doubt.h"
 #include "splash_screen.h"
 #include "window_helpers.h"
 #include "work_files.h"
@@ -127,6 +128,10 @@ void CZazoRavazuDlg::AddFiles() {
   for (const std::string& path : *picked) {
     lastPickedPath_ = path;
     if (path.empty() || !app_.desktop.files.IsFile(path) || IsListed(path)) continue;
+    if (const std::optional<std::string> doubt = SourceDoubt(app_.desktop.files, path);
+        doubt && !AskQuestion(app_.desktop.messageBoxes, view_.get(), *doubt)) {
+      continue;
+    }
     rows_.push_back(path);
     hasFiles_ = true;
   }
@@ -172,7 +177,14 @@ void CZazoRavazuDlg::StartRepair() {
     ShowNotice(app_.desktop.messageBoxes, view_.get(), ui::kNoFileSelected);
     return;
   }
-  const DialogResult result = app_.AnalysisDialog().DoModal();
+  DialogResult result = app_.AnalysisDialog().DoModal();
+  // A file that gave no copy (the job said why) does not hold up the files after it.
+  for (FileListNode* current = app_.fileList.Current();
+       result == DialogResult::kCancel && current && current->next; current = current->next.get()) {
+    current->isCurrent = 0;
+    current->next->isCurrent = 1;
+    result = app_.AnalysisDialog().DoModal();
+  }
   if (!app_.Job().jobDone) {
     view_->Show();
     return;

@@ -32,6 +32,28 @@ TEST(MainWindow, AddsEachFileOnceAndRenumbersAfterClearing) {
   EXPECT_EQ(h.messages.shown.back().owner, nullptr);
 }
 
+// A file that does not start like a PDF goes into the list only when the user says so; junk
+// before the header is common and passes.
+TEST(MainWindow, AsksBeforeAddingAFileThatDoesNotStartLikeAPdf) {
+  DesktopHarness h;
+  const std::string notes = h.sourceFolder + "/notes.pdf";
+  const std::string empty = h.sourceFolder + "/empty.pdf";
+  const std::string junk = h.sourceFolder + "/junk.pdf";
+  WriteFile(notes, "Meeting notes, not a PDF at all.\n");
+  WriteFile(empty, "");
+  WriteFile(junk, std::string(600, ' ') + ReadFile(h.WriteSource("a.pdf")));
+  h.Expect(notes + "\n\n" + ui::kNotAPdfQuestion, kNo);
+  h.Expect(empty + "\n\n" + ui::kNotAPdfQuestion, kYes);
+  h.AddFiles({notes, empty, junk});
+  h.Then("only what the user kept is listed", [&] {
+    EXPECT_EQ(h.views.Main().rows, (std::vector<std::string>{empty, junk}));
+    EXPECT_EQ(h.messages.shown.back().owner, &h.views.Main());
+    h.views.Main().Events().OnKey(Key::kEscape);
+  });
+  h.Expect(ui::kQuickExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+}
+
 TEST(MainWindow, RepairLogsEveryFileThenStopReturnsWithoutPreview) {
   DesktopHarness h;
   const std::string a = h.WriteLargeSource("a.pdf");

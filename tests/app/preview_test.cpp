@@ -86,6 +86,7 @@ TEST(Preview, ACopyThatLacksPagesIsAnnouncedBeforeItIsShown) {
   WriteFile(text, "Meeting notes, not a PDF at all.\n");
   const std::string good = h.WriteSource("good.pdf");
   const std::string torn = h.WriteTornSource("torn.pdf");
+  h.Expect(text + "\n\n" + ui::kNotAPdfQuestion, kYes);
   h.Repair({text, good, torn});
   h.Expect(ui::kNoPageRecovered, kOk, [&] {
     EXPECT_TRUE(h.views.Preview().visible) << "the notice stands over the program's window";
@@ -104,7 +105,7 @@ TEST(Preview, ACopyThatLacksPagesIsAnnouncedBeforeItIsShown) {
   h.Click("preview", ids::kToolbarExit);
   h.Expect(ui::kExitQuestion, kYes);
   EXPECT_EQ(h.Run(), 0);
-  EXPECT_EQ(h.messages.shown.size(), 4u) << "the whole copy came without a notice";
+  EXPECT_EQ(h.messages.shown.size(), 5u) << "the whole copy came without a notice";
 }
 
 TEST(Preview, SingleFileKeepsBothMovesInactiveAndBackShowsTheMainWindowAtOnceThenCleansUp) {

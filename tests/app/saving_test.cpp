@@ -66,6 +66,7 @@ TEST(SaveAll, NamesTheCopiesThatLackPagesBeforeTheCompletion) {
   WriteFile(text, "Meeting notes, not a PDF at all.\n");
   const std::vector<std::string> sources = {text, h.WriteSource("good.pdf"),
                                             h.WriteTornSource("torn.pdf")};
+  h.Expect(text + "\n\n" + ui::kNotAPdfQuestion, kYes);
   h.Repair(sources);
   h.Expect(ui::kNoPageRecovered, kOk);
   h.pickers.NextFolder(h.destinationFolder);
