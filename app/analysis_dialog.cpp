@@ -3,6 +3,7 @@
 #include "app_texts.h"
 #include "control_ids.h"
 #include "window_helpers.h"
+#include "work_files.h"
 
 namespace tarnwick {
 
@@ -30,6 +31,7 @@ void CProgressBar::Work() {
 
 void CProgressBar::OnJobFinished() {
   if (exitWhenStopped_) EndProgram(app_);
+  if (!app_.Job().jobDone) RemoveEmptyWorkFolder(app_, app_.Job().outputPath);
   // A stopped repair still ends with OK; jobDone, clear, tells the caller it did not finish.
   view_->EndModal(JobStopped() || workerResult_ ? DialogResult::kOk : DialogResult::kCancel);
 }

@@ -5,6 +5,7 @@
 
 #include "app_texts.h"
 #include "main_window.h"
+#include "work_files.h"
 
 namespace tarnwick {
 namespace {
@@ -75,6 +76,7 @@ void CZazoRavazuApp::InitInstance(const std::vector<std::string>& arguments) {
     if (switches.registerOnly) return;
   }
 
+  RemoveEarlierWorkCopies(app_);
   mainWindow_ = std::make_unique<CZazoRavazuDlg>(app_);
   mainWindow_->DoModal();
 }

@@ -5,7 +5,6 @@
 #include "path_separators.h"
 
 namespace tarnwick {
-namespace {
 
 bool IsWorkFolderName(const std::string& name) {
   int numbers = 0;
@@ -22,8 +21,6 @@ bool IsWorkFolderName(const std::string& name) {
   }
   return inNumber && numbers == 6;
 }
-
-}  // namespace
 
 bool IsWorkCopyPath(const std::string& temporaryFolder, const std::string& path) {
   if (temporaryFolder.empty() || !EndsWithSeparator(temporaryFolder) ||

@@ -4,6 +4,9 @@
 
 namespace tarnwick {
 
+// True for the name of a work folder: six decimal numbers joined by hyphens.
+bool IsWorkFolderName(const std::string& name);
+
 // True only for a file directly inside a work folder (six decimal numbers joined by hyphens,
 // named from the local time) directly under `temporaryFolder`, which ends with a separator.
 // Nothing else is ever deleted by a clean-up.

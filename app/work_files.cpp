@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "part_file_name.h"
+#include "path_separators.h"
 #include "work_copy_path.h"
 
 namespace tarnwick {
@@ -39,6 +41,31 @@ bool DeleteWorkCopy(AppContext& app, const std::string& path) {
   return deleted;
 }
 
+void RemoveEmptyWorkFolder(AppContext& app, const std::string& copyPath) {
+  if (IsWorkCopy(app, copyPath)) app.desktop.files.RemoveFolder(FolderOf(copyPath));
+}
+
+void RemoveEarlierWorkCopies(AppContext& app) {
+  DesktopFiles& files = app.desktop.files;
+  const std::optional<std::string> temporary = files.TemporaryFolder();
+  if (!temporary || temporary->empty()) return;
+  const char separator = SeparatorOf(*temporary);
+  for (const std::string& name : files.FolderEntries(*temporary)) {
+    if (!IsWorkFolderName(name)) continue;
+    const std::string folder = *temporary + name;
+    for (const std::string& entry : files.FolderEntries(folder)) {
+      const std::string path = folder + separator + entry;
+      if (PartFileProcess(entry)) {
+        files.RemoveAbandonedPartFile(path);
+      } else {
+        files.ResetAttributes(path);
+        files.Delete(path);
+      }
+    }
+    files.RemoveFolder(folder);
+  }
+}
+
 void DeleteAllWorkCopies(AppContext& app) {
   std::vector<std::string> copies(app.workCopies.pending.begin(), app.workCopies.pending.end());
   copies.push_back(app.workCopies.shown);
@@ -46,8 +73,8 @@ void DeleteAllWorkCopies(AppContext& app) {
   for (const std::string& path : copies) {
     if (app.desktop.files.IsFile(path)) {
       DeleteWorkCopy(app, path);
-    } else if (IsWorkCopy(app, path)) {
-      app.desktop.files.RemoveFolder(FolderOf(path));  // left empty by a stopped job
+    } else {
+      RemoveEmptyWorkFolder(app, path);
     }
   }
   app.workCopies.pending.clear();

@@ -22,6 +22,12 @@ bool IsWorkCopy(AppContext& app, const std::string& path);
 // Deletes a work copy and removes its folder when that is left empty. False when the path is
 // not a work copy or the file could not be deleted.
 bool DeleteWorkCopy(AppContext& app, const std::string& path);
+// Removes an empty work folder, such as a stopped job leaves.
+void RemoveEmptyWorkFolder(AppContext& app, const std::string& copyPath);
+// Removes what earlier runs left in the work folders when they were killed: the copies, the
+// part files of processes that no longer run, and the folders once empty. For the start, when
+// no other copy of the program runs.
+void RemoveEarlierWorkCopies(AppContext& app);
 // Deletes every work copy the program knows of (those of the clean-up's list, the copy on
 // display, the last job's copy) and their folders once empty, by the same rules; for the
 // program's end, whichever way out.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "file_layer.h"
 
@@ -34,6 +35,11 @@ class DesktopFiles : public FileLayer {
   // Removes what copies still being written have put on disk, for a program about to end
   // without letting its jobs finish; the files they were to replace stay as they are.
   virtual void RemoveUnfinishedCopies() = 0;
+  // The names of the files and folders in `folder`; none when it cannot be read.
+  virtual std::vector<std::string> FolderEntries(const std::string& folder) = 0;
+  // Removes a part file that a process of this program left when it ended before its copy was
+  // complete. False for any other file, and for one whose process still runs: both stay.
+  virtual bool RemoveAbandonedPartFile(const std::string& path) = 0;
 };
 
 }  // namespace tarnwick

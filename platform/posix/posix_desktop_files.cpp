@@ -1,6 +1,8 @@
 #include "posix_desktop_files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +11,7 @@
 #include <cstring>
 
 #include "held_files.h"
+#include "part_file_name.h"
 #include "replacing_output_file.h"
 
 namespace tarnwick {
@@ -56,6 +59,30 @@ bool PosixDesktopFiles::IsFile(const std::string& path) {
 }
 
 void PosixDesktopFiles::RemoveUnfinishedCopies() { RemovePartFiles(); }
+
+std::vector<std::string> PosixDesktopFiles::FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* entries = ::opendir(folder.c_str());
+  if (!entries) return Fail(std::strerror(errno)), names;
+  while (const dirent* entry = ::readdir(entries)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  ::closedir(entries);
+  return names;
+}
+
+bool PosixDesktopFiles::RemoveAbandonedPartFile(const std::string& path) {
+  const std::optional<unsigned long> process =
+      PartFileProcess(path.substr(path.find_last_of('/') + 1));
+  if (!process || *process == static_cast<unsigned long>(::getpid())) return false;
+  // A process that exists, even one this user may not signal, may still be writing.
+  const pid_t writer = static_cast<pid_t>(*process);
+  if (static_cast<unsigned long>(writer) != *process || ::kill(writer, 0) == 0 || errno != ESRCH) {
+    return false;
+  }
+  return ::unlink(path.c_str()) == 0 || Fail(std::strerror(errno));
+}
 
 bool PosixDesktopFiles::SameFile(const std::string& one, const std::string& other) {
   return IsSameFile(one, other);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "layered_desktop_files.h"
 #include "posix_file_layer.h"
@@ -21,6 +22,8 @@ class PosixDesktopFiles final : public LayeredDesktopFiles<PosixFileLayer> {
   // Linux paths have no short form; other programs get the path as it is.
   std::string ShortPath(const std::string& path) override { return path; }
   void RemoveUnfinishedCopies() override;
+  std::vector<std::string> FolderEntries(const std::string& folder) override;
+  bool RemoveAbandonedPartFile(const std::string& path) override;
 };
 
 }  // namespace tarnwick

@@ -14,6 +14,7 @@
 #include <set>
 #include <utility>
 
+#include "part_file_name.h"
 #include "posix_source_file.h"
 
 namespace tarnwick {
@@ -31,11 +32,10 @@ int CreatePartFile(int folder, std::string& partName) {
   static std::atomic<unsigned> created{0};
   for (int attempt = 0; attempt < kPartNameAttempts; ++attempt) {
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    char name[64];
-    std::snprintf(name, sizeof name, ".tarnwick-%d-%u-%llx.part", static_cast<int>(::getpid()),
-                  created++, static_cast<unsigned long long>(stamp) & 0xFFFFFF);
-    partName = name;
-    const int fd = ::openat(folder, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    partName = PartFileName(static_cast<unsigned long>(::getpid()), created++,
+                            static_cast<std::uint64_t>(stamp));
+    const int fd =
+        ::openat(folder, partName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "part_file_name.h"
 #include "win32_handles.h"
 #include "win32_output_file.h"
 #include "win32_text.h"
@@ -101,5 +102,41 @@ std::string Win32DesktopFiles::ShortPath(const std::string& path) {
 }
 
 void Win32DesktopFiles::RemoveUnfinishedCopies() { RemovePartFiles(); }
+
+std::vector<std::string> Win32DesktopFiles::FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  std::wstring pattern = LongPath(folder);
+  if (!pattern.ends_with(L'\\')) pattern += L'\\';
+  pattern += L'*';
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    Fail(FailureText(::GetLastError(), pattern));
+    return names;
+  }
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(Utf8(name));
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return names;
+}
+
+bool Win32DesktopFiles::RemoveAbandonedPartFile(const std::string& path) {
+  const std::optional<unsigned long> process =
+      PartFileProcess(path.substr(path.find_last_of("/\\") + 1));
+  if (!process || *process == ::GetCurrentProcessId()) return false;
+  // A process that exists, even one this user may not query, may still be writing; a writer
+  // also holds its part file unshared, so that deleting it fails.
+  const UniqueHandle writer(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                          static_cast<DWORD>(*process)));
+  DWORD exitCode = 0;
+  if (writer.Valid() ? !::GetExitCodeProcess(writer.Get(), &exitCode) || exitCode == STILL_ACTIVE
+                     : ::GetLastError() != ERROR_INVALID_PARAMETER) {
+    return false;
+  }
+  const std::wstring wide = LongPath(path);
+  return ::DeleteFileW(wide.c_str()) || Fail(FailureText(::GetLastError(), wide));
+}
 
 }  // namespace tarnwick

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "layered_desktop_files.h"
 #include "win32_file_layer.h"
@@ -21,6 +22,8 @@ class Win32DesktopFiles final : public LayeredDesktopFiles<Win32FileLayer> {
   // The 8.3 form (GetShortPathNameW), with backslashes; the path as it is when there is none.
   std::string ShortPath(const std::string& path) override;
   void RemoveUnfinishedCopies() override;
+  std::vector<std::string> FolderEntries(const std::string& folder) override;
+  bool RemoveAbandonedPartFile(const std::string& path) override;
 };
 
 }  // namespace tarnwick

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <utility>
 
+#include "part_file_name.h"
 #include "win32_text.h"
 
 namespace tarnwick {
@@ -45,11 +46,8 @@ UniqueHandle CreatePartFile(const std::string& prefix, std::wstring& partPath) {
   for (int attempt = 0; attempt < kPartNameAttempts; ++attempt) {
     const unsigned long long stamp = ::GetTickCount64() ^ (static_cast<unsigned long long>(
                                                                ::GetCurrentThreadId()) << 12);
-    char name[80];
-    std::snprintf(name, sizeof name, ".tarnwick-%lu-%u-%llx.part",
-                  static_cast<unsigned long>(::GetCurrentProcessId()), created++,
-                  stamp & 0xFFFFFFu);
-    partPath = LongPath(prefix + name);
+    partPath = LongPath(
+        prefix + PartFileName(static_cast<unsigned long>(::GetCurrentProcessId()), created++, stamp));
     UniqueHandle file(::CreateFileW(partPath.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
                                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Valid()) return file;

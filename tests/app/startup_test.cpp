@@ -6,6 +6,7 @@
 #include "bmp_file.h"
 #include "control_ids.h"
 #include "desktop_harness.h"
+#include "part_file_name.h"
 #include "system_environment.h"
 #include "work_files.h"
 
@@ -167,14 +168,35 @@ TEST(CleanUp, TouchesNothingOutsideTheWorkFolders) {
   fs::create_directories(lookalike.substr(0, lookalike.rfind('/')));
   WriteFile(lookalike, "not a work copy");
   for (CleanUpMode mode : {CleanUpMode::afterPreview, CleanUpMode::atExit}) {
-    h.App().workCopies.pending = {user, lookalike, work + "/../../../sources/mine.pdf", work + "/copy.pdf",
-                         user};
+    h.App().workCopies.pending = {user, lookalike, work + "/../../../sources/mine.pdf",
+                                  work + "/copy.pdf", user};
     CleanUpWorkFiles(h.App(), mode);
   }
   EXPECT_TRUE(fs::exists(user));
   EXPECT_TRUE(fs::exists(lookalike));
   EXPECT_FALSE(fs::exists(work));
   EXPECT_TRUE(h.shell.opened.empty()) << "nothing outside a work folder goes to fileDelete";
+}
+
+// A killed run leaves its copies, part files and work folders; the next start removes them, but
+// not a part file whose writer still runs, nor anything outside the work folders.
+TEST(CleanUp, TheStartRemovesWhatAKilledRunLeft) {
+  constexpr unsigned long kNoProcess = 0x7FFFFFF1;
+  DesktopHarness h;
+  const std::string privateFolder = PrivateFolderIn(h.temporaryFolder);
+  const std::string killed = privateFolder + "/1-2-3-4-5-2026";
+  const std::string stopped = privateFolder + "/6-7-8-9-10-2026";
+  const std::string notes = privateFolder + "/notes";
+  for (const std::string& folder : {killed, stopped, notes}) fs::create_directories(folder);
+  WriteFile(killed + "/copy.pdf", "copy");
+  WriteFile(killed + "/" + PartFileName(kNoProcess, 0, 0), "part of a dead writer");
+  const std::string held = killed + "/" + PartFileName(CurrentProcessId(), 7, 0);
+  WriteFile(held, "part of a running writer");
+  WriteFile(notes + "/copy.pdf", "not a work copy");
+  h.Then("leave", [&] { h.views.Main().Events().OnKey(Key::kEscape); });
+  h.Expect(ui::kQuickExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+  EXPECT_EQ(h.WorkCopies(), (std::vector<std::string>{killed, held, notes, notes + "/copy.pdf"}));
 }
 
 }  // namespace

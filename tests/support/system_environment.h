@@ -11,6 +11,9 @@ extern const char kTemporaryFolderVariable[];
 // The folder that the platform keeps for the user's work copies inside `temporaryFolder`.
 std::string PrivateFolderIn(const std::string& temporaryFolder);
 
+// The identifier of this process, as the system numbers processes.
+unsigned long CurrentProcessId();
+
 // The system's reason for a file that does not exist, as the file layer reports it.
 std::string MissingFileText();
 

@@ -11,6 +11,8 @@ std::string PrivateFolderIn(const std::string& temporaryFolder) {
   return temporaryFolder + "/tarnwick-" + std::to_string(::getuid());
 }
 
+unsigned long CurrentProcessId() { return static_cast<unsigned long>(::getpid()); }
+
 std::string MissingFileText() { return "No such file or directory"; }
 
 void SetProcessVariable(const std::string& name, const std::string& value) {

@@ -17,6 +17,8 @@ std::string PrivateFolderIn(const std::string& temporaryFolder) {
   return folder;
 }
 
+unsigned long CurrentProcessId() { return ::GetCurrentProcessId(); }
+
 std::string MissingFileText() { return SystemErrorText(ERROR_FILE_NOT_FOUND); }
 
 // The wide form updates the runtime's copies and the process block that children inherit.
