@@ -38,6 +38,8 @@ AutomationSwitches ParseAutomationSwitches(const std::vector<std::string>& argum
       switches.registerOnly = true;
     } else if (IsSwitch(argument, "Unregister")) {
       switches.unregister = true;
+    } else if (!argument.empty()) {
+      switches.files.push_back(argument);
     }
   }
   return switches;
@@ -77,7 +79,7 @@ void CZazoRavazuApp::InitInstance(const std::vector<std::string>& arguments) {
   }
 
   RemoveEarlierWorkCopies(app_);
-  mainWindow_ = std::make_unique<CZazoRavazuDlg>(app_);
+  mainWindow_ = std::make_unique<CZazoRavazuDlg>(app_, switches.files);
   mainWindow_->DoModal();
 }
 

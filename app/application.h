@@ -29,11 +29,13 @@ class CZazoRavazuApp {
   std::unique_ptr<CZazoRavazuDlg> mainWindow_;
 };
 
-// The automation switches of a command line, recognised after "/" or "-" in any letter case.
+// The automation switches of a command line, recognised after "/" or "-" in any letter case,
+// and the files it gives (a file manager's "Open with", a PDF dropped on the program).
 struct AutomationSwitches {
   bool startedByClient = false;  // Embedding or Automation
   bool registerOnly = false;
   bool unregister = false;
+  std::vector<std::string> files;
 };
 AutomationSwitches ParseAutomationSwitches(const std::vector<std::string>& arguments);
 

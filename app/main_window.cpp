@@ -26,7 +26,8 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-CZazoRavazuDlg::CZazoRavazuDlg(AppContext& app) : app_(app) {}
+CZazoRavazuDlg::CZazoRavazuDlg(AppContext& app, std::vector<std::string> files)
+    : app_(app), givenFiles_(std::move(files)) {}
 
 CZazoRavazuDlg::~CZazoRavazuDlg() = default;
 
@@ -52,6 +53,9 @@ void CZazoRavazuDlg::Initialise() {
   view.EnableMenuItem(ids::kMenuSaveAll, false);
   ShowRows();
   ShowClearButtons();
+  if (givenFiles_.empty()) return;
+  view.Show();  // a question about a given file stands over the window
+  AddPaths(givenFiles_);
 }
 
 void CZazoRavazuDlg::ShowSplash() {
@@ -123,9 +127,12 @@ void CZazoRavazuDlg::AddFiles() {
                                       .filterName = ui::kPdfFilterName,
                                       .patterns = {"*.pdf", "*.PDF"},
                                       .multipleSelection = true});
-  if (!picked) return;
+  if (picked) AddPaths(*picked);
+}
+
+void CZazoRavazuDlg::AddPaths(const std::vector<std::string>& paths) {
   const std::size_t before = rows_.size();
-  for (const std::string& path : *picked) {
+  for (const std::string& path : paths) {
     lastPickedPath_ = path;
     if (path.empty() || !app_.desktop.files.IsFile(path) || IsListed(path)) continue;
     if (const std::optional<std::string> doubt = SourceDoubt(app_.desktop.files, path);

@@ -13,7 +13,8 @@ class CZazoRavazuDlg final : public WindowEvents {
  public:
   enum class ExitWay { kCommand, kCloseBox, kEscape };
 
-  explicit CZazoRavazuDlg(AppContext& app);
+  // `files` go into the list as the window opens, as if the user had picked them.
+  CZazoRavazuDlg(AppContext& app, std::vector<std::string> files = {});
   ~CZazoRavazuDlg() override;
 
   // Shows the splash, then runs the window until the program ends.
@@ -25,6 +26,7 @@ class CZazoRavazuDlg final : public WindowEvents {
   void OnPaint() override {}
 
   void AddFiles();
+  void AddPaths(const std::vector<std::string>& paths);
   void ClearSelected();
   void ClearAll();
   void StartRepair();
@@ -42,6 +44,7 @@ class CZazoRavazuDlg final : public WindowEvents {
   AppContext& app_;
   std::unique_ptr<MainWindowView> view_;
   std::unique_ptr<WindowTitles::Claim> title_;
+  std::vector<std::string> givenFiles_;
   std::vector<std::string> rows_;
   std::string lastPickedPath_;
   bool hasFiles_ = false;

@@ -178,6 +178,24 @@ TEST(CleanUp, TouchesNothingOutsideTheWorkFolders) {
   EXPECT_TRUE(h.shell.opened.empty()) << "nothing outside a work folder goes to fileDelete";
 }
 
+// Files given on the command line (by a file manager's "Open with", or dropped on the program)
+// go into the list as picked files do; the automation switches are no files.
+TEST(Startup, FilesOnTheCommandLineGoIntoTheList) {
+  DesktopHarness h;
+  const std::string a = h.WriteSource("a.pdf");
+  const std::string b = h.WriteSource("b.pdf");
+  h.Then("the list holds the files given", [&] {
+    EXPECT_EQ(h.views.Main().rows, (std::vector<std::string>{a, b}));
+  });
+  h.Click("main", ids::kRepair);
+  h.Then("the first is repaired", [&] {
+    EXPECT_EQ(h.views.Preview().texts[ids::kSourcePath], a);
+    h.views.Preview().Events().OnKey(Key::kEscape);
+  });
+  h.Expect(ui::kQuickExitQuestion, kYes);
+  EXPECT_EQ(h.Run({"-Embedding", a, h.sourceFolder + "/missing.pdf", b}), 0);
+}
+
 // A killed run leaves its copies, part files and work folders; the next start removes them, but
 // not a part file whose writer still runs, nor anything outside the work folders.
 TEST(CleanUp, TheStartRemovesWhatAKilledRunLeft) {
