@@ -18,6 +18,12 @@ constexpr int kPaneY = 120;
 constexpr int kPaneWidth = 500;
 constexpr int kPaneBottomMargin = 200;
 constexpr int kMoveWaitMs = 500;
+// The setting that remembers the folder of the last save, where the next folder choice opens.
+constexpr char kLastDestination[] = "LastDestination";
+
+std::string WithSeparator(const std::string& folder) {
+  return folder.ends_with('/') ? folder : folder + '/';
+}
 
 }  // namespace
 
@@ -291,17 +297,28 @@ void CPreview::SaveFiles(bool all) {
 }
 
 std::optional<std::string> CPreview::ChooseDestination() {
+  SettingsStore& store = app_.desktop.settings;
+  const std::string& key = app_.settings.settingsKeyName;
+  std::string start = store.Read(key, kLastDestination);
   for (;;) {
+    // The choice never opens on a folder that would be refused.
+    if (!start.empty() &&
+        (!app_.desktop.files.Exists(start) || WouldReplaceASource(WithSeparator(start)))) {
+      start.clear();
+    }
     const std::optional<std::string> chosen =
-        app_.desktop.pickers.PickFolder(view_.get(), ui::kChooseDestinationTitle);
+        app_.desktop.pickers.PickFolder(view_.get(), ui::kChooseDestinationTitle, start);
     if (!chosen) return std::nullopt;
     if (chosen->empty() || !app_.desktop.files.Exists(*chosen)) {
       ShowNotice(app_.desktop.messageBoxes, view_.get(), ui::kSavingPathMissing);
       return std::nullopt;
     }
-    const std::string folder = chosen->ends_with('/') ? *chosen : *chosen + '/';
+    const std::string folder = WithSeparator(*chosen);
     // Asking to overwrite would only lead to a refusal: the job cannot replace its own source.
-    if (!WouldReplaceASource(folder)) return folder;
+    if (!WouldReplaceASource(folder)) {
+      store.Write(key, kLastDestination, *chosen);
+      return folder;
+    }
     ShowNotice(app_.desktop.messageBoxes, view_.get(), ui::kCopyCannotReplaceOriginal);
   }
 }

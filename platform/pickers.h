@@ -23,8 +23,9 @@ class Pickers {
   // The chosen files, whole paths in the dialog's order; nothing when the user cancelled.
   virtual std::optional<std::vector<std::string>> PickFiles(const OpenFilesRequest& request) = 0;
   // The chosen folder's file-system path (empty for an item that has none); nothing when the
-  // user cancelled.
-  virtual std::optional<std::string> PickFolder(WindowHandle* owner, const std::string& title) = 0;
+  // user cancelled. The browser opens on `start`, or where the system chooses when it is empty.
+  virtual std::optional<std::string> PickFolder(WindowHandle* owner, const std::string& title,
+                                                const std::string& start) = 0;
 };
 
 }  // namespace tarnwick

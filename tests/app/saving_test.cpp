@@ -190,6 +190,24 @@ TEST(Saving, IntoTheSourcesOwnFolderIsRefusedAndTheFolderAskedAgain) {
   }
 }
 
+// The folder choice opens where the last save went, unless that folder would now be refused.
+TEST(Saving, TheFolderChoiceOpensOnTheLastDestination) {
+  DesktopHarness h;
+  const std::string a = h.WriteSource("a.pdf");
+  h.settings.Write(ui::kSettingsKeyName, "LastDestination", h.sourceFolder);
+  h.Repair({a});
+  h.pickers.NextFolder(h.destinationFolder);
+  h.Click("preview", ids::kSaveCurrentButton);
+  h.pickers.NextFolder(std::nullopt);
+  h.Click("preview", ids::kSaveCurrentButton);
+  h.Click("preview", ids::kToolbarExit);
+  h.Expect(ui::kExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+  EXPECT_EQ(h.pickers.folderStarts, (std::vector<std::string>{"", h.destinationFolder}))
+      << "not on the source's own folder, which is refused";
+  EXPECT_EQ(h.settings.Read(ui::kSettingsKeyName, "LastDestination"), h.destinationFolder);
+}
+
 TEST(SaveAll, StoppingDeletesOnlyTheFileCutShort) {
   DesktopHarness h;
   const std::string small = h.WriteSource("a.pdf");

@@ -30,8 +30,10 @@ std::optional<std::vector<std::string>> ScriptedPickers::PickFiles(
   return files;
 }
 
-std::optional<std::string> ScriptedPickers::PickFolder(WindowHandle*, const std::string& title) {
+std::optional<std::string> ScriptedPickers::PickFolder(WindowHandle*, const std::string& title,
+                                                      const std::string& start) {
   folderTitles.push_back(title);
+  folderStarts.push_back(start);
   if (folders_.empty()) throw ScriptFailure("unexpected folder browser: " + title);
   std::optional<std::string> folder = std::move(folders_.front());
   folders_.pop_front();

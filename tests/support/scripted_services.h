@@ -51,10 +51,12 @@ class ScriptedPickers final : public Pickers {
   void NextFolder(std::optional<std::string> folder) { folders_.push_back(std::move(folder)); }
 
   std::optional<std::vector<std::string>> PickFiles(const OpenFilesRequest& request) override;
-  std::optional<std::string> PickFolder(WindowHandle* owner, const std::string& title) override;
+  std::optional<std::string> PickFolder(WindowHandle* owner, const std::string& title,
+                                        const std::string& start) override;
 
   std::vector<OpenFilesRequest> fileRequests;
   std::vector<std::string> folderTitles;
+  std::vector<std::string> folderStarts;
 
  private:
   std::deque<std::optional<std::vector<std::string>>> files_;

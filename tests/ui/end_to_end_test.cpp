@@ -76,7 +76,8 @@ class ScriptedPickers final : public Pickers {
     transcript_.Line("open dialog: " + QString::fromStdString(request.title));
     return files_;
   }
-  std::optional<std::string> PickFolder(WindowHandle*, const std::string& title) override {
+  std::optional<std::string> PickFolder(WindowHandle*, const std::string& title,
+                                        const std::string&) override {
     transcript_.Line("folder browser: " + QString::fromStdString(title));
     return folder_;
   }

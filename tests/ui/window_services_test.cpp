@@ -207,10 +207,10 @@ class WindowServicesTest : public QObject {
       if (dialog->directory() != QDir(folder.path())) dialog->setDirectory(folder.path());
       QMetaObject::invokeMethod(dialog, "accept");
     });
-    QCOMPARE(pickers.PickFolder(nullptr, "Select the Destination Path"),
+    QCOMPARE(pickers.PickFolder(nullptr, "Select the Destination Path", {}),
              std::optional<std::string>(folder.path().toStdString()));
     WhenOpen<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
-    QCOMPARE(pickers.PickFolder(nullptr, "Select the Destination Path"), std::nullopt);
+    QCOMPARE(pickers.PickFolder(nullptr, "Select the Destination Path", {}), std::nullopt);
   }
 };
 

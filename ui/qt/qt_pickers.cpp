@@ -27,9 +27,11 @@ std::optional<std::vector<std::string>> QtPickers::PickFiles(const OpenFilesRequ
   return paths;
 }
 
-std::optional<std::string> QtPickers::PickFolder(WindowHandle* owner, const std::string& title) {
-  const QString folder = QFileDialog::getExistingDirectory(
-      WidgetOf(owner), QString::fromStdString(title), QString(), QFileDialog::ShowDirsOnly);
+std::optional<std::string> QtPickers::PickFolder(WindowHandle* owner, const std::string& title,
+                                                const std::string& start) {
+  const QString folder =
+      QFileDialog::getExistingDirectory(WidgetOf(owner), QString::fromStdString(title),
+                                        QString::fromStdString(start), QFileDialog::ShowDirsOnly);
   if (folder.isEmpty()) return std::nullopt;
   return folder.toStdString();
 }

@@ -11,7 +11,8 @@ namespace tarnwick::qt {
 class QtPickers final : public Pickers {
  public:
   std::optional<std::vector<std::string>> PickFiles(const OpenFilesRequest& request) override;
-  std::optional<std::string> PickFolder(WindowHandle* owner, const std::string& title) override;
+  std::optional<std::string> PickFolder(WindowHandle* owner, const std::string& title,
+                                        const std::string& start) override;
 };
 
 // "Adobe Pdf Document (*.pdf *.PDF)": the filter line of a file-open request.

@@ -5,6 +5,8 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "open_file_names.h"
 #include "win32_text.h"
 #include "win32_window.h"
@@ -69,13 +71,15 @@ std::optional<std::vector<std::string>> Win32Pickers::PickFiles(const OpenFilesR
   return paths;
 }
 
-std::optional<std::string> Win32Pickers::PickFolder(WindowHandle* owner, const std::string& title) {
+std::optional<std::string> Win32Pickers::PickFolder(WindowHandle* owner, const std::string& title,
+                                                   const std::string& start) {
   const std::wstring wideTitle = Wide(title);
   BROWSEINFOW browse{};
   browse.hwndOwner = HandleOf(owner);
   browse.lpszTitle = wideTitle.c_str();
   browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-  const std::wstring startFolder = CurrentFolder();
+  std::wstring startFolder = start.empty() ? CurrentFolder() : Wide(start);
+  std::replace(startFolder.begin(), startFolder.end(), L'/', L'\\');  // the browser's own form
   browse.lpfn = SelectStartFolder;
   browse.lParam = reinterpret_cast<LPARAM>(startFolder.c_str());
   PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&browse);

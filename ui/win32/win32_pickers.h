@@ -9,7 +9,8 @@ namespace tarnwick::win32 {
 class Win32Pickers final : public Pickers {
  public:
   std::optional<std::vector<std::string>> PickFiles(const OpenFilesRequest& request) override;
-  std::optional<std::string> PickFolder(WindowHandle* owner, const std::string& title) override;
+  std::optional<std::string> PickFolder(WindowHandle* owner, const std::string& title,
+                                        const std::string& start) override;
 };
 
 }  // namespace tarnwick::win32
