@@ -9,18 +9,19 @@
 #include <ostream>
 #include <thread>
 
+#include "child_program.h"
+#include "temp_folder.h"
 #include "win32_desktop_files.h"
 #include "win32_file_layer.h"
 #include "win32_handles.h"
-#include "win32_test_files.h"
 #include "win32_text.h"
 
 namespace tarnwick {
 namespace {
 
 using test::FileNames;
-using test::ReadBytes;
-using test::WriteBytes;
+using test::ReadFile;
+using test::WriteFile;
 
 constexpr char kHeld[] = "the file is held by a running repair job";
 
@@ -36,6 +37,12 @@ std::string ReadAll(SourceFile& file) {
   }
   bytes.resize(got);
   return bytes;
+}
+
+// Runs a command of the system's command interpreter, as another program would: its exit code.
+int Command(std::vector<std::string> words) {
+  words.insert(words.begin(), "/c");
+  return test::RunProgram("cmd.exe", words).status;
 }
 
 bool IsPartName(const std::string& name) {
@@ -54,7 +61,7 @@ bool RunsAsWineSuperuser() {
 
 class Win32FilesTest : public ::testing::Test {
  protected:
-  test::Win32TempFolder folder_;
+  test::TempFolder folder_;
   Win32DesktopFiles files_;
 };
 
@@ -62,7 +69,7 @@ class Win32FilesTest : public ::testing::Test {
 
 TEST_F(Win32FilesTest, AHeldSourceCanBeReadButNotDeletedChangedOrOpenedForWriting) {
   const std::string name = folder_.File("source.pdf");
-  WriteBytes(name, "%PDF-1.4 source");
+  WriteFile(name, "%PDF-1.4 source");
   auto source = files_.OpenForReading(name);
   ASSERT_NE(source, nullptr) << files_.LastErrorText();
   EXPECT_EQ(source->Length(), 15u);
@@ -81,7 +88,7 @@ TEST_F(Win32FilesTest, AHeldSourceCanBeReadButNotDeletedChangedOrOpenedForWritin
   ASSERT_NE(second, nullptr) << files_.LastErrorText();
   EXPECT_EQ(ReadAll(*second), "%PDF-1.4 source");
   second.reset();
-  EXPECT_EQ(ReadBytes(name), "%PDF-1.4 source");
+  EXPECT_EQ(ReadFile(name), "%PDF-1.4 source");
 
   source.reset();
   EXPECT_TRUE(files_.ResetAttributes(name)) << files_.LastErrorText();
@@ -92,15 +99,15 @@ TEST_F(Win32FilesTest, AHeldSourceCanBeReadButNotDeletedChangedOrOpenedForWritin
 // The hold is the system's: another program cannot delete or overwrite the file either.
 TEST_F(Win32FilesTest, AnotherProgramCannotDeleteOrOverwriteAHeldSource) {
   const std::string name = folder_.File("source.pdf");
-  WriteBytes(name, "kept bytes");
+  WriteFile(name, "kept bytes");
   auto source = files_.OpenForReading(name);
   ASSERT_NE(source, nullptr) << files_.LastErrorText();
-  test::RunProgram("cmd.exe /c del /f /q \"" + name + "\"");
-  test::RunProgram("cmd.exe /c echo overwritten> \"" + name + "\"");
+  Command({"del", "/f", "/q", name});
+  Command({"echo", "overwritten>", name});
   EXPECT_TRUE(files_.Exists(name));
-  EXPECT_EQ(ReadBytes(name), "kept bytes");
+  EXPECT_EQ(ReadFile(name), "kept bytes");
   source.reset();
-  EXPECT_EQ(test::RunProgram("cmd.exe /c del /f /q \"" + name + "\""), 0);
+  EXPECT_EQ(Command({"del", "/f", "/q", name}), 0);
   EXPECT_FALSE(files_.Exists(name));
 }
 
@@ -108,32 +115,32 @@ TEST_F(Win32FilesTest, AnotherProgramCannotDeleteOrOverwriteAHeldSource) {
 // held file keeps its bytes; nothing of the copy remains.
 TEST_F(Win32FilesTest, SavingOverAHeldFileFailsAndLeavesItsBytes) {
   const std::string name = folder_.File("copy.pdf");
-  WriteBytes(name, "older");
+  WriteFile(name, "older");
   auto copy = files_.OpenForWriting(name);
   ASSERT_NE(copy, nullptr) << files_.LastErrorText();
   ASSERT_TRUE(Write(*copy, "new"));
-  EXPECT_EQ(ReadBytes(name), "older");
+  EXPECT_EQ(ReadFile(name), "older");
   auto source = files_.OpenForReading(name);
   ASSERT_NE(source, nullptr) << files_.LastErrorText();
   EXPECT_FALSE(copy->Close());
   EXPECT_EQ(copy->ErrorText(), kHeld);
   copy.reset();
   source.reset();
-  EXPECT_EQ(ReadBytes(name), "older");
+  EXPECT_EQ(ReadFile(name), "older");
   EXPECT_EQ(FileNames(folder_.Path()), std::vector<std::string>{"copy.pdf"});
 
   copy = files_.OpenForWriting(name);
   ASSERT_NE(copy, nullptr) << files_.LastErrorText();
   ASSERT_TRUE(Write(*copy, "new"));
   EXPECT_TRUE(copy->Close()) << copy->ErrorText();
-  EXPECT_EQ(ReadBytes(name), "new");
+  EXPECT_EQ(ReadFile(name), "new");
   EXPECT_EQ(FileNames(folder_.Path()), std::vector<std::string>{"copy.pdf"});
 }
 
 // A file that another program has open without sharing is refused as in use, not as a job's.
 TEST_F(Win32FilesTest, AFileOpenElsewhereWithoutSharingIsRefusedAsInUse) {
   const std::string name = folder_.File("open elsewhere.pdf");
-  WriteBytes(name, "theirs");
+  WriteFile(name, "theirs");
   UniqueHandle other(::CreateFileW(LongPath(name).c_str(), GENERIC_READ, 0, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(other.Valid());
@@ -160,12 +167,12 @@ TEST_F(Win32FilesTest, ACopyTakesItsFinalNameOnlyAtClose) {
   ASSERT_EQ(names.size(), 1u);
   EXPECT_TRUE(IsPartName(names[0])) << names[0];
   // The part file is shared with no one while it is written.
-  EXPECT_EQ(test::RunProgram("cmd.exe /c del /f /q \"" + folder_.File(names[0]) + "\""), 0);
+  EXPECT_EQ(Command({"del", "/f", "/q", folder_.File(names[0])}), 0);
   EXPECT_EQ(FileNames(folder_.Path()), names);
 
   EXPECT_TRUE(copy->Close()) << copy->ErrorText();
   EXPECT_EQ(FileNames(folder_.Path()), std::vector<std::string>{"repaired.pdf"});
-  EXPECT_EQ(ReadBytes(name), "%PDF-1.4 " + std::string(3 << 20, 'x'));
+  EXPECT_EQ(ReadFile(name), "%PDF-1.4 " + std::string(3 << 20, 'x'));
   EXPECT_TRUE(copy->Close());  // a second Close finds it in place
 }
 
@@ -183,7 +190,7 @@ class AbandonedCopyTest : public Win32FilesTest,
 TEST_P(AbandonedCopyTest, LeavesNoPartFileAndTheOldBytes) {
   const AbandonedCase& c = GetParam();
   const std::string name = folder_.File("copy.pdf");
-  if (c.replaces) WriteBytes(name, "older");
+  if (c.replaces) WriteFile(name, "older");
   auto copy = files_.OpenForWriting(name);
   ASSERT_NE(copy, nullptr) << files_.LastErrorText();
   if (c.appended) {
@@ -192,7 +199,7 @@ TEST_P(AbandonedCopyTest, LeavesNoPartFileAndTheOldBytes) {
   copy.reset();
   if (c.replaces) {
     EXPECT_EQ(FileNames(folder_.Path()), std::vector<std::string>{"copy.pdf"});
-    EXPECT_EQ(ReadBytes(name), "older");
+    EXPECT_EQ(ReadFile(name), "older");
   } else {
     EXPECT_EQ(FileNames(folder_.Path()), std::vector<std::string>{});
   }
@@ -209,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(Win32, AbandonedCopyTest,
 // they were to replace keep their bytes, and the copies can no longer take their names.
 TEST_F(Win32FilesTest, UnfinishedCopiesLeaveNothingWhenRemoved) {
   const std::string name = folder_.File("copy.pdf");
-  WriteBytes(name, "older");
+  WriteFile(name, "older");
   auto copy = files_.OpenForWriting(name);
   auto fresh = files_.OpenForWriting(folder_.File("fresh.pdf"));
   ASSERT_NE(copy, nullptr);
@@ -221,7 +228,7 @@ TEST_F(Win32FilesTest, UnfinishedCopiesLeaveNothingWhenRemoved) {
   ASSERT_TRUE(Write(*copy, " and more"));
   EXPECT_FALSE(copy->Close());
   EXPECT_FALSE(fresh->Close());
-  EXPECT_EQ(ReadBytes(name), "older");
+  EXPECT_EQ(ReadFile(name), "older");
   EXPECT_EQ(FileNames(folder_.Path()), std::vector<std::string>{"copy.pdf"});
   copy.reset();
   fresh.reset();
@@ -231,13 +238,13 @@ TEST_F(Win32FilesTest, UnfinishedCopiesLeaveNothingWhenRemoved) {
 // The user agreed to overwrite: a read-only file is replaced as a rename replaces it on Linux.
 TEST_F(Win32FilesTest, ACopyReplacesAReadOnlyFile) {
   const std::string name = folder_.File("read only.pdf");
-  WriteBytes(name, "older");
+  WriteFile(name, "older");
   ASSERT_TRUE(::SetFileAttributesW(LongPath(name).c_str(), FILE_ATTRIBUTE_READONLY));
   auto copy = files_.OpenForWriting(name);
   ASSERT_NE(copy, nullptr) << files_.LastErrorText();
   ASSERT_TRUE(Write(*copy, "new"));
   EXPECT_TRUE(copy->Close()) << copy->ErrorText();
-  EXPECT_EQ(ReadBytes(name), "new");
+  EXPECT_EQ(ReadFile(name), "new");
   EXPECT_EQ(::GetFileAttributesW(LongPath(name).c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 }
 
@@ -307,7 +314,7 @@ TEST_P(PathTest, ReadWriteDeleteAndFoldersWork) {
   EXPECT_TRUE(files_.Exists(file));
   EXPECT_TRUE(files_.IsFile(file));
   EXPECT_FALSE(files_.IsFile(folder));
-  EXPECT_EQ(ReadBytes(file), "%PDF-1.7 Ünïcödé ✓");
+  EXPECT_EQ(ReadFile(file), "%PDF-1.7 Ünïcödé ✓");
 
   auto source = files_.OpenForReading(file);
   ASSERT_NE(source, nullptr) << files_.LastErrorText();
@@ -321,7 +328,7 @@ TEST_P(PathTest, ReadWriteDeleteAndFoldersWork) {
   ASSERT_NE(copy, nullptr) << files_.LastErrorText();
   ASSERT_TRUE(Write(*copy, "second"));
   ASSERT_TRUE(copy->Close()) << copy->ErrorText();
-  EXPECT_EQ(ReadBytes(file), "second");
+  EXPECT_EQ(ReadFile(file), "second");
 
   auto log = files_.OpenForAppending(Join(folder, "log ✓.txt"));
   ASSERT_NE(log, nullptr) << files_.LastErrorText();
@@ -378,7 +385,7 @@ TEST_F(Win32FilesTest, ErrorTextsAreTheSystemsWithoutTheLineBreakAndPeriod) {
 
 TEST_F(Win32FilesTest, ReadsArePositionalAndShortAtTheEnd) {
   const std::string name = folder_.File("source.pdf");
-  WriteBytes(name, "0123456789");
+  WriteFile(name, "0123456789");
   auto source = files_.OpenForReading(name);
   ASSERT_NE(source, nullptr);
   std::uint8_t buffer[8] = {};
@@ -399,8 +406,8 @@ TEST_F(Win32FilesTest, ReadsArePositionalAndShortAtTheEnd) {
 TEST_F(Win32FilesTest, SameFileKnowsOneFileUnderEveryName) {
   const std::string name = folder_.File("one.pdf");
   const std::string other = folder_.File("two.pdf");
-  WriteBytes(name, "one");
-  WriteBytes(other, "two");
+  WriteFile(name, "one");
+  WriteFile(other, "two");
   ASSERT_TRUE(::CreateHardLinkW(LongPath(folder_.File("link.pdf")).c_str(),
                                 LongPath(name).c_str(), nullptr));
   std::string slashed = name;
@@ -439,7 +446,7 @@ TEST_F(Win32FilesTest, AppendingAddsToTheEndOfANewOrExistingFile) {
   ASSERT_TRUE(file->Append(big));
   EXPECT_EQ(file->Size(), 19u + big.size());
   file.reset();
-  EXPECT_EQ(ReadBytes(log), "first line\r\nno end\n" + big);
+  EXPECT_EQ(ReadFile(log), "first line\r\nno end\n" + big);
 }
 
 TEST_F(Win32FilesTest, AnAppendFileIsHeldExclusivelyWhileItLives) {
@@ -448,16 +455,16 @@ TEST_F(Win32FilesTest, AnAppendFileIsHeldExclusivelyWhileItLives) {
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(files_.OpenForAppending(log), nullptr);
   EXPECT_EQ(files_.LastErrorText(), "the file is in use");
-  test::RunProgram("cmd.exe /c echo other>> \"" + log + "\"");
+  Command({"echo", "other>>", log});
   ASSERT_TRUE(first->Append("mine\n"));
   first.reset();
-  EXPECT_EQ(ReadBytes(log), "mine\n");
+  EXPECT_EQ(ReadFile(log), "mine\n");
   EXPECT_NE(files_.OpenForAppending(log), nullptr);
 }
 
 TEST_F(Win32FilesTest, ReadOnlyIsTheCallersToReset) {
   const std::string log = folder_.File("activity log.txt");
-  WriteBytes(log, "");
+  WriteFile(log, "");
   ASSERT_TRUE(::SetFileAttributesW(LongPath(log).c_str(), FILE_ATTRIBUTE_READONLY));
   // Windows refuses to append to a read-only file; Wine keeps the attribute as the Unix mode,
   // which the superuser may write all the same. Opening leaves the attribute alone either way.
@@ -475,12 +482,12 @@ TEST_F(Win32FilesTest, ReadOnlyIsTheCallersToReset) {
 
 TEST_F(Win32FilesTest, ShortPathNamesTheSameFileOrIsThePathItself) {
   const std::string name = folder_.File("a rather long file name.pdf");
-  WriteBytes(name, "x");
+  WriteFile(name, "x");
   const std::string shortPath = files_.ShortPath(name);
   EXPECT_FALSE(shortPath.empty());
   EXPECT_EQ(shortPath.find('/'), std::string::npos) << shortPath;
   EXPECT_TRUE(files_.SameFile(shortPath, name)) << shortPath;
-  EXPECT_EQ(ReadBytes(shortPath), "x");
+  EXPECT_EQ(ReadFile(shortPath), "x");
   const std::string missing = folder_.File("missing file name.pdf");
   EXPECT_EQ(files_.ShortPath(missing), missing);
 }
@@ -489,7 +496,7 @@ TEST_F(Win32FilesTest, RemoveFolderRemovesOnlyAnEmptyFolder) {
   const std::string work = folder_.File("work");
   ASSERT_TRUE(files_.CreateFolder(work));
   EXPECT_FALSE(files_.CreateFolder(work));
-  WriteBytes(work + "\\copy.pdf", "x");
+  WriteFile(work + "\\copy.pdf", "x");
   EXPECT_FALSE(files_.RemoveFolder(work));
   EXPECT_FALSE(files_.LastErrorText().empty());
   EXPECT_TRUE(files_.Exists(work + "\\copy.pdf"));
@@ -524,7 +531,7 @@ TEST_F(Win32FilesTest, TheTemporaryFolderIsAFolderEndingWithASeparator) {
 // may see a text torn by the other.
 TEST_F(Win32FilesTest, TheLastErrorCanBeReadWhileAWorkerSetsIt) {
   const std::string name = folder_.File("source.pdf");
-  WriteBytes(name, "source");
+  WriteFile(name, "source");
   auto held = files_.OpenForReading(name);
   const std::string missing = SystemErrorText(ERROR_FILE_NOT_FOUND);
   std::atomic<bool> done{false};

@@ -6,9 +6,10 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "child_program.h"
 #include "native_platform.h"
+#include "temp_folder.h"
 #include "win32_process_services.h"
-#include "win32_test_files.h"
 #include "win32_text.h"
 
 namespace tarnwick {
@@ -26,7 +27,7 @@ TEST(Win32ProcessEndDeathTest, EndsAtOnceWithTheCodeAndWithoutShutdownHandlers) 
   ::DeleteFileW(LongPath(gExitMarker).c_str());
   EXPECT_EXIT(
       {
-        std::atexit([] { test::WriteBytes(gExitMarker, ""); });
+        std::atexit([] { test::WriteFile(gExitMarker, ""); });
         Win32ProcessEnd().EndProcess(7);
       },
       ::testing::ExitedWithCode(7), "");
@@ -41,7 +42,10 @@ TEST(Win32EnvironmentTest, SetValuesAreSeenByTheProcessAndUnsetOnesAreNothing) {
   ASSERT_NE(crt, nullptr);
   EXPECT_EQ(Utf8(crt), " with spaces = and Ünïcödé ✓ ");
   // A child process inherits it.
-  EXPECT_EQ(test::RunProgram("cmd.exe /c if \"%TARNWICK_TEST_VALUE%\"==\"\" exit 1"), 0);
+  EXPECT_EQ(
+      test::RunProgram("cmd.exe", {"/c", "if", "not", "defined", "TARNWICK_TEST_VALUE", "exit", "1"})
+          .status,
+      0);
   const std::string longValue(5000, 'v');
   environment.Set("TARNWICK_TEST_VALUE", longValue);
   EXPECT_EQ(environment.Get("TARNWICK_TEST_VALUE"), longValue);
