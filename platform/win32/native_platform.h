@@ -6,14 +6,15 @@
 #include "win32_desktop_files.h"
 #include "win32_file_layer.h"
 #include "win32_process_services.h"
-#include "win32_workers.h"
+#include "thread_workers.h"
 
 namespace tarnwick {
 
 using NativeClock = Win32Clock;
 using NativeDesktopFiles = Win32DesktopFiles;
 using NativeEnvironment = Win32Environment;
+using NativeProcessEnd = Win32ProcessEnd;
 using NativeFileLayer = Win32FileLayer;
-using NativeWorkers = Win32Workers;
+using NativeWorkers = ThreadWorkers;
 
 }  // namespace tarnwick

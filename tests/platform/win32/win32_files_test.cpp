@@ -1,13 +1,11 @@
-// The engine's file layer and the desktop program's files on Windows, on real files: the holds
-// that the share modes give a job's files, copies that take their names only when closed, and
-// Unicode and long paths throughout.
+// What only the Windows file layer and desktop files do, on real files: share modes that other
+// programs meet, read-only attributes, short names, and Unicode and long paths throughout. The
+// contract that every system keeps is tested beside.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <ostream>
-#include <thread>
 
 #include "child_program.h"
 #include "temp_folder.h"
@@ -67,35 +65,6 @@ class Win32FilesTest : public ::testing::Test {
 
 // --- A job's source is held by the system -------------------------------------------------
 
-TEST_F(Win32FilesTest, AHeldSourceCanBeReadButNotDeletedChangedOrOpenedForWriting) {
-  const std::string name = folder_.File("source.pdf");
-  WriteFile(name, "%PDF-1.4 source");
-  auto source = files_.OpenForReading(name);
-  ASSERT_NE(source, nullptr) << files_.LastErrorText();
-  EXPECT_EQ(source->Length(), 15u);
-  EXPECT_EQ(ReadAll(*source), "%PDF-1.4 source");
-
-  EXPECT_FALSE(files_.Delete(name));
-  EXPECT_EQ(files_.LastErrorText(), kHeld);
-  EXPECT_EQ(files_.OpenForWriting(name), nullptr);
-  EXPECT_EQ(files_.LastErrorText(), kHeld);
-  EXPECT_FALSE(files_.ResetAttributes(name));
-  EXPECT_EQ(files_.LastErrorText(), kHeld);
-  EXPECT_EQ(files_.OpenForAppending(name), nullptr);
-  EXPECT_EQ(files_.LastErrorText(), kHeld);
-  // Another reader is welcome, as another job on the same file would be.
-  auto second = files_.OpenForReading(name);
-  ASSERT_NE(second, nullptr) << files_.LastErrorText();
-  EXPECT_EQ(ReadAll(*second), "%PDF-1.4 source");
-  second.reset();
-  EXPECT_EQ(ReadFile(name), "%PDF-1.4 source");
-
-  source.reset();
-  EXPECT_TRUE(files_.ResetAttributes(name)) << files_.LastErrorText();
-  EXPECT_TRUE(files_.Delete(name)) << files_.LastErrorText();
-  EXPECT_FALSE(files_.Exists(name));
-}
-
 // The hold is the system's: another program cannot delete or overwrite the file either.
 TEST_F(Win32FilesTest, AnotherProgramCannotDeleteOrOverwriteAHeldSource) {
   const std::string name = folder_.File("source.pdf");
@@ -109,32 +78,6 @@ TEST_F(Win32FilesTest, AnotherProgramCannotDeleteOrOverwriteAHeldSource) {
   source.reset();
   EXPECT_EQ(Command({"del", "/f", "/q", name}), 0);
   EXPECT_FALSE(files_.Exists(name));
-}
-
-// A copy saved over a file that a job holds by the time it closes fails at the move, and the
-// held file keeps its bytes; nothing of the copy remains.
-TEST_F(Win32FilesTest, SavingOverAHeldFileFailsAndLeavesItsBytes) {
-  const std::string name = folder_.File("copy.pdf");
-  WriteFile(name, "older");
-  auto copy = files_.OpenForWriting(name);
-  ASSERT_NE(copy, nullptr) << files_.LastErrorText();
-  ASSERT_TRUE(Write(*copy, "new"));
-  EXPECT_EQ(ReadFile(name), "older");
-  auto source = files_.OpenForReading(name);
-  ASSERT_NE(source, nullptr) << files_.LastErrorText();
-  EXPECT_FALSE(copy->Close());
-  EXPECT_EQ(copy->ErrorText(), kHeld);
-  copy.reset();
-  source.reset();
-  EXPECT_EQ(ReadFile(name), "older");
-  EXPECT_EQ(FileNames(folder_.Path()), std::vector<std::string>{"copy.pdf"});
-
-  copy = files_.OpenForWriting(name);
-  ASSERT_NE(copy, nullptr) << files_.LastErrorText();
-  ASSERT_TRUE(Write(*copy, "new"));
-  EXPECT_TRUE(copy->Close()) << copy->ErrorText();
-  EXPECT_EQ(ReadFile(name), "new");
-  EXPECT_EQ(FileNames(folder_.Path()), std::vector<std::string>{"copy.pdf"});
 }
 
 // A file that another program has open without sharing is refused as in use, not as a job's.
@@ -156,83 +99,19 @@ TEST_F(Win32FilesTest, AFileOpenElsewhereWithoutSharingIsRefusedAsInUse) {
 
 // --- Copies take their names only when closed ----------------------------------------------
 
-TEST_F(Win32FilesTest, ACopyTakesItsFinalNameOnlyAtClose) {
-  const std::string name = folder_.File("repaired.pdf");
-  auto copy = files_.OpenForWriting(name);
+// The part file is shared with no one while it is written; once the copy has its name, a second
+// Close finds it in place.
+TEST_F(Win32FilesTest, APartFileIsNoOneElsesAndASecondCloseSucceeds) {
+  auto copy = files_.OpenForWriting(folder_.File("repaired.pdf"));
   ASSERT_NE(copy, nullptr) << files_.LastErrorText();
   ASSERT_TRUE(Write(*copy, "%PDF-1.4 "));
-  ASSERT_TRUE(Write(*copy, std::string(3 << 20, 'x')));
-  EXPECT_FALSE(files_.Exists(name));
   const std::vector<std::string> names = FileNames(folder_.Path());
   ASSERT_EQ(names.size(), 1u);
   EXPECT_TRUE(IsPartName(names[0])) << names[0];
-  // The part file is shared with no one while it is written.
   EXPECT_EQ(Command({"del", "/f", "/q", folder_.File(names[0])}), 0);
   EXPECT_EQ(FileNames(folder_.Path()), names);
-
   EXPECT_TRUE(copy->Close()) << copy->ErrorText();
-  EXPECT_EQ(FileNames(folder_.Path()), std::vector<std::string>{"repaired.pdf"});
-  EXPECT_EQ(ReadFile(name), "%PDF-1.4 " + std::string(3 << 20, 'x'));
-  EXPECT_TRUE(copy->Close());  // a second Close finds it in place
-}
-
-struct AbandonedCase {
-  const char* label;
-  bool replaces;   // a file of the final name exists
-  bool appended;   // bytes were written before the copy was dropped
-};
-
-void PrintTo(const AbandonedCase& c, std::ostream* out) { *out << c.label; }
-
-class AbandonedCopyTest : public Win32FilesTest,
-                          public ::testing::WithParamInterface<AbandonedCase> {};
-
-TEST_P(AbandonedCopyTest, LeavesNoPartFileAndTheOldBytes) {
-  const AbandonedCase& c = GetParam();
-  const std::string name = folder_.File("copy.pdf");
-  if (c.replaces) WriteFile(name, "older");
-  auto copy = files_.OpenForWriting(name);
-  ASSERT_NE(copy, nullptr) << files_.LastErrorText();
-  if (c.appended) {
-    ASSERT_TRUE(Write(*copy, "never finished"));
-  }
-  copy.reset();
-  if (c.replaces) {
-    EXPECT_EQ(FileNames(folder_.Path()), std::vector<std::string>{"copy.pdf"});
-    EXPECT_EQ(ReadFile(name), "older");
-  } else {
-    EXPECT_EQ(FileNames(folder_.Path()), std::vector<std::string>{});
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Win32, AbandonedCopyTest,
-                         ::testing::Values(AbandonedCase{"NewEmpty", false, false},
-                                           AbandonedCase{"NewWritten", false, true},
-                                           AbandonedCase{"ReplacingEmpty", true, false},
-                                           AbandonedCase{"ReplacingWritten", true, true}),
-                         [](const auto& test) { return std::string(test.param.label); });
-
-// A program about to end removes the part files of the copies still being written; the files
-// they were to replace keep their bytes, and the copies can no longer take their names.
-TEST_F(Win32FilesTest, UnfinishedCopiesLeaveNothingWhenRemoved) {
-  const std::string name = folder_.File("copy.pdf");
-  WriteFile(name, "older");
-  auto copy = files_.OpenForWriting(name);
-  auto fresh = files_.OpenForWriting(folder_.File("fresh.pdf"));
-  ASSERT_NE(copy, nullptr);
-  ASSERT_NE(fresh, nullptr);
-  ASSERT_TRUE(Write(*copy, "new"));
-  files_.RemoveUnfinishedCopies();
-  // Marked for deletion, the part files go when their handles close, at the latest when the
-  // process ends; either way they never take a name.
-  ASSERT_TRUE(Write(*copy, " and more"));
-  EXPECT_FALSE(copy->Close());
-  EXPECT_FALSE(fresh->Close());
-  EXPECT_EQ(ReadFile(name), "older");
-  EXPECT_EQ(FileNames(folder_.Path()), std::vector<std::string>{"copy.pdf"});
-  copy.reset();
-  fresh.reset();
-  EXPECT_EQ(FileNames(folder_.Path()), std::vector<std::string>{"copy.pdf"});
+  EXPECT_TRUE(copy->Close());
 }
 
 // The user agreed to overwrite: a read-only file is replaced as a rename replaces it on Linux.
@@ -248,19 +127,14 @@ TEST_F(Win32FilesTest, ACopyReplacesAReadOnlyFile) {
   EXPECT_EQ(::GetFileAttributesW(LongPath(name).c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
 }
 
-TEST_F(Win32FilesTest, AFolderIsNeitherReadNorReplaced) {
+TEST_F(Win32FilesTest, FoldersAndDevicesAreNotRegularFiles) {
   const std::string sub = folder_.File("folder.pdf");
   ASSERT_TRUE(files_.CreateFolder(sub));
-  EXPECT_EQ(files_.OpenForReading(sub), nullptr);
-  EXPECT_EQ(files_.LastErrorText(), "not a regular file");
-  EXPECT_EQ(files_.OpenForWriting(sub), nullptr);
-  EXPECT_EQ(files_.LastErrorText(), "not a regular file");
-  EXPECT_EQ(files_.OpenForWriting(folder_.Path() + "\\"), nullptr);
   EXPECT_EQ(files_.OpenForAppending(sub), nullptr);
   EXPECT_EQ(files_.LastErrorText(), "not a regular file");
+  EXPECT_EQ(files_.OpenForWriting(folder_.Path() + "\\"), nullptr);
   EXPECT_EQ(files_.OpenForReading("NUL"), nullptr);
   EXPECT_EQ(files_.LastErrorText(), "not a regular file");
-  EXPECT_FALSE(files_.IsFile(sub));
   EXPECT_EQ(FileNames(folder_.Path()), std::vector<std::string>{"folder.pdf"});
 }
 
@@ -383,24 +257,6 @@ TEST_F(Win32FilesTest, ErrorTextsAreTheSystemsWithoutTheLineBreakAndPeriod) {
   EXPECT_FALSE(SystemErrorText(0xDEADu).empty());  // a code without a message has a text too
 }
 
-TEST_F(Win32FilesTest, ReadsArePositionalAndShortAtTheEnd) {
-  const std::string name = folder_.File("source.pdf");
-  WriteFile(name, "0123456789");
-  auto source = files_.OpenForReading(name);
-  ASSERT_NE(source, nullptr);
-  std::uint8_t buffer[8] = {};
-  std::size_t got = 0;
-  ASSERT_TRUE(source->ReadAt(6, 8, buffer, got));
-  EXPECT_EQ(got, 4u);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), got), "6789");
-  ASSERT_TRUE(source->ReadAt(2, 3, buffer, got));
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), got), "234");
-  ASSERT_TRUE(source->ReadAt(10, 8, buffer, got));
-  EXPECT_EQ(got, 0u);
-  ASSERT_TRUE(source->ReadAt(1000, 8, buffer, got));
-  EXPECT_EQ(got, 0u);
-}
-
 // --- Desktop files ----------------------------------------------------------------------------
 
 TEST_F(Win32FilesTest, SameFileKnowsOneFileUnderEveryName) {
@@ -424,42 +280,14 @@ TEST_F(Win32FilesTest, SameFileKnowsOneFileUnderEveryName) {
   EXPECT_TRUE(files_.SameFile(name, folder_.File("link.pdf")));
 }
 
-TEST_F(Win32FilesTest, AppendingAddsToTheEndOfANewOrExistingFile) {
-  const std::string log = folder_.File("activity log.txt");
-  auto file = files_.OpenForAppending(log);
-  ASSERT_NE(file, nullptr) << files_.LastErrorText();
-  EXPECT_EQ(file->Size(), 0u);
-  EXPECT_TRUE(file->EndsLine());
-  ASSERT_TRUE(file->Append("first line\r\n"));
-  EXPECT_EQ(file->Size(), 12u);
-  EXPECT_TRUE(file->EndsLine());
-  ASSERT_TRUE(file->Append("no end"));
-  EXPECT_FALSE(file->EndsLine());
-  ASSERT_TRUE(file->Append("\n"));
-  file.reset();
-
-  file = files_.OpenForAppending(log);
-  ASSERT_NE(file, nullptr);
-  EXPECT_EQ(file->Size(), 19u);
-  EXPECT_TRUE(file->EndsLine());
-  const std::string big(1 << 20, 'b');
-  ASSERT_TRUE(file->Append(big));
-  EXPECT_EQ(file->Size(), 19u + big.size());
-  file.reset();
-  EXPECT_EQ(ReadFile(log), "first line\r\nno end\n" + big);
-}
-
-TEST_F(Win32FilesTest, AnAppendFileIsHeldExclusivelyWhileItLives) {
+TEST_F(Win32FilesTest, AnotherProgramCannotAppendToAHeldAppendFile) {
   const std::string log = folder_.File("activity log.txt");
   auto first = files_.OpenForAppending(log);
   ASSERT_NE(first, nullptr);
-  EXPECT_EQ(files_.OpenForAppending(log), nullptr);
-  EXPECT_EQ(files_.LastErrorText(), "the file is in use");
   Command({"echo", "other>>", log});
   ASSERT_TRUE(first->Append("mine\n"));
   first.reset();
   EXPECT_EQ(ReadFile(log), "mine\n");
-  EXPECT_NE(files_.OpenForAppending(log), nullptr);
 }
 
 TEST_F(Win32FilesTest, ReadOnlyIsTheCallersToReset) {
@@ -492,20 +320,6 @@ TEST_F(Win32FilesTest, ShortPathNamesTheSameFileOrIsThePathItself) {
   EXPECT_EQ(files_.ShortPath(missing), missing);
 }
 
-TEST_F(Win32FilesTest, RemoveFolderRemovesOnlyAnEmptyFolder) {
-  const std::string work = folder_.File("work");
-  ASSERT_TRUE(files_.CreateFolder(work));
-  EXPECT_FALSE(files_.CreateFolder(work));
-  WriteFile(work + "\\copy.pdf", "x");
-  EXPECT_FALSE(files_.RemoveFolder(work));
-  EXPECT_FALSE(files_.LastErrorText().empty());
-  EXPECT_TRUE(files_.Exists(work + "\\copy.pdf"));
-  ASSERT_TRUE(files_.Delete(work + "\\copy.pdf"));
-  EXPECT_TRUE(files_.RemoveFolder(work));
-  EXPECT_FALSE(files_.Exists(work));
-  EXPECT_FALSE(files_.RemoveFolder(work));
-}
-
 TEST_F(Win32FilesTest, TheTemporaryFolderIsAFolderEndingWithASeparator) {
   const std::optional<std::string> temporary = files_.TemporaryFolder();
   ASSERT_TRUE(temporary) << files_.LastErrorText();
@@ -525,28 +339,6 @@ TEST_F(Win32FilesTest, TheTemporaryFolderIsAFolderEndingWithASeparator) {
   ASSERT_TRUE(copy->Close()) << copy->ErrorText();
   EXPECT_TRUE(files_.Delete(work + "/copy.pdf"));
   EXPECT_TRUE(files_.RemoveFolder(work));
-}
-
-// The last error is set by a job's worker while the window thread may read its own: neither
-// may see a text torn by the other.
-TEST_F(Win32FilesTest, TheLastErrorCanBeReadWhileAWorkerSetsIt) {
-  const std::string name = folder_.File("source.pdf");
-  WriteFile(name, "source");
-  auto held = files_.OpenForReading(name);
-  const std::string missing = SystemErrorText(ERROR_FILE_NOT_FOUND);
-  std::atomic<bool> done{false};
-  std::thread worker([&] {
-    for (int i = 0; i < 2000; ++i) files_.Delete(i % 2 ? name : folder_.File("missing"));
-    done = true;
-  });
-  std::size_t seen = 0;
-  while (!done) {
-    const std::string text = files_.LastErrorText();
-    EXPECT_TRUE(text.empty() || text == missing || text == kHeld) << text;
-    seen += text.size();
-  }
-  worker.join();
-  EXPECT_EQ(files_.LastErrorText(), kHeld);
 }
 
 }  // namespace
