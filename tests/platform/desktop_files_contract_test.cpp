@@ -182,7 +182,6 @@ TYPED_TEST(DesktopFilesContract, UnfinishedCopiesLeaveNothingWhenRemoved) {
   ASSERT_NE(fresh, nullptr);
   ASSERT_TRUE(Write(*copy, "new"));
   files.RemoveUnfinishedCopies();
-  EXPECT_EQ(FileNames(this->folder_.Path()), std::vector<std::string>{"copy.pdf"});
   // Where the part files only go when their handles close, they still never take a name.
   ASSERT_TRUE(Write(*copy, " and more"));
   EXPECT_FALSE(copy->Close());

@@ -53,6 +53,14 @@ TEST_F(DesktopFilesTest, AFileLockedByAnotherProgramIsRefusedAndLeftAsItWas) {
   EXPECT_EQ(log->Size(), 4u);
 }
 
+// Here the part files of unfinished copies go at once, not only when their handles close.
+TEST_F(DesktopFilesTest, UnfinishedCopiesGoAtOnce) {
+  auto copy = files_.OpenForWriting(folder_.File("copy.pdf"));
+  ASSERT_NE(copy, nullptr);
+  files_.RemoveUnfinishedCopies();
+  EXPECT_EQ(test::FileNames(folder_.Path()), std::vector<std::string>{});
+}
+
 // A symbolic link of the copy's name is replaced; the file it pointed at keeps its bytes. The
 // copy gets the mode of a new file.
 TEST_F(DesktopFilesTest, ACopyReplacesASymbolicLinkNotItsTarget) {
