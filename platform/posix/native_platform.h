@@ -6,6 +6,7 @@
 #include "posix_desktop_files.h"
 #include "posix_file_layer.h"
 #include "posix_process_services.h"
+#include "posix_window_titles.h"
 #include "thread_workers.h"
 
 namespace tarnwick {
@@ -15,6 +16,7 @@ using NativeDesktopFiles = PosixDesktopFiles;
 using NativeEnvironment = PosixEnvironment;
 using NativeProcessEnd = PosixProcessEnd;
 using NativeFileLayer = PosixFileLayer;
+using NativeWindowTitles = PosixWindowTitles;
 using NativeWorkers = ThreadWorkers;
 
 }  // namespace tarnwick

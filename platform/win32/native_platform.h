@@ -6,6 +6,7 @@
 #include "win32_desktop_files.h"
 #include "win32_file_layer.h"
 #include "win32_process_services.h"
+#include "win32_window_titles.h"
 #include "thread_workers.h"
 
 namespace tarnwick {
@@ -15,6 +16,7 @@ using NativeDesktopFiles = Win32DesktopFiles;
 using NativeEnvironment = Win32Environment;
 using NativeProcessEnd = Win32ProcessEnd;
 using NativeFileLayer = Win32FileLayer;
+using NativeWindowTitles = Win32WindowTitles;
 using NativeWorkers = ThreadWorkers;
 
 }  // namespace tarnwick
