@@ -28,14 +28,14 @@ class WindowTitlesContract : public ::testing::Test {
   ~WindowTitlesContract() override { titles_->WithdrawAll(); }
 
   // Unique to this run, so that no other window and no other test program matches by chance.
-  std::string Title(const std::string& name) const { return " Tarnwick test " + name + suffix_; }
+  std::string Title(const std::string& name) const { return " Tarnwick test " + name + " " + suffix_; }
 
   test::TempFolder runtime_;
   // Where the titles live in the runtime folder, they live in the test's own.
   test::ScopedEnvironment runtimeVariable_{"XDG_RUNTIME_DIR", runtime_.Path()};
   NativeEnvironment environment_;
   std::unique_ptr<Titles> titles_ = MakeTitles<Titles>(environment_);
-  std::string suffix_ = " " + std::to_string(std::random_device()());
+  std::string suffix_ = std::to_string(std::random_device()());
 };
 
 using Systems = ::testing::Types<NativeWindowTitles>;
