@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
@@ -23,25 +24,18 @@ using Kind = ProgressEvent::Kind;
 class WatchedSwitch final : public JobControl {
  public:
   bool ContinueJob() override {
-    {
+    if (pauseAsked_) {
       std::lock_guard lock(mutex_);
-      if (paused_) {
-        jobWaits_ = true;
-        changed_.notify_all();
-      }
+      jobWaits_ = true;
+      changed_.notify_all();
     }
     return jobSwitch_.ContinueJob();
   }
   void Pause() {
-    std::lock_guard lock(mutex_);
-    paused_ = true;
+    pauseAsked_ = true;
     jobSwitch_.Pause();
   }
-  void Resume() {
-    std::lock_guard lock(mutex_);
-    paused_ = false;
-    jobSwitch_.Resume();
-  }
+  void Resume() { jobSwitch_.Resume(); }
   void Stop() { jobSwitch_.Stop(); }
   void WaitUntilTheJobWaits() {
     std::unique_lock lock(mutex_);
@@ -50,9 +44,9 @@ class WatchedSwitch final : public JobControl {
 
  private:
   JobSwitch jobSwitch_;
+  std::atomic<bool> pauseAsked_{false};
   std::mutex mutex_;
   std::condition_variable changed_;
-  bool paused_ = false;
   bool jobWaits_ = false;
 };
 

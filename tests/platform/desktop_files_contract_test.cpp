@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "job_file_checks.h"
 #include "native_platform.h"
 #include "system_environment.h"
 #include "temp_folder.h"
@@ -14,28 +15,11 @@ namespace tarnwick {
 namespace {
 
 using test::FileNames;
+using test::IsPartName;
+using test::ReadAll;
 using test::ReadFile;
+using test::Write;
 using test::WriteFile;
-
-constexpr char kHeld[] = "the file is held by a running repair job";
-
-bool Write(OutputFile& file, const std::string& bytes) {
-  return file.Append(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-}
-
-std::string ReadAll(SourceFile& file) {
-  std::string bytes(static_cast<std::size_t>(file.Length()), '\0');
-  std::size_t got = 0;
-  if (!file.ReadAt(0, bytes.size(), reinterpret_cast<std::uint8_t*>(bytes.data()), got)) {
-    ADD_FAILURE() << file.ErrorText();
-  }
-  bytes.resize(got);
-  return bytes;
-}
-
-bool IsPartName(const std::string& name) {
-  return name.starts_with(".tarnwick-") && name.ends_with(".part");
-}
 
 template <class Files>
 class DesktopFilesContract : public ::testing::Test {
@@ -61,13 +45,13 @@ TYPED_TEST(DesktopFilesContract, AHeldSourceCanBeReadButNotDeletedChangedOrWritt
   EXPECT_EQ(ReadAll(*source), "%PDF-1.4 source");
 
   EXPECT_FALSE(files.Delete(name));
-  EXPECT_EQ(files.LastErrorText(), kHeld);
+  EXPECT_EQ(files.LastErrorText(), test::kHeldByJob);
   EXPECT_EQ(files.OpenForWriting(name), nullptr);
-  EXPECT_EQ(files.LastErrorText(), kHeld);
+  EXPECT_EQ(files.LastErrorText(), test::kHeldByJob);
   EXPECT_FALSE(files.ResetAttributes(name));
-  EXPECT_EQ(files.LastErrorText(), kHeld);
+  EXPECT_EQ(files.LastErrorText(), test::kHeldByJob);
   EXPECT_EQ(files.OpenForAppending(name), nullptr);
-  EXPECT_EQ(files.LastErrorText(), kHeld);
+  EXPECT_EQ(files.LastErrorText(), test::kHeldByJob);
   EXPECT_EQ(files.OpenForAppending(link), nullptr);
   // Another reader is welcome, as another job on the same file would be.
   auto second = files.OpenForReading(name);
@@ -133,7 +117,7 @@ TYPED_TEST(DesktopFilesContract, ACopyNeverReplacesAFileHeldByTheTimeItCloses) {
   auto source = files.OpenForReading(name);
   ASSERT_NE(source, nullptr) << files.LastErrorText();
   EXPECT_FALSE(copy->Close());
-  EXPECT_EQ(copy->ErrorText(), kHeld);
+  EXPECT_EQ(copy->ErrorText(), test::kHeldByJob);
   copy.reset();
   source.reset();
   EXPECT_EQ(ReadFile(name), "older");
@@ -285,12 +269,12 @@ TYPED_TEST(DesktopFilesContract, TheLastErrorCanBeReadWhileAWorkerSetsIt) {
   std::size_t seen = 0;
   while (!done) {
     const std::string text = files.LastErrorText();
-    EXPECT_TRUE(text.empty() || text == missingText || text == kHeld) << text;
+    EXPECT_TRUE(text.empty() || text == missingText || text == test::kHeldByJob) << text;
     seen += text.size();
   }
   worker.join();
   EXPECT_GT(seen, 0u);
-  EXPECT_EQ(files.LastErrorText(), kHeld);
+  EXPECT_EQ(files.LastErrorText(), test::kHeldByJob);
 }
 
 }  // namespace

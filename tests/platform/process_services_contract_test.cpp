@@ -43,8 +43,10 @@ class EnvironmentContract : public ::testing::Test {
 using Environments = ::testing::Types<NativeEnvironment>;
 TYPED_TEST_SUITE(EnvironmentContract, Environments);
 
-TYPED_TEST(EnvironmentContract, SetValuesAreReadBackWholeAndUnsetOnesAreNothing) {
+TYPED_TEST(EnvironmentContract, SetValuesAreSeenByTheProcessAndUnsetOnesAreNothing) {
   auto& environment = this->environment_;
+  environment.Set("TARNWICK_TEST_VALUE", " with spaces = and more ");
+  EXPECT_STREQ(std::getenv("TARNWICK_TEST_VALUE"), " with spaces = and more ");
   environment.Set("TARNWICK_TEST_VALUE", " with spaces = and Ünïcödé ✓ ");
   EXPECT_EQ(environment.Get("TARNWICK_TEST_VALUE"), " with spaces = and Ünïcödé ✓ ");
   const std::string longValue(5000, 'v');

@@ -8,6 +8,7 @@
 #include <ostream>
 
 #include "child_program.h"
+#include "job_file_checks.h"
 #include "temp_folder.h"
 #include "win32_desktop_files.h"
 #include "win32_file_layer.h"
@@ -18,34 +19,16 @@ namespace tarnwick {
 namespace {
 
 using test::FileNames;
+using test::IsPartName;
+using test::ReadAll;
 using test::ReadFile;
+using test::Write;
 using test::WriteFile;
-
-constexpr char kHeld[] = "the file is held by a running repair job";
-
-bool Write(OutputFile& file, const std::string& bytes) {
-  return file.Append(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-}
-
-std::string ReadAll(SourceFile& file) {
-  std::string bytes(static_cast<std::size_t>(file.Length()), '\0');
-  std::size_t got = 0;
-  if (!file.ReadAt(0, bytes.size(), reinterpret_cast<std::uint8_t*>(bytes.data()), got)) {
-    return "<" + file.ErrorText() + ">";
-  }
-  bytes.resize(got);
-  return bytes;
-}
 
 // Runs a command of the system's command interpreter, as another program would: its exit code.
 int Command(std::vector<std::string> words) {
   words.insert(words.begin(), "/c");
   return test::RunProgram("cmd.exe", words).status;
-}
-
-bool IsPartName(const std::string& name) {
-  return name.rfind(".tarnwick-", 0) == 0 && name.size() > 5 &&
-         name.compare(name.size() - 5, 5, ".part") == 0;
 }
 
 // Under Wine run by root, where Unix permissions do not refuse what read-only attributes would.
@@ -194,7 +177,7 @@ TEST_P(PathTest, ReadWriteDeleteAndFoldersWork) {
   ASSERT_NE(source, nullptr) << files_.LastErrorText();
   EXPECT_EQ(ReadAll(*source), "%PDF-1.7 Ünïcödé ✓");
   EXPECT_FALSE(files_.Delete(file));
-  EXPECT_EQ(files_.LastErrorText(), kHeld);
+  EXPECT_EQ(files_.LastErrorText(), test::kHeldByJob);
   source.reset();
 
   // A second copy replaces the first.
