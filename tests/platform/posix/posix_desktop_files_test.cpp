@@ -34,12 +34,6 @@ TEST_F(DesktopFilesTest, AnotherProcessCannotAppendToAHeldAppendFile) {
               return other.OpenForAppending(Log()) == nullptr ? 0 : 1;
             }),
             0);
-  first.reset();
-  EXPECT_EQ(test::RunInChild([&] {
-              PosixDesktopFiles other;
-              return other.OpenForAppending(Log()) == nullptr ? 1 : 0;
-            }),
-            0);
 }
 
 TEST_F(DesktopFilesTest, AFileLockedByAnotherProgramIsRefusedAndLeftAsItWas) {
