@@ -6,8 +6,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "probe.h"
@@ -31,8 +29,7 @@ std::optional<std::string> ContentWhenItAppears(const fs::path& path) {
     if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  std::ifstream file(path, std::ios::binary);
-  return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  return test::ReadFile(path);
 }
 
 // Puts PATH back as it was when the test began.
