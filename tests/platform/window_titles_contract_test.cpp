@@ -28,7 +28,9 @@ class WindowTitlesContract : public ::testing::Test {
   ~WindowTitlesContract() override { titles_->WithdrawAll(); }
 
   // Unique to this run, so that no other window and no other test program matches by chance.
-  std::string Title(const std::string& name) const { return " Tarnwick test " + name + " " + suffix_; }
+  std::string Title(const std::string& name) const {
+    return " Tarnwick test " + name + " " + suffix_;
+  }
 
   test::TempFolder runtime_;
   // Where the titles live in the runtime folder, they live in the test's own.

@@ -40,8 +40,8 @@ class PathText {
   std::string utf8_;
 };
 
-// Sets an environment variable (the temporary folder's, say) for the object's lifetime and restores the old
-// value, or its absence, afterwards.
+// Sets an environment variable (the temporary folder's, say) for the object's lifetime and restores
+// the old value, or its absence, afterwards.
 class ScopedEnvironment {
  public:
   ScopedEnvironment(std::string name, const std::string& value);

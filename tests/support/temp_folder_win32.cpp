@@ -61,19 +61,19 @@ std::string TempFolder::File(std::string_view name) const {
 }
 
 void WriteFile(const PathText& path, std::string_view bytes) {
-  UniqueHandle file(::CreateFileW(LongPath(path.Utf8()).c_str(), GENERIC_WRITE, kShareAll,
-                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file(::CreateFileW(LongPath(path.Utf8()).c_str(), GENERIC_WRITE, kShareAll, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD n = 0;
-  if (!file.Valid() || !::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                    &n, nullptr) ||
+  if (!file.Valid() ||
+      !::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr) ||
       n != bytes.size()) {
     ADD_FAILURE() << "cannot write " << path.Utf8() << ": " << LastSystemErrorText();
   }
 }
 
 std::string ReadFile(const PathText& path) {
-  UniqueHandle file(::CreateFileW(LongPath(path.Utf8()).c_str(), GENERIC_READ, kShareAll,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle file(::CreateFileW(LongPath(path.Utf8()).c_str(), GENERIC_READ, kShareAll, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) {
     ADD_FAILURE() << "cannot read " << path.Utf8() << ": " << LastSystemErrorText();
     return {};

@@ -1,5 +1,7 @@
 // What only the POSIX desktop files do, on real files: locks that other processes see, symbolic
 // links, file modes and named pipes. The contract that every system keeps is tested beside.
+#include "posix_desktop_files.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -9,7 +11,6 @@
 #include <filesystem>
 
 #include "child_process.h"
-#include "posix_desktop_files.h"
 #include "temp_folder.h"
 
 namespace tarnwick {

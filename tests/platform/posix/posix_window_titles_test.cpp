@@ -1,5 +1,7 @@
 // Window titles as other processes see them: forked copies of the test stand for the second
 // instance of the program.
+#include "posix_window_titles.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,7 +9,6 @@
 
 #include "child_process.h"
 #include "posix_process_services.h"
-#include "posix_window_titles.h"
 #include "temp_folder.h"
 
 namespace tarnwick {

@@ -20,10 +20,10 @@ TEST(Win32EnvironmentTest, SetValuesAreSeenByTheCRuntimeAndChildProcesses) {
   ASSERT_NE(crt, nullptr);
   EXPECT_EQ(Utf8(crt), " with spaces = and Ünïcödé ✓ ");
   // A child process inherits it.
-  EXPECT_EQ(
-      test::RunProgram("cmd.exe", {"/c", "if", "not", "defined", "TARNWICK_TEST_VALUE", "exit", "1"})
-          .status,
-      0);
+  EXPECT_EQ(test::RunProgram("cmd.exe",
+                             {"/c", "if", "not", "defined", "TARNWICK_TEST_VALUE", "exit", "1"})
+                .status,
+            0);
 }
 
 TEST(Win32ClockTest, NowIsTheLocalTime) {
