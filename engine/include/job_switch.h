@@ -17,11 +17,9 @@ class JobSwitch final : public JobControl {
   void Stop();
   // Clears both states before the next job.
   void Reset();
-  bool IsPaused() const;
-  bool IsStopped() const;
 
  private:
-  mutable std::mutex mutex_;
+  std::mutex mutex_;
   std::condition_variable changed_;
   bool paused_ = false;
   bool stopped_ = false;

@@ -35,14 +35,4 @@ void JobSwitch::Reset() {
   stopped_ = false;
 }
 
-bool JobSwitch::IsPaused() const {
-  std::lock_guard lock(mutex_);
-  return paused_;
-}
-
-bool JobSwitch::IsStopped() const {
-  std::lock_guard lock(mutex_);
-  return stopped_;
-}
-
 }  // namespace tarnwick

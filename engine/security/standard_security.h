@@ -50,8 +50,6 @@ class StandardSecurity {
   StandardSecurity& operator=(StandardSecurity&&) = default;
   ~StandardSecurity() { crypto::Wipe(fileKey_); }
 
-  const crypto::Bytes& FileKey() const { return fileKey_; }
-
   // The plain data of a stream of object `number`, `generation`; nothing when it cannot be
   // decrypted (AES data too short or not whole blocks).
   std::optional<crypto::Bytes> DecryptStream(std::int64_t number, std::uint16_t generation,

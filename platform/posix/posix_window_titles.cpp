@@ -111,22 +111,27 @@ class ShownTitles {
     return titles;
   }
 
-  bool Claim(const std::string& folder, const sockaddr_un& address) {
+  // The withdrawal count at the time of the claim; nothing when the title could not be had.
+  std::optional<std::uint64_t> Claim(const std::string& folder, const sockaddr_un& address) {
     std::lock_guard lock(mutex_);
     ForgetAfterFork();
     if (auto found = bound_.find(address.sun_path); found != bound_.end()) {
       ++found->second.claims;
-      return true;
+      return withdrawals_;
     }
     FolderLock folderLock(folder);
     auto title = Bind(address);
-    if (title) bound_.emplace(address.sun_path, *title);
-    return title.has_value();
+    if (!title) return std::nullopt;
+    bound_.emplace(address.sun_path, *title);
+    return withdrawals_;
   }
 
-  void Release(const std::string& path) {
+  // A claim made before everything was withdrawn releases nothing, not even a newer claim of
+  // its title.
+  void Release(const std::string& path, std::uint64_t withdrawals) {
     std::lock_guard lock(mutex_);
     ForgetAfterFork();
+    if (withdrawals != withdrawals_) return;
     const auto found = bound_.find(path);
     if (found == bound_.end() || --found->second.claims > 0) return;
     Withdraw(found);
@@ -136,6 +141,7 @@ class ShownTitles {
     std::lock_guard lock(mutex_);
     ForgetAfterFork();
     while (!bound_.empty()) Withdraw(bound_.begin());
+    ++withdrawals_;
   }
 
  private:
@@ -169,15 +175,18 @@ class ShownTitles {
   std::mutex mutex_;
   pid_t owner_ = ::getpid();
   std::map<std::string, BoundTitle> bound_;
+  std::uint64_t withdrawals_ = 0;
 };
 
 class TitleClaim final : public WindowTitles::Claim {
  public:
-  explicit TitleClaim(std::string path) : path_(std::move(path)) {}
-  ~TitleClaim() override { ShownTitles::Instance().Release(path_); }
+  TitleClaim(std::string path, std::uint64_t withdrawals)
+      : path_(std::move(path)), withdrawals_(withdrawals) {}
+  ~TitleClaim() override { ShownTitles::Instance().Release(path_, withdrawals_); }
 
  private:
   std::string path_;
+  std::uint64_t withdrawals_;
 };
 
 }  // namespace
@@ -210,8 +219,8 @@ std::unique_ptr<WindowTitles::Claim> PosixWindowTitles::Show(const std::string& 
     const auto folder = Folder(true);
     sockaddr_un address;
     if (!folder || !ToAddress(*folder + '/' + SocketName(title), address)) return nullptr;
-    if (ShownTitles::Instance().Claim(*folder, address)) {
-      return std::make_unique<TitleClaim>(address.sun_path);
+    if (const auto withdrawals = ShownTitles::Instance().Claim(*folder, address)) {
+      return std::make_unique<TitleClaim>(address.sun_path, *withdrawals);
     }
     if (SomeoneHolds(address)) return nullptr;
   }

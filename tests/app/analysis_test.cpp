@@ -30,7 +30,7 @@ TEST(Analysis, PauseStopNoKeepsTheWorkerPausedUntilResumed) {
   });
   h.Expect(ui::kStopAnalysisQuestion, kNo);
   h.Then("still paused after No", [&] {
-    EXPECT_TRUE(h.App().jobSwitch.IsPaused());
+    EXPECT_TRUE(h.WorkersHeld());
     EXPECT_EQ(h.views.Open("analysis").Look(ids::kAnalysisPause).caption, ui::kResume);
     EXPECT_EQ(h.views.Opened("preview"), 0);
   });

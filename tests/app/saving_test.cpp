@@ -325,7 +325,7 @@ TEST(SavingDialog, PauseThenStopThenNoKeepsTheWorkerPaused) {
     ScriptedDialogView& saving = h.views.Open("saving");
     EXPECT_EQ(saving.Look(ids::kSavingPause).caption, ui::kResume);
     EXPECT_EQ(saving.Look(ids::kSavingPause).normalBitmap, h.programFolder + "/Bmp/resume.bmp");
-    EXPECT_TRUE(h.App().jobSwitch.IsPaused());
+    EXPECT_TRUE(h.WorkersHeld());
     saving.Events().OnCommand(ids::kSavingPause);
     EXPECT_EQ(saving.Look(ids::kSavingPause).caption, ui::kPause);
   });

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
@@ -18,26 +19,32 @@ namespace {
 
 using Kind = ProgressEvent::Kind;
 
-// The real JobSwitch, which also tells the test when the job has reached a safe point while
-// paused, so that the test resumes or stops a job that really waits.
+// The real JobSwitch, which also tells the test when the job has reached a safe point after a
+// pause, so that the test resumes or stops a job that really waits.
 class WatchedSwitch final : public JobControl {
  public:
   bool ContinueJob() override {
-    if (jobSwitch.IsPaused()) {
+    if (pauseAsked_) {
       std::lock_guard lock(mutex_);
       jobWaits_ = true;
       changed_.notify_all();
     }
-    return jobSwitch.ContinueJob();
+    return jobSwitch_.ContinueJob();
   }
+  void Pause() {
+    pauseAsked_ = true;
+    jobSwitch_.Pause();
+  }
+  void Resume() { jobSwitch_.Resume(); }
+  void Stop() { jobSwitch_.Stop(); }
   void WaitUntilTheJobWaits() {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return jobWaits_; });
   }
 
-  JobSwitch jobSwitch;
-
  private:
+  JobSwitch jobSwitch_;
+  std::atomic<bool> pauseAsked_{false};
   std::mutex mutex_;
   std::condition_variable changed_;
   bool jobWaits_ = false;
@@ -77,7 +84,7 @@ class StopAndPause : public testing::TestWithParam<Point> {
 
   // Starts the job on its own thread, paused at the point; returns once the job waits.
   void StartPausedJob() {
-    ActAtThePoint([this] { control.jobSwitch.Pause(); });
+    ActAtThePoint([this] { control.Pause(); });
     job = std::thread([this] { completed = harness.engine.RepairFile(sourcePath); });
     control.WaitUntilTheJobWaits();
   }
@@ -85,7 +92,8 @@ class StopAndPause : public testing::TestWithParam<Point> {
   void ExpectEndedWithBothFilesClosed() {
     EXPECT_FALSE(completed);
     EXPECT_FALSE(harness.engine.State().jobDone);
-    EXPECT_FALSE(harness.engine.FailureText().empty());
+    EXPECT_EQ(harness.engine.FailureText(), "stopped");
+    EXPECT_EQ(harness.engine.Outcome().status, RepairStatus::kStopped);
     // No progress after the safe point that ended the job.
     const auto& events = harness.savingSink.events;
     EXPECT_TRUE(std::none_of(events.begin() + static_cast<std::ptrdiff_t>(eventsAtThePoint),
@@ -112,7 +120,7 @@ class StopAndPause : public testing::TestWithParam<Point> {
 };
 
 TEST_P(StopAndPause, StopFromTheSinkEndsTheJob) {
-  ActAtThePoint([this] { control.jobSwitch.Stop(); });
+  ActAtThePoint([this] { control.Stop(); });
   completed = harness.engine.RepairFile(sourcePath);
   ASSERT_NE(eventsAtThePoint, 0u) << "the job never reached the point";
   ExpectEndedWithBothFilesClosed();
@@ -121,7 +129,7 @@ TEST_P(StopAndPause, StopFromTheSinkEndsTheJob) {
 TEST_P(StopAndPause, ResumedJobWritesTheSameFileAsAnUninterruptedOne) {
   StartPausedJob();
   EXPECT_EQ(harness.savingSink.events.size(), eventsAtThePoint);
-  control.jobSwitch.Resume();
+  control.Resume();
   job.join();
   EXPECT_TRUE(completed) << harness.engine.FailureText();
   EXPECT_TRUE(harness.engine.State().jobDone);
@@ -130,7 +138,7 @@ TEST_P(StopAndPause, ResumedJobWritesTheSameFileAsAnUninterruptedOne) {
 
 TEST_P(StopAndPause, StopWhilePausedEndsTheJob) {
   StartPausedJob();
-  control.jobSwitch.Stop();
+  control.Stop();
   job.join();
   ExpectEndedWithBothFilesClosed();
 }
@@ -160,7 +168,7 @@ TEST(StopAndPauseLargeObject, APauseTakesHoldWithinTheObject) {
     if (e.kind == ProgressEvent::Kind::kLabel) ++labels;
     // The step's own start is the first position; the object's first report the second.
     if (labels == 2 && e.kind == ProgressEvent::Kind::kPosition && ++positionsInTheCopy == 2) {
-      control.jobSwitch.Pause();
+      control.Pause();
     }
   };
   bool completed = true;
@@ -172,7 +180,7 @@ TEST(StopAndPauseLargeObject, APauseTakesHoldWithinTheObject) {
   std::error_code unknownSize;
   const std::uintmax_t writtenBytes =
       written.size() == 1 ? std::filesystem::file_size(out.File(written[0]), unknownSize) : 0;
-  control.jobSwitch.Stop();
+  control.Stop();
   job.join();
   ASSERT_EQ(written.size(), 1u) << "the part file";
   ASSERT_FALSE(unknownSize) << unknownSize.message();

@@ -4,6 +4,7 @@
 // does.
 #include <regex>
 #include <span>
+#include <utility>
 
 #include "damages.h"
 #include "engine_repair.h"
@@ -480,26 +481,39 @@ INSTANTIATE_TEST_SUITE_P(
                                       "--encrypt '' owner 128 --use-aes=n", false, true}),
     [](const auto& row) { return row.param.name; });
 
-// The file key the engine derives, against the one qpdf shows for the same file and password.
+// The key the engine derives from a password, judged by what it decrypts: the first object
+// stream of the file (always encrypted, unlike metadata that may be left plain), against the
+// data qpdf decrypts from it with the same password.
 struct KeyCase {
   std::string name;
   std::string encryption;
   std::string password;
 };
 
-std::string Hex(std::span<const std::uint8_t> bytes) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  for (const std::uint8_t b : bytes) {
-    hex += kDigits[b >> 4];
-    hex += kDigits[b & 15];
+// The number of the first object stream in `bytes` and its data as stored; a number of -1 when
+// there is none with a direct /Length.
+std::pair<std::int64_t, std::string> FirstObjectStream(const std::string& bytes) {
+  for (auto type = bytes.find("/Type /ObjStm"); type != std::string::npos;
+       type = bytes.find("/Type /ObjStm", type + 1)) {
+    const auto object = bytes.rfind(" 0 obj", type);
+    const auto length = bytes.find("/Length ", object);
+    const auto data = bytes.find("stream", type);
+    if (object == std::string::npos || length == std::string::npos || data == std::string::npos) {
+      continue;
+    }
+    const auto numberStart = bytes.find_last_not_of("0123456789", object - 1) + 1;
+    const std::size_t size = std::stoul(bytes.substr(length + 8, 12));
+    const std::size_t start = data + (bytes[data + 6] == '\r' ? 8 : 7);
+    return {std::stoll(bytes.substr(numberStart, object - numberStart)), bytes.substr(start, size)};
   }
-  return hex;
+  return {-1, ""};
 }
 
 // Reads the /Encrypt dictionary (qpdf writes it as a plain object) and the first /ID string
-// with the engine's own syntax reader, and unlocks with `password`.
-std::string EngineFileKey(const fs::path& pdf, const std::string& password) {
+// with the engine's own syntax reader, unlocks with `password`, and decrypts object `number`'s
+// stored `data`.
+std::string EngineDecrypts(const fs::path& pdf, const std::string& password, std::int64_t number,
+                           const std::string& data) {
   const std::string bytes = test::ReadFile(pdf);
   const std::span<const std::uint8_t> span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
                                            bytes.size());
@@ -517,21 +531,25 @@ std::string EngineFileKey(const fs::path& pdf, const std::string& password) {
   const auto firstId = StringBytes(span.subspan(static_cast<std::size_t>(first.begin),
                                                 static_cast<std::size_t>(first.end - first.begin)));
   const auto security = StandardSecurity::Unlock(*encryption, firstId, password);
-  return security ? Hex(security->FileKey()) : "not unlocked";
+  if (!security) return "not unlocked";
+  const auto plain = security->DecryptStream(
+      number, 0, std::span(reinterpret_cast<const std::uint8_t*>(data.data()), data.size()));
+  return plain ? std::string(plain->begin(), plain->end()) : "not decrypted";
 }
 
 using OracleFileKey = OracleTest<KeyCase>;
 
-TEST_P(OracleFileKey, DerivedKeyIsTheOneQpdfShows) {
+TEST_P(OracleFileKey, DecryptsAStreamAsQpdfDoes) {
   test::TempFolder work;
   const fs::path pdf = EncryptedPacked(work.Path(), GetParam().encryption);
+  const auto [number, stored] = FirstObjectStream(test::ReadFile(pdf));
+  ASSERT_GE(number, 0) << "no object stream in " << pdf;
   const CommandResult shown =
-      RunShell("qpdf --show-encryption-key --show-encryption --password=" +
-               Quoted(GetParam().password) + " " + Quoted(pdf));
-  std::smatch key;
-  ASSERT_TRUE(std::regex_search(shown.out, key, std::regex("Encryption key = ([0-9a-f]+)")))
-      << shown.out << shown.err;
-  EXPECT_EQ(EngineFileKey(pdf, GetParam().password), key.str(1));
+      RunShell("qpdf --show-object=" + std::to_string(number) +
+               " --raw-stream-data --password=" + Quoted(GetParam().password) + " " + Quoted(pdf));
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  ASSERT_FALSE(shown.out.empty());
+  EXPECT_EQ(EngineDecrypts(pdf, GetParam().password, number, stored), shown.out);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <future>
 
 #include "control_ids.h"
 #include "sample_pdf.h"
@@ -27,13 +29,30 @@ DesktopHarness::DesktopHarness()
   settings.Write("TWPDF", "FilePath", programFolder);
   environment.Set("PATH", "/usr/bin:/bin");
   app = std::make_unique<AppContext>(desktop_, views);
-  loop.SetWorkersHeld([this] { return app->jobSwitch.IsPaused() && !app->jobSwitch.IsStopped(); });
+  loop.SetWorkersHeld([this] { return WorkersHeld(); });
 }
 
 DesktopHarness::~DesktopHarness() {
   loop.Shutdown();
   application.reset();
+  app->jobSwitch.Stop();
+  for (std::thread& call : waitingCalls_) call.join();
   app.reset();
+}
+
+bool DesktopHarness::WorkersHeld() {
+  std::promise<void> returned;
+  std::future<void> done = returned.get_future();
+  std::thread call([this, returned = std::move(returned)]() mutable {
+    app->jobSwitch.ContinueJob();
+    returned.set_value();
+  });
+  if (done.wait_for(std::chrono::milliseconds(500)) == std::future_status::ready) {
+    call.join();
+    return false;
+  }
+  waitingCalls_.push_back(std::move(call));
+  return true;
 }
 
 std::optional<int> DesktopHarness::Run(const std::vector<std::string>& arguments) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app_context.h"
@@ -67,6 +68,9 @@ class DesktopHarness {
   std::string Log() const;
 
   AppContext& App() { return *app; }
+  // Whether a job's worker would wait at the job switch now, paused and not stopped: a call of
+  // the switch's own that does not return within half a second.
+  bool WorkersHeld();
 
   TempFolder root;
   std::string programFolder;
@@ -91,6 +95,7 @@ class DesktopHarness {
   Desktop desktop_;
   std::unique_ptr<AppContext> app;
   std::unique_ptr<CZazoRavazuApp> application;
+  std::vector<std::thread> waitingCalls_;  // calls of WorkersHeld still waiting at the switch
 };
 
 // True once a job's bar in the analysis (or saving) dialog has passed `position`: where tests

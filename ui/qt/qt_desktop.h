@@ -7,11 +7,11 @@
 #include "posix_settings_store.h"
 #include "posix_shell.h"
 #include "posix_window_titles.h"
-#include "posix_workers.h"
 #include "qt_message_boxes.h"
 #include "qt_pickers.h"
 #include "qt_view_factory.h"
 #include "qt_window_thread.h"
+#include "thread_workers.h"
 
 namespace tarnwick::qt {
 
@@ -40,7 +40,7 @@ class QtDesktop {
   PosixShell shell_{environment_};
   PosixProcessEnd process_;
   PosixDesktopFiles files_;
-  PosixWorkers workers_;
+  ThreadWorkers workers_;
   PosixClock clock_;
   QtWindowThread windowThread_;
   QtMessageBoxes messageBoxes_;

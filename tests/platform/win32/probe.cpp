@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <atomic>
-
 #include "command_line_quoting.h"
 
 namespace tarnwick::test {
@@ -39,19 +37,6 @@ int RunProbe(const std::vector<std::wstring>& arguments) {
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return static_cast<int>(exitCode);
-}
-
-ScratchFolder::ScratchFolder() {
-  static std::atomic<int> made{0};
-  path_ = std::filesystem::temp_directory_path() /
-          (L"tarnwick-services-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(++made));
-  std::filesystem::create_directories(path_);
-}
-
-ScratchFolder::~ScratchFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
 }
 
 }  // namespace tarnwick::test

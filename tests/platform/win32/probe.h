@@ -15,18 +15,4 @@ std::filesystem::path ProbePath();
 // could not be started.
 int RunProbe(const std::vector<std::wstring>& arguments);
 
-// A fresh folder in the user's temporary folder, removed with everything in it at the end.
-class ScratchFolder {
- public:
-  ScratchFolder();
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
-
 }  // namespace tarnwick::test

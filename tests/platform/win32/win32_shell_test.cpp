@@ -6,11 +6,10 @@
 #include <windows.h>
 
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "probe.h"
+#include "temp_folder.h"
 #include "win32_process_services.h"
 #include "win32_text.h"
 
@@ -30,8 +29,7 @@ std::optional<std::string> ContentWhenItAppears(const fs::path& path) {
     if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  std::ifstream file(path, std::ios::binary);
-  return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  return test::ReadFile(path);
 }
 
 // Puts PATH back as it was when the test began.
@@ -47,28 +45,28 @@ class SavedSearchPath {
   std::optional<std::string> path_;
 };
 
-class ShellMissingFileTest : public ::testing::TestWithParam<const wchar_t*> {
+class ShellMissingFileTest : public ::testing::TestWithParam<const char*> {
  protected:
-  test::ScratchFolder folder_;
+  test::TempFolder folder_;
   Win32Environment environment_;
 };
 
 TEST_P(ShellMissingFileTest, OpeningItFails) {
   Win32Shell shell(environment_);
-  EXPECT_LE(shell.Open(Utf8Path(folder_.Path() / GetParam()), {"an argument"}), kLastFailure);
+  EXPECT_LE(shell.Open(folder_.File(GetParam()), {"an argument"}), kLastFailure);
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, ShellMissingFileTest,
-                         ::testing::Values(L"Tarnwick for Adobe PDF.chm", L"fileDelete.exe",
-                                           L"missing folder\\program.exe"));
+                         ::testing::Values("Tarnwick for Adobe PDF.chm", "fileDelete.exe",
+                                           "missing folder\\program.exe"));
 
 TEST(ShellTest, AProgramGetsEachArgumentWhole) {
-  test::ScratchFolder folder;
+  test::TempFolder folder;
   // The program's own path has a space too, as a program folder under Program Files would.
-  const fs::path program = folder.Path() / L"program folder" / L"probe copy.exe";
+  const fs::path program = folder / "program folder\\probe copy.exe";
   fs::create_directories(program.parent_path());
   fs::copy_file(test::ProbePath(), program);
-  const fs::path record = folder.Path() / L"arguments.txt";
+  const fs::path record = folder / "arguments.txt";
   const std::vector<std::string> arguments{
       "C:\\My Files\\a file.pdf",    "", "say \"hi\"", "C:\\with space\\", "two  spaces ",
       "T\xC3\xA4rnwick \xE2\x82\xAC"};
@@ -92,7 +90,7 @@ TEST(ShowDocumentTest, AddsOnlyAProgramFolderToTheSearchPath) {
     std::string expected;
   };
   SavedSearchPath saved;
-  test::ScratchFolder folder;
+  test::TempFolder folder;
   for (const Row& row :
        {Row{"C:\\windows\\system32;C:\\windows", "C:\\Program Files\\Tarnwick",
             "C:\\windows\\system32;C:\\windows;C:\\Program Files\\Tarnwick"},
@@ -102,7 +100,7 @@ TEST(ShowDocumentTest, AddsOnlyAProgramFolderToTheSearchPath) {
     Win32Environment environment;
     environment.Set("PATH", row.path);
     Win32Shell shell(environment);
-    EXPECT_FALSE(shell.ShowDocument(Utf8Path(folder.Path() / L"missing.html"), row.programFolder))
+    EXPECT_FALSE(shell.ShowDocument(folder.File("missing.html"), row.programFolder))
         << "no viewer of the system's own takes a document the open verb cannot show";
     EXPECT_EQ(environment.Get("PATH"), row.expected);
   }
@@ -111,8 +109,8 @@ TEST(ShowDocumentTest, AddsOnlyAProgramFolderToTheSearchPath) {
 // What the shown document starts runs with the program folder at the end of its search path.
 TEST(ShowDocumentTest, TheStartedProgramFindsTheProgramFolderLastOnItsSearchPath) {
   SavedSearchPath saved;
-  test::ScratchFolder folder;
-  const fs::path programFolder = folder.Path() / L"Program Files" / L"T\u00e4rnwick";
+  test::TempFolder folder;
+  const fs::path programFolder = folder / "Program Files\\T\xC3\xA4rnwick";
   const fs::path program = programFolder / L"probe copy.exe";
   fs::create_directories(programFolder);
   fs::copy_file(test::ProbePath(), program);

@@ -1,5 +1,7 @@
 // Window titles as other processes see them: forked copies of the test stand for the second
 // instance of the program.
+#include "posix_window_titles.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,7 +9,6 @@
 
 #include "child_process.h"
 #include "posix_process_services.h"
-#include "posix_window_titles.h"
 #include "temp_folder.h"
 
 namespace tarnwick {
@@ -33,20 +34,14 @@ class WindowTitlesTest : public ::testing::Test {
   PosixWindowTitles titles_{environment_};
 };
 
-TEST_F(WindowTitlesTest, ATitleExistsWhileItsClaimLives) {
-  EXPECT_FALSE(titles_.Exists(kTitle));
+TEST_F(WindowTitlesTest, AClaimIsASocketInAFolderThatGoesWithTheLastOne) {
   auto claim = titles_.Show(kTitle);
   ASSERT_NE(claim, nullptr);
-  EXPECT_TRUE(titles_.Exists(kTitle));
-  EXPECT_FALSE(titles_.Exists("Tarnwick PDF Repair Help"));
   EXPECT_EQ(SocketsInFolder(), 1);
   claim.reset();
-  EXPECT_FALSE(titles_.Exists(kTitle));
   EXPECT_FALSE(std::filesystem::exists(SocketFolder())) << "the folder goes with its last socket";
 }
 
-// A program that ends without unwinding withdraws all its titles at once; its claims, should
-// they still be destroyed, change nothing.
 TEST_F(WindowTitlesTest, WithdrawingAllRemovesEverySocketAndTheFolder) {
   auto main = titles_.Show(kTitle);
   auto help = titles_.Show("Tarnwick PDF Repair Help");
@@ -54,24 +49,12 @@ TEST_F(WindowTitlesTest, WithdrawingAllRemovesEverySocketAndTheFolder) {
   ASSERT_NE(help, nullptr);
   EXPECT_EQ(SocketsInFolder(), 2);
   titles_.WithdrawAll();
-  EXPECT_FALSE(titles_.Exists(kTitle));
   EXPECT_FALSE(std::filesystem::exists(SocketFolder()));
   main.reset();
   help.reset();
   auto again = titles_.Show(kTitle);
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(SocketsInFolder(), 1);
-}
-
-TEST_F(WindowTitlesTest, TwoClaimsInOneProcessWithdrawTheTitleWhenBothAreGone) {
-  auto first = titles_.Show(kTitle);
-  auto second = titles_.Show(kTitle);
-  ASSERT_NE(first, nullptr);
-  ASSERT_NE(second, nullptr);
-  first.reset();
-  EXPECT_TRUE(titles_.Exists(kTitle));
-  second.reset();
-  EXPECT_FALSE(titles_.Exists(kTitle));
 }
 
 TEST_F(WindowTitlesTest, AnotherProcessSeesTheTitleAndCannotClaimIt) {

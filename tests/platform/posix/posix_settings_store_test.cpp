@@ -1,12 +1,13 @@
 // The INI settings store on real files: what it reads, what a write or a key removal leaves in
 // the file, and where the store is by the environment.
+#include "posix_settings_store.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 
 #include "posix_process_services.h"
-#include "posix_settings_store.h"
 #include "temp_folder.h"
 
 namespace tarnwick {

@@ -1,5 +1,7 @@
 // Starting programs and documents: real scripts written into a temporary folder record how they
 // were started.
+#include "posix_shell.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -13,7 +15,6 @@
 #include <thread>
 
 #include "posix_process_services.h"
-#include "posix_shell.h"
 #include "temp_folder.h"
 
 namespace tarnwick {

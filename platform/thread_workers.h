@@ -6,7 +6,7 @@ namespace tarnwick {
 
 // Workers as threads of this process. A worker that was never joined is joined when its handle
 // goes, so that no thread outlives what it works on.
-class PosixWorkers final : public Workers {
+class ThreadWorkers final : public Workers {
  public:
   std::unique_ptr<WorkerThread> Start(std::function<void()> work) override;
   void Sleep(int milliseconds) override;
