@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "process_services.h"
 
 namespace tarnwick {
@@ -16,5 +18,8 @@ class PosixEnvironment final : public Environment {
   std::optional<std::string> Get(const std::string& name) override;
   void Set(const std::string& name, const std::string& value) override;
 };
+
+// The folder of this process's executable; empty when the system does not say.
+std::string RunningProgramFolder();
 
 }  // namespace tarnwick

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -68,51 +69,79 @@ std::string Variable(Environment& environment, const std::string& name) {
   return environment.Get(name).value_or("");
 }
 
+// A base folder of the user's: the variable when it holds an absolute path, else `inHome` under
+// $HOME; empty when neither is there.
+std::string UserFolder(Environment& environment, const std::string& variable,
+                       const std::string& inHome) {
+  if (std::string folder = Variable(environment, variable); folder.starts_with('/')) return folder;
+  const std::string home = Variable(environment, "HOME");
+  return home.empty() ? home : home + "/" + inHome;
+}
+
 }  // namespace
 
-PosixSettingsStore::PosixSettingsStore(std::string path) : path_(std::move(path)) {}
+PosixSettingsStore::PosixSettingsStore(SettingsFiles files, std::string defaults)
+    : files_(std::move(files)), defaults_(std::move(defaults)) {}
 
 std::string PosixSettingsStore::Read(const std::string& key, const std::string& name) {
-  const auto text = ReadText(path_);
-  if (!text) return "";
-  return IniDocument(*text).Find(key, name).value_or("");
+  std::vector<std::string> paths{files_.own};
+  paths.insert(paths.end(), files_.shared.begin(), files_.shared.end());
+  for (const std::string& path : paths) {
+    if (const auto text = ReadText(path)) {
+      if (auto value = IniDocument(*text).Find(key, name)) return *value;
+    }
+  }
+  return IniDocument(defaults_).Find(key, name).value_or("");
 }
 
 bool PosixSettingsStore::Write(const std::string& key, const std::string& name,
                                const std::string& value) {
+  const std::string& own = files_.own;
+  if (own.empty()) return false;
   std::string text;
-  if (::access(path_.c_str(), F_OK) == 0) {
-    const auto old = ReadText(path_);
+  if (::access(own.c_str(), F_OK) == 0) {
+    const auto old = ReadText(own);
     // An unreadable file is left alone rather than replaced by one holding only this value.
     if (!old) return false;
     text = *old;
   }
   IniDocument document(text);
-  return document.Set(key, name, value) && ReplaceText(path_, document.Text());
+  return document.Set(key, name, value) && ReplaceText(own, document.Text());
 }
 
 bool PosixSettingsStore::RemoveKey(const std::string& key) {
-  if (::access(path_.c_str(), F_OK) != 0) return true;
-  const auto text = ReadText(path_);
+  const std::string& own = files_.own;
+  if (own.empty() || ::access(own.c_str(), F_OK) != 0) return true;
+  const auto text = ReadText(own);
   if (!text) return false;
   IniDocument document(*text);
-  return !document.RemoveSection(key) || ReplaceText(path_, document.Text());
+  return !document.RemoveSection(key) || ReplaceText(own, document.Text());
 }
 
-std::string DefaultSettingsPath(Environment& environment) {
-  if (auto path = Variable(environment, "TARNWICK_REGISTRY"); !path.empty()) return path;
-  std::string config = Variable(environment, "XDG_CONFIG_HOME");
-  if (config.empty()) {
-    const std::string home = Variable(environment, "HOME");
-    if (!home.empty()) config = home + "/.config";
+SettingsFiles DefaultSettingsFiles(Environment& environment) {
+  if (auto path = Variable(environment, "TARNWICK_REGISTRY"); !path.empty()) return {path, {}};
+  SettingsFiles files;
+  if (const std::string config = UserFolder(environment, "XDG_CONFIG_HOME", ".config");
+      !config.empty()) {
+    files.own = config + "/tarnwick/registry.ini";
   }
-  if (!config.empty()) {
-    const std::string user = config + "/tarnwick/registry.ini";
-    if (::access(user.c_str(), F_OK) == 0) return user;
+  std::string dirs = Variable(environment, "XDG_CONFIG_DIRS");
+  if (dirs.empty()) dirs = "/etc/xdg";
+  std::size_t start = 0;
+  while (start <= dirs.size()) {
+    const std::size_t end = std::min(dirs.find(':', start), dirs.size());
+    std::string dir = dirs.substr(start, end - start);
+    while (dir.size() > 1 && dir.ends_with('/')) dir.pop_back();
+    // Relative entries are ignored, as the base directory rules say.
+    if (dir.starts_with('/')) files.shared.push_back(dir + "/tarnwick/registry.ini");
+    start = end + 1;
   }
-  // The installation writes the system-wide file (as it registers the program for everyone);
-  // a user without a file of their own reads what it wrote.
-  return "/etc/xdg/tarnwick/registry.ini";
+  return files;
+}
+
+std::string UserStateFolder(Environment& environment) {
+  const std::string state = UserFolder(environment, "XDG_STATE_HOME", ".local/state");
+  return state.empty() ? state : state + "/tarnwick";
 }
 
 }  // namespace tarnwick

@@ -1,32 +1,49 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "process_services.h"
 #include "settings_store.h"
 
 namespace tarnwick {
 
-// The settings store as an INI file: each key is a section ("[TWPDF]"), each value a
-// "name=value" line. Every read takes the file afresh, so that a change made by the
-// installation or by another instance is seen at once. Writes replace the whole file at once
-// (a new file in the same folder, renamed over the old one), keeping the other sections and the
+// Where the settings are: the user's own file, which takes every write and is read first, then
+// the installation's files, read in their order.
+struct SettingsFiles {
+  std::string own;
+  std::vector<std::string> shared;
+};
+
+// The settings store as INI files: each key is a section ("[TWPDF]"), each value a
+// "name=value" line. A value is read from the first file that has it, else from `defaults` (INI
+// text). Every read takes the files afresh, so that a change made by the installation or by
+// another instance is seen at once. Writes go to the user's own file and replace it at once (a
+// new file in the same folder, renamed over the old one), keeping the other sections and the
 // comments as they were.
 class PosixSettingsStore final : public SettingsStore {
  public:
-  explicit PosixSettingsStore(std::string path);
+  // One file for reads and writes.
+  explicit PosixSettingsStore(std::string path)
+      : PosixSettingsStore(SettingsFiles{std::move(path), {}}) {}
+  PosixSettingsStore(SettingsFiles files, std::string defaults = {});
 
   std::string Read(const std::string& key, const std::string& name) override;
   bool Write(const std::string& key, const std::string& name, const std::string& value) override;
   bool RemoveKey(const std::string& key) override;
 
  private:
-  std::string path_;
+  SettingsFiles files_;
+  std::string defaults_;
 };
 
-// Where the settings are: $TARNWICK_REGISTRY if set, else the user's
-// ${XDG_CONFIG_HOME:-$HOME/.config}/tarnwick/registry.ini if it exists, else the system-wide
-// /etc/xdg/tarnwick/registry.ini.
-std::string DefaultSettingsPath(Environment& environment);
+// $TARNWICK_REGISTRY alone when it is set; else the user's
+// ${XDG_CONFIG_HOME:-$HOME/.config}/tarnwick/registry.ini, then registry.ini in the tarnwick
+// folder of each of ${XDG_CONFIG_DIRS:-/etc/xdg}, where an installation for every user writes.
+SettingsFiles DefaultSettingsFiles(Environment& environment);
+
+// The folder for the user's own program state, such as the activity log:
+// ${XDG_STATE_HOME:-$HOME/.local/state}/tarnwick; empty when neither variable is set.
+std::string UserStateFolder(Environment& environment);
 
 }  // namespace tarnwick

@@ -252,6 +252,8 @@ class EndToEndTest : public QObject {
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("TARNWICK_REGISTRY", folder + "/registry.ini");
     environment.insert("XDG_CONFIG_HOME", folder + "/config");
+    // The settings name no log folder: the log goes into the user's state folder.
+    environment.insert("XDG_STATE_HOME", folder + "/state");
     environment.insert("XDG_RUNTIME_DIR", folder + "/runtime");
     environment.insert("TMPDIR", folder + "/tmp");
     child.setProcessEnvironment(environment);
@@ -294,7 +296,7 @@ class EndToEndTest : public QObject {
       QVERIFY(qpdf.waitForFinished());
       QCOMPARE(qpdf.readAllStandardOutput().trimmed().toInt(), pages);
     }
-    const std::string log = test::ReadFile((folder + "/program/Activity Log.txt").toStdString());
+    const std::string log = test::ReadFile((folder + "/state/tarnwick/Activity Log.txt").toStdString());
     QCOMPARE(QString::fromStdString(log),
              "1-   " + first + "\r\n2-   " + second +
                  "\r\n\r\n\r\n******************* Repairing Completed successfully"

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "posix_process_services.h"
 #include "temp_folder.h"
@@ -171,26 +173,68 @@ class SettingsPathTest : public ::testing::Test {
   PosixEnvironment environment_;
   test::ScopedEnvironment registry_{"TARNWICK_REGISTRY", ""};
   test::ScopedEnvironment config_{"XDG_CONFIG_HOME", folder_.File("config")};
+  test::ScopedEnvironment dirs_{"XDG_CONFIG_DIRS", ""};
+  test::ScopedEnvironment state_{"XDG_STATE_HOME", ""};
   test::ScopedEnvironment home_{"HOME", folder_.File("home")};
 };
 
-TEST_F(SettingsPathTest, TheVariableNamesTheFileWhetherItExistsOrNot) {
+TEST_F(SettingsPathTest, TheVariableNamesTheOneFileWhetherItExistsOrNot) {
   test::ScopedEnvironment registry("TARNWICK_REGISTRY", folder_.File("chosen.ini"));
-  EXPECT_EQ(DefaultSettingsPath(environment_), folder_.File("chosen.ini"));
+  const SettingsFiles files = DefaultSettingsFiles(environment_);
+  EXPECT_EQ(files.own, folder_.File("chosen.ini"));
+  EXPECT_TRUE(files.shared.empty());
 }
 
-TEST_F(SettingsPathTest, TheUsersFileWhenItExistsElseTheInstallationsFile) {
-  EXPECT_EQ(DefaultSettingsPath(environment_), "/etc/xdg/tarnwick/registry.ini");
-  std::filesystem::create_directories(folder_.File("config/tarnwick"));
-  WriteFile(folder_.File("config/tarnwick/registry.ini"), "");
-  EXPECT_EQ(DefaultSettingsPath(environment_), folder_.File("config/tarnwick/registry.ini"));
+// The user's own file, then the installation's in each configuration folder of the system;
+// relative folders are ignored, and $HOME stands in for unset or relative user folders.
+TEST_F(SettingsPathTest, TheUsersFileThenTheInstallationsFiles) {
+  struct Row {
+    const char* configHome;
+    const char* configDirs;
+    const char* stateHome;
+    std::string own;
+    std::vector<std::string> shared;
+    std::string state;
+  };
+  const std::string home = folder_.File("home");
+  const Row rows[] = {
+      {"/c", "", "/s", "/c/tarnwick/registry.ini", {"/etc/xdg/tarnwick/registry.ini"},
+       "/s/tarnwick"},
+      {"", "/a:relative:/b/", "", home + "/.config/tarnwick/registry.ini",
+       {"/a/tarnwick/registry.ini", "/b/tarnwick/registry.ini"}, home + "/.local/state/tarnwick"},
+      {"relative", "/a", "relative", home + "/.config/tarnwick/registry.ini",
+       {"/a/tarnwick/registry.ini"}, home + "/.local/state/tarnwick"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.configDirs);
+    test::ScopedEnvironment config("XDG_CONFIG_HOME", row.configHome);
+    test::ScopedEnvironment dirs("XDG_CONFIG_DIRS", row.configDirs);
+    test::ScopedEnvironment state("XDG_STATE_HOME", row.stateHome);
+    const SettingsFiles files = DefaultSettingsFiles(environment_);
+    EXPECT_EQ(files.own, row.own);
+    EXPECT_EQ(files.shared, row.shared);
+    EXPECT_EQ(UserStateFolder(environment_), row.state);
+  }
 }
 
-TEST_F(SettingsPathTest, WithoutXdgConfigHomeTheUsersFileIsUnderHome) {
-  test::ScopedEnvironment config("XDG_CONFIG_HOME", "");
-  std::filesystem::create_directories(folder_.File("home/.config/tarnwick"));
-  WriteFile(folder_.File("home/.config/tarnwick/registry.ini"), "");
-  EXPECT_EQ(DefaultSettingsPath(environment_), folder_.File("home/.config/tarnwick/registry.ini"));
+// A value comes from the first file that has it, else from the defaults; writes go to the
+// user's own file, which is made when missing, and never to the installation's.
+TEST_F(SettingsPathTest, EachValueComesFromTheFirstFileThatHasIt) {
+  const std::string own = folder_.File("config/tarnwick/registry.ini");
+  const std::string system = folder_.File("xdg/tarnwick/registry.ini");
+  std::filesystem::create_directories(folder_.File("xdg/tarnwick"));
+  WriteFile(system, "[TWPDF]\nFilePath=/usr/lib/tarnwick\nLogPath=/var/log\n");
+  PosixSettingsStore store({own, {folder_.File("missing.ini"), system}},
+                           "[TWPDF]\nFilePath=/started/here\nHelp=beside\n");
+  EXPECT_EQ(store.Read("TWPDF", "FilePath"), "/usr/lib/tarnwick");
+  EXPECT_EQ(store.Read("TWPDF", "Help"), "beside");
+  EXPECT_EQ(store.Read("TWPDF", "Other"), "");
+  ASSERT_TRUE(store.Write("TWPDF", "LogPath", "/home/me/logs"));
+  EXPECT_EQ(store.Read("TWPDF", "LogPath"), "/home/me/logs");
+  EXPECT_EQ(store.Read("TWPDF", "FilePath"), "/usr/lib/tarnwick") << "the rest still shared";
+  EXPECT_EQ(ReadFile(system), "[TWPDF]\nFilePath=/usr/lib/tarnwick\nLogPath=/var/log\n");
+  ASSERT_TRUE(store.RemoveKey("TWPDF"));
+  EXPECT_EQ(store.Read("TWPDF", "LogPath"), "/var/log");
 }
 
 }  // namespace
