@@ -189,8 +189,19 @@ bool ObjectCopier::CopyMendedStream(const ObjectRecord& record) {
     if (decoded && !decoded->complete) {
       if (filter->coding == StreamCoding::kFlate) {
         // Line ends are doubled in the file's bytes, so in encrypted data they are undone before
-        // it is decrypted; what is then written is the data as it stood, still encrypted.
-        if (const auto undone = LineEndsUndone(source_, *dataStart, eolEnd)) {
+        // it is decrypted; what is then written is the data as it stood, still encrypted. Data
+        // that ends with an LF of its own may have had no end of line written after it: its
+        // doubled LF then reads as that end of line, and only the declared length, met by the
+        // undone data up to "endstream", tells that it belongs to the data.
+        std::optional<std::vector<std::uint8_t>> undone =
+            LineEndsUndone(source_, *dataStart, eolEnd);
+        if (declared && (!undone || static_cast<std::int64_t>(undone->size()) != *declared)) {
+          auto whole = LineEndsUndone(source_, *dataStart, *endstream);
+          if (whole && static_cast<std::int64_t>(whole->size()) == *declared) {
+            undone = std::move(whole);
+          }
+        }
+        if (undone) {
           SourceReader undoneReader(*undone);
           auto again = security ? DecodeDecrypted(record, *security, undoneReader, 0,
                                                   undoneReader.Length(), *filter)
