@@ -2,12 +2,16 @@
 // get, copies that take their names only when closed, appending, folders and the last error.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "job_file_checks.h"
 #include "native_platform.h"
+#include "part_file_name.h"
 #include "system_environment.h"
 #include "temp_folder.h"
 
@@ -247,6 +251,29 @@ TYPED_TEST(DesktopFilesContract, RemoveFolderRemovesOnlyAnEmptyFolder) {
   EXPECT_TRUE(files.RemoveFolder(work));
   EXPECT_FALSE(files.Exists(work));
   EXPECT_FALSE(files.RemoveFolder(work));
+}
+
+// What a killed run left: a folder's entries are listed, and of them only a part file whose
+// writer has ended is removed; this process's part files and every other file stay.
+TYPED_TEST(DesktopFilesContract, OnlyAbandonedPartFilesAreRemoved) {
+  auto& files = this->files_;
+  const std::string work = this->folder_.File("work");
+  ASSERT_TRUE(files.CreateFolder(work));
+  const std::string abandoned = PartFileName(0x7FFFFFF1, 0, 0);
+  const std::string own = PartFileName(test::CurrentProcessId(), 1, 0);
+  const std::vector<std::string> kept = {own, ".tarnwick-x.part", "copy.pdf"};  // sorted
+  for (const std::string& name : kept) WriteFile(work + "/" + name, "x");
+  WriteFile(work + "/" + abandoned, "x");
+  std::vector<std::string> listed = files.FolderEntries(work);
+  std::sort(listed.begin(), listed.end());
+  EXPECT_EQ(listed, FileNames(work));
+  for (const std::string& name : kept) {
+    EXPECT_FALSE(files.RemoveAbandonedPartFile(work + "/" + name)) << name;
+  }
+  EXPECT_TRUE(files.RemoveAbandonedPartFile(work + "/" + abandoned));
+  EXPECT_EQ(FileNames(work), kept);
+  EXPECT_TRUE(files.FolderEntries(this->folder_.File("missing")).empty());
+  EXPECT_FALSE(files.LastErrorText().empty());
 }
 
 // --- The last error ---------------------------------------------------------------------------
