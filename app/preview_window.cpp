@@ -70,7 +70,7 @@ void CPreview::Initialise() {
   if (app_.desktop.files.IsFile(outputPath)) {
     NoticeLostPages();
     firstPaneShows_ = true;
-    app_.workCopies.shown = outputPath;
+    ShowCopy(outputPath);
     view.Pane(ids::kFirstPane).Navigate(outputPath + ui::kNoToolbar);
   }
   UpdateFileButtons();
@@ -135,6 +135,7 @@ void CPreview::OnCommand(int id) {
       ShowHelp(app_, view_.get());
       break;
     case ids::kToolbarAbout:
+    case ids::kMenuAbout:
       app_.views.ShowAbout(view_.get());
       break;
     case ids::kToolbarExit:
@@ -150,7 +151,7 @@ void CPreview::OnCommand(int id) {
     case ids::kBack:
       ReturnToSelection();
       break;
-    default:  // Open and Help > About Us do nothing here
+    default:  // Open does nothing here
       break;
   }
 }
@@ -164,9 +165,13 @@ bool CPreview::OnKey(Key key) {
   return true;
 }
 
-void CPreview::OnNavigationComplete() {
-  app_.workCopies.pending.push_back(app_.workCopies.shown);
-  view_->Invalidate();
+void CPreview::OnNavigationComplete() { view_->Invalidate(); }
+
+void CPreview::ShowCopy(const std::string& path) {
+  // Recorded for the clean-up as it goes on display, not once the pane has loaded it: a user who
+  // leaves before that must not leave it behind.
+  app_.workCopies.shown = path;
+  app_.workCopies.pending.push_back(path);
 }
 
 void CPreview::ShowInPane(bool first, const std::string& path) {
@@ -182,11 +187,11 @@ void CPreview::ShowPendingCopy() {
   if (!navigationPending_) return;
   navigationPending_ = false;
   if (!app_.desktop.files.IsFile(pendingPath_)) return;
-  std::string& shownPath = app_.workCopies.shown;
+  const std::string& shownPath = app_.workCopies.shown;
   // Two same-named files repaired within one second share a work folder and a name: the new
   // copy then replaced the old one, which must not be deleted.
   if (shownPath != pendingPath_) DeleteWorkCopy(app_, shownPath);
-  shownPath = pendingPath_;
+  ShowCopy(pendingPath_);
   ShowInPane(firstPaneShows_, pendingPath_);
 }
 

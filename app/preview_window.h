@@ -65,6 +65,7 @@ class CPreview final : public PreviewEvents {
   void RepairAfterMove(const Place& from);
   void ReturnTo(const Place& place);
   void ShowInPane(bool first, const std::string& path);
+  void ShowCopy(const std::string& path);
 
   AppContext& app_;
   CFileSave savingDialog_;

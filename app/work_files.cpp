@@ -78,6 +78,10 @@ void DeleteAllWorkCopies(AppContext& app) {
     }
   }
   app.workCopies.pending.clear();
+  // The program's own temporary folder goes too once nothing is left in it.
+  if (const std::optional<std::string> temporary = app.desktop.files.TemporaryFolder()) {
+    app.desktop.files.RemoveFolder(FolderOf(*temporary));
+  }
 }
 
 void CleanUpWorkFiles(AppContext& app, CleanUpMode mode, const std::function<void()>& beforeLast) {

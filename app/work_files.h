@@ -29,8 +29,8 @@ void RemoveEmptyWorkFolder(AppContext& app, const std::string& copyPath);
 // no other copy of the program runs.
 void RemoveEarlierWorkCopies(AppContext& app);
 // Deletes every work copy the program knows of (those of the clean-up's list, the copy on
-// display, the last job's copy) and their folders once empty, by the same rules; for the
-// program's end, whichever way out.
+// display, the last job's copy) and their folders once empty, by the same rules, then the
+// program's temporary folder when it is empty; for the program's end, whichever way out.
 void DeleteAllWorkCopies(AppContext& app);
 
 }  // namespace tarnwick

@@ -173,6 +173,40 @@ TEST(Preview, ACopyOfTheSameNameInANewPreviewOutlivesTheEarlierPreviewsDelayedCl
   EXPECT_EQ(h.Run(), 0);
 }
 
+// A copy is the clean-up's from the moment it goes on display, also when the pane never said
+// that it finished loading it: going back, repairing again and leaving leaves nothing behind.
+TEST(Preview, ACopyThatNeverFinishedLoadingIsCleanedUpToo) {
+  DesktopHarness h;
+  h.views.panesNeverFinish = true;
+  h.clock.fixed = LocalTime{10, 20, 30, 7, 12, 2026};
+  const std::string a = h.WriteSource("a.pdf");
+  const std::string b = h.WriteSource("b.pdf");
+  h.Repair({a});
+  h.Click("preview", ids::kBack);
+  h.Expect(ui::kPreviousStepQuestion, kYes);
+  h.Then("a second passes", [&] { h.clock.fixed->second += 1; });
+  h.AddFiles({b});
+  h.Click("main", ids::kRepair);
+  h.Click("preview", ids::kToolbarExit);
+  h.Expect(ui::kExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+  EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
+}
+
+TEST(Preview, AboutUsComesFromTheToolbarAndTheHelpMenu) {
+  DesktopHarness h;
+  h.Repair({h.WriteSource("a.pdf")});
+  h.Click("preview", ids::kToolbarAbout);
+  h.Click("preview", ids::kMenuAbout);
+  h.Then("both About boxes belong to the preview", [&] {
+    WindowHandle* preview = &h.views.Preview();
+    EXPECT_EQ(h.views.aboutOwners, (std::vector<WindowHandle*>{preview, preview}));
+  });
+  h.Click("preview", ids::kToolbarExit);
+  h.Expect(ui::kExitQuestion, kYes);
+  EXPECT_EQ(h.Run(), 0);
+}
+
 TEST(Preview, ExitHandsAnUndeletableLastCopyToTheDeletionProgram) {
   DesktopHarness h;
   const std::string a = h.WriteSource("a.pdf");

@@ -250,6 +250,7 @@ TEST_P(EveryWayOut, LeavesNoWorkCopy) {
   GetParam().script(h);
   EXPECT_EQ(h.Run(), 0);
   EXPECT_EQ(h.WorkCopies(), std::vector<std::string>{});
+  EXPECT_FALSE(fs::exists(PrivateFolderIn(h.temporaryFolder))) << "nor the emptied private folder";
 }
 
 const WayOut kWaysOut[] = {

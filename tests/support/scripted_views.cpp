@@ -46,15 +46,16 @@ void ScriptedMainView::SetFileRows(const std::vector<std::string>& paths) {
   rows = paths;
 }
 
-ScriptedPane::ScriptedPane(int id, ScriptedEventLoop& loop, PreviewEvents& events,
+ScriptedPane::ScriptedPane(int id, ScriptedViews& views, PreviewEvents& events,
                            std::vector<Navigation>& navigations, std::shared_ptr<bool> alive)
-    : id_(id), loop_(loop), events_(events), navigations_(navigations), alive_(std::move(alive)) {}
+    : id_(id), views_(views), events_(events), navigations_(navigations), alive_(std::move(alive)) {}
 
 bool ScriptedPane::Navigate(const std::string& newAddress) {
   if (failing) return false;
   address = newAddress;
   navigations_.push_back({id_, newAddress});
-  loop_.Post([alive = alive_, this] {
+  if (views_.panesNeverFinish) return true;
+  views_.Loop().Post([alive = alive_, this] {
     if (*alive) events_.OnNavigationComplete();
   });
   return true;
@@ -72,8 +73,8 @@ void ScriptedPane::Place(int newX, int newY, int newWidth, int newHeight) {
 
 ScriptedPreviewView::ScriptedPreviewView(ScriptedViews& views, PreviewEvents& events)
     : ScriptedDialogView("preview", views, events),
-      firstPane(ids::kFirstPane, views.Loop(), events, navigations, alive_),
-      secondPane(ids::kSecondPane, views.Loop(), events, navigations, alive_) {}
+      firstPane(ids::kFirstPane, views, events, navigations, alive_),
+      secondPane(ids::kSecondPane, views, events, navigations, alive_) {}
 
 BrowserPane& ScriptedPreviewView::Pane(int id) {
   return id == ids::kFirstPane ? firstPane : secondPane;

@@ -82,7 +82,7 @@ struct Navigation {
 
 class ScriptedPane final : public BrowserPane {
  public:
-  ScriptedPane(int id, ScriptedEventLoop& loop, PreviewEvents& events,
+  ScriptedPane(int id, ScriptedViews& views, PreviewEvents& events,
                std::vector<Navigation>& navigations, std::shared_ptr<bool> alive);
   bool Navigate(const std::string& address) override;
   bool Refresh() override;
@@ -95,7 +95,7 @@ class ScriptedPane final : public BrowserPane {
 
  private:
   int id_;
-  ScriptedEventLoop& loop_;
+  ScriptedViews& views_;
   PreviewEvents& events_;
   std::vector<Navigation>& navigations_;
   std::shared_ptr<bool> alive_;
@@ -157,6 +157,10 @@ class ScriptedViews final : public ViewFactory {
  public:
   explicit ScriptedViews(ScriptedEventLoop& loop) : loop_(loop) {}
   ScriptedEventLoop& Loop() { return loop_; }
+
+  // Set, the preview's panes never report a navigation complete, as a control that is still
+  // loading, or that never will, does not.
+  bool panesNeverFinish = false;
 
   std::unique_ptr<MainWindowView> CreateMainWindowView(WindowEvents& events) override;
   std::unique_ptr<DialogView> CreateAnalysisView(WindowEvents& events) override;
