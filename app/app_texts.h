@@ -22,6 +22,13 @@ inline constexpr char kExitQuestion[] = "Do you want to exit?";
 inline constexpr char kQuickExitQuestion[] = "Do you want to exit ? ";
 inline constexpr char kHelpWindowTitle[] = "Help - Tarnwick for Adobe PDF";
 inline constexpr char kHelpDocument[] = "Tarnwick for Adobe PDF.html";
+// Asked when a file added to the list may not be a PDF, after its path (and the reason it could
+// not be read).
+inline constexpr char kUnreadableFileQuestion[] =
+    "This file cannot be read. Add it to the list anyway?";
+inline constexpr char kNotAPdfQuestion[] =
+    "This file does not start like a PDF file. A damaged PDF may have lost its beginning: add it "
+    "to the list anyway?";
 
 // Analysis dialog.
 inline constexpr char kStopAnalysisQuestion[] = "Do you want to stop the analysis process?";
@@ -50,14 +57,6 @@ inline constexpr char kCopyCannotReplaceOriginal[] =
     "A repaired copy cannot replace its original. Choose another folder.";
 inline constexpr char kNoToolbar[] = "#toolbar=0";
 inline constexpr char kBlankPage[] = "about:blank";
-
-// Asked when a file added to the list may not be a PDF, after its path (and the reason it could
-// not be read).
-inline constexpr char kUnreadableFileQuestion[] =
-    "This file cannot be read. Add it to the list anyway?";
-inline constexpr char kNotAPdfQuestion[] =
-    "This file does not start like a PDF file. A damaged PDF may have lost its beginning: add it "
-    "to the list anyway?";
 
 // Saving dialog.
 inline constexpr char kSavingStopQuestion[] = "Saving is in Progress. Do you want to abort?";

@@ -36,7 +36,8 @@ void CViewLog::OnClose() {
 }
 
 bool CViewLog::OnKey(Key key) {
-  if (key == Key::kEscape && AskQuestion(app_.desktop.messageBoxes, view_.get(), ui::kSavingEscapeQuestion)) {
+  if (key == Key::kEscape &&
+      AskQuestion(app_.desktop.messageBoxes, view_.get(), ui::kSavingEscapeQuestion)) {
     EndProgram(app_);
   }
   return key == Key::kEscape;

@@ -10,7 +10,8 @@ JobDialog::JobDialog(AppContext& app, Controls controls) : app_(app), controls_(
 DialogResult JobDialog::RunJob(std::unique_ptr<DialogView> view, const std::string& background) {
   view_ = std::move(view);
   view_->SetBackground(app_.settings.Bitmap(background));
-  view_->SetButtonLook(controls_.stop, SingleBitmapButton(app_.settings, "stop.bmp", ui::kStop, ui::kStop));
+  view_->SetButtonLook(controls_.stop,
+                       SingleBitmapButton(app_.settings, "stop.bmp", ui::kStop, ui::kStop));
   paused_ = false;
   ShowPauseButton();
   title_ = ShowWindowTitle(app_.desktop.titles, app_.settings, *view_);

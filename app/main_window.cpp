@@ -41,13 +41,17 @@ DialogResult CZazoRavazuDlg::DoModal() {
 
 void CZazoRavazuDlg::Initialise() {
   MainWindowView& view = *view_;
-  view.SetButtonLook(ids::kToolbarOpen, HoverBitmapButton(app_.settings, "Open.bmp", "OpenA.bmp", "Open"));
+  view.SetButtonLook(ids::kToolbarOpen,
+                     HoverBitmapButton(app_.settings, "Open.bmp", "OpenA.bmp", "Open"));
   view.SetButtonLook(ids::kToolbarSaveCurrent,
                      SingleBitmapButton(app_.settings, "SaveCurrentD.bmp", "Save Current"));
-  view.SetButtonLook(ids::kToolbarSaveAll, SingleBitmapButton(app_.settings, "SaveAllD.bmp", "Save All"));
+  view.SetButtonLook(ids::kToolbarSaveAll,
+                     SingleBitmapButton(app_.settings, "SaveAllD.bmp", "Save All"));
   ShowHelpAboutExitButtons(app_.settings, view);
-  view.SetButtonLook(ids::kRepair, SingleBitmapButton(app_.settings, "repair.bmp", "Repair", "Repair"));
-  view.SetButtonLook(ids::kBrowse, SingleBitmapButton(app_.settings, "browseBt.bmp", "Browse", "Browse"));
+  view.SetButtonLook(ids::kRepair,
+                     SingleBitmapButton(app_.settings, "repair.bmp", "Repair", "Repair"));
+  view.SetButtonLook(ids::kBrowse,
+                     SingleBitmapButton(app_.settings, "browseBt.bmp", "Browse", "Browse"));
   title_ = ShowWindowTitle(app_.desktop.titles, app_.settings, view);
   view.EnableMenuItem(ids::kMenuSaveCurrent, false);
   view.EnableMenuItem(ids::kMenuSaveAll, false);
@@ -226,8 +230,9 @@ void CZazoRavazuDlg::ShowClearButtons() {
   view_->SetButtonLook(ids::kClearSelected,
                        SingleBitmapButton(app_.settings, std::string("clearselected") + state,
                                           "Clear Selected", "Clear selected"));
-  view_->SetButtonLook(ids::kClearAll, SingleBitmapButton(app_.settings, std::string("clearall") + state,
-                                                          "Clear All", "Clear All"));
+  view_->SetButtonLook(
+      ids::kClearAll,
+      SingleBitmapButton(app_.settings, std::string("clearall") + state, "Clear All", "Clear All"));
   view_->EnableControl(ids::kClearSelected, hasFiles_);
   view_->EnableControl(ids::kClearAll, hasFiles_);
 }

@@ -49,8 +49,9 @@ void CPreview::Initialise() {
                      HoverBitmapButton(app_.settings, "SaveAll.bmp", "SaveAllA.bmp", "Save All"));
   ShowHelpAboutExitButtons(app_.settings, view);
   view.SetButtonLook(ids::kBack, SingleBitmapButton(app_.settings, "back.bmp", "Back", "Back"));
-  view.SetButtonLook(ids::kSaveCurrentButton,
-                     SingleBitmapButton(app_.settings, "SaveC-a.bmp", "Save Current", "Save Current File"));
+  view.SetButtonLook(
+      ids::kSaveCurrentButton,
+      SingleBitmapButton(app_.settings, "SaveC-a.bmp", "Save Current", "Save Current File"));
   view.SetButtonLook(ids::kSaveAllButton,
                      SingleBitmapButton(app_.settings, "SaveAll-a.bmp", "Save All", "Save All"));
   title_ = ShowWindowTitle(app_.desktop.titles, app_.settings, view);
@@ -106,16 +107,18 @@ void CPreview::UpdateFileButtons() {
 
 void CPreview::ShowBackFileButton() {
   const bool active = backFileEnabled_;
-  view_->SetButtonLook(ids::kBackFile,
-                       SingleBitmapButton(app_.settings, active ? "backfile-a.bmp" : "backfile-d.bmp",
-                                          "Back File", "Back File"));
+  view_->SetButtonLook(
+      ids::kBackFile,
+      SingleBitmapButton(app_.settings, active ? "backfile-a.bmp" : "backfile-d.bmp", "Back File",
+                         "Back File"));
 }
 
 void CPreview::ShowNextFileButton() {
   const bool active = nextFileEnabled_;
-  view_->SetButtonLook(ids::kNextFile,
-                       SingleBitmapButton(app_.settings, active ? "nextfile-a.bmp" : "nextfile-d.bmp",
-                                          "Next File", "Next File"));
+  view_->SetButtonLook(
+      ids::kNextFile,
+      SingleBitmapButton(app_.settings, active ? "nextfile-a.bmp" : "nextfile-d.bmp", "Next File",
+                         "Next File"));
 }
 
 void CPreview::OnCommand(int id) {
@@ -195,11 +198,13 @@ void CPreview::ShowPendingCopy() {
   ShowInPane(firstPaneShows_, pendingPath_);
 }
 
-CPreview::Place CPreview::Here() {
+CPreview::Place CPreview::Here() const {
   return {app_.fileList.Current(), currentNumber_, firstPaneShows_};
 }
 
 void CPreview::RepairAfterMove(const Place& from) {
+  // The pane on display lets go of the old copy as the labels change; the other pane was blanked
+  // when it last left the display, so the new copy can go there.
   view_->Pane(displayedPane_).Navigate(ui::kBlankPage);
   const DialogResult result = app_.AnalysisDialog().DoModal();
   const RepairJobState& job = app_.Job();
@@ -214,6 +219,7 @@ void CPreview::RepairAfterMove(const Place& from) {
     return;
   }
   NoticeLostPages();
+  // The new copy goes on display at the paint that follows this blank page's completion.
   view_->Pane(firstPaneShows_ ? ids::kFirstPane : ids::kSecondPane).Navigate(ui::kBlankPage);
   navigationPending_ = true;
   pendingPath_ = job.outputPath;

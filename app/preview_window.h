@@ -57,7 +57,7 @@ class CPreview final : public PreviewEvents {
     int number;
     bool firstPaneShows;
   };
-  Place Here();
+  Place Here() const;
   // Repairs the newly current file and, when that worked, lets the next paint show the new
   // copy in the other pane. The labels name the new file from the start of the move, so the old
   // copy leaves the screen at once; a stopped move returns to `from` and shows its copy again,

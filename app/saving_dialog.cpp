@@ -122,7 +122,8 @@ void CFileSave::OnJobFinished() {
     EndProgram(app_);
   }
   if (!incompleteCopies_.empty()) {
-    ShowNotice(app_.desktop.messageBoxes, nullptr, std::string(ui::kIncompleteCopies) + incompleteCopies_);
+    ShowNotice(app_.desktop.messageBoxes, nullptr,
+               std::string(ui::kIncompleteCopies) + incompleteCopies_);
   }
   CViewLog completion(app_);
   completion.DoModal();

@@ -14,11 +14,11 @@ constexpr Rgb kNormalTransparent{2, 2, 2};
 MessageAnswer Show(MessageBoxes& boxes, WindowHandle* owner, const std::string& text,
                    MessageButtons buttons, MessageIcon icon) {
   return boxes.Show({.text = text,
-                                        .caption = ui::kMessageCaption,
-                                        .buttons = buttons,
-                                        .icon = icon,
-                                        .systemModal = true,
-                                        .owner = owner});
+                     .caption = ui::kMessageCaption,
+                     .buttons = buttons,
+                     .icon = icon,
+                     .systemModal = true,
+                     .owner = owner});
 }
 
 }  // namespace
@@ -65,7 +65,8 @@ ButtonLook HoverBitmapButton(const AppSettings& settings, const std::string& nor
 }
 
 void ShowHelpAboutExitButtons(const AppSettings& settings, DialogView& view) {
-  view.SetButtonLook(ids::kToolbarHelp, HoverBitmapButton(settings, "Help.bmp", "HelpA.bmp", "Help"));
+  view.SetButtonLook(ids::kToolbarHelp,
+                     HoverBitmapButton(settings, "Help.bmp", "HelpA.bmp", "Help"));
   view.SetButtonLook(ids::kToolbarAbout,
                      HoverBitmapButton(settings, "AboutUsBT.bmp", "AboutUsBTA.bmp", "About Us"));
   view.SetButtonLook(ids::kToolbarExit,

@@ -18,8 +18,7 @@ void ShowWarning(MessageBoxes& boxes, WindowHandle* owner, const std::string& te
 // Gives the window the program's title, under which other processes find it while the claim
 // lives.
 std::unique_ptr<WindowTitles::Claim> ShowWindowTitle(WindowTitles& titles,
-                                                     const AppSettings& settings,
-                                                     DialogView& view);
+                                                     const AppSettings& settings, DialogView& view);
 
 // A bitmap button with one bitmap for both states, drawn with the usual transparent colour.
 ButtonLook SingleBitmapButton(const AppSettings& settings, const std::string& bitmap,

@@ -58,8 +58,7 @@ void RemoveEarlierWorkCopies(AppContext& app) {
       if (PartFileProcess(entry)) {
         files.RemoveAbandonedPartFile(path);
       } else {
-        files.ResetAttributes(path);
-        files.Delete(path);
+        DeleteWorkCopy(app, path);
       }
     }
     files.RemoveFolder(folder);

@@ -93,8 +93,9 @@ TEST_P(SavingFailure, IsShownAndLosesNothing) {
   EXPECT_EQ(warning->caption, ui::kMessageCaption);
   if (failure.fault == SaveFault::kFileSizeLimit) {
     EXPECT_EQ(ReadFile(older), "older copy");
-    const std::vector<std::string> left =
-        failure.saveAll ? std::vector<std::string>{"a.pdf", "z.pdf"} : std::vector<std::string>{"z.pdf"};
+    const std::vector<std::string> left = failure.saveAll
+                                              ? std::vector<std::string>{"a.pdf", "z.pdf"}
+                                              : std::vector<std::string>{"z.pdf"};
     EXPECT_EQ(FileNames(h.destinationFolder), left) << "no part file";
   } else {
     EXPECT_FALSE(fs::exists(h.destinationFolder)) << "nothing made again where it was";

@@ -31,7 +31,7 @@ std::optional<std::vector<std::string>> ScriptedPickers::PickFiles(
 }
 
 std::optional<std::string> ScriptedPickers::PickFolder(WindowHandle*, const std::string& title,
-                                                      const std::string& start) {
+                                                       const std::string& start) {
   folderTitles.push_back(title);
   folderStarts.push_back(start);
   if (folders_.empty()) throw ScriptFailure("unexpected folder browser: " + title);

@@ -48,7 +48,11 @@ void ScriptedMainView::SetFileRows(const std::vector<std::string>& paths) {
 
 ScriptedPane::ScriptedPane(int id, ScriptedViews& views, PreviewEvents& events,
                            std::vector<Navigation>& navigations, std::shared_ptr<bool> alive)
-    : id_(id), views_(views), events_(events), navigations_(navigations), alive_(std::move(alive)) {}
+    : id_(id),
+      views_(views),
+      events_(events),
+      navigations_(navigations),
+      alive_(std::move(alive)) {}
 
 bool ScriptedPane::Navigate(const std::string& newAddress) {
   if (failing) return false;

@@ -28,7 +28,7 @@ std::optional<std::vector<std::string>> QtPickers::PickFiles(const OpenFilesRequ
 }
 
 std::optional<std::string> QtPickers::PickFolder(WindowHandle* owner, const std::string& title,
-                                                const std::string& start) {
+                                                 const std::string& start) {
   const QString folder =
       QFileDialog::getExistingDirectory(WidgetOf(owner), QString::fromStdString(title),
                                         QString::fromStdString(start), QFileDialog::ShowDirsOnly);

@@ -72,7 +72,7 @@ std::optional<std::vector<std::string>> Win32Pickers::PickFiles(const OpenFilesR
 }
 
 std::optional<std::string> Win32Pickers::PickFolder(WindowHandle* owner, const std::string& title,
-                                                   const std::string& start) {
+                                                    const std::string& start) {
   const std::wstring wideTitle = Wide(title);
   BROWSEINFOW browse{};
   browse.hwndOwner = HandleOf(owner);
